@@ -1,0 +1,149 @@
+#pragma once
+// The renaming engine's whole API: the window uses nothing else of engine/.
+// Names are raw bytes (std::string) from the disk to the rename; nothing here converts them.
+
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace engine {
+
+// An error that stops an operation; what() is the finished message shown to the user.
+class TError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The type text of every folder row. A file's type text is empty or begins with ".".
+inline constexpr std::string_view FolderTypeText = "文件夹";
+inline constexpr int FolderImageIndex = 40;
+inline constexpr int FileImageIndex = 60;
+
+// What the last ApplyRenames did with a row.
+enum class TRenameStatus : std::uint8_t {
+    NotRun,  // listed, not renamed yet
+    Renamed,
+    Skipped, // the new name equals the old one: nothing to do, counts as done
+    Failed,  // see TFolderEntry::Error
+};
+
+// One row of the file list; the first four fields are the list's four columns.
+struct TFolderEntry {
+    std::string OldName;      // "旧名称", the row's caption (editable in place)
+    std::string NewName;      // "新名称", filled by ApplyRenames
+    std::string TypeText;     // "类型": FolderTypeText, or the file's extension
+    std::string ModifiedText; // "修改时间"
+    bool IsFolder = false;
+    int ImageIndex = FileImageIndex;
+    TRenameStatus Status = TRenameStatus::NotRun;
+    int Error = 0; // errno of a failed rename, or one of the TRenameRefusal codes
+};
+
+// Refusals decided before any system call (negative, so they never clash with errno values).
+enum TRenameRefusal : int { rrInvalidName = -1 };
+
+// The short Chinese reason shown on a failed row ("目标已存在", ...). Pure.
+std::string RenameFailureText(int error);
+
+// The listed folder and its rows; CurrentFolder and Rows change together, only in ListFolder.
+struct TFolderListing {
+    std::string CurrentFolder; // absolute, always ends in "/"; empty before the first listing
+    std::vector<TFolderEntry> Rows;
+};
+
+// Date and time texts as the user's regional settings give them, patterns ready to render.
+struct TFormatSettings {
+    std::string ShortDatePattern = "m/d/yy";
+    std::string LongDatePattern = "mmmm d, yyyy";
+    std::string ShortTimePattern = "h:mm AMPM";
+    std::string LongTimePattern = "h:mm:ss AMPM";
+    char DateSeparator = '/'; // '\0' renders nothing
+    char TimeSeparator = ':';
+    std::string TimeAMString = "am";
+    std::string TimePMString = "pm";
+    std::array<std::string, 12> ShortMonthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    std::array<std::string, 12> LongMonthNames{
+        "January", "February", "March",     "April",   "May",      "June",
+        "July",    "August",   "September", "October", "November", "December"};
+    std::array<std::string, 7> ShortDayNames{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    std::array<std::string, 7> LongDayNames{"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                            "Thursday", "Friday", "Saturday"};
+};
+
+// The user's regional settings, read from the LC_TIME locale; defaults where a value is missing.
+// Reads the system locale once per call; never throws.
+TFormatSettings ReadRegionalSettings();
+
+// A local date and time, as rendered by FormatDateTime.
+struct TDateTime {
+    int Year = 1899, Month = 12, Day = 30; // Month 1..12, Day 1..31
+    int Hour = 0, Minute = 0, Second = 0, Millisecond = 0;
+    int DayOfWeek = 6; // 0 = Sunday
+};
+
+// Renders a date pattern ("yyyy/m/d h:nn:ss", "c", ...). Pure; never throws; at most 256 bytes.
+std::string FormatDateTime(std::string_view pattern, const TDateTime& when,
+                           const TFormatSettings& settings);
+
+// The "修改时间" text of a local time: the short date, then " " and the long time unless the
+// time is exactly midnight. Pure.
+std::string ModificationText(const TDateTime& when, const TFormatSettings& settings);
+
+// The extension of a file named `name`: from its last "." to the end, or empty. Pure.
+std::string_view FileExtension(std::string_view name);
+
+// Natural name order: digit runs by value, ASCII letters without case, raw bytes last.
+// Negative, zero or positive like strcmp; zero only for equal names. Pure.
+int NaturalCompare(std::string_view a, std::string_view b);
+
+// Lists `path` into `listing` when it is an absolute path ("/..."); any other text (a virtual
+// item's display name, the empty text) changes nothing. A folder that can't be read lists as
+// empty. Rows come in natural name order. Reads the disk; never throws.
+void ListFolder(TFolderListing& listing, const std::string& path, const TFormatSettings& settings);
+
+enum class TRenameMode { rmPrefix = 0, rmSuffix = 1, rmReplace = 2, rmDelete = 3 };
+
+// The settings exactly as the six edits hold them, and the rename type.
+struct TRenameSettings {
+    std::string StartNumber = "1"; // Edit1
+    std::string Digits = "4";      // Edit2
+    std::string LeadText = "A-";   // Edit3
+    std::string TrailText = " ";   // Edit4
+    std::string DeleteStart = "1"; // Edit5
+    std::string DeleteCount = "4"; // Edit6
+    TRenameMode Mode = TRenameMode::rmPrefix;
+};
+
+// Converts a settings text ("7", " -7", "$FF", "0x10", ...) to a 32-bit integer.
+// Throws TError "'%s' is not a valid integer value". Pure.
+std::int32_t ParseSettingsInteger(std::string_view text);
+
+// Parses a digit count: as ParseSettingsInteger, and throws TError when it is above 255
+// (no name can be that long). Pure.
+std::int32_t ParseDigitCount(std::string_view text);
+
+// The number in decimal, padded in front with "0" to `digits` characters. Pure.
+std::string SequenceText(std::int32_t number, std::int32_t digits);
+
+// The preview label's caption "例：" + lead + sequence + trail. Parses StartNumber, then
+// Digits; throws TError. Pure.
+std::string PreviewText(const TRenameSettings& settings);
+
+// The new name of one row numbered `number`. In rmDelete it parses DeleteStart, then
+// DeleteCount (throws TError); the other modes parse nothing (Digits is parsed by the caller
+// and passed in). Pure.
+std::string ComposeNewName(std::string_view oldName, std::string_view typeText,
+                           const TRenameSettings& settings, std::int32_t digits,
+                           std::int32_t number);
+
+// Renames every row of `listing` in list order with a running number, writing NewName,
+// Status and Error of each row. Parses StartNumber and Digits first (throws TError before any
+// rename); a row's failed rename is recorded and the run goes on. Never replaces an existing
+// entry. Changes the disk.
+void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings);
+
+} // namespace engine

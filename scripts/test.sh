@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: once in a plain build, once built with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/setup-debian.sh
+
+jobs=$(nproc)
+build_and_test() {
+    local dir=$1; shift
+    cmake -S . -B "$dir" -DZELVORA_WERROR=ON "$@" >/dev/null
+    cmake --build "$dir" -j "$jobs"
+    (cd "$dir" && ctest --output-on-failure -j "$jobs" --timeout 300)
+}
+
+export QT_QPA_PLATFORM=offscreen
+build_and_test build
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    build_and_test build-sanitize -DZELVORA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+echo "All tests passed (plain and sanitized builds)."

@@ -1,0 +1,3 @@
+#include "ui/Umain.h"
+
+TFrmMain::TFrmMain(QWidget* parent) : QWidget(parent) {}
