@@ -61,9 +61,11 @@ bool IsSelfOrAncestor(const struct stat& folder, int fd) {
 
 void RefuseSourcesAboveTarget(int targetFd, const std::vector<std::string>& sources) {
     for (const std::string& source : sources) {
+        TSourcePath split;
         struct stat entry {};
-        if (source.starts_with('/') &&
-            ::fstatat(AT_FDCWD, source.c_str(), &entry, AT_SYMLINK_NOFOLLOW) == 0 &&
+        if (SplitSource(source, split) &&
+            ::fstatat(AT_FDCWD, (split.Folder + "/" + split.Name).c_str(), &entry,
+                      AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISDIR(entry.st_mode) && IsSelfOrAncestor(entry, targetFd))
             throw TError(messages::Format(messages::PasteIntoItself, source));
     }

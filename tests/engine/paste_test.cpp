@@ -167,6 +167,17 @@ TEST_F(PasteTest, RefusesAFolderIntoItselfAndLosesNothing) {
     }
 }
 
+TEST_F(PasteTest, ALinkToAnAncestorIsCopiedAsALink) {
+    MakeFolder(source + "/tree");
+    ASSERT_EQ(::symlink(source.c_str(), (source + "/tree/up").c_str()), 0);
+    const auto results =
+        engine::PasteInto(source + "/tree", {source + "/tree/up/"}, engine::TPasteMode::pmCopy);
+    ASSERT_EQ(results.size(), 1u);
+    ExpectResult(results[0], source + "/tree/up/", "up (2)", 0);
+    EXPECT_EQ(Describe(source + "/tree"),
+              (Tree{{"/up", "l " + source}, {"/up (2)", "l " + source}}));
+}
+
 TEST_F(PasteTest, AnUnusableTargetStopsEverything) {
     WriteFile(root + "/file", "x");
     WriteFile(source + "/a.txt", "a");
