@@ -61,7 +61,7 @@ TEST_F(FolderOperationsTest, DeleteTreeRemovesLinksNotTheirTargets) {
     MakeFolder(root + "/outside");
     WriteFile(root + "/outside/precious", "keep");
     MakeFolder(root + "/doomed");
-    MakeFolder(root + "/doomed/sub", 0500);
+    MakeFolder(root + "/doomed/sub");
     WriteFile(root + "/doomed/sub/\xff\xfe", "raw");
     ASSERT_EQ(::symlink((root + "/outside").c_str(), (root + "/doomed/to-outside").c_str()), 0);
     EXPECT_EQ(engine::DeleteTree(root + "/doomed/"), 0);
