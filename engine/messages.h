@@ -19,6 +19,15 @@ inline constexpr std::string_view ReadOnlyFileSystem = "只读文件系统";
 inline constexpr std::string_view CrossDevice = "不能跨文件系统移动";
 inline constexpr std::string_view InvalidName = "文件名无效";
 
+// Errors that stop a folder operation of the tree's menu.
+inline constexpr std::string_view PasteTargetUnusable = "无法粘贴到“%s”：%s";
+inline constexpr std::string_view PasteIntoItself = "不能把“%s”粘贴到它自己或它的子文件夹中";
+inline constexpr std::string_view NewFolderFailed = "无法在“%s”中新建文件夹：%s";
+inline constexpr std::string_view PropertiesUnreadable = "无法读取“%s”的属性：%s";
+
+// The name a new folder gets before the user edits it.
+inline constexpr std::string_view NewFolderName = "新建文件夹";
+
 // `pattern` with its one "%s" replaced by `argument`.
 inline std::string Format(std::string_view pattern, std::string_view argument) {
     const auto at = pattern.find("%s");
@@ -26,6 +35,17 @@ inline std::string Format(std::string_view pattern, std::string_view argument) {
     std::string text(pattern.substr(0, at));
     text += argument;
     text += pattern.substr(at + 2);
+    return text;
+}
+
+// `pattern` with its first "%s" replaced by `first` and its second by `second`.
+inline std::string Format(std::string_view pattern, std::string_view first,
+                          std::string_view second) {
+    const auto at = pattern.find("%s");
+    if (at == std::string_view::npos) return std::string(pattern);
+    std::string text(pattern.substr(0, at));
+    text += first;
+    text += Format(pattern.substr(at + 2), second);
     return text;
 }
 

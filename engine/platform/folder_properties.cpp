@@ -1,0 +1,64 @@
+#include "engine/engine.h"
+
+#include <cerrno>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "engine/messages.h"
+#include "engine/platform/posix_fd.h"
+
+namespace engine {
+namespace {
+
+// Adds what lies inside the folder open as `dirFd`; folders that can't be read add nothing.
+void AddContents(int dirFd, TFolderProperties& properties) {
+    std::vector<std::string> names;
+    platform::ListNames(dirFd, names);
+    for (const std::string& name : names) {
+        struct stat entry {};
+        if (::fstatat(dirFd, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (!S_ISDIR(entry.st_mode)) {
+            ++properties.FileCount;
+            if (S_ISREG(entry.st_mode))
+                properties.ContentBytes += static_cast<std::uint64_t>(entry.st_size);
+            continue;
+        }
+        ++properties.FolderCount;
+        const platform::TFd child = platform::OpenFolder(dirFd, name);
+        if (child.valid()) AddContents(child.get(), properties);
+    }
+}
+
+TDateTime LocalDateTime(const timespec& when) {
+    std::tm local{};
+    TDateTime time;
+    if (::localtime_r(&when.tv_sec, &local) == nullptr) return time;
+    time.Year = local.tm_year + 1900;
+    time.Month = local.tm_mon + 1;
+    time.Day = local.tm_mday;
+    time.Hour = local.tm_hour;
+    time.Minute = local.tm_min;
+    time.Second = local.tm_sec;
+    time.Millisecond = static_cast<int>(when.tv_nsec / 1000000);
+    time.DayOfWeek = local.tm_wday;
+    return time;
+}
+
+} // namespace
+
+TFolderProperties ReadFolderProperties(const std::string& path) {
+    const platform::TFd folder(
+        ::openat(AT_FDCWD, path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    struct stat own {};
+    if (!folder.valid() || ::fstat(folder.get(), &own) != 0)
+        throw TError(
+            messages::Format(messages::PropertiesUnreadable, path, RenameFailureText(errno)));
+    TFolderProperties properties;
+    properties.Mode = own.st_mode;
+    properties.Modified = LocalDateTime(own.st_mtim);
+    AddContents(folder.get(), properties);
+    return properties;
+}
+
+} // namespace engine

@@ -1,0 +1,47 @@
+#include "engine/platform/posix_fd.h"
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace engine::platform {
+
+TFd& TFd::operator=(TFd&& other) noexcept {
+    if (this != &other) {
+        if (m_fd >= 0) ::close(m_fd);
+        m_fd = std::exchange(other.m_fd, -1);
+    }
+    return *this;
+}
+
+TFd::~TFd() {
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+int ListNames(int dirFd, std::vector<std::string>& names) {
+    // fdopendir takes over its descriptor, so it gets a fresh one positioned at the start.
+    const int fd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    DIR* dir = ::fdopendir(fd);
+    if (dir == nullptr) {
+        const int err = errno;
+        ::close(fd);
+        return err;
+    }
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+        errno = 0;
+    }
+    const int err = errno;
+    ::closedir(dir);
+    return err;
+}
+
+TFd OpenFolder(int dirFd, const std::string& name) {
+    return TFd(::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+}
+
+} // namespace engine::platform

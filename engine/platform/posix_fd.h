@@ -1,0 +1,34 @@
+#pragma once
+// Small helpers over POSIX file descriptors for the folder operations.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace engine::platform {
+
+// Owns one file descriptor and closes it.
+class TFd {
+public:
+    explicit TFd(int fd = -1) : m_fd(fd) {}
+    TFd(TFd&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    TFd& operator=(TFd&& other) noexcept;
+    TFd(const TFd&) = delete;
+    TFd& operator=(const TFd&) = delete;
+    ~TFd();
+
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
+
+private:
+    int m_fd;
+};
+
+// Every name in the folder open as `dirFd` except "." and "..", read completely before the
+// caller changes anything. Returns 0 or the errno of the failure.
+int ListNames(int dirFd, std::vector<std::string>& names);
+
+// Opens a folder below `dirFd` to read it, never following a link. Sets errno on failure.
+TFd OpenFolder(int dirFd, const std::string& name);
+
+} // namespace engine::platform
