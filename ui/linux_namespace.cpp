@@ -55,7 +55,8 @@ QIcon ThemeIcon(const QString& name) {
     if (cache.isEmpty() && QIcon::fallbackThemeName().isEmpty())
         QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
     auto found = cache.find(name);
-    if (found == cache.end()) found = cache.insert(name, QIcon::fromTheme(name, FallbackIcon(name)));
+    if (found == cache.end())
+        found = cache.insert(name, QIcon::fromTheme(name, FallbackIcon(name)));
     return *found;
 }
 
@@ -104,8 +105,8 @@ public:
     std::shared_ptr<TShellFolderObject> bindToObject(const TItemIdList& id) override {
         std::shared_ptr<TShellFolderObject> folder;
         for (const TItemId& step : id) {
-            folder = folder ? static_cast<TNamespaceFolder&>(*folder).bindStep(step)
-                            : bindStep(step);
+            folder =
+                folder ? static_cast<TNamespaceFolder&>(*folder).bindStep(step) : bindStep(step);
             if (!folder) return nullptr;
         }
         return folder;
@@ -171,8 +172,7 @@ private:
 
 class TDesktopFolder : public TNamespaceFolder {
 public:
-    explicit TDesktopFolder(TPlaces places)
-        : TNamespaceFolder(places, places->DesktopPath) {}
+    explicit TDesktopFolder(TPlaces places) : TNamespaceFolder(places, places->DesktopPath) {}
 
     std::optional<std::vector<TItemIdList>> enumFolders() override {
         std::vector<TItemIdList> ids{
@@ -200,7 +200,8 @@ public:
         if (m_kind == skComputer) ids.push_back({Step(skFileSystem)});
         const auto mounts =
             m_kind == skComputer ? UserVolumes(*m_places) : NetworkShares(*m_places);
-        for (const std::string& path : mounts) ids.push_back({Step(skVolume, path)});
+        for (const std::string& path : mounts)
+            ids.push_back({Step(skVolume, path)});
         return ids;
     }
 
@@ -208,7 +209,9 @@ private:
     const TStepKind m_kind;
 };
 
-int Sign(int value) { return (value > 0) - (value < 0); }
+int Sign(int value) {
+    return (value > 0) - (value < 0);
+}
 
 // -1, 0 or 1: callers may look at the low bits of the answer only.
 int TNamespaceFolder::CompareSteps(const TItemId& a, const TItemId& b) {
@@ -224,12 +227,18 @@ std::shared_ptr<TShellFolderObject> TNamespaceFolder::bindStep(const TItemId& st
     case skFolder:
         if (m_path.empty()) return nullptr;
         return std::make_shared<TNamespaceFolder>(m_places, JoinPath(m_path, payload));
-    case skHome: return std::make_shared<TNamespaceFolder>(m_places, m_places->HomePath);
-    case skComputer: return std::make_shared<TMountsFolder>(m_places, skComputer);
-    case skNetwork: return std::make_shared<TMountsFolder>(m_places, skNetwork);
-    case skFileSystem: return std::make_shared<TNamespaceFolder>(m_places, "/");
-    case skVolume: return std::make_shared<TNamespaceFolder>(m_places, payload);
-    default: return nullptr; // the trash shows no folders
+    case skHome:
+        return std::make_shared<TNamespaceFolder>(m_places, m_places->HomePath);
+    case skComputer:
+        return std::make_shared<TMountsFolder>(m_places, skComputer);
+    case skNetwork:
+        return std::make_shared<TMountsFolder>(m_places, skNetwork);
+    case skFileSystem:
+        return std::make_shared<TNamespaceFolder>(m_places, "/");
+    case skVolume:
+        return std::make_shared<TNamespaceFolder>(m_places, payload);
+    default:
+        return nullptr; // the trash shows no folders
     }
 }
 
@@ -237,14 +246,22 @@ std::string TNamespaceFolder::stepName(const TItemId& step, TNameForm form) cons
     const bool parsing = form == TNameForm::ForParsing;
     const std::string payload = step.empty() ? std::string() : step.substr(1);
     switch (step.empty() ? '\0' : step[0]) {
-    case skFolder: return parsing ? JoinPath(m_path, payload) : payload;
-    case skHome: return parsing ? m_places->HomePath : std::string(messages::HomeLabel);
-    case skComputer: return parsing ? "::{computer}" : std::string(messages::ComputerLabel);
-    case skNetwork: return parsing ? "::{network}" : std::string(messages::NetworkLabel);
-    case skTrash: return parsing ? "::{trash}" : std::string(messages::TrashLabel);
-    case skFileSystem: return parsing ? "/" : std::string(messages::FileSystemLabel);
-    case skVolume: return parsing ? payload : LastComponent(payload);
-    default: return {};
+    case skFolder:
+        return parsing ? JoinPath(m_path, payload) : payload;
+    case skHome:
+        return parsing ? m_places->HomePath : std::string(messages::HomeLabel);
+    case skComputer:
+        return parsing ? "::{computer}" : std::string(messages::ComputerLabel);
+    case skNetwork:
+        return parsing ? "::{network}" : std::string(messages::NetworkLabel);
+    case skTrash:
+        return parsing ? "::{trash}" : std::string(messages::TrashLabel);
+    case skFileSystem:
+        return parsing ? "/" : std::string(messages::FileSystemLabel);
+    case skVolume:
+        return parsing ? payload : LastComponent(payload);
+    default:
+        return {};
     }
 }
 
@@ -259,13 +276,20 @@ TItemAttributes TNamespaceFolder::stepAttributes(const TItemId& step) const {
         return probe.IsFolder ? FolderAttributes(probe.HasSubFolders) | TItemAttribute::CanRename
                               : TItemAttributes();
     }
-    case skHome: return FolderAttributes(engine::ProbeFolder(m_places->HomePath).HasSubFolders);
-    case skComputer: return FolderAttributes(true);
-    case skNetwork: return FolderAttributes(!NetworkShares(*m_places).empty());
-    case skTrash: return FolderAttributes(false);
-    case skFileSystem: return FolderAttributes(true);
-    case skVolume: return FolderAttributes(engine::ProbeFolder(payload).HasSubFolders);
-    default: return {};
+    case skHome:
+        return FolderAttributes(engine::ProbeFolder(m_places->HomePath).HasSubFolders);
+    case skComputer:
+        return FolderAttributes(true);
+    case skNetwork:
+        return FolderAttributes(!NetworkShares(*m_places).empty());
+    case skTrash:
+        return FolderAttributes(false);
+    case skFileSystem:
+        return FolderAttributes(true);
+    case skVolume:
+        return FolderAttributes(engine::ProbeFolder(payload).HasSubFolders);
+    default:
+        return {};
     }
 }
 
@@ -274,13 +298,19 @@ QIcon TNamespaceFolder::stepIcon(const TItemId& step, TIconForm form) const {
     case skFolder:
         return ThemeIcon(form == TIconForm::Open ? QStringLiteral("folder-open")
                                                  : QStringLiteral("folder"));
-    case skHome: return ThemeIcon(QStringLiteral("user-home"));
-    case skComputer: return ThemeIcon(QStringLiteral("computer"));
-    case skNetwork: return ThemeIcon(QStringLiteral("network-workgroup"));
-    case skTrash: return ThemeIcon(QStringLiteral("user-trash"));
+    case skHome:
+        return ThemeIcon(QStringLiteral("user-home"));
+    case skComputer:
+        return ThemeIcon(QStringLiteral("computer"));
+    case skNetwork:
+        return ThemeIcon(QStringLiteral("network-workgroup"));
+    case skTrash:
+        return ThemeIcon(QStringLiteral("user-trash"));
     case skFileSystem:
-    case skVolume: return ThemeIcon(QStringLiteral("drive-harddisk"));
-    default: return {};
+    case skVolume:
+        return ThemeIcon(QStringLiteral("drive-harddisk"));
+    default:
+        return {};
     }
 }
 
@@ -306,7 +336,9 @@ TLinuxNamespace::TLinuxNamespace(TNamespacePlaces places)
     : m_places(std::make_shared<const TNamespacePlaces>(std::move(places))),
       m_desktop(std::make_shared<TDesktopFolder>(m_places)) {}
 
-std::shared_ptr<TShellFolderObject> TLinuxNamespace::desktopFolder() { return m_desktop; }
+std::shared_ptr<TShellFolderObject> TLinuxNamespace::desktopFolder() {
+    return m_desktop;
+}
 
 std::optional<TItemIdList> TLinuxNamespace::specialFolderLocation(std::string_view rootName) {
     if (rootName == "rfDesktop") return TItemIdList{};
@@ -320,7 +352,8 @@ std::optional<TItemIdList> TLinuxNamespace::specialFolderLocation(std::string_vi
 std::optional<TItemIdList> TLinuxNamespace::parseDisplayName(const std::string& path) {
     if (!path.starts_with('/') || !engine::ProbeFolder(path).IsFolder) return std::nullopt;
     std::string folder = path;
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
     if (auto steps = StepsBelow(m_places->DesktopPath, folder)) return steps;
     if (auto steps = StepsBelow(m_places->HomePath, folder))
         return ConcatItemIds({Step(skHome)}, *steps);

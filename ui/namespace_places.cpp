@@ -36,9 +36,8 @@ bool IsNetworkMount(const TMount& mount) {
 bool IsUserVolume(const TMount& mount, const TNamespacePlaces& places) {
     static constexpr std::array<std::string_view, 4> systemTypes{"tmpfs", "overlay", "squashfs",
                                                                  "autofs"};
-    if (IsNetworkMount(mount) ||
-        std::find(systemTypes.begin(), systemTypes.end(), mount.FileSystemType) !=
-            systemTypes.end())
+    if (IsNetworkMount(mount) || std::find(systemTypes.begin(), systemTypes.end(),
+                                           mount.FileSystemType) != systemTypes.end())
         return false;
     const std::string& path = mount.RootPath;
     return IsBelow(path, "/media") || IsBelow(path, "/mnt") || IsBelow(path, places.HomePath) ||

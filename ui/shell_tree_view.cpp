@@ -165,8 +165,8 @@ std::unique_ptr<QTreeWidgetItem> TShellTreeView::makeNode(std::unique_ptr<TShell
     node->setText(0, Label(shellDisplayName(parent, id, labelForm)));
     node->setFlags(node->flags() | Qt::ItemIsEditable);
     if (!parent) return node;
-    node->setIcon(0, NodeIcon(parent->iconOf(id, TIconForm::Normal),
-                              parent->iconOf(id, TIconForm::Open)));
+    node->setIcon(
+        0, NodeIcon(parent->iconOf(id, TIconForm::Normal), parent->iconOf(id, TIconForm::Open)));
     const bool marked = parent->attributesOf(id, TItemAttribute::HasSubFolders) != 0;
     node->setChildIndicatorPolicy(marked ? QTreeWidgetItem::ShowIndicator
                                          : QTreeWidgetItem::DontShowIndicator);
@@ -204,12 +204,14 @@ void TShellTreeView::loadChildren(QTreeWidgetItem* node) {
     if (!ids) return;
     std::vector<std::unique_ptr<QTreeWidgetItem>> children;
     children.reserve(ids->size());
-    for (const TItemIdList& id : *ids) children.push_back(fillChildNode(id, *entry));
+    for (const TItemIdList& id : *ids)
+        children.push_back(fillChildNode(id, *entry));
     std::sort(children.begin(), children.end(),
               [this](const auto& a, const auto& b) { return childOrder(a.get(), b.get()); });
     QList<QTreeWidgetItem*> sorted;
     sorted.reserve(qsizetype(children.size()));
-    for (auto& child : children) sorted.append(child.release());
+    for (auto& child : children)
+        sorted.append(child.release());
     node->addChildren(sorted);
 }
 
@@ -294,7 +296,9 @@ void TShellTreeView::mouseReleaseEvent(QMouseEvent* event) {
 
 // The folder menu for selectedEntry() will open here; until it exists a request does nothing,
 // and in particular does not reach the window behind the tree.
-void TShellTreeView::contextMenuEvent(QContextMenuEvent* event) { event->accept(); }
+void TShellTreeView::contextMenuEvent(QContextMenuEvent* event) {
+    event->accept();
+}
 
 // Renaming a folder from its label needs the namespace's rename, which the folder menu's work
 // brings; until then an edited label changes nothing and the node keeps its name.
@@ -308,7 +312,8 @@ bool TShellTreeView::viewportEvent(QEvent* event) {
     QStyleOptionViewItem option;
     initViewItemOption(&option);
     const QRect shown = visualRect(index);
-    if (index.isValid() && itemDelegateForIndex(index)->sizeHint(option, index).width() > shown.width())
+    if (index.isValid() &&
+        itemDelegateForIndex(index)->sizeHint(option, index).width() > shown.width())
         QToolTip::showText(help->globalPos(), index.data().toString(), viewport(), shown);
     else
         QToolTip::hideText();

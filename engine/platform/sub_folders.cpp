@@ -14,7 +14,9 @@ struct TDirCloser {
 
 // ext4, xfs and tmpfs count one link per sub-folder on top of "." and the parent's entry;
 // btrfs and overlay always report 1, which says nothing.
-bool MayHaveSubFolders(const struct stat& status) { return status.st_nlink != 2; }
+bool MayHaveSubFolders(const struct stat& status) {
+    return status.st_nlink != 2;
+}
 
 bool MayBeFolder(unsigned char type) {
     return type == DT_DIR || type == DT_LNK || type == DT_UNKNOWN;

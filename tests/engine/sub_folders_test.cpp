@@ -53,7 +53,8 @@ TEST_F(SubFoldersTest, ListsFoldersAndLinksToFoldersOnly) {
 
     const auto folders = sortedList();
     std::vector<std::string> names;
-    for (const auto& folder : folders) names.push_back(folder.Name);
+    for (const auto& folder : folders)
+        names.push_back(folder.Name);
     EXPECT_EQ(names, (std::vector<std::string>{rawName, "link", "plain"}));
 }
 

@@ -9,7 +9,9 @@
 
 namespace {
 
-std::string Bytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string Bytes(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 } // namespace
 
@@ -28,22 +30,38 @@ void TLinuxNamespaceTest::classifiesMounts_data() {
     QTest::addColumn<QString>("type");
     QTest::addColumn<bool>("volume");
     QTest::addColumn<bool>("network");
-    QTest::newRow("usb stick") << "/media/usb" << "vfat" << true << false;
-    QTest::newRow("own removable") << "/run/media/alice/DISK" << "ext4" << true << false;
-    QTest::newRow("other user's") << "/run/media/bob/DISK" << "ext4" << false << false;
-    QTest::newRow("under /mnt") << "/mnt/data" << "xfs" << true << false;
-    QTest::newRow("in home") << "/home/alice/box" << "fuse.bindfs" << true << false;
-    QTest::newRow("home itself") << "/home/alice" << "ext4" << false << false;
-    QTest::newRow("mount folder itself") << "/media" << "ext4" << false << false;
-    QTest::newRow("memory") << "/mnt/ram" << "tmpfs" << false << false;
-    QTest::newRow("snap") << "/media/snap" << "squashfs" << false << false;
-    QTest::newRow("overlay") << "/mnt/ov" << "overlay" << false << false;
-    QTest::newRow("automount") << "/mnt/auto" << "autofs" << false << false;
-    QTest::newRow("system root") << "/" << "ext4" << false << false;
-    QTest::newRow("sibling of home") << "/home/alicebox" << "ext4" << false << false;
-    QTest::newRow("nfs under /mnt") << "/mnt/share" << "nfs4" << false << true;
-    QTest::newRow("smb anywhere") << "/srv/smb" << "cifs" << false << true;
-    QTest::newRow("sshfs in home") << "/home/alice/remote" << "fuse.sshfs" << false << true;
+    QTest::newRow("usb stick") << "/media/usb"
+                               << "vfat" << true << false;
+    QTest::newRow("own removable") << "/run/media/alice/DISK"
+                                   << "ext4" << true << false;
+    QTest::newRow("other user's") << "/run/media/bob/DISK"
+                                  << "ext4" << false << false;
+    QTest::newRow("under /mnt") << "/mnt/data"
+                                << "xfs" << true << false;
+    QTest::newRow("in home") << "/home/alice/box"
+                             << "fuse.bindfs" << true << false;
+    QTest::newRow("home itself") << "/home/alice"
+                                 << "ext4" << false << false;
+    QTest::newRow("mount folder itself") << "/media"
+                                         << "ext4" << false << false;
+    QTest::newRow("memory") << "/mnt/ram"
+                            << "tmpfs" << false << false;
+    QTest::newRow("snap") << "/media/snap"
+                          << "squashfs" << false << false;
+    QTest::newRow("overlay") << "/mnt/ov"
+                             << "overlay" << false << false;
+    QTest::newRow("automount") << "/mnt/auto"
+                               << "autofs" << false << false;
+    QTest::newRow("system root") << "/"
+                                 << "ext4" << false << false;
+    QTest::newRow("sibling of home") << "/home/alicebox"
+                                     << "ext4" << false << false;
+    QTest::newRow("nfs under /mnt") << "/mnt/share"
+                                    << "nfs4" << false << true;
+    QTest::newRow("smb anywhere") << "/srv/smb"
+                                  << "cifs" << false << true;
+    QTest::newRow("sshfs in home") << "/home/alice/remote"
+                                   << "fuse.sshfs" << false << true;
 }
 
 void TLinuxNamespaceTest::classifiesMounts() {
@@ -81,9 +99,8 @@ struct TTempNamespace {
     std::string path(const QString& relative) const { return Bytes(dir.path() + "/" + relative); }
     QStringList childNames(TShellFolderObject& folder, std::vector<TItemIdList>& ids) const {
         ids = *folder.enumFolders();
-        std::sort(ids.begin(), ids.end(), [&](const auto& a, const auto& b) {
-            return folder.compareIds(a, b) < 0;
-        });
+        std::sort(ids.begin(), ids.end(),
+                  [&](const auto& a, const auto& b) { return folder.compareIds(a, b) < 0; });
         QStringList names;
         for (const auto& id : ids)
             names << QString::fromStdString(folder.displayNameOf(id, TNameForm::InFolder));

@@ -19,7 +19,9 @@
 
 namespace {
 
-std::string Bytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string Bytes(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 // Stands in for the main window: connects the tree, builds its root, then runs its own
 // creation step, recording which paths the change event saw and when.
@@ -45,7 +47,8 @@ public:
 
 QStringList Labels(const QTreeWidgetItem* node) {
     QStringList labels;
-    for (int i = 0; i < node->childCount(); ++i) labels << node->child(i)->text(0);
+    for (int i = 0; i < node->childCount(); ++i)
+        labels << node->child(i)->text(0);
     return labels;
 }
 
@@ -167,7 +170,8 @@ void TShellTreeViewTest::loadsChildrenOnTheFirstExpansionOnly() {
 void TShellTreeViewTest::dropsTheExpanderOfAFolderWithOnlyHiddenSubFolders() {
     showHost();
     QTreeWidgetItem* claims = Child(top(), "claims");
-    const QModelIndex index = m_host->tree->model()->index(8, 0, m_host->tree->model()->index(0, 0));
+    const QModelIndex index =
+        m_host->tree->model()->index(8, 0, m_host->tree->model()->index(0, 0));
     QCOMPARE(index.data().toString(), "claims");
     QVERIFY(m_host->tree->model()->hasChildren(index));
     select(claims);
@@ -282,8 +286,7 @@ void TShellTreeViewTest::rightClickTargetsANodeWithoutMovingTheSelection() {
 void TShellTreeViewTest::restoresCursorAndUpdatesWhenLoadingFails() {
     showHost();
     m_failingPath = Bytes(desk("a10"));
-    QVERIFY_THROWS_EXCEPTION(std::runtime_error,
-                             m_host->tree->loadChildren(Child(top(), "a10")));
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, m_host->tree->loadChildren(Child(top(), "a10")));
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(m_host->tree->updatesEnabled());
 }
