@@ -200,4 +200,25 @@ std::string PermissionText(std::uint32_t mode);
 // The permission bits of an st_mode as four octal digits ("0755", "1777"). Pure.
 std::string OctalPermissionText(std::uint32_t mode);
 
+// One sub-folder as the folder tree shows it.
+struct TSubFolder {
+    std::string Name;          // raw bytes, as the directory holds them
+    bool HasSubFolders = true; // false only when the link count proves there are none
+};
+
+// The sub-folders of `path`: directories and links to directories whose names don't begin
+// with "." (hidden), in the platform's enumeration order. HasSubFolders comes from the
+// sub-folder's link count (above 2: yes; 2: no; 1, as btrfs and overlay report: unknown, so
+// yes); no sub-folder is opened. A folder that can't be read has none. Reads the disk; never
+// throws.
+std::vector<TSubFolder> ListSubFolders(const std::string& path);
+
+// What one stat of `path` (links followed) tells: whether it is a folder, and whether it may
+// hold sub-folders by the same link-count rule. Reads the disk; never throws.
+struct TFolderProbe {
+    bool IsFolder = false;
+    bool HasSubFolders = false;
+};
+TFolderProbe ProbeFolder(const std::string& path);
+
 } // namespace engine

@@ -1,0 +1,47 @@
+#include "engine/engine.h"
+
+#include <memory>
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+namespace engine {
+namespace {
+
+struct TDirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+// ext4, xfs and tmpfs count one link per sub-folder on top of "." and the parent's entry;
+// btrfs and overlay always report 1, which says nothing.
+bool MayHaveSubFolders(const struct stat& status) {
+    return status.st_nlink != 2;
+}
+
+bool MayBeFolder(unsigned char type) {
+    return type == DT_DIR || type == DT_LNK || type == DT_UNKNOWN;
+}
+
+} // namespace
+
+std::vector<TSubFolder> ListSubFolders(const std::string& path) {
+    std::vector<TSubFolder> folders;
+    const std::unique_ptr<DIR, TDirCloser> dir(::opendir(path.c_str()));
+    if (!dir) return folders;
+    const int dirFd = ::dirfd(dir.get());
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (entry->d_name[0] == '.' || !MayBeFolder(entry->d_type)) continue;
+        struct stat status {};
+        if (::fstatat(dirFd, entry->d_name, &status, 0) != 0 || !S_ISDIR(status.st_mode)) continue;
+        folders.push_back({entry->d_name, MayHaveSubFolders(status)});
+    }
+    return folders;
+}
+
+TFolderProbe ProbeFolder(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) return {};
+    return {true, MayHaveSubFolders(status)};
+}
+
+} // namespace engine

@@ -1,0 +1,53 @@
+#pragma once
+// The namespace of a Linux desktop: 桌面 on top, holding 主文件夹, 计算机 (文件系统 and the
+// user's volumes), 网络 (network mounts), 回收站, then the desktop folder's own sub-folders.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/engine.h"
+#include "ui/shell_namespace.h"
+
+// One mounted file system.
+struct TMount {
+    std::string RootPath; // raw bytes
+    std::string FileSystemType;
+};
+
+// Where the namespace finds things; tests root it in a folder of their own.
+struct TNamespacePlaces {
+    std::string DesktopPath; // an existing folder: the desktop's files live here
+    std::string HomePath;
+    std::string UserName;
+    std::string GvfsPath; // the folder of GVFS network shares; empty: none
+    std::function<std::vector<TMount>()> Mounts;
+    std::function<std::vector<engine::TSubFolder>(const std::string&)> ListSubFolders =
+        &engine::ListSubFolders;
+};
+
+// The places of the user running the program. Reads the environment and the mount table.
+TNamespacePlaces CurrentUserPlaces();
+
+// A volume the user mounted (a disk under /media, /run/media/<user>, /mnt or the home
+// folder), not a system or memory file system and not a network share. Pure.
+bool IsUserVolume(const TMount& mount, const TNamespacePlaces& places);
+// A share mounted over the network (NFS, SMB, SSHFS, 9p, Ceph). Pure.
+bool IsNetworkMount(const TMount& mount);
+
+class TLinuxNamespace : public TShellNamespace {
+public:
+    explicit TLinuxNamespace(TNamespacePlaces places);
+
+    std::shared_ptr<TShellFolderObject> desktopFolder() override;
+    std::optional<TItemIdList> specialFolderLocation(std::string_view rootName) override;
+    std::optional<TItemIdList> parseDisplayName(const std::string& path) override;
+
+private:
+    std::shared_ptr<const TNamespacePlaces> m_places;
+    std::shared_ptr<TShellFolderObject> m_desktop;
+};
+
+// The namespace of the user running the program.
+std::unique_ptr<TShellNamespace> CreateUserNamespace();

@@ -1,0 +1,25 @@
+#pragma once
+// Every text the folder tree and its namespace show to the user, in one place.
+
+#include <string>
+#include <string_view>
+
+namespace messages {
+
+inline constexpr std::string_view DesktopLabel = "桌面";
+inline constexpr std::string_view HomeLabel = "主文件夹";
+inline constexpr std::string_view ComputerLabel = "计算机";
+inline constexpr std::string_view FileSystemLabel = "文件系统";
+inline constexpr std::string_view NetworkLabel = "网络";
+inline constexpr std::string_view TrashLabel = "回收站";
+
+// The name of an item asked of a folder that does not exist.
+inline constexpr std::string_view NoParentFolder = "parentfolder = nil";
+inline constexpr std::string_view NoDesktopFolder = "The desktop folder is not available";
+
+// The tree's root text could not be resolved.
+inline std::string ErrorSettingPath(std::string_view rootText) {
+    return "Error setting path: \"" + std::string(rootText) + "\"";
+}
+
+} // namespace messages

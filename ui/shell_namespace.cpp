@@ -1,0 +1,46 @@
+#include "ui/shell_namespace.h"
+
+#include "engine/engine.h"
+#include "ui/messages.h"
+
+namespace {
+
+std::unique_ptr<TShellNamespace> g_shellNamespace;
+std::unique_ptr<TShellFolder> g_desktopEntry;
+
+} // namespace
+
+TItemIdList ConcatItemIds(const TItemIdList& first, const TItemIdList& second) {
+    TItemIdList joined = first;
+    joined.insert(joined.end(), second.begin(), second.end());
+    return joined;
+}
+
+TShellFolderObject* ParentFolderObject(const TShellFolder& entry) {
+    const TShellFolder* parent = entry.ParentEntry ? entry.ParentEntry : &DesktopEntry();
+    return parent->FolderObject.get();
+}
+
+void InitializeShellNamespace(std::unique_ptr<TShellNamespace> shellNamespace) {
+    Q_ASSERT(!g_shellNamespace);
+    auto desktop = shellNamespace->desktopFolder();
+    if (!desktop) throw engine::TError(std::string(messages::NoDesktopFolder));
+    g_desktopEntry = std::make_unique<TShellFolder>();
+    g_desktopEntry->FolderObject = std::move(desktop);
+    g_shellNamespace = std::move(shellNamespace);
+}
+
+void FinalizeShellNamespace() {
+    g_desktopEntry.reset();
+    g_shellNamespace.reset();
+}
+
+TShellNamespace& ShellNamespace() {
+    Q_ASSERT(g_shellNamespace);
+    return *g_shellNamespace;
+}
+
+const TShellFolder& DesktopEntry() {
+    Q_ASSERT(g_desktopEntry);
+    return *g_desktopEntry;
+}

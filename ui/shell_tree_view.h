@@ -1,0 +1,76 @@
+#pragma once
+// ShellTreeView1: the folders of the namespace from the desktop down, loaded lazily.
+
+#include <memory>
+#include <string>
+
+#include <QPersistentModelIndex>
+#include <QString>
+#include <QTreeWidget>
+
+#include "ui/shell_namespace.h"
+
+class TShellTreeView : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit TShellTreeView(QWidget* parent = nullptr);
+    ~TShellTreeView() override;
+
+    // The root text: a named root ("rfDesktop", the default) or an absolute folder path.
+    // Once the tree has been built, setting it rebuilds the tree (and may throw as buildRoot).
+    QString root() const { return m_root; }
+    void setRoot(const QString& rootText);
+
+    // Builds the one top node from the root text, expands and selects it (raising changed).
+    // A root that can't be resolved throws engine::TError "Error setting path: ..." after the
+    // tree has been rebuilt from the previous root, or left empty when there was none.
+    void buildRoot();
+
+    // The entry of the right-click target while one is handled, else of the selected node.
+    TShellFolder* selectedEntry() const;
+    // The selected folder's absolute path (raw bytes, no trailing "/", "/" for the root); a
+    // virtual item's display name; empty when nothing is selected.
+    std::string selectedPath() const;
+    QTreeWidgetItem* rightClickTarget() const;
+
+    static TShellFolder* entryOf(const QTreeWidgetItem* node);
+    // Takes the entry away from its node, which then counts as having none.
+    static std::unique_ptr<TShellFolder> detachEntry(QTreeWidgetItem* node);
+    // Enumerates the node's folder and adds one sorted child per sub-folder.
+    void loadChildren(QTreeWidgetItem* node);
+    // A node's label text: the name `folder` gives `id`, with the "?"-digit and "::{" rules.
+    static std::string shellDisplayName(TShellFolderObject* folder, const TItemIdList& id,
+                                        TNameForm form);
+
+signals:
+    // The selection moved to `node` (null when the tree lost its selection).
+    void changed(QTreeWidgetItem* node);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+
+private:
+    friend class TShellTreeLabelDelegate;
+
+    void onItemExpanded(QTreeWidgetItem* node);
+    void onItemCollapsed(QTreeWidgetItem* node);
+    void onCurrentItemChanged(QTreeWidgetItem* current);
+    void buildTopNode();
+    std::unique_ptr<QTreeWidgetItem> makeNode(std::unique_ptr<TShellFolder> entry,
+                                              TNameForm labelForm) const;
+    std::unique_ptr<QTreeWidgetItem> fillChildNode(const TItemIdList& id,
+                                                   const TShellFolder& parent) const;
+    bool childOrder(const QTreeWidgetItem* a, const QTreeWidgetItem* b) const;
+    void commitLabelEdit(QTreeWidgetItem* node, const QString& text);
+
+    QString m_root = QStringLiteral("rfDesktop");
+    QString m_previousRoot = m_root;
+    std::unique_ptr<TShellFolder> m_rootEntry;
+    bool m_rootBuilt = false;    // buildRoot has run once: root changes rebuild from now on
+    bool m_buildingRoot = false; // stops re-entry while the top node is made
+    bool m_clearing = false;     // nodes are being cleared: no change events
+    QPersistentModelIndex m_rightClickTarget; // dropped by itself when its node is deleted
+};
