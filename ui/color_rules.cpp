@@ -21,28 +21,24 @@ int HueOfRgb(TRgb c, int maxChannel, int minChannel) {
         hue = HlsMax / 3 + delta(c.Red) - delta(c.Blue);
     else
         hue = 2 * HlsMax / 3 + delta(c.Green) - delta(c.Red);
-    if (hue < 0)
-        hue += HlsMax;
-    if (hue > HlsMax)
-        hue -= HlsMax;
+    if (hue < 0) hue += HlsMax;
+    if (hue > HlsMax) hue -= HlsMax;
     return hue;
 }
 
 int HueToChannel(int low, int high, int hue) {
-    if (hue < 0)
-        hue += HlsMax;
-    if (hue > HlsMax)
-        hue -= HlsMax;
-    if (hue < HlsMax / 6)
-        return low + ((high - low) * hue + HlsMax / 12) / (HlsMax / 6);
-    if (hue < HlsMax / 2)
-        return high;
+    if (hue < 0) hue += HlsMax;
+    if (hue > HlsMax) hue -= HlsMax;
+    if (hue < HlsMax / 6) return low + ((high - low) * hue + HlsMax / 12) / (HlsMax / 6);
+    if (hue < HlsMax / 2) return high;
     if (hue < HlsMax * 2 / 3)
         return low + ((high - low) * (HlsMax * 2 / 3 - hue) + HlsMax / 12) / (HlsMax / 6);
     return low;
 }
 
-int CapChannel(int value) { return std::clamp(value, 0, RgbMax); }
+int CapChannel(int value) {
+    return std::clamp(value, 0, RgbMax);
+}
 
 } // namespace
 
@@ -70,10 +66,10 @@ TRgb HlsToRgb(THls c) {
         const int grey = CapChannel(c.Lightness * RgbMax / HlsMax);
         return {grey, grey, grey};
     }
-    const int high = c.Lightness <= HlsMax / 2
-                         ? (c.Lightness * (HlsMax + c.Saturation) + HlsMax / 2) / HlsMax
-                         : c.Lightness + c.Saturation -
-                               (c.Lightness * c.Saturation + HlsMax / 2) / HlsMax;
+    const int high =
+        c.Lightness <= HlsMax / 2
+            ? (c.Lightness * (HlsMax + c.Saturation) + HlsMax / 2) / HlsMax
+            : c.Lightness + c.Saturation - (c.Lightness * c.Saturation + HlsMax / 2) / HlsMax;
     const int low = 2 * c.Lightness - high;
     auto channel = [&](int hue) {
         return CapChannel((HueToChannel(low, high, hue) * RgbMax + HlsMax / 2) / HlsMax);
@@ -100,11 +96,9 @@ TRgb Blend(TRgb a, TRgb b, int weight) {
 }
 
 TRgb GradientRow(TRgb top, TRgb bottom, int row, int rowCount) {
-    if (rowCount <= 1)
-        return top;
+    if (rowCount <= 1) return top;
     auto step = [&](int from, int to) { return from + (to - from) * row / (rowCount - 1); };
-    return {step(top.Red, bottom.Red), step(top.Green, bottom.Green),
-            step(top.Blue, bottom.Blue)};
+    return {step(top.Red, bottom.Red), step(top.Green, bottom.Green), step(top.Blue, bottom.Blue)};
 }
 
 } // namespace colors

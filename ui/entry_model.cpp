@@ -21,8 +21,7 @@ void TEntryModel::setListing(engine::TFolderListing&& listing) {
 }
 
 void TEntryModel::newNamesChanged() {
-    if (m_listing.Rows.empty())
-        return;
+    if (m_listing.Rows.empty()) return;
     emit dataChanged(index(0, NewNameColumn), index(rowCount() - 1, NewNameColumn),
                      {Qt::DisplayRole});
 }
@@ -40,13 +39,11 @@ const engine::TFolderEntry& TEntryModel::entry(const QModelIndex& index) const {
 }
 
 QVariant TEntryModel::data(const QModelIndex& index, int role) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
-        return {};
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
     const engine::TFolderEntry& row = entry(index);
     if (role == Qt::DecorationRole && index.column() == OldNameColumn && m_images)
         return m_images->icon(row.ImageIndex);
-    if (role != Qt::DisplayRole && role != Qt::EditRole)
-        return {};
+    if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
     switch (index.column()) {
     case OldNameColumn:
         return Shown(row.OldName);
@@ -68,25 +65,21 @@ bool TEntryModel::setData(const QModelIndex& index, const QVariant& value, int r
     engine::TFolderEntry& row = m_listing.Rows[static_cast<std::size_t>(index.row())];
     const QString typed = value.toString();
     // An edit committed unchanged must keep a name whose bytes are not valid UTF-8.
-    if (typed == Shown(row.OldName))
-        return true;
+    if (typed == Shown(row.OldName)) return true;
     row.OldName = typed.toStdString();
     emit dataChanged(index, index);
     return true;
 }
 
 Qt::ItemFlags TEntryModel::flags(const QModelIndex& index) const {
-    if (!index.isValid())
-        return Qt::NoItemFlags;
+    if (!index.isValid()) return Qt::NoItemFlags;
     Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
-    if (index.column() == OldNameColumn)
-        result |= Qt::ItemIsEditable;
+    if (index.column() == OldNameColumn) result |= Qt::ItemIsEditable;
     return result;
 }
 
 QVariant TEntryModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return {};
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     switch (section) {
     case OldNameColumn:
         return QStringLiteral("旧名称");

@@ -8,14 +8,12 @@
 TImageList::TImageList() : m_icons(Count) {}
 
 QIcon TImageList::icon(int index) const {
-    if (index < 0 || index >= count())
-        return {};
+    if (index < 0 || index >= count()) return {};
     return m_icons[static_cast<std::size_t>(index)];
 }
 
 void TImageList::setIcon(int index, const QIcon& icon) {
-    if (index >= 0 && index < count())
-        m_icons[static_cast<std::size_t>(index)] = icon;
+    if (index >= 0 && index < count()) m_icons[static_cast<std::size_t>(index)] = icon;
 }
 
 namespace {
@@ -54,8 +52,7 @@ void DrawFile(QPainter& p) {
 }
 
 QIcon ThemeOrDrawn(const QString& themeName, TDrawing draw) {
-    if (QIcon::hasThemeIcon(themeName))
-        return QIcon::fromTheme(themeName);
+    if (QIcon::hasThemeIcon(themeName)) return QIcon::fromTheme(themeName);
     return DrawnIcon(draw);
 }
 
