@@ -203,6 +203,7 @@ void TFrmMain::createStatusBar() {
     auto* credit = new QLabel(QStringLiteral("Zelvora — 批量改名，一次完成"), StatusBar1);
     credit->setObjectName(QStringLiteral("StatusPanel"));
     credit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    credit->setContentsMargins(0, 0, scaled(4), 0);
     StatusBar1->addWidget(credit, 1);
 }
 

@@ -9,6 +9,7 @@
 #include <QTreeView>
 #include <QtTest>
 
+#include "tests/ui/offscreen_screen.h"
 #include "ui/Umain.h"
 #include "ui/radio_group.h"
 #include "ui/rz_bit_btn.h"
@@ -207,25 +208,14 @@ void TFrmMainTest::closesByCloseButton() {
         QVERIFY(!window->isVisible());
 }
 
-// The offscreen platform's default screen (800 × 600) is narrower than the window; give the
-// tests a screen that a maximised window can grow on.
-static QString WriteLargeScreenConfig() {
-    const QString path = QDir::temp().filePath(
-        QStringLiteral("zelvora-umain-test-%1.json").arg(QCoreApplication::applicationPid()));
-    QFile config(path);
-    if (!config.open(QIODevice::WriteOnly)) return {};
-    config.write(R"({"screens": [{"name": "large", "x": 0, "y": 0, "width": 1280,
-                   "height": 800, "logicalDpi": 96}]})");
-    return path;
-}
-
 int main(int argc, char* argv[]) {
-    const QString screenConfig = WriteLargeScreenConfig();
-    if (qgetenv("QT_QPA_PLATFORM") == "offscreen" && !screenConfig.isEmpty())
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screenConfig.toLocal8Bit());
+    // The offscreen platform's default screen (800 × 600) is narrower than the window; a
+    // maximised window needs room to grow.
+    const TOffscreenScreen screen(1280, 800, 96);
     QApplication app(argc, argv);
-    QFile::remove(screenConfig);
     TFrmMainTest test;
     return QTest::qExec(&test, argc, argv);
 }
+
+
 #include "umain_test.moc"
