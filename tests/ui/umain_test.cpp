@@ -217,5 +217,4 @@ int main(int argc, char* argv[]) {
     return QTest::qExec(&test, argc, argv);
 }
 
-
 #include "umain_test.moc"
