@@ -54,7 +54,7 @@ TFrmMain::TFrmMain(QWidget* parent) : QWidget(parent) {
     createStrip();
     createFileList();
     createStatusBar();
-    m_il = MakeMainImageList();
+    il = MakeMainImageList();
     linkControls();
     setTabOrders();
     alignControls();
@@ -186,7 +186,7 @@ void TFrmMain::createFileList() {
     hiddenSelection.setColor(QPalette::Inactive, QPalette::HighlightedText,
                              hiddenSelection.color(QPalette::Inactive, QPalette::Text));
     ListView1->setPalette(hiddenSelection);
-    m_entries = new TEntryModel(&m_il, this);
+    m_entries = new TEntryModel(&il, this);
     ListView1->setModel(m_entries);
     QHeaderView* header = ListView1->header();
     header->setStretchLastSection(false);
@@ -212,7 +212,7 @@ void TFrmMain::linkControls() {
     UpDown2->setBuddy(Edit2);
     UpDown3->setBuddy(Edit5);
     UpDown4->setBuddy(Edit6);
-    RzBitBtn4->setIcon(m_il.icon(TImageList::ClosePicture));
+    RzBitBtn4->setIcon(il.icon(TImageList::ClosePicture));
 }
 
 void TFrmMain::setTabOrders() {

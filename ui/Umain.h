@@ -26,7 +26,6 @@ public:
     // A length at 96 dpi, scaled by the window's text height over 12.
     int scaled(int designPixels) const;
     TEntryModel* entries() const { return m_entries; }
-    const TImageList& il() const { return m_il; }
 
 public slots:
     void FormCreate();
@@ -62,7 +61,6 @@ private:
 
     int m_textHeight = 12;
     QSize m_designSize;
-    TImageList m_il;
     TEntryModel* m_entries = nullptr;
 
     QTreeView* ShellTreeView1 = nullptr;
@@ -91,4 +89,5 @@ private:
     QLineEdit* Edit6 = nullptr;
     QTreeView* ListView1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
+    TImageList il;
 };
