@@ -1,3 +1,284 @@
 #include "ui/Umain.h"
 
-TFrmMain::TFrmMain(QWidget* parent) : QWidget(parent) {}
+#include <QApplication>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QTreeView>
+
+#include "ui/entry_model.h"
+#include "ui/label.h"
+#include "ui/radio_group.h"
+#include "ui/rz_bit_btn.h"
+#include "ui/rz_panel.h"
+#include "ui/up_down.h"
+
+namespace {
+
+constexpr int DesignDpi = 96;
+constexpr int DesignTextHeight = 12;
+constexpr QSize DesignClientSize(863, 494);
+constexpr int TreeWidth = 217;
+constexpr int StripHeight = 45;
+constexpr int StatusBarHeight = 19;
+const QString SongTi = QStringLiteral("宋体");
+
+// 宋体 is unknown to fontconfig; without a substitute Chinese may render as boxes.
+void SubstituteSongTi() {
+    static const bool once = [] {
+        QFont::insertSubstitutions(SongTi, {QStringLiteral("Noto Serif CJK SC"),
+                                            QStringLiteral("Noto Sans CJK SC"),
+                                            QStringLiteral("WenQuanYi Micro Hei")});
+        return true;
+    }();
+    Q_UNUSED(once);
+}
+
+// The platform's status-bar font; every property marked as set so the window font does not
+// override it.
+QFont StatusBarFont() {
+    QFont font = QApplication::font("QStatusBar");
+    font.setResolveMask(QFont::AllPropertiesResolved);
+    return font;
+}
+
+} // namespace
+
+TFrmMain::TFrmMain(QWidget* parent) : QWidget(parent) {
+    createWindowFrame();
+    createFolderTree();
+    createStrip();
+    createFileList();
+    createStatusBar();
+    il = MakeMainImageList();
+    linkControls();
+    setTabOrders();
+    alignControls();
+    startFolderTree();
+    FormCreate();
+    connectHandlers();
+    centreOnPrimaryScreen();
+    ShellTreeView1->setFocus();
+}
+
+int TFrmMain::scaled(int designPixels) const {
+    return designPixels * m_textHeight / DesignTextHeight;
+}
+
+void TFrmMain::createWindowFrame() {
+    SubstituteSongTi();
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(QStringLiteral("Zelvora 2011"));
+    QPalette buttonFace = palette();
+    buttonFace.setColor(QPalette::Window, buttonFace.color(QPalette::Button));
+    setPalette(buttonFace);
+    const int dpi = logicalDpiY();
+    m_textHeight = dpi == DesignDpi ? DesignTextHeight : DesignTextHeight * dpi / DesignDpi;
+    QFont font(SongTi);
+    font.setPixelSize(m_textHeight);
+    setFont(font);
+    m_designSize = QSize(scaled(DesignClientSize.width()), scaled(DesignClientSize.height()));
+    setMinimumSize(m_designSize);
+    resize(m_designSize);
+}
+
+template <typename TWidget>
+TWidget* TFrmMain::place(TWidget* widget, const char* name, int left, int top, int width,
+                         int height) {
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(scaled(left), scaled(top), scaled(width), scaled(height));
+    return widget;
+}
+
+TLabel* TFrmMain::makeLabel(QWidget* parent, const char* name, const QString& caption, QPoint at) {
+    auto* label = place(new TLabel(parent), name, at.x(), at.y(), 0, DesignTextHeight);
+    label->setCaption(caption);
+    return label;
+}
+
+QLineEdit* TFrmMain::makeEdit(QWidget* parent, const char* name, const QString& text, QRect at) {
+    auto* edit = place(new QLineEdit(parent), name, at.x(), at.y(), at.width(), at.height());
+    edit->setText(text);
+    return edit;
+}
+
+TRzBitBtn* TFrmMain::makeButton(const char* name, const QString& caption, int left) {
+    auto* button = place(new TRzBitBtn(RzPanel1), name, left, 11, 75, 25);
+    button->setText(caption);
+    return button;
+}
+
+void TFrmMain::createFolderTree() {
+    ShellTreeView1 = place(new QTreeView(this), "ShellTreeView1", 0, 0, TreeWidth, 430);
+    ShellTreeView1->setHeaderHidden(true);
+    ShellTreeView1->setIndentation(scaled(19));
+}
+
+void TFrmMain::createStrip() {
+    RzPanel1 = place(new TRzPanel(this), "RzPanel1", 0, 430, 863, StripHeight);
+    RzBitBtn4 = makeButton("RzBitBtn4", QStringLiteral("关闭"), 784);
+    createRadioGroup();
+    createNumberingBox();
+    RzBitBtn1 = makeButton("RzBitBtn1", QStringLiteral("应用改名"), 704);
+    createDeleteBox();
+}
+
+void TFrmMain::createRadioGroup() {
+    RadioGroup1 =
+        place(new TRadioGroup(QStringLiteral("改名类型"), RzPanel1), "RadioGroup1", 3, 1, 188, 41);
+    RadioGroup1->setColumns(4);
+    RadioGroup1->setItems({QStringLiteral("前缀"), QStringLiteral("后缀"), QStringLiteral("替换"),
+                           QStringLiteral("删除")});
+}
+
+void TFrmMain::createNumberingBox() {
+    GroupBox1 =
+        place(new QGroupBox(QStringLiteral("批量序号"), RzPanel1), "GroupBox1", 193, 1, 363, 41);
+    Label1 = makeLabel(GroupBox1, "Label1", QStringLiteral("开始"), {8, 20});
+    Label2 = makeLabel(GroupBox1, "Label2", QStringLiteral("位数"), {80, 20});
+    Label3 = makeLabel(GroupBox1, "Label3", QStringLiteral("例：A-0001 "), {296, 16});
+    QPalette red = Label3->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    Label3->setPalette(red);
+    Label4 = makeLabel(GroupBox1, "Label4", QStringLiteral("前字符"), {152, 20});
+    Label5 = makeLabel(GroupBox1, "Label5", QStringLiteral("后字符"), {224, 20});
+    Edit1 = makeEdit(GroupBox1, "Edit1", QStringLiteral("1"), {32, 16, 25, 20});
+    UpDown1 = place(new TUpDown(GroupBox1), "UpDown1", 57, 16, 16, 20);
+    UpDown1->setPosition(1);
+    UpDown2 = place(new TUpDown(GroupBox1), "UpDown2", 129, 13, 16, 20);
+    UpDown2->setPosition(4);
+    Edit2 = makeEdit(GroupBox1, "Edit2", QStringLiteral("4"), {104, 13, 25, 20});
+    Edit3 = makeEdit(GroupBox1, "Edit3", QStringLiteral("A-"), {192, 13, 33, 20});
+    Edit4 = makeEdit(GroupBox1, "Edit4", QStringLiteral(" "), {264, 13, 25, 20});
+}
+
+void TFrmMain::createDeleteBox() {
+    GroupBox2 =
+        place(new QGroupBox(QStringLiteral("删除字符"), RzPanel1), "GroupBox2", 557, 1, 147, 41);
+    Label6 = makeLabel(GroupBox2, "Label6", QStringLiteral("开始"), {8, 20});
+    Label7 = makeLabel(GroupBox2, "Label7", QStringLiteral("位数"), {80, 20});
+    Edit5 = makeEdit(GroupBox2, "Edit5", QStringLiteral("1"), {32, 16, 25, 20});
+    UpDown3 = place(new TUpDown(GroupBox2), "UpDown3", 57, 16, 16, 20);
+    UpDown3->setPosition(1);
+    UpDown4 = place(new TUpDown(GroupBox2), "UpDown4", 129, 13, 16, 20);
+    UpDown4->setPosition(4);
+    Edit6 = makeEdit(GroupBox2, "Edit6", QStringLiteral("4"), {104, 13, 25, 20});
+}
+
+void TFrmMain::createFileList() {
+    ListView1 = place(new QTreeView(this), "ListView1", TreeWidth, 0, 646, 430);
+    ListView1->setRootIsDecorated(false);
+    ListView1->setUniformRowHeights(true);
+    ListView1->setItemsExpandable(false);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setEditTriggers(QAbstractItemView::SelectedClicked |
+                               QAbstractItemView::EditKeyPressed);
+    ListView1->setIconSize(QSize(TImageList::PictureSize, TImageList::PictureSize));
+    QPalette hiddenSelection = ListView1->palette();
+    hiddenSelection.setColor(QPalette::Inactive, QPalette::Highlight,
+                             hiddenSelection.color(QPalette::Inactive, QPalette::Base));
+    hiddenSelection.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                             hiddenSelection.color(QPalette::Inactive, QPalette::Text));
+    ListView1->setPalette(hiddenSelection);
+    m_entries = new TEntryModel(&il, this);
+    ListView1->setModel(m_entries);
+    QHeaderView* header = ListView1->header();
+    header->setStretchLastSection(false);
+    header->setSectionsClickable(true);
+    const int widths[] = {160, 160, 50, 140};
+    for (int column = 0; column < TEntryModel::ColumnCount; ++column)
+        header->resizeSection(column, scaled(widths[column]));
+}
+
+void TFrmMain::createStatusBar() {
+    StatusBar1 = place(new QStatusBar(this), "StatusBar1", 0, 475, 863, StatusBarHeight);
+    StatusBar1->setSizeGripEnabled(false);
+    StatusBar1->setFont(StatusBarFont());
+    auto* credit = new QLabel(QStringLiteral("Zelvora — 批量改名，一次完成"), StatusBar1);
+    credit->setObjectName(QStringLiteral("StatusPanel"));
+    credit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    credit->setContentsMargins(0, 0, scaled(4), 0);
+    StatusBar1->addWidget(credit, 1);
+}
+
+void TFrmMain::linkControls() {
+    UpDown1->setBuddy(Edit1);
+    UpDown2->setBuddy(Edit2);
+    UpDown3->setBuddy(Edit5);
+    UpDown4->setBuddy(Edit6);
+    RzBitBtn4->setIcon(il.icon(TImageList::ClosePicture));
+}
+
+void TFrmMain::setTabOrders() {
+    const QWidget* order[] = {ShellTreeView1, RzBitBtn4, RadioGroup1, Edit1, Edit2,    Edit3,
+                              Edit4,          RzBitBtn1, Edit5,       Edit6, ListView1};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+}
+
+void TFrmMain::startFolderTree() {}
+
+void TFrmMain::connectHandlers() {
+    for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6})
+        connect(edit, &QLineEdit::textChanged, this, &TFrmMain::Edit1Change);
+    connect(RzBitBtn1, &TRzBitBtn::clicked, this, &TFrmMain::RzBitBtn1Click);
+    connect(RzBitBtn4, &TRzBitBtn::clicked, this, &TFrmMain::RzBitBtn4Click);
+}
+
+void TFrmMain::centreOnPrimaryScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->geometry();
+    const QSize outer = frameGeometry().size();
+    move(area.x() + (area.width() - outer.width()) / 2,
+         area.y() + (area.height() - outer.height()) / 2);
+}
+
+// The tree keeps its width at the left, the strip and the status bar their heights at the
+// bottom, the list takes the rest; the strip's controls keep their place from its left edge.
+void TFrmMain::alignControls() {
+    const int bottoms = scaled(StripHeight) + scaled(StatusBarHeight);
+    const int upperHeight = std::max(height() - bottoms, 0);
+    StatusBar1->setGeometry(0, height() - scaled(StatusBarHeight), width(),
+                            scaled(StatusBarHeight));
+    RzPanel1->setGeometry(0, upperHeight, width(), scaled(StripHeight));
+    ShellTreeView1->setGeometry(0, 0, scaled(TreeWidth), upperHeight);
+    ListView1->setGeometry(scaled(TreeWidth), 0, std::max(width() - scaled(TreeWidth), 0),
+                           upperHeight);
+}
+
+void TFrmMain::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    alignControls();
+    keepDesignSize();
+}
+
+// The frame is fixed but the window can be maximised: window managers offer no maximise for
+// a window whose minimum and maximum sizes are equal, so only the minimum is declared and a
+// resize of a normal (not maximised) window is taken back.
+void TFrmMain::keepDesignSize() {
+    constexpr Qt::WindowStates freeSized =
+        Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized;
+    if (!isWindow() || (windowState() & freeSized) || size() == m_designSize) return;
+    QTimer::singleShot(0, this, [this, freeSized] {
+        if (!(windowState() & freeSized) && size() != m_designSize) resize(m_designSize);
+    });
+}
+
+void TFrmMain::FormCreate() {
+    RadioGroup1->setItemIndex(0);
+}
+
+void TFrmMain::Edit1Change() {}
+
+void TFrmMain::RzBitBtn1Click() {}
+
+void TFrmMain::RzBitBtn4Click() {
+    close();
+}

@@ -1,10 +1,93 @@
 #pragma once
+// The main window: the folder tree at the left, the file list beside it, the strip with the
+// rename settings and the two buttons at the bottom, the status bar below. Positions are laid
+// out by hand at 96 dpi and scaled for other resolutions.
 
 #include <QWidget>
 
-// The main window; its controls come with the window's own work.
+#include "ui/image_list.h"
+
+class QGroupBox;
+class QLineEdit;
+class QStatusBar;
+class QTreeView;
+class TEntryModel;
+class TLabel;
+class TRadioGroup;
+class TRzBitBtn;
+class TRzPanel;
+class TUpDown;
+
 class TFrmMain : public QWidget {
     Q_OBJECT
 public:
     explicit TFrmMain(QWidget* parent = nullptr);
+
+    // A length at 96 dpi, scaled by the window's text height over 12.
+    int scaled(int designPixels) const;
+    TEntryModel* entries() const { return m_entries; }
+
+public slots:
+    void FormCreate();
+    void Edit1Change();
+    void RzBitBtn1Click();
+    void RzBitBtn4Click();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void createWindowFrame();
+    void createFolderTree();
+    void createStrip();
+    TRzBitBtn* makeButton(const char* name, const QString& caption, int left);
+    void createRadioGroup();
+    void createNumberingBox();
+    void createDeleteBox();
+    void createFileList();
+    void createStatusBar();
+    void linkControls();
+    void setTabOrders();
+    void startFolderTree();
+    void connectHandlers();
+    void centreOnPrimaryScreen();
+    void alignControls();
+    void keepDesignSize();
+
+    template <typename TWidget>
+    TWidget* place(TWidget* widget, const char* name, int left, int top, int width, int height);
+    TLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QPoint at);
+    QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text, QRect at);
+
+    int m_textHeight = 12;
+    QSize m_designSize;
+    TEntryModel* m_entries = nullptr;
+
+    QTreeView* ShellTreeView1 = nullptr;
+    TRzPanel* RzPanel1 = nullptr;
+    TRzBitBtn* RzBitBtn4 = nullptr;
+    TRadioGroup* RadioGroup1 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    TLabel* Label1 = nullptr;
+    TLabel* Label2 = nullptr;
+    TLabel* Label3 = nullptr;
+    TLabel* Label4 = nullptr;
+    TLabel* Label5 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    TUpDown* UpDown1 = nullptr;
+    TUpDown* UpDown2 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    TRzBitBtn* RzBitBtn1 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    TLabel* Label6 = nullptr;
+    TLabel* Label7 = nullptr;
+    QLineEdit* Edit5 = nullptr;
+    TUpDown* UpDown3 = nullptr;
+    TUpDown* UpDown4 = nullptr;
+    QLineEdit* Edit6 = nullptr;
+    QTreeView* ListView1 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    TImageList il;
 };

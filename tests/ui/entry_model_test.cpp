@@ -1,0 +1,121 @@
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "ui/entry_model.h"
+#include "ui/image_list.h"
+
+namespace {
+
+engine::TFolderEntry Row(std::string name, bool folder) {
+    engine::TFolderEntry row;
+    row.OldName = std::move(name);
+    row.TypeText = folder ? std::string(engine::FolderTypeText) : ".txt";
+    row.ModifiedText = "2024-05-01 12:00:00";
+    row.IsFolder = folder;
+    row.ImageIndex = folder ? engine::FolderImageIndex : engine::FileImageIndex;
+    return row;
+}
+
+engine::TFolderListing Listing() {
+    engine::TFolderListing listing;
+    listing.CurrentFolder = "/tmp/x/";
+    listing.Rows = {Row("子文件夹", true), Row("a.txt", false), Row("bad\xff\xfe.txt", false)};
+    return listing;
+}
+
+} // namespace
+
+class TEntryModelTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void passesModelTesterThroughResets();
+    void showsRowsWithPictures();
+    void editsOnlyTheOldNameAsUtf8();
+    void keepsUndecodableNameWhenEditIsUnchanged();
+    void announcesNewNamesOnce();
+
+private:
+    TImageList m_images = MakeMainImageList();
+    TEntryModel* m_model = nullptr;
+    QAbstractItemModelTester* m_tester = nullptr;
+};
+
+void TEntryModelTest::init() {
+    m_model = new TEntryModel(&m_images, this);
+    m_tester = new QAbstractItemModelTester(
+        m_model, QAbstractItemModelTester::FailureReportingMode::QtTest, this);
+}
+
+void TEntryModelTest::cleanup() {
+    delete m_tester;
+    delete m_model;
+}
+
+void TEntryModelTest::passesModelTesterThroughResets() {
+    QCOMPARE(m_model->rowCount(), 0);
+    QSignalSpy resets(m_model, &QAbstractItemModel::modelReset);
+    m_model->setListing(Listing());
+    QCOMPARE(resets.count(), 1);
+    QCOMPARE(m_model->rowCount(), 3);
+    QCOMPARE(m_model->columnCount(), 4);
+    QCOMPARE(m_model->listing().CurrentFolder, std::string("/tmp/x/"));
+    m_model->setListing({});
+    QCOMPARE(m_model->rowCount(), 0);
+}
+
+void TEntryModelTest::showsRowsWithPictures() {
+    m_model->setListing(Listing());
+    QCOMPARE(m_model->index(0, 0).data().toString(), QStringLiteral("子文件夹"));
+    QCOMPARE(m_model->index(0, 2).data().toString(), QStringLiteral("文件夹"));
+    QCOMPARE(m_model->index(1, 3).data().toString(), QStringLiteral("2024-05-01 12:00:00"));
+    QCOMPARE(m_model->index(2, 0).data().toString(),
+             QStringLiteral("bad") + QChar(0xFFFD) + QChar(0xFFFD) + QStringLiteral(".txt"));
+    const auto picture = [&](int row, int column) {
+        return m_model->index(row, column).data(Qt::DecorationRole).value<QIcon>();
+    };
+    QVERIFY(!picture(0, 0).isNull());
+    QVERIFY(!picture(1, 0).isNull());
+    QVERIFY(picture(0, 0).cacheKey() != picture(1, 0).cacheKey());
+    QVERIFY(picture(1, 1).isNull());
+    QCOMPARE(m_model->headerData(3, Qt::Horizontal).toString(), QStringLiteral("修改时间"));
+}
+
+void TEntryModelTest::editsOnlyTheOldNameAsUtf8() {
+    m_model->setListing(Listing());
+    QVERIFY(m_model->flags(m_model->index(1, 0)) & Qt::ItemIsEditable);
+    for (int column = 1; column < 4; ++column) {
+        QVERIFY(!(m_model->flags(m_model->index(1, column)) & Qt::ItemIsEditable));
+        QVERIFY(!m_model->setData(m_model->index(1, column), QStringLiteral("x")));
+    }
+    QSignalSpy changes(m_model, &QAbstractItemModel::dataChanged);
+    QVERIFY(m_model->setData(m_model->index(1, 0), QStringLiteral("新名.txt")));
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(m_model->rows()[1].OldName, std::string("\xe6\x96\xb0\xe5\x90\x8d.txt"));
+    QCOMPARE(m_model->rows()[1].TypeText, std::string(".txt"));
+}
+
+void TEntryModelTest::keepsUndecodableNameWhenEditIsUnchanged() {
+    m_model->setListing(Listing());
+    const QModelIndex bad = m_model->index(2, 0);
+    QVERIFY(m_model->setData(bad, bad.data(Qt::EditRole)));
+    QCOMPARE(m_model->rows()[2].OldName, std::string("bad\xff\xfe.txt"));
+}
+
+void TEntryModelTest::announcesNewNamesOnce() {
+    m_model->newNamesChanged();
+    m_model->setListing(Listing());
+    QSignalSpy changes(m_model, &QAbstractItemModel::dataChanged);
+    for (auto& row : m_model->mutableListing().Rows)
+        row.NewName = "A-0001 " + row.OldName;
+    m_model->newNamesChanged();
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(changes[0][0].toModelIndex(), m_model->index(0, 1));
+    QCOMPARE(changes[0][1].toModelIndex(), m_model->index(2, 1));
+    QCOMPARE(m_model->index(1, 1).data().toString(), QStringLiteral("A-0001 a.txt"));
+}
+
+QTEST_MAIN(TEntryModelTest)
+#include "entry_model_test.moc"

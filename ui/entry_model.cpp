@@ -1,0 +1,95 @@
+#include "ui/entry_model.h"
+
+#include "ui/image_list.h"
+
+namespace {
+
+QString Shown(const std::string& bytes) {
+    // Invalid UTF-8 shows as U+FFFD; the text is never turned back into a name.
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+} // namespace
+
+TEntryModel::TEntryModel(const TImageList* images, QObject* parent)
+    : QAbstractTableModel(parent), m_images(images) {}
+
+void TEntryModel::setListing(engine::TFolderListing&& listing) {
+    beginResetModel();
+    m_listing = std::move(listing);
+    endResetModel();
+}
+
+void TEntryModel::newNamesChanged() {
+    if (m_listing.Rows.empty()) return;
+    emit dataChanged(index(0, NewNameColumn), index(rowCount() - 1, NewNameColumn),
+                     {Qt::DisplayRole});
+}
+
+int TEntryModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_listing.Rows.size());
+}
+
+int TEntryModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+const engine::TFolderEntry& TEntryModel::entry(const QModelIndex& index) const {
+    return m_listing.Rows[static_cast<std::size_t>(index.row())];
+}
+
+QVariant TEntryModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
+    const engine::TFolderEntry& row = entry(index);
+    if (role == Qt::DecorationRole && index.column() == OldNameColumn && m_images)
+        return m_images->icon(row.ImageIndex);
+    if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
+    switch (index.column()) {
+    case OldNameColumn:
+        return Shown(row.OldName);
+    case NewNameColumn:
+        return Shown(row.NewName);
+    case TypeColumn:
+        return Shown(row.TypeText);
+    case ModifiedColumn:
+        return Shown(row.ModifiedText);
+    default:
+        return {};
+    }
+}
+
+bool TEntryModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || index.column() != OldNameColumn ||
+        !checkIndex(index, CheckIndexOption::IndexIsValid))
+        return false;
+    engine::TFolderEntry& row = m_listing.Rows[static_cast<std::size_t>(index.row())];
+    const QString typed = value.toString();
+    // An edit committed unchanged must keep a name whose bytes are not valid UTF-8.
+    if (typed == Shown(row.OldName)) return true;
+    row.OldName = typed.toStdString();
+    emit dataChanged(index, index);
+    return true;
+}
+
+Qt::ItemFlags TEntryModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    if (index.column() == OldNameColumn) result |= Qt::ItemIsEditable;
+    return result;
+}
+
+QVariant TEntryModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    switch (section) {
+    case OldNameColumn:
+        return QStringLiteral("旧名称");
+    case NewNameColumn:
+        return QStringLiteral("新名称");
+    case TypeColumn:
+        return QStringLiteral("类型");
+    case ModifiedColumn:
+        return QStringLiteral("修改时间");
+    default:
+        return {};
+    }
+}

@@ -1,0 +1,40 @@
+#pragma once
+// The rows of the file list: one engine::TFolderEntry per row, four columns. Names stay raw
+// bytes; they are decoded for display only.
+
+#include <QAbstractTableModel>
+
+#include "engine/engine.h"
+
+class TImageList;
+
+class TEntryModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { OldNameColumn, NewNameColumn, TypeColumn, ModifiedColumn, ColumnCount };
+
+    explicit TEntryModel(const TImageList* images, QObject* parent = nullptr);
+
+    // Replaces the folder and all rows at once.
+    void setListing(engine::TFolderListing&& listing);
+    const engine::TFolderListing& listing() const { return m_listing; }
+    const std::vector<engine::TFolderEntry>& rows() const { return m_listing.Rows; }
+    // For the batch rename, which fills NewName in place; call newNamesChanged() afterwards.
+    engine::TFolderListing& mutableListing() { return m_listing; }
+    // One dataChanged over the whole "新名称" column.
+    void newNamesChanged();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    const engine::TFolderEntry& entry(const QModelIndex& index) const;
+
+    const TImageList* m_images;
+    engine::TFolderListing m_listing;
+};
