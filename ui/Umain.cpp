@@ -11,10 +11,12 @@
 #include <QTreeView>
 
 #include "ui/entry_model.h"
+#include "ui/error_display.h"
 #include "ui/label.h"
 #include "ui/radio_group.h"
 #include "ui/rz_bit_btn.h"
 #include "ui/rz_panel.h"
+#include "ui/shell_tree_view.h"
 #include "ui/up_down.h"
 
 namespace {
@@ -48,7 +50,8 @@ QFont StatusBarFont() {
 
 } // namespace
 
-TFrmMain::TFrmMain(QWidget* parent) : QWidget(parent) {
+TFrmMain::TFrmMain(engine::TFormatSettings formatSettings, QWidget* parent)
+    : QWidget(parent), m_formatSettings(std::move(formatSettings)) {
     createWindowFrame();
     createFolderTree();
     createStrip();
@@ -115,8 +118,7 @@ TRzBitBtn* TFrmMain::makeButton(const char* name, const QString& caption, int le
 }
 
 void TFrmMain::createFolderTree() {
-    ShellTreeView1 = place(new QTreeView(this), "ShellTreeView1", 0, 0, TreeWidth, 430);
-    ShellTreeView1->setHeaderHidden(true);
+    ShellTreeView1 = place(new TShellTreeView(this), "ShellTreeView1", 0, 0, TreeWidth, 430);
     ShellTreeView1->setIndentation(scaled(19));
 }
 
@@ -222,7 +224,11 @@ void TFrmMain::setTabOrders() {
         setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
 }
 
-void TFrmMain::startFolderTree() {}
+// The tree selects its top node, whose change lists the desktop's folder before FormCreate.
+void TFrmMain::startFolderTree() {
+    connect(ShellTreeView1, &TShellTreeView::changed, this, &TFrmMain::ShellTreeView1Change);
+    Guarded([this] { ShellTreeView1->buildRoot(); });
+}
 
 void TFrmMain::connectHandlers() {
     for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6})
@@ -275,9 +281,31 @@ void TFrmMain::FormCreate() {
     RadioGroup1->setItemIndex(0);
 }
 
-void TFrmMain::Edit1Change() {}
+const std::string& TFrmMain::CurrentFolder() const {
+    return m_entries->listing().CurrentFolder;
+}
 
-void TFrmMain::RzBitBtn1Click() {}
+void TFrmMain::ShellTreeView1Change(QTreeWidgetItem*) {
+    Guarded([this] { m_entries->listFolder(ShellTreeView1->selectedPath(), m_formatSettings); });
+}
+
+engine::TRenameSettings TFrmMain::renameSettings() const {
+    const auto text = [](const QLineEdit* edit) { return edit->text().toStdString(); };
+    engine::TRenameSettings settings{text(Edit1), text(Edit2), text(Edit3), text(Edit4),
+                                     text(Edit5), text(Edit6), engine::TRenameMode::rmPrefix};
+    settings.Mode = static_cast<engine::TRenameMode>(std::max(RadioGroup1->itemIndex(), 0));
+    return settings;
+}
+
+void TFrmMain::Edit1Change() {
+    Guarded([this] {
+        Label3->setCaption(QString::fromStdString(engine::PreviewText(renameSettings())));
+    });
+}
+
+void TFrmMain::RzBitBtn1Click() {
+    Guarded([this] { m_entries->applyRenames(renameSettings()); });
+}
 
 void TFrmMain::RzBitBtn4Click() {
     close();

@@ -5,12 +5,15 @@
 
 #include <QWidget>
 
+#include "engine/engine.h"
 #include "ui/image_list.h"
 
 class QGroupBox;
 class QLineEdit;
 class QStatusBar;
 class QTreeView;
+class QTreeWidgetItem;
+class TShellTreeView;
 class TEntryModel;
 class TLabel;
 class TRadioGroup;
@@ -21,14 +24,19 @@ class TUpDown;
 class TFrmMain : public QWidget {
     Q_OBJECT
 public:
-    explicit TFrmMain(QWidget* parent = nullptr);
+    // `formatSettings`: the regional date and time settings the list's times are shown in.
+    explicit TFrmMain(engine::TFormatSettings formatSettings = engine::ReadRegionalSettings(),
+                      QWidget* parent = nullptr);
 
     // A length at 96 dpi, scaled by the window's text height over 12.
     int scaled(int designPixels) const;
     TEntryModel* entries() const { return m_entries; }
+    // The listed folder with its trailing "/"; empty before the first listing.
+    const std::string& CurrentFolder() const;
 
 public slots:
     void FormCreate();
+    void ShellTreeView1Change(QTreeWidgetItem* node);
     void Edit1Change();
     void RzBitBtn1Click();
     void RzBitBtn4Click();
@@ -50,6 +58,7 @@ private:
     void setTabOrders();
     void startFolderTree();
     void connectHandlers();
+    engine::TRenameSettings renameSettings() const;
     void centreOnPrimaryScreen();
     void alignControls();
     void keepDesignSize();
@@ -59,11 +68,12 @@ private:
     TLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QPoint at);
     QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text, QRect at);
 
+    engine::TFormatSettings m_formatSettings;
     int m_textHeight = 12;
     QSize m_designSize;
     TEntryModel* m_entries = nullptr;
 
-    QTreeView* ShellTreeView1 = nullptr;
+    TShellTreeView* ShellTreeView1 = nullptr;
     TRzPanel* RzPanel1 = nullptr;
     TRzBitBtn* RzBitBtn4 = nullptr;
     TRadioGroup* RadioGroup1 = nullptr;

@@ -1,5 +1,10 @@
 #include "ui/entry_model.h"
 
+#include <QApplication>
+#include <QColor>
+#include <QScopeGuard>
+#include <QStyle>
+
 #include "ui/image_list.h"
 
 namespace {
@@ -12,7 +17,20 @@ QString Shown(const std::string& bytes) {
 } // namespace
 
 TEntryModel::TEntryModel(const TImageList* images, QObject* parent)
-    : QAbstractTableModel(parent), m_images(images) {}
+    : QAbstractTableModel(parent), m_images(images),
+      m_failedIcon(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning)) {}
+
+void TEntryModel::listFolder(const std::string& path, const engine::TFormatSettings& settings) {
+    engine::TFolderListing listing;
+    engine::ListFolder(listing, path, settings);
+    if (listing.CurrentFolder.empty()) return; // not a folder's path: nothing changes
+    setListing(std::move(listing));
+}
+
+void TEntryModel::applyRenames(const engine::TRenameSettings& settings) {
+    const auto showNewNames = qScopeGuard([this] { newNamesChanged(); });
+    engine::ApplyRenames(m_listing, settings);
+}
 
 void TEntryModel::setListing(engine::TFolderListing&& listing) {
     beginResetModel();
@@ -22,8 +40,7 @@ void TEntryModel::setListing(engine::TFolderListing&& listing) {
 
 void TEntryModel::newNamesChanged() {
     if (m_listing.Rows.empty()) return;
-    emit dataChanged(index(0, NewNameColumn), index(rowCount() - 1, NewNameColumn),
-                     {Qt::DisplayRole});
+    emit dataChanged(index(0, NewNameColumn), index(rowCount() - 1, NewNameColumn));
 }
 
 int TEntryModel::rowCount(const QModelIndex& parent) const {
@@ -43,6 +60,9 @@ QVariant TEntryModel::data(const QModelIndex& index, int role) const {
     const engine::TFolderEntry& row = entry(index);
     if (role == Qt::DecorationRole && index.column() == OldNameColumn && m_images)
         return m_images->icon(row.ImageIndex);
+    if (index.column() == NewNameColumn && row.Status == engine::TRenameStatus::Failed &&
+        role != Qt::DisplayRole && role != Qt::EditRole)
+        return failureMark(row, role);
     if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
     switch (index.column()) {
     case OldNameColumn:
@@ -53,6 +73,20 @@ QVariant TEntryModel::data(const QModelIndex& index, int role) const {
         return Shown(row.TypeText);
     case ModifiedColumn:
         return Shown(row.ModifiedText);
+    default:
+        return {};
+    }
+}
+
+// A failed rename shows its composed name in red with a warning icon and the reason as tip.
+QVariant TEntryModel::failureMark(const engine::TFolderEntry& row, int role) const {
+    switch (role) {
+    case Qt::ForegroundRole:
+        return QColor(Qt::red);
+    case Qt::DecorationRole:
+        return m_failedIcon;
+    case Qt::ToolTipRole:
+        return QString::fromStdString(engine::RenameFailureText(row.Error));
     default:
         return {};
     }

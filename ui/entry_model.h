@@ -3,6 +3,7 @@
 // bytes; they are decoded for display only.
 
 #include <QAbstractTableModel>
+#include <QIcon>
 
 #include "engine/engine.h"
 
@@ -19,8 +20,11 @@ public:
     void setListing(engine::TFolderListing&& listing);
     const engine::TFolderListing& listing() const { return m_listing; }
     const std::vector<engine::TFolderEntry>& rows() const { return m_listing.Rows; }
-    // For the batch rename, which fills NewName in place; call newNamesChanged() afterwards.
-    engine::TFolderListing& mutableListing() { return m_listing; }
+    // Lists `path` when it names a folder; any other text keeps the folder and rows as they are.
+    void listFolder(const std::string& path, const engine::TFormatSettings& settings);
+    // Renames the listed entries and shows the new names; a failed row is marked with its reason.
+    // Throws engine::TError (an invalid setting) before any rename.
+    void applyRenames(const engine::TRenameSettings& settings);
     // One dataChanged over the whole "新名称" column.
     void newNamesChanged();
 
@@ -34,7 +38,9 @@ public:
 
 private:
     const engine::TFolderEntry& entry(const QModelIndex& index) const;
+    QVariant failureMark(const engine::TFolderEntry& row, int role) const;
 
     const TImageList* m_images;
     engine::TFolderListing m_listing;
+    QIcon m_failedIcon;
 };

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "tests/ui/offscreen_screen.h"
+#include "tests/ui/temp_namespace.h"
 #include "ui/Umain.h"
 
 class TFrmMainDpiTest : public QObject {
@@ -14,6 +15,7 @@ private slots:
 };
 
 void TFrmMainDpiTest::scalesFontAndLayoutByTextHeight() {
+    const TTempNamespace shellNamespace;
     TFrmMain window;
     QCOMPARE(window.logicalDpiY(), 120);
     QCOMPARE(window.font().pixelSize(), 15);

@@ -11,7 +11,9 @@
 #include <QtTest>
 
 #include "tests/ui/offscreen_screen.h"
+#include "tests/ui/temp_namespace.h"
 #include "ui/Umain.h"
+#include "ui/error_display.h"
 #include "ui/radio_group.h"
 #include "ui/rz_bit_btn.h"
 #include "ui/up_down.h"
@@ -41,9 +43,12 @@ private:
     QLineEdit* edit(const char* name) { return child<QLineEdit>(name); }
 
     TFrmMain* m_window = nullptr;
+    std::optional<TTempNamespace> m_namespace;
 };
 
 void TFrmMainTest::init() {
+    m_namespace.emplace();
+    SetErrorDisplay([](const QString&) {}); // a message box would block the test
     m_window = new TFrmMain;
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window));
@@ -52,6 +57,7 @@ void TFrmMainTest::init() {
 void TFrmMainTest::cleanup() {
     delete m_window;
     m_window = nullptr;
+    m_namespace.reset();
 }
 
 void TFrmMainTest::showsCaptionsAndDefaultsOnFirstShow() {

@@ -1,0 +1,309 @@
+// The whole job through the real window: a folder chosen in the tree, the settings typed into
+// the edits, "应用改名" pressed, on real temporary folders.
+#include <optional>
+#include <stdexcept>
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
+#include <QtTest>
+
+#include "tests/ui/temp_namespace.h"
+#include "ui/Umain.h"
+#include "ui/entry_model.h"
+#include "ui/error_display.h"
+#include "ui/radio_group.h"
+#include "ui/shell_tree_view.h"
+#include "ui/up_down.h"
+
+class TWindowBehaviourTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void listsTheDesktopAtStartUp();
+    void selectingAFolderListsItAndAVirtualItemKeepsIt();
+    void anInvalidStartNumberIsShownAndKeepsThePreview();
+    void anEmptyDigitCountIsNamedThenANewCountPreviews();
+    void anUpDownClickRefreshesThePreview();
+    void changingTheRenameTypeChangesNothing();
+    void applyRenamesInListOrderAndFillsTheNewNames();
+    void aFailedRowIsMarkedWithItsReason();
+    void aSecondPressChangesNothingOnDisk();
+    void anInvalidDeleteStartStopsTheRunBeforeAnyRename();
+    void anEditedOldNameIsUsedByTheNextApply();
+    void theProgramShowsErrorsInAModalBox();
+    void anErrorDuringStartUpIsShownAndStartUpGoesOn();
+
+private:
+    void makeFiles(const QString& folder, const QStringList& names);
+    void startWindow();
+    void selectNode(const QString& label);
+    void typeInto(const char* editName, const QString& text);
+    QStringList namesOnDisk(const QString& folder) const;
+    QString newNameShown(int row) const;
+    template <typename T> T* child(const char* name) const {
+        T* found = m_window->findChild<T*>(QLatin1String(name));
+        if (!found) qFatal("no child %s", name);
+        return found;
+    }
+
+    std::optional<TTempNamespace> m_namespace;
+    TFrmMain* m_window = nullptr;
+    QStringList m_errors;
+};
+
+void TWindowBehaviourTest::init() {
+    m_errors.clear();
+    SetErrorDisplay([this](const QString& message) { m_errors << message; });
+    m_namespace.emplace();
+    makeFiles(m_namespace->desk(), {"desk-file.txt"});
+    QVERIFY(QDir().mkpath(m_namespace->desk("work")));
+    makeFiles(m_namespace->desk("work"), {"b.txt", "a.txt", "c.txt"});
+}
+
+void TWindowBehaviourTest::cleanup() {
+    delete m_window;
+    m_window = nullptr;
+    m_namespace.reset();
+}
+
+void TWindowBehaviourTest::makeFiles(const QString& folder, const QStringList& names) {
+    for (const QString& name : names) {
+        QFile file(folder + "/" + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(name.toUtf8()); // each file holds its own first name
+    }
+}
+
+void TWindowBehaviourTest::startWindow() {
+    m_window = new TFrmMain;
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+}
+
+void TWindowBehaviourTest::selectNode(const QString& label) {
+    auto* tree = child<TShellTreeView>("ShellTreeView1");
+    const QList<QTreeWidgetItem*> found = tree->findItems(label, Qt::MatchRecursive);
+    QVERIFY2(!found.isEmpty(), qPrintable(label));
+    tree->scrollToItem(found.first());
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                      tree->visualItemRect(found.first()).center());
+    QCOMPARE(tree->currentItem(), found.first());
+}
+
+void TWindowBehaviourTest::typeInto(const char* editName, const QString& text) {
+    auto* edit = child<QLineEdit>(editName);
+    edit->setFocus();
+    edit->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Delete);
+    else
+        QTest::keyClicks(edit, text);
+}
+
+QStringList TWindowBehaviourTest::namesOnDisk(const QString& folder) const {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                                  QDir::Name);
+}
+
+QString TWindowBehaviourTest::newNameShown(int row) const {
+    const QAbstractItemModel* model = child<QTreeView>("ListView1")->model();
+    return model->index(row, TEntryModel::NewNameColumn).data().toString();
+}
+
+void TWindowBehaviourTest::listsTheDesktopAtStartUp() {
+    startWindow();
+    QCOMPARE(m_window->CurrentFolder(), TTempNamespace::bytes(m_namespace->desk()) + "/");
+    const QAbstractItemModel* model = child<QTreeView>("ListView1")->model();
+    QCOMPARE(model->rowCount(), 2);
+    QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("desk-file.txt"));
+    QCOMPARE(model->index(1, 0).data().toString(), QStringLiteral("work"));
+    QCOMPARE(child<TRadioGroup>("RadioGroup1")->itemIndex(), 0);
+    QVERIFY(m_errors.isEmpty());
+}
+
+void TWindowBehaviourTest::selectingAFolderListsItAndAVirtualItemKeepsIt() {
+    startWindow();
+    selectNode(QStringLiteral("work"));
+    const std::string work = TTempNamespace::bytes(m_namespace->desk("work")) + "/";
+    QCOMPARE(m_window->CurrentFolder(), work);
+    const QAbstractItemModel* model = child<QTreeView>("ListView1")->model();
+    QCOMPARE(model->rowCount(), 3);
+    QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("a.txt"));
+    QCOMPARE(model->index(0, 2).data().toString(), QStringLiteral(".txt"));
+
+    selectNode(QStringLiteral("计算机"));
+    QCOMPARE(m_window->CurrentFolder(), work);
+    QCOMPARE(model->rowCount(), 3);
+    QVERIFY(m_errors.isEmpty());
+}
+
+void TWindowBehaviourTest::anInvalidStartNumberIsShownAndKeepsThePreview() {
+    startWindow();
+    typeInto("Edit1", QStringLiteral("1a"));
+    QCOMPARE(m_errors.last(), QStringLiteral("'1a' is not a valid integer value."));
+    QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("例：A-0001 "));
+    // The focus stays in the edit being typed into.
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>("Edit1"));
+}
+
+void TWindowBehaviourTest::anEmptyDigitCountIsNamedThenANewCountPreviews() {
+    startWindow();
+    typeInto("Edit2", QString());
+    QCOMPARE(m_errors, QStringList{QStringLiteral("'' is not a valid integer value.")});
+    QTest::keyClicks(child<QLineEdit>("Edit2"), QStringLiteral("3"));
+    QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("例：A-001 "));
+    // "2", "25" and "256" in turn: the last is too long for any name and keeps the 25 digits.
+    typeInto("Edit2", QStringLiteral("256"));
+    QVERIFY(m_errors.last().startsWith(QStringLiteral("'256' is too large a digit count")));
+    QCOMPARE(child<QLabel>("Label3")->text(),
+             QStringLiteral("例：A-") + QString(24, QLatin1Char('0')) + QStringLiteral("1 "));
+}
+
+void TWindowBehaviourTest::anUpDownClickRefreshesThePreview() {
+    startWindow();
+    auto* up = child<TUpDown>("UpDown1")->findChild<QToolButton*>(QStringLiteral("up"));
+    QTest::mouseClick(up, Qt::LeftButton);
+    QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("例：A-0002 "));
+    typeInto("Edit5", QStringLiteral("x")); // the preview does not read the delete texts
+    QVERIFY(m_errors.isEmpty());
+}
+
+void TWindowBehaviourTest::changingTheRenameTypeChangesNothing() {
+    startWindow();
+    typeInto("Edit3", QStringLiteral("P"));
+    QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("例：P0001 "));
+    auto* group = child<TRadioGroup>("RadioGroup1");
+    QTest::mouseClick(group->findChildren<QRadioButton*>()[2], Qt::LeftButton);
+    QCOMPARE(group->itemIndex(), 2);
+    QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("例：P0001 "));
+    QCOMPARE(child<QTreeView>("ListView1")->model()->rowCount(), 2);
+}
+
+void TWindowBehaviourTest::applyRenamesInListOrderAndFillsTheNewNames() {
+    startWindow();
+    selectNode(QStringLiteral("work"));
+    QTest::mouseClick(child<QWidget>("RzBitBtn1"), Qt::LeftButton);
+    QCOMPARE(namesOnDisk(m_namespace->desk("work")),
+             (QStringList{"A-0001 a.txt", "A-0002 b.txt", "A-0003 c.txt"}));
+    QFile first(m_namespace->desk("work/A-0001 a.txt"));
+    QVERIFY(first.open(QIODevice::ReadOnly));
+    QCOMPARE(first.readAll(), QByteArray("a.txt"));
+    QCOMPARE(newNameShown(0), QStringLiteral("A-0001 a.txt"));
+    QCOMPARE(newNameShown(2), QStringLiteral("A-0003 c.txt"));
+    const QAbstractItemModel* model = child<QTreeView>("ListView1")->model();
+    QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("a.txt"));
+    QVERIFY(!model->index(0, 1).data(Qt::ToolTipRole).isValid());
+    QVERIFY(m_errors.isEmpty());
+}
+
+void TWindowBehaviourTest::aFailedRowIsMarkedWithItsReason() {
+    makeFiles(m_namespace->desk("work"), {"A-0002 b.txt"}); // b.txt's target is taken
+    startWindow();
+    selectNode(QStringLiteral("work"));
+    QTest::mouseClick(child<QWidget>("RzBitBtn1"), Qt::LeftButton);
+    // Rows: a.txt, A-0002 b.txt, b.txt, c.txt.
+    const QAbstractItemModel* model = child<QTreeView>("ListView1")->model();
+    QCOMPARE(model->index(2, 0).data().toString(), QStringLiteral("b.txt"));
+    const QModelIndex failed = model->index(2, TEntryModel::NewNameColumn);
+    QCOMPARE(failed.data().toString(), QStringLiteral("A-0003 b.txt"));
+    QCOMPARE(failed.data(Qt::ToolTipRole).toString(), QStringLiteral("目标已存在"));
+    QCOMPARE(failed.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
+    QVERIFY(!failed.data(Qt::DecorationRole).value<QIcon>().isNull());
+    QVERIFY(!model->index(3, 1).data(Qt::ToolTipRole).isValid());
+    QVERIFY(namesOnDisk(m_namespace->desk("work")).contains("b.txt"));
+    QVERIFY(namesOnDisk(m_namespace->desk("work")).contains("A-0004 c.txt"));
+}
+
+void TWindowBehaviourTest::aSecondPressChangesNothingOnDisk() {
+    startWindow();
+    selectNode(QStringLiteral("work"));
+    QTest::mouseClick(child<QWidget>("RzBitBtn1"), Qt::LeftButton);
+    const QStringList afterFirst = namesOnDisk(m_namespace->desk("work"));
+    QTest::mouseClick(child<QWidget>("RzBitBtn1"), Qt::LeftButton);
+    QCOMPARE(namesOnDisk(m_namespace->desk("work")), afterFirst);
+    QCOMPARE(newNameShown(1), QStringLiteral("A-0002 b.txt"));
+    const QModelIndex failed = child<QTreeView>("ListView1")->model()->index(1, 1);
+    QCOMPARE(failed.data(Qt::ToolTipRole).toString(), QStringLiteral("找不到文件或文件夹"));
+}
+
+void TWindowBehaviourTest::anInvalidDeleteStartStopsTheRunBeforeAnyRename() {
+    startWindow();
+    selectNode(QStringLiteral("work"));
+    QTest::mouseClick(child<TRadioGroup>("RadioGroup1")->findChildren<QRadioButton*>()[3],
+                      Qt::LeftButton);
+    typeInto("Edit5", QStringLiteral("x"));
+    QVERIFY(m_errors.isEmpty());
+    QTest::mouseClick(child<QWidget>("RzBitBtn1"), Qt::LeftButton);
+    QCOMPARE(m_errors, QStringList{QStringLiteral("'x' is not a valid integer value.")});
+    QCOMPARE(namesOnDisk(m_namespace->desk("work")), (QStringList{"a.txt", "b.txt", "c.txt"}));
+    QCOMPARE(newNameShown(0), QString());
+}
+
+void TWindowBehaviourTest::anEditedOldNameIsUsedByTheNextApply() {
+    startWindow();
+    selectNode(QStringLiteral("work"));
+    auto* list = child<QTreeView>("ListView1");
+    const QModelIndex first = list->model()->index(0, 0);
+    list->setFocus();
+    list->setCurrentIndex(first);
+    list->edit(first);
+    QLineEdit* editor = list->findChild<QLineEdit*>();
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("gone.txt"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(first.data().toString(), QStringLiteral("gone.txt"));
+    QCOMPARE(m_window->CurrentFolder(), TTempNamespace::bytes(m_namespace->desk("work")) + "/");
+    QTest::mouseClick(child<QWidget>("RzBitBtn1"), Qt::LeftButton);
+    QCOMPARE(newNameShown(0), QStringLiteral("A-0001 gone.txt"));
+    QVERIFY(namesOnDisk(m_namespace->desk("work")).contains("a.txt"));
+}
+
+void TWindowBehaviourTest::theProgramShowsErrorsInAModalBox() {
+    startWindow();
+    const TErrorDisplay recording = SetErrorDisplay({}); // the program's message box
+    QString caption, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QTimer::singleShot(0, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        caption = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        QCOMPARE(box->buttons().size(), 1);
+        box->button(QMessageBox::Ok)->click();
+    });
+    typeInto("Edit2", QStringLiteral("z"));
+    QCOMPARE(caption, QStringLiteral("Zelvora"));
+    QCOMPARE(text, QStringLiteral("'z' is not a valid integer value."));
+    QCOMPARE(icon, QMessageBox::Critical);
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>("Edit2"));
+    SetErrorDisplay(recording);
+}
+
+void TWindowBehaviourTest::anErrorDuringStartUpIsShownAndStartUpGoesOn() {
+    m_namespace.reset();
+    m_namespace.emplace([](const std::string&) -> std::vector<engine::TSubFolder> {
+        throw std::runtime_error("disk gone");
+    });
+    startWindow();
+    QCOMPARE(m_errors, QStringList{QStringLiteral("disk gone.")});
+    QCOMPARE(child<TRadioGroup>("RadioGroup1")->itemIndex(), 0);
+}
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zelvora"));
+    TWindowBehaviourTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "window_behaviour_test.moc"
