@@ -69,23 +69,41 @@ int CompareUnits(const TUnit& a, const TUnit& b) {
     return Sign(static_cast<long long>(left) - static_cast<long long>(right));
 }
 
+unsigned char FoldCase(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
+
+// Where comparing unit by unit may start: after the last ASCII non-digit byte of the common
+// prefix, which is a whole unit in both names, so every unit before it is the same in both.
+std::size_t RestartPoint(std::string_view a, std::string_view b) {
+    const std::size_t shorter = a.size() < b.size() ? a.size() : b.size();
+    std::size_t at = 0;
+    while (at < shorter && a[at] == b[at]) ++at;
+    while (at > 0) {
+        const auto previous = static_cast<unsigned char>(a[at - 1]);
+        if (previous < 0x80 && !IsDigit(previous)) break;
+        --at;
+    }
+    return at;
+}
+
 } // namespace
 
 int NaturalCompare(std::string_view a, std::string_view b) {
-    std::size_t i = 0, j = 0;
-    // Fast path: a common prefix without digits decides nothing.
-    while (i < a.size() && j < b.size() && a[i] == b[j] && !IsDigit(a[i])) ++i, ++j;
-    // Step back to the start of a character cut by the prefix.
-    while (i > 0 && (static_cast<unsigned char>(a[i]) & 0xC0) == 0x80) --i, --j;
-    int unitsLeft = 0;
+    std::size_t i = RestartPoint(a, b);
+    std::size_t j = i;
     while (i < a.size() && j < b.size()) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[j]);
+        if (x < 0x80 && y < 0x80 && !IsDigit(x) && !IsDigit(y)) {
+            if (x != y && FoldCase(x) != FoldCase(y)) return FoldCase(x) < FoldCase(y) ? -1 : 1;
+            ++i, ++j;
+            continue;
+        }
         const TUnit left = NextUnit(a, i);
         const TUnit right = NextUnit(b, j);
         if (const int c = CompareUnits(left, right)) return c;
     }
-    if (i < a.size()) unitsLeft = 1;
-    if (j < b.size()) unitsLeft = -1;
-    if (unitsLeft != 0) return unitsLeft;
+    if (i < a.size()) return 1;
+    if (j < b.size()) return -1;
     return Sign(a.compare(b));
 }
 
