@@ -2,21 +2,22 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <numeric>
+#include <deque>
 
+#include "engine/natural_key.h"
 #include "engine/platform/platform.h"
 
 namespace engine {
 namespace {
 
-// Positions of `entries` in natural name order; sorting small indices moves no names.
-std::vector<std::uint32_t> NaturalOrder(const std::vector<platform::TDirEntry>& entries) {
-    std::vector<std::uint32_t> order(entries.size());
-    std::iota(order.begin(), order.end(), 0u);
-    std::sort(order.begin(), order.end(), [&entries](std::uint32_t a, std::uint32_t b) {
-        return NaturalCompare(entries[a].Name, entries[b].Name) < 0;
-    });
-    return order;
+// Keys of `entries` in natural name order; sorting small keys moves no names.
+std::vector<TNaturalKey> NaturalOrder(const std::deque<platform::TDirEntry>& entries) {
+    std::vector<TNaturalKey> keys;
+    keys.reserve(entries.size());
+    for (std::uint32_t i = 0; i < entries.size(); ++i)
+        keys.push_back(MakeNaturalKey(entries[i].Name, i));
+    SortNaturally(keys, [&entries](std::uint32_t i) -> std::string_view { return entries[i].Name; });
+    return keys;
 }
 
 std::string ModifiedTextOf(const platform::TDirEntry& entry, const TFormatSettings& settings) {
@@ -47,12 +48,12 @@ void ListFolder(TFolderListing& listing, const std::string& path, const TFormatS
     if (path.empty() || path.front() != '/') return;
     std::string folder = path;
     if (folder.back() != '/') folder += '/';
-    std::vector<platform::TDirEntry> entries;
+    std::deque<platform::TDirEntry> entries; // grows without copying
     platform::ReadFolderEntries(folder, entries);
     std::vector<TFolderEntry> rows;
     rows.reserve(entries.size());
-    for (const std::uint32_t at : NaturalOrder(entries))
-        rows.push_back(RowOf(std::move(entries[at]), settings));
+    for (const TNaturalKey& key : NaturalOrder(entries))
+        rows.push_back(RowOf(std::move(entries[key.index]), settings));
     listing.CurrentFolder = std::move(folder);
     listing.Rows = std::move(rows);
 }

@@ -1,4 +1,5 @@
 #include "engine/engine.h"
+#include "engine/natural_key.h"
 
 #include <cstddef>
 
@@ -105,6 +106,51 @@ int NaturalCompare(std::string_view a, std::string_view b) {
     if (i < a.size()) return 1;
     if (j < b.size()) return -1;
     return Sign(a.compare(b));
+}
+
+namespace {
+
+class TKeyWriter {
+public:
+    bool Full() const { return m_used == sizeof m_bytes; }
+    void Put(std::size_t value) {
+        if (!Full()) m_bytes[m_used++] = static_cast<unsigned char>(value);
+    }
+    TNaturalKey Key(std::uint32_t index) const {
+        TNaturalKey key;
+        for (std::size_t i = 0; i < 8; ++i) key.high = key.high << 8 | m_bytes[i];
+        for (std::size_t i = 8; i < 16; ++i) key.low = key.low << 8 | m_bytes[i];
+        key.index = index;
+        key.length = static_cast<std::uint8_t>(m_used);
+        return key;
+    }
+
+private:
+    unsigned char m_bytes[16] = {};
+    std::size_t m_used = 0;
+};
+
+} // namespace
+
+TNaturalKey MakeNaturalKey(std::string_view name, std::uint32_t index) {
+    TKeyWriter key;
+    std::size_t at = 0;
+    while (at < name.size() && !key.Full()) {
+        const auto c = static_cast<unsigned char>(name[at]);
+        if (c == 0 || c >= 0x80) break; // its code point may need more than a byte
+        if (!IsDigit(c)) {
+            key.Put(FoldCase(c));
+            ++at;
+            continue;
+        }
+        const TUnit run = NextUnit(name, at);
+        if (run.digits.size() > 255 || run.zeros > 255) break;
+        key.Put('0');
+        key.Put(run.digits.size());
+        for (const char digit : run.digits) key.Put(static_cast<unsigned char>(digit));
+        key.Put(run.zeros);
+    }
+    return key.Key(index);
 }
 
 } // namespace engine

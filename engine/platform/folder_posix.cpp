@@ -31,7 +31,7 @@ TDirEntry EntryOf(int folderFd, const dirent& item) {
 
 } // namespace
 
-bool ReadFolderEntries(const std::string& folder, std::vector<TDirEntry>& entries) {
+bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries) {
     DIR* stream = ::opendir(folder.c_str());
     if (!stream) return false;
     const int folderFd = ::dirfd(stream);

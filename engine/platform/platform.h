@@ -3,7 +3,7 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
+#include <deque>
 
 #include "engine/engine.h"
 #include "engine/regional_settings.h"
@@ -21,7 +21,7 @@ struct TDirEntry {
 // Appends every entry of `folder` but "." and ".." to `entries`, in the system's order; the
 // folder is read whole before this returns. False when it can't be opened (nothing appended)
 // or reading stopped early (the entries read so far stay).
-bool ReadFolderEntries(const std::string& folder, std::vector<TDirEntry>& entries);
+bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries);
 
 // `seconds` since the epoch as local time, with the offset in force at that moment. False
 // when the time can't be represented.
