@@ -51,9 +51,37 @@ bool AmPmFollows(std::string_view pattern, std::size_t at) {
     return false;
 }
 
+// The rendered text, held to just past the cut so that no rendering allocates while it grows.
+class TTextBuffer {
+public:
+    bool Full() const { return m_size > MaxRenderedBytes; }
+    void Append(std::string_view text) {
+        const std::size_t room = sizeof m_data - m_size;
+        const std::size_t length = text.size() < room ? text.size() : room;
+        text.copy(m_data + m_size, length);
+        m_size += length;
+    }
+    void Append(char c) {
+        if (m_size < sizeof m_data) m_data[m_size++] = c;
+    }
+    // The text cut at MaxRenderedBytes, never inside a multi-byte character.
+    std::string Text() const {
+        std::size_t end = m_size;
+        if (Full()) {
+            end = MaxRenderedBytes;
+            while (end > 0 && IsContinuationByte(m_data[end])) --end;
+        }
+        return std::string(m_data, end);
+    }
+
+private:
+    char m_data[MaxRenderedBytes + 4];
+    std::size_t m_size = 0;
+};
+
 class TDateRenderer {
 public:
-    TDateRenderer(const TDateTime& when, const TFormatSettings& settings, std::string& out)
+    TDateRenderer(const TDateTime& when, const TFormatSettings& settings, TTextBuffer& out)
         : m_when(when), m_settings(settings), m_out(out) {}
 
     // Renders `pattern`; `nested` patterns render their inserting elements as nothing.
@@ -61,7 +89,7 @@ public:
     void RenderDateAndTime(bool nested);
 
 private:
-    bool Full() const { return m_out.size() > MaxRenderedBytes; }
+    bool Full() const { return m_out.Full(); }
     void Number(int value, int digits);
     void Insert(std::string_view pattern, bool nested);
     std::size_t Letter(std::string_view pattern, std::size_t at, bool nested);
@@ -72,7 +100,7 @@ private:
 
     const TDateTime& m_when;
     const TFormatSettings& m_settings;
-    std::string& m_out;
+    TTextBuffer& m_out;
     bool m_twelveHour = false;
     bool m_afterHour = false; // the nearest letter element so far was an hour
 };
@@ -80,9 +108,9 @@ private:
 void TDateRenderer::Number(int value, int digits) {
     char text[16];
     const auto end = std::to_chars(text, text + sizeof text, value < 0 ? -value : value).ptr;
-    if (value < 0) m_out += '-';
-    for (int pad = digits - static_cast<int>(end - text); pad > 0; --pad) m_out += '0';
-    m_out.append(text, end);
+    if (value < 0) m_out.Append('-');
+    for (int pad = digits - static_cast<int>(end - text); pad > 0; --pad) m_out.Append('0');
+    m_out.Append(std::string_view(text, static_cast<std::size_t>(end - text)));
 }
 
 void TDateRenderer::Insert(std::string_view pattern, bool nested) {
@@ -94,7 +122,7 @@ void TDateRenderer::Insert(std::string_view pattern, bool nested) {
 void TDateRenderer::RenderDateAndTime(bool nested) {
     Insert(m_settings.ShortDatePattern, nested);
     if (nested || (m_when.Hour == 0 && m_when.Minute == 0 && m_when.Second == 0)) return;
-    m_out += ' ';
+    m_out.Append(' ');
     Insert(m_settings.LongTimePattern, nested);
 }
 
@@ -105,25 +133,20 @@ void TDateRenderer::Render(std::string_view pattern, bool nested) {
         if (c == '\'' || c == '"') {
             const std::size_t close = pattern.find(c, at + 1);
             const std::size_t end = close == std::string_view::npos ? pattern.size() : close;
-            m_out.append(pattern.substr(at + 1, end - at - 1));
+            m_out.Append(pattern.substr(at + 1, end - at - 1));
             at = end == pattern.size() ? end : end + 1;
         } else if (IsLetter(c)) {
             at = Letter(pattern, at, nested);
         } else if (c == '/' || c == ':') {
             const char separator = c == '/' ? m_settings.DateSeparator : m_settings.TimeSeparator;
-            if (separator != '\0') m_out += separator;
+            if (separator != '\0') m_out.Append(separator);
             ++at;
         } else {
             const std::size_t length = CharacterLength(pattern, at);
             if (length > 1) m_afterHour = false;
-            m_out.append(pattern.substr(at, length));
+            m_out.Append(pattern.substr(at, length));
             at += length;
         }
-    }
-    if (Full()) {
-        std::size_t cut = MaxRenderedBytes;
-        while (cut > 0 && IsContinuationByte(m_out[cut])) --cut;
-        m_out.resize(cut);
     }
 }
 
@@ -160,14 +183,14 @@ void TDateRenderer::LetterRun(char original, std::size_t count, bool nested) {
         if (m_afterHour) Number(m_when.Minute, width);
         else if (count <= 2) Number(m_when.Month, width);
         else if (m_when.Month >= 1 && m_when.Month <= 12)
-            m_out += (count == 3 ? m_settings.ShortMonthNames : m_settings.LongMonthNames)
-                [m_when.Month - 1];
+            m_out.Append((count == 3 ? m_settings.ShortMonthNames : m_settings.LongMonthNames)
+                             [m_when.Month - 1]);
         break;
     case 'd':
         if (count <= 2) Number(m_when.Day, width);
         else if (count <= 4 && m_when.DayOfWeek >= 0 && m_when.DayOfWeek <= 6)
-            m_out += (count == 3 ? m_settings.ShortDayNames : m_settings.LongDayNames)
-                [m_when.DayOfWeek];
+            m_out.Append((count == 3 ? m_settings.ShortDayNames : m_settings.LongDayNames)
+                             [m_when.DayOfWeek]);
         else if (count == 5) Insert(m_settings.ShortDatePattern, nested);
         else if (count >= 6) Insert(m_settings.LongDatePattern, nested);
         break;
@@ -180,7 +203,9 @@ void TDateRenderer::LetterRun(char original, std::size_t count, bool nested) {
     case 'c': RenderDateAndTime(nested); break;
     case 'e': Number(m_when.Year, 1); break; // no era calendar: the era year is the year
     case 'g': break;                         // and the era has no name
-    default: m_out.append(count, original); break;
+    default:
+        for (std::size_t i = 0; i < count && !Full(); ++i) m_out.Append(original);
+        break;
     }
 }
 
@@ -190,26 +215,26 @@ std::size_t TDateRenderer::LetterA(std::string_view pattern, std::size_t at) {
     if (StartsWithNoCase(pattern, at, "am/pm") || StartsWithNoCase(pattern, at, "a/p")) {
         const std::size_t length = StartsWithNoCase(pattern, at, "am/pm") ? 5 : 3;
         const std::size_t letters = length == 5 ? 2 : 1;
-        m_out.append(pattern.substr(afternoon ? at + length - letters : at, letters));
+        m_out.Append(pattern.substr(afternoon ? at + length - letters : at, letters));
         m_twelveHour = true;
         return at + length;
     }
     if (StartsWithNoCase(pattern, at, "ampm")) {
-        m_out += afternoon ? m_settings.TimePMString : m_settings.TimeAMString;
+        m_out.Append(afternoon ? m_settings.TimePMString : m_settings.TimeAMString);
         m_twelveHour = true;
         return at + 4;
     }
     if (StartsWithNoCase(pattern, at, "aaaa")) {
         if (m_when.DayOfWeek >= 0 && m_when.DayOfWeek <= 6)
-            m_out += m_settings.LongDayNames[m_when.DayOfWeek];
+            m_out.Append(m_settings.LongDayNames[m_when.DayOfWeek]);
         return at + 4;
     }
     if (StartsWithNoCase(pattern, at, "aaa")) {
         if (m_when.DayOfWeek >= 0 && m_when.DayOfWeek <= 6)
-            m_out += m_settings.ShortDayNames[m_when.DayOfWeek];
+            m_out.Append(m_settings.ShortDayNames[m_when.DayOfWeek]);
         return at + 3;
     }
-    m_out += pattern[at];
+    m_out.Append(pattern[at]);
     return at + 1;
 }
 
@@ -217,10 +242,9 @@ std::size_t TDateRenderer::LetterA(std::string_view pattern, std::size_t at) {
 
 std::string FormatDateTime(std::string_view pattern, const TDateTime& when,
                            const TFormatSettings& settings) {
-    std::string out;
-    out.reserve(24);
+    TTextBuffer out;
     TDateRenderer(when, settings, out).Render(pattern, false);
-    return out;
+    return out.Text();
 }
 
 std::string ModificationText(const TDateTime& when, const TFormatSettings& settings) {
