@@ -10,6 +10,8 @@
 namespace engine {
 namespace {
 
+constexpr std::size_t PrefetchDistance = 8;
+
 // Keys of `entries` in natural name order; sorting small keys moves no names.
 std::vector<TNaturalKey> NaturalOrder(const std::deque<platform::TDirEntry>& entries) {
     std::vector<TNaturalKey> keys;
@@ -20,15 +22,32 @@ std::vector<TNaturalKey> NaturalOrder(const std::deque<platform::TDirEntry>& ent
     return keys;
 }
 
-std::string ModifiedTextOf(const platform::TDirEntry& entry, const TFormatSettings& settings) {
-    TDateTime when;
-    if (!entry.HasTime || !platform::LocalTime(entry.ModifiedSeconds, when)) return {};
-    return ModificationText(when, settings);
-}
+// Modification texts, remembering the last one: the files of a folder often share their time.
+class TModifiedTexts {
+public:
+    explicit TModifiedTexts(const TFormatSettings& settings) : m_settings(settings) {}
+    std::string TextOf(const platform::TDirEntry& entry) {
+        if (!entry.HasTime) return {};
+        if (m_known && entry.ModifiedSeconds == m_lastSeconds) return m_lastText;
+        TDateTime when;
+        m_lastText = platform::LocalTime(entry.ModifiedSeconds, when)
+                         ? ModificationText(when, m_settings)
+                         : std::string();
+        m_lastSeconds = entry.ModifiedSeconds;
+        m_known = true;
+        return m_lastText;
+    }
 
-TFolderEntry RowOf(platform::TDirEntry&& entry, const TFormatSettings& settings) {
+private:
+    const TFormatSettings& m_settings;
+    bool m_known = false;
+    std::int64_t m_lastSeconds = 0;
+    std::string m_lastText;
+};
+
+TFolderEntry RowOf(platform::TDirEntry&& entry, TModifiedTexts& modifiedTexts) {
     TFolderEntry row;
-    row.ModifiedText = ModifiedTextOf(entry, settings);
+    row.ModifiedText = modifiedTexts.TextOf(entry);
     row.IsFolder = entry.IsFolder;
     row.ImageIndex = entry.IsFolder ? FolderImageIndex : FileImageIndex;
     row.TypeText = entry.IsFolder ? FolderTypeText : FileExtension(entry.Name);
@@ -50,10 +69,16 @@ void ListFolder(TFolderListing& listing, const std::string& path, const TFormatS
     if (folder.back() != '/') folder += '/';
     std::deque<platform::TDirEntry> entries; // grows without copying
     platform::ReadFolderEntries(folder, entries);
+    const std::vector<TNaturalKey> order = NaturalOrder(entries);
     std::vector<TFolderEntry> rows;
     rows.reserve(entries.size());
-    for (const TNaturalKey& key : NaturalOrder(entries))
-        rows.push_back(RowOf(std::move(entries[key.index]), settings));
+    TModifiedTexts modifiedTexts(settings);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        // Entries come in a scattered order: ask for the ones a few rows ahead early.
+        if (i + PrefetchDistance < order.size())
+            __builtin_prefetch(&entries[order[i + PrefetchDistance].index]);
+        rows.push_back(RowOf(std::move(entries[order[i].index]), modifiedTexts));
+    }
     listing.CurrentFolder = std::move(folder);
     listing.Rows = std::move(rows);
 }
