@@ -18,7 +18,8 @@ std::vector<TNaturalKey> NaturalOrder(const std::deque<platform::TDirEntry>& ent
     keys.reserve(entries.size());
     for (std::uint32_t i = 0; i < entries.size(); ++i)
         keys.push_back(MakeNaturalKey(entries[i].Name, i));
-    SortNaturally(keys, [&entries](std::uint32_t i) -> std::string_view { return entries[i].Name; });
+    SortNaturally(keys,
+                  [&entries](std::uint32_t i) -> std::string_view { return entries[i].Name; });
     return keys;
 }
 

@@ -168,7 +168,8 @@ char DateSeparatorOf(std::string_view format) {
 TTimeFormatFacts TimeFormatFactsOf(std::string_view timeFormat, std::string_view ampmFormat) {
     TTimeFormatFacts facts;
     const auto isHour = [](const TFormatToken& t) {
-        return !t.isLiteral && std::string_view("HIkl").find(t.conversion) != std::string_view::npos;
+        return !t.isLiteral && (t.conversion == 'H' || t.conversion == 'I' ||
+                                t.conversion == 'k' || t.conversion == 'l');
     };
     const std::vector<TFormatToken> ampmTokens = Tokenize(ampmFormat, {});
     for (const TFormatToken& token : ampmTokens) {
@@ -177,9 +178,12 @@ TTimeFormatFacts TimeFormatFactsOf(std::string_view timeFormat, std::string_view
             facts.AmPmFirst = true;
     }
     const std::vector<TFormatToken> tokens = Tokenize(timeFormat, ampmFormat);
+    if (timeFormat.empty()) return facts;
+    facts.TwelveHour = std::any_of(tokens.begin(), tokens.end(), [](const TFormatToken& t) {
+        return !t.isLiteral && (t.conversion == 'I' || t.conversion == 'l');
+    });
     const auto hour = std::find_if(tokens.begin(), tokens.end(), isHour);
-    if (timeFormat.empty() || hour == tokens.end()) return facts;
-    facts.TwelveHour = hour->conversion == 'I' || hour->conversion == 'l';
+    if (hour == tokens.end()) return facts;
     facts.HourLeadingZero = (hour->conversion == 'H' || hour->conversion == 'I') && !hour->unpadded;
     if (hour + 2 < tokens.end() && hour[1].isLiteral && !hour[2].isLiteral &&
         hour[2].conversion == 'M')
@@ -207,7 +211,8 @@ TFormatSettings BuildFormatSettings(const TLocaleTexts& texts) {
         settings.ShortDatePattern = std::move(shortDate);
     settings.ShortDatePattern = AdjustForEra(settings.ShortDatePattern, texts.LocaleName);
     settings.LongDatePattern = AdjustForEra(settings.LongDatePattern, texts.LocaleName);
-    if (const char separator = DateSeparatorOf(texts.DateFormat)) settings.DateSeparator = separator;
+    if (const char separator = DateSeparatorOf(texts.DateFormat))
+        settings.DateSeparator = separator;
     const TTimeFormatFacts facts = TimeFormatFactsOf(texts.TimeFormat, texts.TimeFormatAmPm);
     if (facts.TimeSeparator) settings.TimeSeparator = facts.TimeSeparator;
     settings.LongTimePattern = BuildTimePattern(facts, true);

@@ -109,11 +109,12 @@ TEST(TimeFormatFactsOf, ReadsTheClock) {
         {"O modifier", "%OH:%OM", "", false, true, false, ':'},
         {"AM/PM first, Chinese separators", "%H时%M分%S秒", "%p %I时%M分%S秒", false, true, true,
          '\0'},
+        {"no hour: 24-hour", "%M:%S", "", false, false, false, '\0'},
         {"unreadable: defaults", "", "", true, false, false, '\0'},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
-        const engine::TTimeFormatFacts facts = engine::TimeFormatFactsOf(r.timeFormat, r.ampmFormat);
+        const auto facts = engine::TimeFormatFactsOf(r.timeFormat, r.ampmFormat);
         EXPECT_EQ(facts.TwelveHour, r.twelveHour);
         EXPECT_EQ(facts.HourLeadingZero, r.leadingZero);
         EXPECT_EQ(facts.AmPmFirst, r.ampmFirst);
