@@ -1,4 +1,5 @@
 #include "engine/engine.h"
+#include "engine/natural_key.h"
 
 #include <cstddef>
 
@@ -69,24 +70,87 @@ int CompareUnits(const TUnit& a, const TUnit& b) {
     return Sign(static_cast<long long>(left) - static_cast<long long>(right));
 }
 
+unsigned char FoldCase(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
+
+// Where comparing unit by unit may start: after the last ASCII non-digit byte of the common
+// prefix, which is a whole unit in both names, so every unit before it is the same in both.
+std::size_t RestartPoint(std::string_view a, std::string_view b) {
+    const std::size_t shorter = a.size() < b.size() ? a.size() : b.size();
+    std::size_t at = 0;
+    while (at < shorter && a[at] == b[at]) ++at;
+    while (at > 0) {
+        const auto previous = static_cast<unsigned char>(a[at - 1]);
+        if (previous < 0x80 && !IsDigit(previous)) break;
+        --at;
+    }
+    return at;
+}
+
 } // namespace
 
 int NaturalCompare(std::string_view a, std::string_view b) {
-    std::size_t i = 0, j = 0;
-    // Fast path: a common prefix without digits decides nothing.
-    while (i < a.size() && j < b.size() && a[i] == b[j] && !IsDigit(a[i])) ++i, ++j;
-    // Step back to the start of a character cut by the prefix.
-    while (i > 0 && (static_cast<unsigned char>(a[i]) & 0xC0) == 0x80) --i, --j;
-    int unitsLeft = 0;
+    std::size_t i = RestartPoint(a, b);
+    std::size_t j = i;
     while (i < a.size() && j < b.size()) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[j]);
+        if (x < 0x80 && y < 0x80 && !IsDigit(x) && !IsDigit(y)) {
+            if (x != y && FoldCase(x) != FoldCase(y)) return FoldCase(x) < FoldCase(y) ? -1 : 1;
+            ++i, ++j;
+            continue;
+        }
         const TUnit left = NextUnit(a, i);
         const TUnit right = NextUnit(b, j);
         if (const int c = CompareUnits(left, right)) return c;
     }
-    if (i < a.size()) unitsLeft = 1;
-    if (j < b.size()) unitsLeft = -1;
-    if (unitsLeft != 0) return unitsLeft;
+    if (i < a.size()) return 1;
+    if (j < b.size()) return -1;
     return Sign(a.compare(b));
+}
+
+namespace {
+
+class TKeyWriter {
+public:
+    bool Full() const { return m_used == sizeof m_bytes; }
+    void Put(std::size_t value) {
+        if (!Full()) m_bytes[m_used++] = static_cast<unsigned char>(value);
+    }
+    TNaturalKey Key(std::uint32_t index) const {
+        TNaturalKey key;
+        for (std::size_t i = 0; i < 8; ++i) key.high = key.high << 8 | m_bytes[i];
+        for (std::size_t i = 8; i < 16; ++i) key.low = key.low << 8 | m_bytes[i];
+        key.index = index;
+        key.length = static_cast<std::uint8_t>(m_used);
+        return key;
+    }
+
+private:
+    unsigned char m_bytes[16] = {};
+    std::size_t m_used = 0;
+};
+
+} // namespace
+
+TNaturalKey MakeNaturalKey(std::string_view name, std::uint32_t index) {
+    TKeyWriter key;
+    std::size_t at = 0;
+    while (at < name.size() && !key.Full()) {
+        const auto c = static_cast<unsigned char>(name[at]);
+        if (c == 0 || c >= 0x80) break; // its code point may need more than a byte
+        if (!IsDigit(c)) {
+            key.Put(FoldCase(c));
+            ++at;
+            continue;
+        }
+        const TUnit run = NextUnit(name, at);
+        if (run.digits.size() > 255 || run.zeros > 255) break;
+        key.Put('0');
+        key.Put(run.digits.size());
+        for (const char digit : run.digits) key.Put(static_cast<unsigned char>(digit));
+        key.Put(run.zeros);
+    }
+    return key.Key(index);
 }
 
 } // namespace engine

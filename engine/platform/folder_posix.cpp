@@ -1,0 +1,67 @@
+#include "engine/platform/platform.h"
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace engine::platform {
+namespace {
+
+bool IsDotOrDotDot(const char* name) {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+TDirEntry EntryOf(int folderFd, const dirent& item) {
+    TDirEntry entry;
+    entry.Name = item.d_name;
+    struct stat status;
+    if (::fstatat(folderFd, item.d_name, &status, AT_SYMLINK_NOFOLLOW) == 0) {
+        entry.IsFolder = S_ISDIR(status.st_mode);
+        entry.ModifiedSeconds = status.st_mtim.tv_sec;
+        entry.HasTime = true;
+    } else {
+        entry.IsFolder = item.d_type == DT_DIR;
+    }
+    return entry;
+}
+
+} // namespace
+
+bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries) {
+    DIR* stream = ::opendir(folder.c_str());
+    if (!stream) return false;
+    const int folderFd = ::dirfd(stream);
+    bool complete = true;
+    for (;;) {
+        errno = 0;
+        const dirent* item = ::readdir(stream);
+        if (!item) {
+            complete = errno == 0;
+            break;
+        }
+        if (!IsDotOrDotDot(item->d_name)) entries.push_back(EntryOf(folderFd, *item));
+    }
+    ::closedir(stream);
+    return complete;
+}
+
+bool LocalTime(std::int64_t seconds, TDateTime& when) {
+    const auto time = static_cast<std::time_t>(seconds);
+    std::tm local{};
+    if (time != seconds || !::localtime_r(&time, &local)) return false;
+    when.Year = local.tm_year + 1900;
+    when.Month = local.tm_mon + 1;
+    when.Day = local.tm_mday;
+    when.Hour = local.tm_hour;
+    when.Minute = local.tm_min;
+    when.Second = local.tm_sec;
+    when.Millisecond = 0;
+    when.DayOfWeek = local.tm_wday;
+    return true;
+}
+
+} // namespace engine::platform

@@ -1,0 +1,227 @@
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "engine/engine.h"
+
+namespace {
+
+// Monday 7 March 2011, 14:05:09 local time.
+constexpr engine::TDateTime Afternoon{2011, 3, 7, 14, 5, 9, 0, 1};
+
+engine::TDateTime At(int hour, int minute, int second) {
+    engine::TDateTime when = Afternoon;
+    when.Hour = hour;
+    when.Minute = minute;
+    when.Second = second;
+    return when;
+}
+
+struct TPatternRow {
+    const char* name;
+    const char* pattern;
+    const char* want;
+};
+
+void ExpectRendered(const TPatternRow* begin, const TPatternRow* end,
+                    const engine::TDateTime& when = Afternoon,
+                    const engine::TFormatSettings& settings = {}) {
+    for (const TPatternRow* r = begin; r != end; ++r) {
+        SCOPED_TRACE(r->name);
+        EXPECT_EQ(engine::FormatDateTime(r->pattern, when, settings), r->want);
+    }
+}
+
+} // namespace
+
+TEST(FormatDateTime, RendersEachElement) {
+    const TPatternRow rows[] = {
+        {"y: two-digit year", "y", "11"},
+        {"yy: two-digit year", "yy", "11"},
+        {"yyy: full year", "yyy", "2011"},
+        {"yyyyy: full year", "yyyyy", "2011"},
+        {"m: month", "m", "3"},
+        {"mm: month with zero", "MM", "03"},
+        {"mmm: short month name", "mmm", "Mar"},
+        {"mmmmm: long month name", "mmmmm", "March"},
+        {"d: day", "d", "7"},
+        {"dd: day with zero", "dd", "07"},
+        {"ddd: short day name", "ddd", "Mon"},
+        {"dddd: long day name", "DDDD", "Monday"},
+        {"ddddd: short date pattern", "ddddd", "3/7/11"},
+        {"dddddd: long date pattern", "dddddd", "March 7, 2011"},
+        {"h: hour", "h", "14"},
+        {"hhh counts as hh", "hhh", "14"},
+        {"n: minute", "n", "5"},
+        {"nnn counts as nn", "nnn", "05"},
+        {"s: second", "s", "9"},
+        {"ss: second with zero", "ss", "09"},
+        {"z: milliseconds", "z", "0"},
+        {"zzzz: three digits", "zzzz", "000"},
+        {"t: short time pattern", "t", "2:05 pm"},
+        {"tt: long time pattern", "tt", "2:05:09 pm"},
+        {"c: date and time", "c", "3/7/11 2:05:09 pm"},
+        {"am/pm keeps the written case", "Am/pM", "pM"},
+        {"a/p keeps the written case", "A/p", "p"},
+        {"ampm gives the PM text", "AMPM", "pm"},
+        {"aaa: short day name", "aaa", "Mon"},
+        {"aaaa: long day name", "aAaA", "Monday"},
+        {"other a is itself", "ab", "ab"},
+        {"e: the year", "e", "2011"},
+        {"g: nothing", "g", ""},
+        {"other letters are themselves", "Qx", "Qx"},
+        {"separators", "yyyy/mm/dd hh:nn", "2011/03/07 14:05"},
+        {"multi-byte characters copied whole", "yyyy年m月d日", "2011年3月7日"},
+    };
+    ExpectRendered(std::begin(rows), std::end(rows));
+}
+
+TEST(FormatDateTime, CopiesQuotedText) {
+    const TPatternRow rows[] = {
+        {"single quotes", "'yyyy' yy", "yyyy 11"},
+        {"double quotes", "\"d\"d", "d7"},
+        {"each kind holds the other", "'\"h\"' \"'\"", "\"h\" '"},
+        {"empty quotes render nothing", "d''d", "77"},
+        {"unclosed quote runs to the end", "yy 'h:m", "11 h:m"},
+    };
+    ExpectRendered(std::begin(rows), std::end(rows));
+}
+
+TEST(FormatDateTime, SeparatorsComeFromTheSettings) {
+    engine::TFormatSettings settings;
+    settings.DateSeparator = '-';
+    settings.TimeSeparator = '.';
+    EXPECT_EQ(engine::FormatDateTime("m/d h:n", Afternoon, settings), "3-7 14.5");
+    settings.DateSeparator = '\0';
+    settings.TimeSeparator = '\0';
+    EXPECT_EQ(engine::FormatDateTime("m/d h:n", Afternoon, settings), "37 145");
+}
+
+TEST(FormatDateTime, MinuteRule) {
+    const TPatternRow rows[] = {
+        {"m after an hour is the minute", "h:mm:ss", "14:05:09"},
+        {"quotes and blanks in between don't matter", "hh'x' m", "14x 5"},
+        {"a letter element in between makes it the month", "h d mm", "14 7 03"},
+        {"a literal letter in between makes it the month", "h q mm", "14 q 03"},
+        {"a multi-byte character in between makes it the month", "h时mm", "14时03"},
+        {"without an hour it is the month", "n mm", "5 03"},
+        {"after the minute it is the month again", "h:m:m", "14:5:3"},
+    };
+    ExpectRendered(std::begin(rows), std::end(rows));
+}
+
+TEST(FormatDateTime, TwelveHourRule) {
+    const TPatternRow rows[] = {
+        {"off by default", "h", "14"},
+        {"an AM/PM element ahead switches it on", "h:nn am/pm", "2:05 pm"},
+        {"a/p ahead", "hh a/p", "02 p"},
+        {"ampm ahead", "h ampm", "2 pm"},
+        {"an AM/PM element before switches it on", "AMPM h", "pm 2"},
+        {"look-ahead stops at the next h", "h h am/pm", "14 2 pm"},
+        {"look-ahead stops at the first a", "h ab am/pm", "14 ab pm"},
+        {"quoted a is skipped", "h 'a' a/p", "2 a p"},
+        {"quoted am/pm counts for nothing", "h 'am/pm'", "14 am/pm"},
+        {"stays on to the end", "a/p h", "p 2"},
+    };
+    ExpectRendered(std::begin(rows), std::end(rows));
+}
+
+TEST(FormatDateTime, TwelveHourFormAroundMidnightAndNoon) {
+    const struct {
+        const char* name;
+        int hour;
+        const char* want;
+    } rows[] = {
+        {"midnight is 12 am", 0, "12 am"},
+        {"morning", 9, "9 am"},
+        {"noon is 12 pm", 12, "12 pm"},
+        {"evening", 23, "11 pm"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(engine::FormatDateTime("h ampm", At(r.hour, 0, 0), {}), r.want);
+    }
+}
+
+TEST(FormatDateTime, InsertsOneLevelDeep) {
+    engine::TFormatSettings settings;
+    settings.ShortDatePattern = "d.m[c ddddd dddddd t tt]";
+    settings.LongDatePattern = "d[dddddd]";
+    settings.LongTimePattern = "h:nn:ss[tt c]";
+    settings.ShortTimePattern = "h:nn[t]";
+    const TPatternRow rows[] = {
+        {"ddddd", "ddddd", "7.3[    ]"},
+        {"dddddd", "dddddd", "7[]"},
+        {"t", "t", "14:05[]"},
+        {"tt", "tt", "14:05:09[ ]"},
+        {"c", "c", "7.3[    ] 14:05:09[ ]"},
+    };
+    ExpectRendered(std::begin(rows), std::end(rows), Afternoon, settings);
+}
+
+TEST(FormatDateTime, CutsAt256BytesOnACharacterBoundary) {
+    std::string chinese;
+    for (int i = 0; i < 100; ++i) chinese += "年";
+    std::string want84;
+    for (int i = 0; i < 84; ++i) want84 += "年";
+    std::string want85;
+    for (int i = 0; i < 85; ++i) want85 += "年";
+    EXPECT_EQ(engine::FormatDateTime(std::string(300, 'x'), Afternoon, {}), std::string(256, 'x'));
+    EXPECT_EQ(engine::FormatDateTime("'" + std::string(1000, '-'), Afternoon, {}),
+              std::string(256, '-'));
+    EXPECT_EQ(engine::FormatDateTime("x" + chinese, Afternoon, {}), "x" + want85);
+    EXPECT_EQ(engine::FormatDateTime("xx" + chinese, Afternoon, {}), "xx" + want84);
+    engine::TFormatSettings settings;
+    settings.LongDatePattern = std::string(200, 'x');
+    EXPECT_EQ(engine::FormatDateTime("dddddd dddddd", Afternoon, settings), std::string(200, 'x') +
+              " " + std::string(55, 'x'));
+}
+
+TEST(ModificationText, WorkedExamples) {
+    engine::TFormatSettings iso;
+    iso.ShortDatePattern = "yyyy/M/d";
+    iso.LongTimePattern = "h:mm:ss";
+    engine::TFormatSettings dashes = iso;
+    dashes.ShortDatePattern = "yyyy-M-d";
+    engine::TFormatSettings american;
+    american.ShortDatePattern = "M/d/yyyy";
+    american.LongTimePattern = "h:mm:ss AMPM";
+    american.TimePMString = "PM";
+    engine::TFormatSettings german;
+    german.ShortDatePattern = "dd.MM.yyyy";
+    german.LongTimePattern = "hh:mm:ss";
+    const struct {
+        const char* name;
+        engine::TFormatSettings settings;
+        const char* want;
+    } rows[] = {
+        {"defaults", {}, "3/7/11 2:05:09 pm"},
+        {"year first with slashes", iso, "2011/3/7 14:05:09"},
+        {"year first with dashes", dashes, "2011-3-7 14:05:09"},
+        {"12-hour clock with PM after", american, "3/7/2011 2:05:09 PM"},
+        {"two-digit hours", german, "07.03.2011 14:05:09"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(engine::ModificationText(Afternoon, r.settings), r.want);
+    }
+}
+
+TEST(ModificationText, MidnightShowsTheDateAlone) {
+    const struct {
+        const char* name;
+        engine::TDateTime when;
+        const char* want;
+    } rows[] = {
+        {"exactly midnight", At(0, 0, 0), "3/7/11"},
+        {"one second past", At(0, 0, 1), "3/7/11 12:00:01 am"},
+        {"half past midnight", At(0, 30, 0), "3/7/11 12:30:00 am"},
+        {"milliseconds don't count", {2011, 3, 7, 0, 0, 0, 500, 1}, "3/7/11"},
+        {"before 1980", {1969, 7, 20, 20, 17, 40, 0, 0}, "7/20/69 8:17:40 pm"},
+        {"after 2107", {2150, 1, 1, 12, 0, 0, 0, 4}, "1/1/50 12:00:00 pm"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(engine::ModificationText(r.when, {}), r.want);
+    }
+}
