@@ -12,7 +12,8 @@ namespace {
 // Names are paths relative to the listed folder; a leading "/" stays inside it.
 const char* RelativeToFolder(const std::string& name) {
     std::size_t at = 0;
-    while (at < name.size() && name[at] == '/') ++at;
+    while (at < name.size() && name[at] == '/')
+        ++at;
     return name.c_str() + at;
 }
 

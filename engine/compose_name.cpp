@@ -14,7 +14,8 @@ struct TDecimal {
     std::size_t length;
 
     explicit TDecimal(std::int32_t number) {
-        length = static_cast<std::size_t>(std::to_chars(text, text + sizeof text, number).ptr - text);
+        length =
+            static_cast<std::size_t>(std::to_chars(text, text + sizeof text, number).ptr - text);
     }
     std::size_t Padding(std::int32_t digits) const {
         return digits > static_cast<std::int32_t>(length) ? digits - length : 0;

@@ -17,14 +17,18 @@ inline std::size_t UnitLength(std::string_view text, std::size_t at) {
     if (lead < 0x80) return 1;
     unsigned low = 0x80, high = 0xBF;
     std::size_t length = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
-    else return 1;
-    if (lead == 0xE0) low = 0xA0;      // no overlong forms
-    if (lead == 0xED) high = 0x9F;     // no surrogates
-    if (lead == 0xF0) low = 0x90;      // no overlong forms
-    if (lead == 0xF4) high = 0x8F;     // nothing above U+10FFFF
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        length = 3;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4;
+    else
+        return 1;
+    if (lead == 0xE0) low = 0xA0;  // no overlong forms
+    if (lead == 0xED) high = 0x9F; // no surrogates
+    if (lead == 0xF0) low = 0x90;  // no overlong forms
+    if (lead == 0xF4) high = 0x8F; // nothing above U+10FFFF
     if (byte(1) < low || byte(1) > high) return 1;
     for (std::size_t i = 2; i < length; ++i)
         if (byte(i) < 0x80 || byte(i) > 0xBF) return 1;
@@ -34,7 +38,8 @@ inline std::size_t UnitLength(std::string_view text, std::size_t at) {
 // Number of units in `text`.
 inline std::int64_t CountUnits(std::string_view text) {
     std::int64_t units = 0;
-    for (std::size_t at = 0; at < text.size(); at += UnitLength(text, at)) ++units;
+    for (std::size_t at = 0; at < text.size(); at += UnitLength(text, at))
+        ++units;
     return units;
 }
 
@@ -48,7 +53,8 @@ inline std::string_view UnitSubstring(std::string_view text, std::int64_t index,
     for (std::int64_t skip = index - 1; skip > 0 && begin < text.size(); --skip)
         begin += UnitLength(text, begin);
     std::size_t end = begin;
-    for (; count > 0 && end < text.size(); --count) end += UnitLength(text, end);
+    for (; count > 0 && end < text.size(); --count)
+        end += UnitLength(text, end);
     return text.substr(begin, end - begin);
 }
 

@@ -57,7 +57,8 @@ std::optional<std::int32_t> ParseDecimalDigits(std::string_view digits, bool neg
 
 std::int32_t ParseSettingsInteger(std::string_view text) {
     std::string_view rest = text;
-    while (rest.starts_with(' ')) rest.remove_prefix(1);
+    while (rest.starts_with(' '))
+        rest.remove_prefix(1);
     const bool negative = rest.starts_with('-');
     if (negative || rest.starts_with('+')) rest.remove_prefix(1);
     if (const std::size_t prefix = HexPrefixLength(rest); prefix != 0) {

@@ -30,10 +30,10 @@ private:
 
 // Test seams: the calls RenameNoReplace goes through, swapped by tests to act like a file
 // system without RENAME_NOREPLACE or without hard links (as fmt's posix-mock does).
-using TRenameAt2Call = int (*)(int oldDirFd, const char* oldPath, int newDirFd,
-                               const char* newPath, unsigned flags);
-using TLinkAtCall = int (*)(int oldDirFd, const char* oldPath, int newDirFd,
-                            const char* newPath, int flags);
+using TRenameAt2Call = int (*)(int oldDirFd, const char* oldPath, int newDirFd, const char* newPath,
+                               unsigned flags);
+using TLinkAtCall = int (*)(int oldDirFd, const char* oldPath, int newDirFd, const char* newPath,
+                            int flags);
 extern TRenameAt2Call g_renameAt2;
 extern TLinkAtCall g_linkAt;
 
