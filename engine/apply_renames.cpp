@@ -1,0 +1,58 @@
+#include "engine/engine.h"
+
+#include <cstdint>
+#include <string_view>
+#include <utility>
+
+#include "engine/platform/rename_posix.h"
+
+namespace engine {
+namespace {
+
+// Names are paths relative to the listed folder; a leading "/" stays inside it.
+const char* RelativeToFolder(const std::string& name) {
+    std::size_t at = 0;
+    while (at < name.size() && name[at] == '/')
+        ++at;
+    return name.c_str() + at;
+}
+
+bool IsInvalidTarget(std::string_view name) {
+    return name.empty() || name == "." || name == "..";
+}
+
+void RenameRow(const platform::TRenameFolder& folder, TFolderEntry& row,
+               const std::string& newName) {
+    const char* from = RelativeToFolder(row.OldName);
+    const char* to = RelativeToFolder(newName);
+    row.Error = 0;
+    if (IsInvalidTarget(to)) {
+        row.Status = TRenameStatus::Failed;
+        row.Error = rrInvalidName;
+    } else if (std::string_view(from) == to) {
+        row.Status = TRenameStatus::Skipped;
+    } else {
+        row.Error = folder.RenameNoReplace(from, to);
+        row.Status = row.Error == 0 ? TRenameStatus::Renamed : TRenameStatus::Failed;
+    }
+}
+
+} // namespace
+
+void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings) {
+    const std::int32_t start = ParseSettingsInteger(settings.StartNumber);
+    const std::int32_t digits = ParseDigitCount(settings.Digits);
+    if (listing.Rows.empty()) return;
+    const platform::TRenameFolder folder(listing.CurrentFolder);
+    // Unsigned, so the number wraps from 2147483647 to -2147483648 without overflow.
+    auto number = static_cast<std::uint32_t>(start);
+    for (TFolderEntry& row : listing.Rows) {
+        std::string newName = ComposeNewName(row.OldName, row.TypeText, settings, digits,
+                                             static_cast<std::int32_t>(number));
+        RenameRow(folder, row, newName);
+        row.NewName = std::move(newName);
+        ++number;
+    }
+}
+
+} // namespace engine

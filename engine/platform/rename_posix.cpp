@@ -1,0 +1,77 @@
+#include "engine/platform/rename_posix.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace engine::platform {
+
+TRenameAt2Call g_renameAt2 = ::renameat2;
+TLinkAtCall g_linkAt = ::linkat;
+
+namespace {
+
+// A file moves by a second hard link: linkat fails atomically with EEXIST when the target is
+// taken, so nothing can be replaced in between.
+int RenameByLink(int dirFd, const char* from, const char* to) {
+    if (g_linkAt(dirFd, from, dirFd, to, 0) != 0) return errno;
+    if (::unlinkat(dirFd, from, 0) == 0) return 0;
+    const int error = errno;
+    ::unlinkat(dirFd, to, 0); // keep the entry under its old name only
+    return error;
+}
+
+int ReserveTarget(int dirFd, const char* to, bool isFolder) {
+    if (isFolder) return ::mkdirat(dirFd, to, 0700) == 0 ? 0 : errno;
+    const int fd = ::openat(dirFd, to, O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0) return errno;
+    ::close(fd);
+    return 0;
+}
+
+// The target is taken by an empty placeholder first, so the rename can replace only that.
+int RenameByReservation(int dirFd, const char* from, const char* to, bool isFolder) {
+    if (const int error = ReserveTarget(dirFd, to, isFolder); error != 0) return error;
+    if (::renameat(dirFd, from, dirFd, to) == 0) return 0;
+    const int error = errno;
+    ::unlinkat(dirFd, to, isFolder ? AT_REMOVEDIR : 0);
+    return error;
+}
+
+bool LinksRefused(int error) {
+    return error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK;
+}
+
+int RenameWithoutNoReplaceFlag(int dirFd, const char* from, const char* to) {
+    struct stat status {};
+    if (::fstatat(dirFd, from, &status, AT_SYMLINK_NOFOLLOW) != 0) return errno;
+    const bool isFolder = S_ISDIR(status.st_mode);
+    if (!isFolder) {
+        const int error = RenameByLink(dirFd, from, to);
+        if (!LinksRefused(error)) return error;
+    }
+    return RenameByReservation(dirFd, from, to, isFolder);
+}
+
+} // namespace
+
+TRenameFolder::TRenameFolder(const std::string& path) {
+    m_fd = ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (m_fd < 0) m_openError = errno;
+}
+
+TRenameFolder::~TRenameFolder() {
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+int TRenameFolder::RenameNoReplace(const char* from, const char* to) const {
+    if (m_fd < 0) return m_openError;
+    if (g_renameAt2(m_fd, from, m_fd, to, RENAME_NOREPLACE) == 0) return 0;
+    const int error = errno; // capture before anything else can overwrite it
+    return error == EINVAL ? RenameWithoutNoReplaceFlag(m_fd, from, to) : error;
+}
+
+} // namespace engine::platform

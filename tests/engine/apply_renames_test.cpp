@@ -1,0 +1,261 @@
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/engine.h"
+#include "tests/engine/rename_fixture.h"
+#include "tests/engine/throw_message.h"
+
+using engine::TRenameMode;
+using engine::TRenameStatus;
+using rename_test::Entries;
+using rename_test::FileRow;
+using rename_test::FolderRow;
+using rename_test::ReadFile;
+using Names = std::vector<std::string>;
+
+namespace {
+
+class ApplyRenames : public rename_test::TTempFolderTest {
+protected:
+    void ExpectRow(std::size_t index, const std::string& newName, TRenameStatus status,
+                   int error = 0) {
+        SCOPED_TRACE("row " + std::to_string(index));
+        const engine::TFolderEntry& row = m_listing.Rows.at(index);
+        EXPECT_EQ(row.NewName, newName);
+        EXPECT_EQ(row.Status, status);
+        EXPECT_EQ(row.Error, error);
+    }
+
+    engine::TRenameSettings m_settings;
+};
+
+} // namespace
+
+TEST_F(ApplyRenames, NumbersInListOrder) {
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) MakeFile(name, name);
+    m_listing.Rows = {FileRow("b.txt", ".txt"), FileRow("a.txt", ".txt"), FileRow("c.txt", ".txt")};
+    engine::ApplyRenames(m_listing, m_settings);
+    ExpectRow(0, "A-0001 b.txt", TRenameStatus::Renamed);
+    ExpectRow(1, "A-0002 a.txt", TRenameStatus::Renamed);
+    ExpectRow(2, "A-0003 c.txt", TRenameStatus::Renamed);
+    EXPECT_EQ(Entries(m_root), (Names{"A-0001 b.txt", "A-0002 a.txt", "A-0003 c.txt"}));
+    EXPECT_EQ(ReadFile(At("A-0001 b.txt")), "b.txt");
+    EXPECT_EQ(m_listing.Rows[0].OldName, "b.txt");
+    EXPECT_EQ(m_listing.Rows[0].TypeText, ".txt");
+}
+
+TEST_F(ApplyRenames, FolderRowTakesANumberOfItsOwn) {
+    MakeFile("a.txt");
+    MakeFolder("my.photos");
+    MakeFile("my.photos/inside");
+    MakeFile("b.txt");
+    m_listing.Rows = {FileRow("a.txt", ".txt"), FolderRow("my.photos"), FileRow("b.txt", ".txt")};
+    engine::ApplyRenames(m_listing, m_settings);
+    EXPECT_EQ(Entries(m_root), (Names{"A-0001 a.txt", "A-0002 my.photos", "A-0003 b.txt"}));
+    EXPECT_EQ(Entries(At("A-0002 my.photos")), Names{"inside"});
+}
+
+TEST_F(ApplyRenames, TakenTargetFailsOnlyItsRow) {
+    MakeFile("a.txt", "a");
+    MakeFile("A-0001 a.txt", "keep me");
+    MakeFile("b.txt", "b");
+    m_listing.Rows = {FileRow("a.txt", ".txt"), FileRow("b.txt", ".txt")};
+    engine::ApplyRenames(m_listing, m_settings);
+    ExpectRow(0, "A-0001 a.txt", TRenameStatus::Failed, EEXIST);
+    ExpectRow(1, "A-0002 b.txt", TRenameStatus::Renamed);
+    EXPECT_EQ(ReadFile(At("A-0001 a.txt")), "keep me");
+    EXPECT_EQ(ReadFile(At("a.txt")), "a");
+    EXPECT_EQ(Entries(m_root), (Names{"A-0001 a.txt", "A-0002 b.txt", "a.txt"}));
+}
+
+TEST_F(ApplyRenames, SecondRunChangesNothingOnDisk) {
+    MakeFile("x.jpg", "x");
+    MakeFolder("y");
+    m_listing.Rows = {FileRow("x.jpg", ".jpg"), FolderRow("y")};
+    engine::ApplyRenames(m_listing, m_settings);
+    const Names afterFirst{"A-0001 x.jpg", "A-0002 y"};
+    EXPECT_EQ(Entries(m_root), afterFirst);
+    engine::ApplyRenames(m_listing, m_settings);
+    EXPECT_EQ(Entries(m_root), afterFirst);
+    ExpectRow(0, "A-0001 x.jpg", TRenameStatus::Failed, ENOENT);
+    ExpectRow(1, "A-0002 y", TRenameStatus::Failed, ENOENT);
+}
+
+TEST_F(ApplyRenames, RowFreedByAnotherRunsAgain) {
+    MakeFile("1.txt", "one");
+    MakeFile("A-0001 1.txt", "other");
+    m_listing.Rows = {FileRow("1.txt", ".txt"), FileRow("A-0001 1.txt", ".txt")};
+    engine::ApplyRenames(m_listing, m_settings);
+    ExpectRow(0, "A-0001 1.txt", TRenameStatus::Failed, EEXIST);
+    ExpectRow(1, "A-0002 A-0001 1.txt", TRenameStatus::Renamed);
+    EXPECT_EQ(Entries(m_root), (Names{"1.txt", "A-0002 A-0001 1.txt"}));
+
+    engine::ApplyRenames(m_listing, m_settings);
+    ExpectRow(0, "A-0001 1.txt", TRenameStatus::Renamed);
+    ExpectRow(1, "A-0002 A-0001 1.txt", TRenameStatus::Failed, EEXIST);
+    EXPECT_EQ(ReadFile(At("A-0001 1.txt")), "one");
+    EXPECT_EQ(ReadFile(At("A-0002 A-0001 1.txt")), "other");
+}
+
+TEST_F(ApplyRenames, NumberWrapsAroundAndGoesOnAfterFailures) {
+    MakeFile("b.txt");
+    MakeFile("c.txt");
+    m_settings.StartNumber = "2147483647";
+    m_listing.Rows = {FileRow("missing.txt", ".txt"), FileRow("b.txt", ".txt"),
+                      FileRow("c.txt", ".txt")};
+    engine::ApplyRenames(m_listing, m_settings);
+    ExpectRow(0, "A-2147483647 missing.txt", TRenameStatus::Failed, ENOENT);
+    ExpectRow(1, "A--2147483648 b.txt", TRenameStatus::Renamed);
+    ExpectRow(2, "A--2147483647 c.txt", TRenameStatus::Renamed);
+}
+
+TEST_F(ApplyRenames, BadSettingsStopBeforeAnyRename) {
+    struct Row { const char* name; const char* start, *digits, *deleteStart; TRenameMode mode;
+                 const char* want; };
+    const Row rows[] = {
+        {"start", "1 ", "4", "1", TRenameMode::rmPrefix, "'1 ' is not a valid integer value"},
+        {"digits", "1", "", "1", TRenameMode::rmSuffix, "'' is not a valid integer value"},
+        {"start before digits", "a", "b", "1", TRenameMode::rmReplace,
+         "'a' is not a valid integer value"},
+        {"digits in delete mode", "1", "x", "1", TRenameMode::rmDelete,
+         "'x' is not a valid integer value"},
+        {"delete start", "1", "4", "+-1", TRenameMode::rmDelete,
+         "'+-1' is not a valid integer value"},
+        {"huge digit count", "1", "256", "1", TRenameMode::rmPrefix,
+         "'256' is too large a digit count: a name holds at most 255 bytes"},
+    };
+    MakeFile("a.txt");
+    MakeFile("b.txt");
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        m_listing.Rows = {FileRow("a.txt", ".txt"), FileRow("b.txt", ".txt")};
+        m_settings.StartNumber = r.start;
+        m_settings.Digits = r.digits;
+        m_settings.DeleteStart = r.deleteStart;
+        m_settings.Mode = r.mode;
+        EXPECT_THROW_MSG(engine::ApplyRenames(m_listing, m_settings), engine::TError, r.want);
+        EXPECT_EQ(Entries(m_root), (Names{"a.txt", "b.txt"}));
+        ExpectRow(0, "", TRenameStatus::NotRun);
+    }
+}
+
+TEST_F(ApplyRenames, DeleteTextsMatterOnlyInDeleteMode) {
+    MakeFile("a.txt");
+    m_settings.DeleteStart = "bad";
+    m_settings.DeleteCount = "";
+    m_listing.Rows = {FileRow("a.txt", ".txt")};
+    engine::ApplyRenames(m_listing, m_settings);
+    ExpectRow(0, "A-0001 a.txt", TRenameStatus::Renamed);
+
+    m_listing.Rows.clear();
+    m_settings.Mode = TRenameMode::rmDelete;
+    EXPECT_NO_THROW(engine::ApplyRenames(m_listing, m_settings));
+}
+
+TEST_F(ApplyRenames, EmptyListStillParsesStartAndDigits) {
+    EXPECT_NO_THROW(engine::ApplyRenames(m_listing, m_settings));
+    m_settings.Digits = "4x";
+    EXPECT_THROW_MSG(engine::ApplyRenames(m_listing, m_settings), engine::TError,
+                     "'4x' is not a valid integer value");
+}
+
+TEST_F(ApplyRenames, DeleteCountZeroSkipsEveryRow) {
+    MakeFile("a.txt", "a");
+    MakeFolder("d");
+    m_settings.Mode = TRenameMode::rmDelete;
+    m_settings.DeleteCount = "0";
+    m_listing.Rows = {FileRow("a.txt", ".txt"), FolderRow("d"), FileRow("gone", "")};
+    engine::ApplyRenames(m_listing, m_settings);
+    ExpectRow(0, "a.txt", TRenameStatus::Skipped);
+    ExpectRow(1, "d", TRenameStatus::Skipped);
+    ExpectRow(2, "gone", TRenameStatus::Skipped);
+    EXPECT_EQ(Entries(m_root), (Names{"a.txt", "d"}));
+}
+
+TEST_F(ApplyRenames, DeleteModeCutsWholeCharacters) {
+    const std::string stray = "a\xff\xfe" "b";
+    MakeFile("中文名.txt", "zh");
+    MakeFile(stray, "stray");
+    m_settings.Mode = TRenameMode::rmDelete;
+    m_settings.DeleteStart = "2";
+    m_settings.DeleteCount = "1";
+    m_listing.Rows = {FileRow("中文名.txt", ".txt"), FileRow(stray, "")};
+    engine::ApplyRenames(m_listing, m_settings);
+    ExpectRow(0, "中名.txt", TRenameStatus::Renamed);
+    ExpectRow(1, "a\xfe" "b", TRenameStatus::Renamed);
+    EXPECT_EQ(ReadFile(At("中名.txt")), "zh");
+    EXPECT_EQ(ReadFile(At("a\xfe" "b")), "stray");
+}
+
+TEST_F(ApplyRenames, SlashInLeadTextMovesIntoASubFolder) {
+    MakeFile("photo.jpg", "p");
+    m_settings.LeadText = "sub/";
+    m_listing.Rows = {FileRow("photo.jpg", ".jpg")};
+    engine::ApplyRenames(m_listing, m_settings);
+    ExpectRow(0, "sub/0001 photo.jpg", TRenameStatus::Failed, ENOENT);
+    EXPECT_EQ(Entries(m_root), Names{"photo.jpg"});
+
+    MakeFolder("sub");
+    engine::ApplyRenames(m_listing, m_settings);
+    ExpectRow(0, "sub/0001 photo.jpg", TRenameStatus::Renamed);
+    EXPECT_EQ(ReadFile(At("sub/0001 photo.jpg")), "p");
+    EXPECT_EQ(Entries(m_root), Names{"sub"});
+}
+
+TEST_F(ApplyRenames, LeadingSlashStaysInsideTheFolder) {
+    MakeFile("a.txt", "a");
+    MakeFile("b.txt", "b");
+    m_settings.LeadText = "/";
+    m_listing.Rows = {FileRow("a.txt", ".txt"), FileRow("//b.txt", ".txt")};
+    engine::ApplyRenames(m_listing, m_settings);
+    ExpectRow(0, "/0001 a.txt", TRenameStatus::Renamed);
+    ExpectRow(1, "/0002 //b.txt", TRenameStatus::Failed, ENOENT);
+    EXPECT_EQ(Entries(m_root), (Names{"0001 a.txt", "b.txt"}));
+
+    m_settings.LeadText = "//x";
+    m_settings.TrailText = "";
+    m_settings.Mode = TRenameMode::rmReplace;
+    m_listing.Rows = {FileRow("//b.txt", ".txt")};
+    engine::ApplyRenames(m_listing, m_settings);
+    ExpectRow(0, "//x0001.txt", TRenameStatus::Renamed);
+    EXPECT_EQ(Entries(m_root), (Names{"0001 a.txt", "x0001.txt"}));
+}
+
+TEST_F(ApplyRenames, RefusesEmptyDotAndDotDotNames) {
+    for (const char* name : {"a", "x.", "y..", "/"}) MakeFile(name == std::string("/") ? "z" : name);
+    m_settings.Mode = TRenameMode::rmDelete;
+    m_settings.DeleteCount = "1";
+    m_listing.Rows = {FileRow("a", ""), FileRow("x.", "."), FileRow("y..", "."),
+                      FileRow("/z", ""), FileRow("z", "")};
+    engine::ApplyRenames(m_listing, m_settings);
+    ExpectRow(0, "", TRenameStatus::Failed, engine::rrInvalidName);
+    ExpectRow(1, ".", TRenameStatus::Failed, engine::rrInvalidName);
+    ExpectRow(2, "..", TRenameStatus::Failed, engine::rrInvalidName);
+    ExpectRow(3, "z", TRenameStatus::Skipped);
+    ExpectRow(4, "", TRenameStatus::Failed, engine::rrInvalidName);
+    EXPECT_EQ(Entries(m_root), (Names{"a", "x.", "y..", "z"}));
+}
+
+TEST_F(ApplyRenames, OverlongNameFailsItsRow) {
+    MakeFile("a.txt", "a");
+    m_settings.LeadText = std::string(250, 'n');
+    m_listing.Rows = {FileRow("a.txt", ".txt")};
+    engine::ApplyRenames(m_listing, m_settings);
+    EXPECT_EQ(m_listing.Rows[0].NewName.size(), 260u);
+    EXPECT_EQ(m_listing.Rows[0].Status, TRenameStatus::Failed);
+    EXPECT_EQ(m_listing.Rows[0].Error, ENAMETOOLONG);
+    EXPECT_EQ(Entries(m_root), Names{"a.txt"});
+}
+
+TEST_F(ApplyRenames, LargestDigitCountStillComposes) {
+    MakeFile("a");
+    m_settings.LeadText = "";
+    m_settings.TrailText = "";
+    m_settings.Digits = "255";
+    m_listing.Rows = {FileRow("a", "")};
+    engine::ApplyRenames(m_listing, m_settings);
+    ExpectRow(0, std::string(254, '0') + "1a", TRenameStatus::Failed, ENAMETOOLONG);
+}

@@ -1,0 +1,214 @@
+// Renames on file systems without RENAME_NOREPLACE: imitated through the platform's seams, and
+// for real on a bindfs mount, which answers the flag with EINVAL.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "engine/engine.h"
+#include "engine/platform/rename_posix.h"
+#include "tests/engine/rename_fixture.h"
+
+namespace platform = engine::platform;
+using rename_test::Entries;
+using rename_test::fs::exists;
+using Names = std::vector<std::string>;
+
+namespace {
+
+int g_noReplaceCalls = 0;
+
+int RenameAt2WithoutNoReplace(int oldDir, const char* oldPath, int newDir, const char* newPath,
+                              unsigned flags) {
+    if (flags & RENAME_NOREPLACE) {
+        ++g_noReplaceCalls;
+        errno = EINVAL;
+        return -1;
+    }
+    return ::renameat2(oldDir, oldPath, newDir, newPath, flags);
+}
+
+int LinkAtRefused(int, const char*, int, const char*, int) {
+    errno = EPERM;
+    return -1;
+}
+
+// Swaps the platform's calls for one test and puts the real ones back afterwards.
+struct TSeams {
+    TSeams(platform::TRenameAt2Call renameAt2, platform::TLinkAtCall linkAt) {
+        platform::g_renameAt2 = renameAt2;
+        platform::g_linkAt = linkAt;
+        g_noReplaceCalls = 0;
+    }
+    ~TSeams() {
+        platform::g_renameAt2 = ::renameat2;
+        platform::g_linkAt = ::linkat;
+    }
+};
+
+enum class TKind { None, File, Folder, EmptyFolder };
+
+void Make(const std::string& path, TKind kind, const std::string& tag) {
+    if (kind == TKind::File) rename_test::MakeFile(path, tag);
+    if (kind == TKind::Folder || kind == TKind::EmptyFolder) rename_test::fs::create_directory(path);
+    if (kind == TKind::Folder) rename_test::MakeFile(path + "/inner", tag);
+}
+
+// What stands at `path`, with its content, so a test can see that nothing was replaced.
+std::string Describe(const std::string& path) {
+    if (!exists(path)) return "nothing";
+    if (!rename_test::fs::is_directory(path)) return "file " + rename_test::ReadFile(path);
+    std::string text = "folder";
+    for (const std::string& name : Entries(path))
+        text += " " + name + "=" + rename_test::ReadFile(path + "/" + name);
+    return text;
+}
+
+struct TCase {
+    const char* name;
+    TKind source, target;
+    const char* leadText; // the new name is leadText + "1s"
+    int error;            // 0: renamed
+};
+
+const TCase kCases[] = {
+    {"file to a free name", TKind::File, TKind::None, "", 0},
+    {"folder to a free name", TKind::Folder, TKind::None, "", 0},
+    {"file onto a file", TKind::File, TKind::File, "", EEXIST},
+    {"file onto a folder", TKind::File, TKind::Folder, "", EEXIST},
+    {"file onto an empty folder", TKind::File, TKind::EmptyFolder, "", EEXIST},
+    {"folder onto a file", TKind::Folder, TKind::File, "", EEXIST},
+    {"folder onto a folder", TKind::Folder, TKind::Folder, "", EEXIST},
+    {"folder onto an empty folder", TKind::Folder, TKind::EmptyFolder, "", EEXIST},
+    {"file into a missing folder", TKind::File, TKind::None, "no/", ENOENT},
+    {"folder into itself", TKind::Folder, TKind::None, "s/", EINVAL},
+};
+
+// Renames "s" to leadText + "1s" inside `folder` (ending in "/") through ApplyRenames.
+void RunCase(const std::string& folder, const TCase& c) {
+    SCOPED_TRACE(c.name);
+    const std::string source = folder + "s", target = folder + c.leadText + "1s";
+    Make(source, c.source, "source");
+    Make(target, c.target, "target");
+    const std::string sourceBefore = Describe(source), targetBefore = Describe(target);
+    const Names entriesBefore = Entries(folder);
+
+    engine::TFolderListing listing{folder, {}};
+    listing.Rows.push_back(c.source == TKind::File ? rename_test::FileRow("s", "")
+                                                   : rename_test::FolderRow("s"));
+    engine::TRenameSettings settings;
+    settings.LeadText = c.leadText;
+    settings.TrailText = "";
+    settings.Digits = "0";
+    engine::ApplyRenames(listing, settings);
+
+    const engine::TFolderEntry& row = listing.Rows[0];
+    EXPECT_EQ(row.Error, c.error);
+    if (c.error == 0) {
+        EXPECT_EQ(row.Status, engine::TRenameStatus::Renamed);
+        EXPECT_EQ(Describe(target), sourceBefore);
+        EXPECT_FALSE(exists(source));
+    } else {
+        EXPECT_EQ(row.Status, engine::TRenameStatus::Failed);
+        if (c.error == EEXIST) {
+            EXPECT_EQ(engine::RenameFailureText(row.Error), "目标已存在");
+        }
+        EXPECT_EQ(Describe(target), targetBefore);
+        EXPECT_EQ(Describe(source), sourceBefore);
+        EXPECT_EQ(Entries(folder), entriesBefore); // no placeholder left behind
+    }
+    rename_test::fs::remove_all(source);
+    rename_test::fs::remove_all(folder + "1s");
+}
+
+void RunEveryCase(const std::string& folder) {
+    for (const TCase& c : kCases) RunCase(folder, c);
+}
+
+using RenameFallback = rename_test::TTempFolderTest;
+
+} // namespace
+
+TEST_F(RenameFallback, LinksFilesAndReservesFolders) {
+    const TSeams seams(RenameAt2WithoutNoReplace, ::linkat);
+    RunEveryCase(m_listing.CurrentFolder);
+    EXPECT_EQ(g_noReplaceCalls, static_cast<int>(std::size(kCases)));
+}
+
+TEST_F(RenameFallback, ReservesFilesWhereLinksAreRefused) {
+    const TSeams seams(RenameAt2WithoutNoReplace, LinkAtRefused);
+    RunEveryCase(m_listing.CurrentFolder);
+}
+
+TEST_F(RenameFallback, OpenFolderFailureFailsEveryRow) {
+    m_listing.CurrentFolder = m_root + "/missing/";
+    m_listing.Rows = {rename_test::FileRow("a", ""), rename_test::FileRow("b", "")};
+    engine::ApplyRenames(m_listing, engine::TRenameSettings());
+    EXPECT_EQ(m_listing.Rows[0].Error, ENOENT);
+    EXPECT_EQ(m_listing.Rows[1].Error, ENOENT);
+    EXPECT_EQ(m_listing.Rows[1].NewName, "A-0002 b");
+}
+
+namespace {
+
+// A bindfs view of a temporary folder; each test skips when FUSE or bindfs is not usable here.
+class BindfsRename : public rename_test::TTempFolderTest {
+protected:
+    void SetUp() override {
+        TTempFolderTest::SetUp();
+        if (::access("/dev/fuse", R_OK | W_OK) != 0) GTEST_SKIP() << "/dev/fuse is not usable";
+        if (std::system("command -v bindfs >/dev/null 2>&1") != 0)
+            GTEST_SKIP() << "bindfs is not installed";
+        MakeFolder("source");
+        MakeFolder("view");
+        const std::string mount = "bindfs '" + At("source") + "' '" + At("view") + "' 2>&1";
+        if (std::system(mount.c_str()) != 0) GTEST_SKIP() << "bindfs could not mount";
+        m_mounted = true;
+        m_listing.CurrentFolder = At("view/");
+    }
+    void TearDown() override {
+        if (m_mounted) {
+            const std::string view = m_root + "/view";
+            const std::string unmount = "fusermount3 -u '" + view +
+                                        "' 2>/dev/null || fusermount -u '" + view + "'";
+            EXPECT_EQ(std::system(unmount.c_str()), 0);
+        }
+        TTempFolderTest::TearDown();
+    }
+
+    bool m_mounted = false;
+};
+
+} // namespace
+
+TEST_F(BindfsRename, LacksRenameNoReplace) {
+    rename_test::MakeFile(m_listing.CurrentFolder + "a", "");
+    const int fd = ::open(m_listing.CurrentFolder.c_str(), O_PATH | O_DIRECTORY);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(::renameat2(fd, "a", fd, "b", RENAME_NOREPLACE), -1);
+    EXPECT_EQ(errno, EINVAL);
+    rename_test::MakeFile(m_listing.CurrentFolder + "b", "");
+    EXPECT_EQ(::renameat2(fd, "a", fd, "b", RENAME_NOREPLACE), -1);
+    EXPECT_EQ(errno, EEXIST);
+    ::close(fd);
+}
+
+TEST_F(BindfsRename, NeverReplaces) { RunEveryCase(m_listing.CurrentFolder); }
+
+// The kernel answers EEXIST itself when the target is there at its lookup, so only a target
+// that appears after that lookup reaches the fallback: the seam stands in for that moment.
+TEST_F(BindfsRename, NeverReplacesATargetThatAppearsLate) {
+    const TSeams seams(RenameAt2WithoutNoReplace, ::linkat);
+    RunEveryCase(m_listing.CurrentFolder);
+}
+
+TEST_F(BindfsRename, NeverReplacesWhereLinksAreRefused) {
+    const TSeams seams(::renameat2, LinkAtRefused);
+    RunEveryCase(m_listing.CurrentFolder);
+}

@@ -1,0 +1,75 @@
+#pragma once
+// Disk fixtures of the rename tests: a fresh temporary folder per test, removed afterwards, and
+// small helpers to make, read and list its entries.
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/engine.h"
+
+namespace rename_test {
+
+namespace fs = std::filesystem;
+
+inline engine::TFolderEntry FileRow(std::string name, std::string typeText) {
+    engine::TFolderEntry row;
+    row.OldName = std::move(name);
+    row.TypeText = std::move(typeText);
+    return row;
+}
+
+inline engine::TFolderEntry FolderRow(std::string name) {
+    engine::TFolderEntry row;
+    row.OldName = std::move(name);
+    row.TypeText = std::string(engine::FolderTypeText);
+    row.IsFolder = true;
+    row.ImageIndex = engine::FolderImageIndex;
+    return row;
+}
+
+inline void MakeFile(const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Names directly inside `path`, sorted bytewise.
+inline std::vector<std::string> Entries(const std::string& path) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(path))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class TTempFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/zelvora-rename-test-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        m_root = pattern;
+        m_listing.CurrentFolder = m_root + "/";
+    }
+    void TearDown() override { fs::remove_all(m_root); }
+
+    std::string At(const std::string& name) const { return m_listing.CurrentFolder + name; }
+    void MakeFile(const std::string& name, const std::string& content = "") {
+        rename_test::MakeFile(At(name), content);
+    }
+    void MakeFolder(const std::string& name) { fs::create_directory(At(name)); }
+
+    std::string m_root;
+    engine::TFolderListing m_listing;
+};
+
+} // namespace rename_test
