@@ -188,7 +188,7 @@ void TFrmMain::createFileList() {
     hiddenSelection.setColor(QPalette::Inactive, QPalette::HighlightedText,
                              hiddenSelection.color(QPalette::Inactive, QPalette::Text));
     ListView1->setPalette(hiddenSelection);
-    m_entries = new TEntryModel(&il, this);
+    m_entries = new TEntryModel(this);
     ListView1->setModel(m_entries);
     QHeaderView* header = ListView1->header();
     header->setStretchLastSection(false);
@@ -215,6 +215,7 @@ void TFrmMain::linkControls() {
     UpDown3->setBuddy(Edit5);
     UpDown4->setBuddy(Edit6);
     RzBitBtn4->setIcon(il.icon(TImageList::ClosePicture));
+    m_entries->setImages(il);
 }
 
 void TFrmMain::setTabOrders() {

@@ -16,9 +16,16 @@ QString Shown(const std::string& bytes) {
 
 } // namespace
 
-TEntryModel::TEntryModel(const TImageList* images, QObject* parent)
-    : QAbstractTableModel(parent), m_images(images),
+TEntryModel::TEntryModel(QObject* parent)
+    : QAbstractTableModel(parent),
       m_failedIcon(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning)) {}
+
+void TEntryModel::setImages(const TImageList& images) {
+    m_images = images;
+    if (!m_listing.Rows.empty())
+        emit dataChanged(index(0, OldNameColumn), index(rowCount() - 1, OldNameColumn),
+                         {Qt::DecorationRole});
+}
 
 void TEntryModel::listFolder(const std::string& path, const engine::TFormatSettings& settings) {
     engine::TFolderListing listing;
@@ -58,8 +65,8 @@ const engine::TFolderEntry& TEntryModel::entry(const QModelIndex& index) const {
 QVariant TEntryModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
     const engine::TFolderEntry& row = entry(index);
-    if (role == Qt::DecorationRole && index.column() == OldNameColumn && m_images)
-        return m_images->icon(row.ImageIndex);
+    if (role == Qt::DecorationRole && index.column() == OldNameColumn)
+        return m_images.icon(row.ImageIndex);
     if (index.column() == NewNameColumn && row.Status == engine::TRenameStatus::Failed &&
         role != Qt::DisplayRole && role != Qt::EditRole)
         return failureMark(row, role);

@@ -6,15 +6,18 @@
 #include <QIcon>
 
 #include "engine/engine.h"
+#include "ui/image_list.h"
 
-class TImageList;
 
 class TEntryModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { OldNameColumn, NewNameColumn, TypeColumn, ModifiedColumn, ColumnCount };
 
-    explicit TEntryModel(const TImageList* images, QObject* parent = nullptr);
+    explicit TEntryModel(QObject* parent = nullptr);
+    // The pictures of the rows, by ImageIndex. The model keeps its own copy: the window's
+    // list goes away before the views stop asking for pictures.
+    void setImages(const TImageList& images);
 
     // Replaces the folder and all rows at once.
     void setListing(engine::TFolderListing&& listing);
@@ -40,7 +43,7 @@ private:
     const engine::TFolderEntry& entry(const QModelIndex& index) const;
     QVariant failureMark(const engine::TFolderEntry& row, int role) const;
 
-    const TImageList* m_images;
+    TImageList m_images;
     engine::TFolderListing m_listing;
     QIcon m_failedIcon;
 };

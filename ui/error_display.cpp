@@ -39,5 +39,8 @@ void ShowError(const QString& message) {
         display(text);
     else
         ShowMessageBox(text);
-    if (focused) focused->setFocus();
+    if (focused) {
+        focused->activateWindow();
+        focused->setFocus();
+    }
 }

@@ -19,7 +19,7 @@ engine::TFolderEntry Row(std::string name, bool folder) {
 
 engine::TFolderListing Listing() {
     engine::TFolderListing listing;
-    listing.CurrentFolder = "/tmp/x/";
+    listing.CurrentFolder = "/nonexistent-zelvora-folder/";
     listing.Rows = {Row("子文件夹", true), Row("a.txt", false), Row("bad\xff\xfe.txt", false)};
     return listing;
 }
@@ -44,7 +44,8 @@ private:
 };
 
 void TEntryModelTest::init() {
-    m_model = new TEntryModel(&m_images, this);
+    m_model = new TEntryModel(this);
+    m_model->setImages(m_images);
     m_tester = new QAbstractItemModelTester(
         m_model, QAbstractItemModelTester::FailureReportingMode::QtTest, this);
 }
@@ -61,7 +62,7 @@ void TEntryModelTest::passesModelTesterThroughResets() {
     QCOMPARE(resets.count(), 1);
     QCOMPARE(m_model->rowCount(), 3);
     QCOMPARE(m_model->columnCount(), 4);
-    QCOMPARE(m_model->listing().CurrentFolder, std::string("/tmp/x/"));
+    QCOMPARE(m_model->listing().CurrentFolder, std::string("/nonexistent-zelvora-folder/"));
     m_model->setListing({});
     QCOMPARE(m_model->rowCount(), 0);
 }
@@ -108,13 +109,13 @@ void TEntryModelTest::announcesNewNamesOnce() {
     m_model->newNamesChanged();
     m_model->setListing(Listing());
     QSignalSpy changes(m_model, &QAbstractItemModel::dataChanged);
-    for (auto& row : m_model->mutableListing().Rows)
-        row.NewName = "A-0001 " + row.OldName;
-    m_model->newNamesChanged();
+    m_model->applyRenames(engine::TRenameSettings{}); // the folder is gone: every row fails
     QCOMPARE(changes.count(), 1);
     QCOMPARE(changes[0][0].toModelIndex(), m_model->index(0, 1));
     QCOMPARE(changes[0][1].toModelIndex(), m_model->index(2, 1));
-    QCOMPARE(m_model->index(1, 1).data().toString(), QStringLiteral("A-0001 a.txt"));
+    QCOMPARE(m_model->index(1, 1).data().toString(), QStringLiteral("A-0002 a.txt"));
+    QCOMPARE(m_model->index(1, 1).data(Qt::ToolTipRole).toString(),
+             QStringLiteral("找不到文件或文件夹"));
 }
 
 QTEST_MAIN(TEntryModelTest)
