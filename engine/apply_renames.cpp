@@ -55,4 +55,12 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings) {
     }
 }
 
+int RenameEntry(const std::string& folder, const std::string& from, const std::string& to) {
+    if (IsInvalidTarget(to) || to.find('/') != std::string::npos) return rrInvalidName;
+    if (from == to) return 0;
+    const platform::TRenameFolder opened(folder);
+    if (opened.OpenError() != 0) return opened.OpenError();
+    return opened.RenameNoReplace(from.c_str(), to.c_str());
+}
+
 } // namespace engine

@@ -146,6 +146,11 @@ std::string ComposeNewName(std::string_view oldName, std::string_view typeText,
 // entry. Changes the disk.
 void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings);
 
+// Renames the entry `from` inside `folder` to the plain name `to` (no "/"), never replacing an
+// existing entry. Renaming to the same name does nothing and succeeds. Returns 0, the errno of
+// the failure, or rrInvalidName for an empty name, ".", ".." or a name with "/". Changes the disk.
+int RenameEntry(const std::string& folder, const std::string& from, const std::string& to);
+
 // What a paste does with its sources.
 enum class TPasteMode { pmCopy, pmMove };
 

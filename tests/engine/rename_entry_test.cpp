@@ -1,0 +1,48 @@
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "engine/engine.h"
+
+namespace fs = std::filesystem;
+
+class RenameEntryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/zelvora-rename-entry-XXXXXX";
+        m_folder = ::mkdtemp(pattern);
+        fs::create_directory(m_folder + "/old");
+        std::ofstream(m_folder + "/taken") << "keep me";
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+    std::string m_folder;
+};
+
+TEST_F(RenameEntryTest, RenamesAFolderAndNeverReplaces) {
+    EXPECT_EQ(engine::RenameEntry(m_folder, "old", "new"), 0);
+    EXPECT_TRUE(fs::is_directory(m_folder + "/new"));
+    EXPECT_EQ(engine::RenameEntry(m_folder, "new", "taken"), EEXIST);
+    std::string content;
+    std::getline(std::ifstream(m_folder + "/taken"), content);
+    EXPECT_EQ(content, "keep me");
+    EXPECT_TRUE(fs::is_directory(m_folder + "/new"));
+}
+
+TEST_F(RenameEntryTest, RefusesNamesThatAreNoPlainName) {
+    struct Row { const char* name; const char* to; int want; };
+    const Row rows[] = {{"empty", "", engine::rrInvalidName},
+                        {"dot", ".", engine::rrInvalidName},
+                        {"dot dot", "..", engine::rrInvalidName},
+                        {"a path", "sub/x", engine::rrInvalidName},
+                        {"the same name", "old", 0}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(engine::RenameEntry(m_folder, "old", r.to), r.want);
+        EXPECT_TRUE(fs::is_directory(m_folder + "/old"));
+    }
+    EXPECT_EQ(engine::RenameEntry(m_folder, "gone", "x"), ENOENT);
+    EXPECT_EQ(engine::RenameEntry(m_folder + "/missing", "old", "x"), ENOENT);
+}
