@@ -1,3 +1,6 @@
+// Date patterns rendered from a broken-down local time, with no clock, locale or disk.
+// Linux offers no era calendar for LC_TIME patterns, so "e" renders the year and "g" nothing.
+
 #include "engine/engine.h"
 
 #include <charconv>
@@ -201,8 +204,8 @@ void TDateRenderer::LetterRun(char original, std::size_t count, bool nested) {
         Insert(count == 1 ? m_settings.ShortTimePattern : m_settings.LongTimePattern, nested);
         break;
     case 'c': RenderDateAndTime(nested); break;
-    case 'e': Number(m_when.Year, 1); break; // no era calendar: the era year is the year
-    case 'g': break;                         // and the era has no name
+    case 'e': Number(m_when.Year, 1); break;
+    case 'g': break;
     default:
         for (std::size_t i = 0; i < count && !Full(); ++i) m_out.Append(original);
         break;
