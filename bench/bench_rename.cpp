@@ -1,0 +1,129 @@
+// Batch rename against a bare renameat2 loop, and name composition against plain string
+// concatenation of the same parts.
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "bench/bench.h"
+#include "engine/engine.h"
+
+namespace {
+
+constexpr int kEntries = 100000;
+constexpr int kRepeats = 3;
+
+// The rows of `folder` in natural name order, read with plain POSIX outside the timed region.
+engine::TFolderListing ReadRows(const std::string& folder) {
+    engine::TFolderListing listing{folder + "/", {}};
+    DIR* dir = ::opendir(folder.c_str());
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        engine::TFolderEntry row;
+        row.OldName = name;
+        row.IsFolder = entry->d_type == DT_DIR;
+        const auto dot = name.rfind('.');
+        row.TypeText = row.IsFolder               ? std::string(engine::FolderTypeText)
+                       : dot == std::string::npos ? ""
+                                                  : name.substr(dot);
+        listing.Rows.push_back(std::move(row));
+    }
+    ::closedir(dir);
+    std::sort(listing.Rows.begin(), listing.Rows.end(), [](const auto& a, const auto& b) {
+        return engine::NaturalCompare(a.OldName, b.OldName) < 0;
+    });
+    return listing;
+}
+
+struct TFreshFolder {
+    std::string path;
+    engine::TFolderListing listing;
+
+    void Renew() {
+        if (!path.empty()) bench::RemoveTree(path);
+        path = bench::MakeBenchFolder(kEntries);
+        listing = ReadRows(path);
+        ::sync(); // write back the set-up's metadata before the clock runs
+    }
+    ~TFreshFolder() {
+        if (!path.empty()) bench::RemoveTree(path);
+    }
+};
+
+int RenameWithBareCalls(const engine::TFolderListing& listing,
+                        const std::vector<std::string>& newNames) {
+    int failures = 0;
+    const int dirFd = ::open(listing.CurrentFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    for (std::size_t i = 0; i < newNames.size(); ++i)
+        failures += ::renameat2(dirFd, listing.Rows[i].OldName.c_str(), dirFd, newNames[i].c_str(),
+                                RENAME_NOREPLACE) != 0;
+    ::close(dirFd);
+    return failures;
+}
+
+// Measured and baseline take turns, so a drifting disk affects both alike.
+void BenchRename() {
+    const engine::TRenameSettings settings; // prefix mode, defaults
+    TFreshFolder fresh;
+    std::vector<std::string> newNames; // the names ApplyRenames gave
+    double measured = 1e30, baseline = 1e30;
+    int failures = 0;
+    for (int repeat = 0; repeat < kRepeats; ++repeat) {
+        measured = std::min(measured, bench::BestSeconds(
+                                          1, [&] { fresh.Renew(); },
+                                          [&] { engine::ApplyRenames(fresh.listing, settings); }));
+        newNames.clear();
+        for (const auto& row : fresh.listing.Rows) {
+            newNames.push_back(row.NewName);
+            failures += row.Status != engine::TRenameStatus::Renamed;
+        }
+        baseline = std::min(baseline,
+                            bench::BestSeconds(
+                                1, [&] { fresh.Renew(); },
+                                [&] { failures += RenameWithBareCalls(fresh.listing, newNames); }));
+    }
+    if (failures != 0) std::printf("%d renames failed\n", failures);
+    bench::PrintRatio("rename", measured, baseline);
+}
+
+void BenchCompose() {
+    constexpr int kNames = 1000000, kDistinct = 10000;
+    const engine::TRenameSettings settings;
+    std::vector<std::string> oldNames, bases, sequences;
+    for (int i = 0; i < kDistinct; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "photo_%06d", i);
+        bases.push_back(name);
+        oldNames.push_back(bases.back() + ".jpg");
+    }
+    for (int i = 0; i < kNames; ++i)
+        sequences.push_back(engine::SequenceText(i, 4));
+    const std::string extension = ".jpg";
+    std::size_t sink = 0;
+    const double measured = bench::BestSeconds(kRepeats, nullptr, [&] {
+        for (int i = 0; i < kNames; ++i)
+            sink +=
+                engine::ComposeNewName(oldNames[i % kDistinct], extension, settings, 4, i).size();
+    });
+    const double baseline = bench::BestSeconds(kRepeats, nullptr, [&] {
+        for (int i = 0; i < kNames; ++i) {
+            const std::string name = settings.LeadText + sequences[i] + settings.TrailText +
+                                     bases[i % kDistinct] + extension;
+            sink += name.size();
+        }
+    });
+    std::printf("composed %zu bytes\n", sink);
+    bench::PrintRatio("compose", measured, baseline);
+}
+
+const bench::TRegistrar renameBench("rename", BenchRename);
+const bench::TRegistrar composeBench("compose", BenchCompose);
+
+} // namespace
