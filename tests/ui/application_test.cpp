@@ -1,0 +1,50 @@
+// The application's last guard: an exception that escapes an event's handling is shown, and
+// the event loop goes on.
+#include <stdexcept>
+
+#include <QTimer>
+#include <QtTest>
+
+#include "ui/application.h"
+#include "ui/error_display.h"
+
+namespace {
+
+class TThrowingObject : public QObject {
+public:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::User) throw std::runtime_error("handler failed");
+        return QObject::event(event);
+    }
+};
+
+} // namespace
+
+class TApplicationTest : public QObject {
+    Q_OBJECT
+private slots:
+    void showsAnEscapedExceptionAndGoesOn() {
+        QStringList shown;
+        const TErrorDisplay previous =
+            SetErrorDisplay([&](const QString& message) { shown << message; });
+        TThrowingObject target;
+        QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
+        bool ranAfterwards = false;
+        QTimer::singleShot(0, this, [&] { ranAfterwards = true; });
+        QTRY_VERIFY(ranAfterwards);
+        QCOMPARE(shown, QStringList{QStringLiteral("handler failed.")});
+        SetErrorDisplay(previous);
+    }
+
+    void namesItselfZelvora() {
+        QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Zelvora"));
+    }
+};
+
+int main(int argc, char* argv[]) {
+    TApplication app(argc, argv);
+    TApplicationTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "application_test.moc"
