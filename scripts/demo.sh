@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the whole job as a user would, under Xvfb: a fresh home whose desktop holds a folder of
 # photos; the keyboard picks the folder in the tree, sets a start number, a digit count and a
-# leading text, and presses "应用改名". Screenshots of the window before and after are saved.
+# leading text, and presses "应用改名". Screenshots of the window at start, before and after the
+# renaming are saved.
 # Usage: scripts/demo.sh [OUTPUT-FOLDER]   (default: doc)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,6 +29,7 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
         sleep 0.2
     done
     sleep 1
+    import -window root "$0/window.png"
     key() { xdotool key --delay 120 "$@"; sleep 0.3; }
     # The tree has the focus: 桌面, 主文件夹, 计算机, 网络, 回收站, then the desktop folder 照片.
     key Down Down Down Down Down
@@ -41,8 +43,8 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
     sleep 1
     import -window root "$0/demo-after.png"
     kill $pid; wait $pid 2>/dev/null || true' "$out"
-for shot in "$out"/demo-before.png "$out"/demo-after.png; do
-    convert "$shot" -crop 880x530+200+130 +repage "$shot"
+for shot in "$out"/window.png "$out"/demo-before.png "$out"/demo-after.png; do
+    convert "$shot" -trim +repage "$shot"
 done
 echo "On disk afterwards:"; ls -1 "$home/Desktop/照片"
-echo "Screenshots: $out/demo-before.png $out/demo-after.png"
+echo "Screenshots: $out/window.png $out/demo-before.png $out/demo-after.png"
