@@ -292,10 +292,8 @@ void TFrmMain::ShellTreeView1Change(QTreeWidgetItem*) {
 
 engine::TRenameSettings TFrmMain::renameSettings() const {
     const auto text = [](const QLineEdit* edit) { return edit->text().toStdString(); };
-    engine::TRenameSettings settings{text(Edit1), text(Edit2), text(Edit3), text(Edit4),
-                                     text(Edit5), text(Edit6), engine::TRenameMode::rmPrefix};
-    settings.Mode = static_cast<engine::TRenameMode>(std::max(RadioGroup1->itemIndex(), 0));
-    return settings;
+    const auto mode = static_cast<engine::TRenameMode>(std::max(RadioGroup1->itemIndex(), 0));
+    return {text(Edit1), text(Edit2), text(Edit3), text(Edit4), text(Edit5), text(Edit6), mode};
 }
 
 void TFrmMain::Edit1Change() {
