@@ -1,0 +1,338 @@
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QMimeData>
+#include <QSignalSpy>
+
+#include "tree_menu_fixture.h"
+#include "ui/folder_clipboard.h"
+#include "ui/folder_properties_dialog.h"
+
+namespace {
+
+void Write(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+QByteArray Read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QStringList Labels(const QTreeWidgetItem* node) {
+    QStringList labels;
+    for (int i = 0; i < node->childCount(); ++i)
+        labels << node->child(i)->text(0);
+    return labels;
+}
+
+void PutOnClipboard(const QString& path, TClipboardAction action) {
+    QGuiApplication::clipboard()->setMimeData(
+        MakeFolderClipboardData({QFile::encodeName(path)}, action));
+}
+
+} // namespace
+
+class TTreeContextMenuTest : public QObject, public TTreeMenuFixture {
+    Q_OBJECT
+private slots:
+    void init() {
+        startTree({"B1/x", "a2/child1", "a2/child2", "a10", "src/sub", "dst/inner/deep"});
+    }
+    void cleanup() { stopTree(); }
+    void rightClickOpensTheTargetsMenuAndLeavesTheSelection();
+    void keyboardOpensTheSelectedNodesMenuAtItsLabel();
+    void enablesWhatMakesSenseForTheItem_data();
+    void enablesWhatMakesSenseForTheItem();
+    void renamesThroughTheMenuAndThroughTheLabel();
+    void escapeAndUnchangedTextChangeNothing();
+    void refusedRenamesKeepTheLabelAndSayWhy_data();
+    void refusedRenamesKeepTheLabelAndSayWhy();
+    void renamingTheListedFolderRaisesNoChange();
+    void copyThenPasteDuplicatesWithoutReplacing();
+    void cutThenPasteMoves();
+    void pasteRebuildsTheBranchAndSelectsTheFolder();
+    void pasteKeepsTheTopVisibleNode();
+    void pasteReportsWhatItCouldNotPaste();
+    void newFolderStartsEditingItsLabel();
+    void opensInTheFileManagerFromTheParentDirectory();
+    void showsProperties();
+};
+
+void TTreeContextMenuTest::rightClickOpensTheTargetsMenuAndLeavesTheSelection() {
+    rightClick(node("B1"), {});
+    QCOMPARE(m_menu.shown, 1);
+    QCOMPARE(m_menu.path, bytes(desk("B1")));
+    QCOMPARE(tree().currentItem(), top());
+    QCOMPARE(tree().rightClickTarget(), nullptr);
+    QCOMPARE(m_host->changedPaths.size(), 1u); // the start-up selection only
+    QVERIFY(tree().hasFocus());
+    const QPoint beside(5, tree().viewport()->height() - 5);
+    QVERIFY(!tree().itemAt(beside));
+    rightClick(nullptr, {}, beside);
+    QCOMPARE(m_menu.shown, 2);
+    QCOMPARE(m_menu.path, bytes(desk()));
+    QCOMPARE(tree().selectedPath(), bytes(desk()));
+}
+
+void TTreeContextMenuTest::keyboardOpensTheSelectedNodesMenuAtItsLabel() {
+    select(node("a10"));
+    menuKey({});
+    QCOMPARE(m_menu.shown, 1);
+    QCOMPARE(m_menu.path, bytes(desk("a10")));
+    const QRect row = tree().visualItemRect(node("a10"));
+    const QPoint at = tree().viewport()->mapFromGlobal(m_menu.at);
+    QCOMPARE(at.y(), row.center().y());
+    QVERIFY(at.x() > row.left() && at.x() < row.center().x());
+}
+
+void TTreeContextMenuTest::enablesWhatMakesSenseForTheItem_data() {
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<bool>("clipboardHoldsFolder");
+    QTest::addColumn<QStringList>("enabled");
+    const QStringList place{"open", "copy", "newfolder", "properties"};
+    const QStringList plain{"open", "cut", "copy", "delete", "rename", "newfolder", "properties"};
+    QTest::newRow("top node") << "" << false << place;
+    QTest::newRow("top node, folder on clipboard")
+        << "" << true << QStringList{"open", "copy", "paste", "newfolder", "properties"};
+    QTest::newRow("home") << "主文件夹" << false << place;
+    QTest::newRow("computer") << "计算机" << true << QStringList{};
+    QTest::newRow("network") << "网络" << true << QStringList{};
+    QTest::newRow("trash") << "回收站" << true << QStringList{};
+    QTest::newRow("folder") << "B1" << false << plain;
+    QTest::newRow("folder, folder on clipboard")
+        << "B1" << true << QStringList{"open",   "cut",    "copy",      "paste",
+                                       "delete", "rename", "newfolder", "properties"};
+}
+
+void TTreeContextMenuTest::enablesWhatMakesSenseForTheItem() {
+    QFETCH(QString, label);
+    QFETCH(bool, clipboardHoldsFolder);
+    if (clipboardHoldsFolder)
+        PutOnClipboard(desk("a10"), TClipboardAction::Copy);
+    else
+        QGuiApplication::clipboard()->setText(QStringLiteral("not a path"));
+    rightClick(label.isEmpty() ? top() : node(label), {});
+    QCOMPARE(m_menu.shown, 1);
+    QTEST(m_menu.enabled, "enabled");
+}
+
+void TTreeContextMenuTest::renamesThroughTheMenuAndThroughTheLabel() {
+    rightClick(node("B1"), "rename");
+    QVERIFY(labelEditor());
+    labelEditor()->setText(QStringLiteral("新名"));
+    QTest::keyClick(labelEditor(), Qt::Key_Return);
+    QTRY_VERIFY(node("新名"));
+    QVERIFY(QFile::exists(desk("新名/x")));
+    QVERIFY(!QFile::exists(desk("B1")));
+
+    QTreeWidgetItem* a2 = node("a2");
+    select(a2);
+    QTest::mouseClick(tree().viewport(), Qt::LeftButton, {}, tree().visualItemRect(a2).center());
+    QTRY_VERIFY(labelEditor());
+    labelEditor()->selectAll();
+    QTest::keyClicks(labelEditor(), "a3");
+    QTest::keyClick(labelEditor(), Qt::Key_Enter);
+    QTRY_COMPARE(a2->text(0), "a3");
+    QCOMPARE(tree().selectedPath(), bytes(desk("a3")));
+    a2->setExpanded(true); // the renamed node enumerates the folder under its new name
+    QCOMPARE(Labels(a2), QStringList({"child1", "child2"}));
+    QCOMPARE(m_errors, QStringList());
+}
+
+void TTreeContextMenuTest::escapeAndUnchangedTextChangeNothing() {
+    rightClick(node("a10"), "rename");
+    QVERIFY(labelEditor());
+    labelEditor()->setText(QStringLiteral("zzz"));
+    QTest::keyClick(labelEditor(), Qt::Key_Escape);
+    QTRY_VERIFY(!labelEditor());
+    rightClick(node("a10"), "rename");
+    QTest::keyClick(labelEditor(), Qt::Key_Return);
+    QTRY_VERIFY(!labelEditor());
+    QVERIFY(node("a10"));
+    QVERIFY(QFile::exists(desk("a10")));
+    QVERIFY(!QFile::exists(desk("zzz")));
+    QCOMPARE(m_errors, QStringList());
+}
+
+void TTreeContextMenuTest::refusedRenamesKeepTheLabelAndSayWhy_data() {
+    QTest::addColumn<QString>("newName");
+    QTest::newRow("taken by a folder") << "a10";
+    QTest::newRow("taken by a file") << "file.txt";
+    QTest::newRow("empty") << "";
+    QTest::newRow("a path") << "a10/inner";
+    QTest::newRow("dot dot") << "..";
+}
+
+void TTreeContextMenuTest::refusedRenamesKeepTheLabelAndSayWhy() {
+    QFETCH(QString, newName);
+    Write(desk("B1/x/kept"), "B1's");
+    Write(desk("a10/kept"), "a10's");
+    Write(desk("file.txt"), "file");
+    rightClick(node("B1"), "rename");
+    labelEditor()->setText(newName);
+    QTest::keyClick(labelEditor(), Qt::Key_Return);
+    QTRY_COMPARE(m_errors, QStringList{"Rename to " + newName + " failed."});
+    QVERIFY(node("B1"));
+    QCOMPARE(Read(desk("B1/x/kept")), "B1's");
+    QCOMPARE(Read(desk("a10/kept")), "a10's");
+    QCOMPARE(Read(desk("file.txt")), "file");
+    QVERIFY(!tree().renameItem(TShellTreeView::entryOf(node("主文件夹")), "elsewhere"));
+    QVERIFY(!tree().renameItem(TShellTreeView::entryOf(top()), "elsewhere"));
+    QCOMPARE(m_errors.size(), 1);
+}
+
+void TTreeContextMenuTest::renamingTheListedFolderRaisesNoChange() {
+    select(node("a10"));
+    const auto listed = m_host->changedPaths;
+    QCOMPARE(listed.back(), bytes(desk("a10")));
+    menuKey("rename");
+    labelEditor()->setText(QStringLiteral("a11"));
+    QTest::keyClick(labelEditor(), Qt::Key_Return);
+    QTRY_VERIFY(QFile::exists(desk("a11")));
+    QCOMPARE(m_host->changedPaths, listed);
+    QCOMPARE(tree().currentItem()->text(0), "a11");
+}
+
+void TTreeContextMenuTest::copyThenPasteDuplicatesWithoutReplacing() {
+    Write(desk("src/sub/data"), "payload");
+    Write(desk("dst/src"), "a file in the way");
+    rightClick(node("src"), "copy");
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    const QByteArray url = FileUrlFromPath(QFile::encodeName(desk("src")));
+    QCOMPARE(data->data("x-special/gnome-copied-files"), "copy\n" + url);
+    QCOMPARE(data->data("x-special/mate-copied-files"), "copy\n" + url);
+    QCOMPARE(data->data("application/x-kde-cutselection"), "0");
+    QCOMPARE(data->data("text/uri-list").trimmed(), url);
+    QCOMPARE(data->text().trimmed(), desk("src"));
+    rightClick(node("dst"), "paste");
+    QCOMPARE(Read(desk("dst/src (2)/sub/data")), "payload");
+    QCOMPARE(Read(desk("dst/src")), "a file in the way");
+    rightClick(top(), "paste");
+    QCOMPARE(Read(desk("src (2)/sub/data")), "payload");
+    QCOMPARE(Read(desk("src/sub/data")), "payload");
+    QVERIFY(node("src (2)"));
+    QCOMPARE(m_errors, QStringList());
+}
+
+void TTreeContextMenuTest::cutThenPasteMoves() {
+    Write(desk("src/sub/data"), "payload");
+    rightClick(node("src"), "cut");
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    const QByteArray url = FileUrlFromPath(QFile::encodeName(desk("src")));
+    QCOMPARE(data->data("x-special/gnome-copied-files"), "cut\n" + url);
+    QCOMPARE(data->data("x-special/mate-copied-files"), "cut\n" + url);
+    QCOMPARE(data->data("application/x-kde-cutselection"), "1");
+    QCOMPARE(data->data("text/uri-list").trimmed(), url);
+    rightClick(node("a10"), "paste");
+    QCOMPARE(Read(desk("a10/src/sub/data")), "payload");
+    QVERIFY(!QFile::exists(desk("src")));
+    const QMimeData* after = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(!after || !after->hasUrls());
+    QCOMPARE(m_errors, QStringList());
+}
+
+void TTreeContextMenuTest::pasteRebuildsTheBranchAndSelectsTheFolder() {
+    QTreeWidgetItem* dst = node("dst");
+    dst->setExpanded(true);
+    node("inner", dst)->setExpanded(true);
+    select(node("a10"));
+    PutOnClipboard(desk("B1"), TClipboardAction::Copy);
+    const QSignalSpy changed(&tree(), &TShellTreeView::changed);
+    rightClick(dst, "paste");
+    QTreeWidgetItem* rebuilt = node("dst");
+    QVERIFY(rebuilt);
+    QCOMPARE(Labels(rebuilt), QStringList({"B1", "inner"}));
+    QVERIFY(rebuilt->isExpanded());
+    QVERIFY(node("inner", rebuilt)->isExpanded());
+    QCOMPARE(Labels(node("inner", rebuilt)), QStringList{"deep"});
+    QCOMPARE(tree().currentItem(), rebuilt);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(m_host->changedPaths.back(), bytes(desk("dst")));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QVERIFY(tree().updatesEnabled());
+}
+
+void TTreeContextMenuTest::pasteKeepsTheTopVisibleNode() {
+    m_host->resize(320, 120);
+    QTRY_VERIFY(tree().viewport()->height() < 80);
+    QTreeWidgetItem* dst = node("dst");
+    dst->setExpanded(true);
+    node("inner", dst)->setExpanded(true);
+    select(dst);
+    tree().scrollToItem(node("inner", dst), QAbstractItemView::PositionAtTop);
+    QTRY_COMPARE(tree().itemAt(0, 0)->text(0), "inner");
+    PutOnClipboard(desk("B1"), TClipboardAction::Copy);
+    menuKey("paste"); // the paste adds a row above the top visible node
+    QCOMPARE(tree().itemAt(0, 0)->text(0), "inner");
+    QCOMPARE(tree().currentItem(), node("dst"));
+    QCOMPARE(m_host->changedPaths.back(), bytes(desk("dst")));
+}
+
+void TTreeContextMenuTest::pasteReportsWhatItCouldNotPaste() {
+    QGuiApplication::clipboard()->setMimeData(MakeFolderClipboardData(
+        {QFile::encodeName(desk("gone")), QFile::encodeName(desk("a10"))}, TClipboardAction::Copy));
+    rightClick(node("B1"), "paste");
+    QCOMPARE(m_errors.size(), 1);
+    QVERIFY2(m_errors[0].contains(desk("gone")), qPrintable(m_errors[0]));
+    QVERIFY(QFile::exists(desk("B1/a10")));
+    QCOMPARE(Labels(node("B1")), QStringList({"a10", "x"}));
+    PutOnClipboard(desk("dst"), TClipboardAction::Copy);
+    node("dst")->setExpanded(true);
+    rightClick(node("inner", node("dst")), "paste"); // into itself: nothing happens
+    QCOMPARE(m_errors.size(), 2);
+    QVERIFY(!QFile::exists(desk("dst/inner/dst")));
+}
+
+void TTreeContextMenuTest::newFolderStartsEditingItsLabel() {
+    QDir().mkpath(desk("B1/新建文件夹"));
+    rightClick(node("B1"), "newfolder");
+    QVERIFY(QFile::exists(desk("B1/新建文件夹 (2)")));
+    QTRY_VERIFY(labelEditor());
+    QCOMPARE(labelEditor()->text(), "新建文件夹 (2)");
+    labelEditor()->setText(QStringLiteral("made"));
+    QTest::keyClick(labelEditor(), Qt::Key_Return);
+    QTRY_VERIFY(QFile::exists(desk("B1/made")));
+    QStringList labels = Labels(node("B1"));
+    labels.sort();
+    QCOMPARE(labels, QStringList({"made", "x", "新建文件夹"}));
+}
+
+void TTreeContextMenuTest::opensInTheFileManagerFromTheParentDirectory() {
+    const QString before = QDir::currentPath();
+    QList<QUrl> opened;
+    QStringList directories;
+    bool answer = true;
+    TFolderMenuHooks hooks;
+    hooks.ChooseVerb = [this](QMenu&, const QPoint&) { return m_menu.choice; };
+    hooks.OpenUrl = [&](const QUrl& url) {
+        opened << url;
+        directories << QDir::currentPath();
+        return answer;
+    };
+    tree().setMenuHooks(hooks);
+    rightClick(node("a10"), "open");
+    answer = false;
+    rightClick(node("B1"), "open");
+    QCOMPARE(opened,
+             (QList<QUrl>{QUrl::fromLocalFile(desk("a10")), QUrl::fromLocalFile(desk("B1"))}));
+    QCOMPARE(directories, (QStringList{desk(), desk()}));
+    QCOMPARE(QDir::currentPath(), before);
+}
+
+void TTreeContextMenuTest::showsProperties() {
+    rightClick(node("a10"), "properties");
+    auto* dialog = tree().findChild<TFolderPropertiesDialog*>();
+    QVERIFY(dialog);
+    QVERIFY(dialog->isVisible());
+    dialog->close();
+    QTRY_VERIFY(!tree().findChild<TFolderPropertiesDialog*>());
+    QDir(desk("B1")).removeRecursively();
+    rightClick(node("B1"), "properties");
+    QCOMPARE(m_errors.size(), 1);
+}
+
+QTEST_MAIN(TTreeContextMenuTest)
+#include "tree_context_menu_test.moc"

@@ -1,0 +1,37 @@
+// Renaming a folder from its label in the folder tree.
+
+#include "ui/shell_tree_view.h"
+
+#include "engine/engine.h"
+#include "ui/error_display.h"
+#include "ui/messages.h"
+
+// An unchanged label renames to the name's own bytes: the label shows a name that is not
+// UTF-8 only approximately, and its text would name another folder.
+void TShellTreeView::commitLabelEdit(QTreeWidgetItem* node, const QString& text) {
+    Guarded([&] {
+        TShellFolder* entry = entryOf(node);
+        if (!entry) return;
+        const std::string newName =
+            text == node->text(0)
+                ? shellDisplayName(ParentFolderObject(*entry), entry->ItemId, TNameForm::InFolder)
+                : text.toStdString();
+        if (renameItem(entry, newName)) node->setText(0, text);
+    });
+}
+
+bool TShellTreeView::renameItem(TShellFolder* entry, const std::string& newName) {
+    TShellFolderObject* parent = entry ? ParentFolderObject(*entry) : nullptr;
+    const bool isTop = entry && entry->ParentEntry == &DesktopEntry();
+    if (!parent || isTop || !parent->attributesOf(entry->ItemId, TItemAttribute::CanRename))
+        return false;
+    std::optional<TItemIdList> newId = parent->setNameOf(entry->ItemId, newName);
+    if (!newId) throw engine::TError(messages::RenameFailed(newName));
+    entry->ItemId = std::move(*newId);
+    const TItemIdList parentId =
+        entry->ParentEntry ? entry->ParentEntry->FullItemId : TItemIdList{};
+    entry->FullItemId = ConcatItemIds(parentId, entry->ItemId);
+    // The old folder object still reads the old path.
+    entry->FolderObject = parent->bindToObject(entry->ItemId);
+    return true;
+}
