@@ -115,7 +115,7 @@ void TShellTreeView::completeVerb(const QString& verb) {
     if (!node) return;
     if (verb == verbs::Delete) {
         const std::unique_ptr<TShellFolder> entry = detachEntry(node);
-        delete node;
+        deleteNode(node);
     } else if (verb == verbs::Paste) {
         refreshBranch(node);
     }

@@ -96,5 +96,15 @@ void TShellTreeView::expandLike(QTreeWidgetItem* old, QTreeWidgetItem* rebuilt) 
 void TShellTreeView::removeOldBranch(QTreeWidgetItem* old) {
     const std::unique_ptr<TShellFolder> entry = detachEntry(old);
     if (IsInBranch(currentItem(), old)) setCurrentItem(nullptr);
-    delete old;
+    deleteNode(old);
+}
+
+// The node leaves the tree while it is still whole, so that what the change event asks of it
+// is answered by a node, not by the remains of one being destroyed.
+void TShellTreeView::deleteNode(QTreeWidgetItem* node) {
+    if (QTreeWidgetItem* parent = node->parent())
+        parent->removeChild(node);
+    else
+        takeTopLevelItem(indexOfTopLevelItem(node));
+    delete node;
 }

@@ -96,6 +96,7 @@ private:
     QTreeWidgetItem* insertRebuiltNode(QTreeWidgetItem* old);
     void expandLike(QTreeWidgetItem* old, QTreeWidgetItem* rebuilt);
     void removeOldBranch(QTreeWidgetItem* old);
+    void deleteNode(QTreeWidgetItem* node);
 
     QString m_root = QStringLiteral("rfDesktop");
     QString m_previousRoot = m_root;
