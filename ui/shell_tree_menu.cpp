@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScopeGuard>
 
 #include "engine/engine.h"
@@ -53,6 +54,14 @@ void TShellTreeView::contextMenuEvent(QContextMenuEvent* event) {
     m_rightClickTarget = QPersistentModelIndex(indexFromItem(target));
     const auto clear = qScopeGuard([this] { m_rightClickTarget = QPersistentModelIndex(); });
     Guarded([&] { showShellMenu(selectedEntry(), at); });
+}
+
+// The platform turns the context-menu key into a request; Shift+F10 is the tree's own.
+void TShellTreeView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_F10 || event->modifiers() != Qt::ShiftModifier)
+        return QTreeWidget::keyPressEvent(event);
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, {}, {}, event->modifiers());
+    contextMenuEvent(&request);
 }
 
 QPoint TShellTreeView::labelCentre(QTreeWidgetItem* node) const {

@@ -16,8 +16,20 @@ void TShellTreeView::commitLabelEdit(QTreeWidgetItem* node, const QString& text)
             text == node->text(0)
                 ? shellDisplayName(ParentFolderObject(*entry), entry->ItemId, TNameForm::InFolder)
                 : text.toStdString();
-        if (renameItem(entry, newName)) node->setText(0, text);
+        if (!renameItem(entry, newName)) return;
+        node->setText(0, text);
+        if (node->childCount() > 0) reloadChildren(node);
     });
+}
+
+// Loaded sub-folders still hold the old path in their ids: they are enumerated again. A
+// selection among them moves up to the renamed folder, raising the change event.
+void TShellTreeView::reloadChildren(QTreeWidgetItem* node) {
+    for (const QTreeWidgetItem* at = currentItem(); at; at = at->parent())
+        if (at->parent() == node) setCurrentItem(node);
+    while (node->childCount() > 0)
+        deleteNode(node->child(0));
+    loadChildren(node);
 }
 
 bool TShellTreeView::renameItem(TShellFolder* entry, const std::string& newName) {

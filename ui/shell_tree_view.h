@@ -68,6 +68,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
 
 private:
@@ -97,6 +98,7 @@ private:
     void expandLike(QTreeWidgetItem* old, QTreeWidgetItem* rebuilt);
     void removeOldBranch(QTreeWidgetItem* old);
     void deleteNode(QTreeWidgetItem* node);
+    void reloadChildren(QTreeWidgetItem* node);
 
     QString m_root = QStringLiteral("rfDesktop");
     QString m_previousRoot = m_root;

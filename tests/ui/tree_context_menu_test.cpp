@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
 
 #include "tree_menu_fixture.h"
 #include "ui/folder_clipboard.h"
@@ -38,6 +40,8 @@ void PutOnClipboard(const QString& path, TClipboardAction action) {
 class TTreeContextMenuTest : public QObject, public TTreeMenuFixture {
     Q_OBJECT
 private slots:
+    // A delete that a test picks by mistake must not reach the user's own trash.
+    void initTestCase() { qputenv("XDG_DATA_HOME", QFile::encodeName(m_data.path())); }
     void init() {
         startTree({"B1/x", "a2/child1", "a2/child2", "a10", "src/sub", "dst/inner/deep"});
     }
@@ -51,6 +55,8 @@ private slots:
     void refusedRenamesKeepTheLabelAndSayWhy_data();
     void refusedRenamesKeepTheLabelAndSayWhy();
     void renamingTheListedFolderRaisesNoChange();
+    void renamingReloadsLoadedSubFolders();
+    void theRealMenuCarriesOutTheChosenVerb();
     void copyThenPasteDuplicatesWithoutReplacing();
     void cutThenPasteMoves();
     void pasteRebuildsTheBranchAndSelectsTheFolder();
@@ -59,6 +65,9 @@ private slots:
     void newFolderStartsEditingItsLabel();
     void opensInTheFileManagerFromTheParentDirectory();
     void showsProperties();
+
+private:
+    QTemporaryDir m_data;
 };
 
 void TTreeContextMenuTest::rightClickOpensTheTargetsMenuAndLeavesTheSelection() {
@@ -78,9 +87,13 @@ void TTreeContextMenuTest::rightClickOpensTheTargetsMenuAndLeavesTheSelection() 
 }
 
 void TTreeContextMenuTest::keyboardOpensTheSelectedNodesMenuAtItsLabel() {
+    select(node("B1"));
+    QTest::keyClick(&tree(), Qt::Key_F10, Qt::ShiftModifier);
+    QCOMPARE(m_menu.shown, 1);
+    QCOMPARE(m_menu.path, bytes(desk("B1")));
     select(node("a10"));
     menuKey({});
-    QCOMPARE(m_menu.shown, 1);
+    QCOMPARE(m_menu.shown, 2);
     QCOMPARE(m_menu.path, bytes(desk("a10")));
     const QRect row = tree().visualItemRect(node("a10"));
     const QPoint at = tree().viewport()->mapFromGlobal(m_menu.at);
@@ -194,6 +207,43 @@ void TTreeContextMenuTest::renamingTheListedFolderRaisesNoChange() {
     QTRY_VERIFY(QFile::exists(desk("a11")));
     QCOMPARE(m_host->changedPaths, listed);
     QCOMPARE(tree().currentItem()->text(0), "a11");
+}
+
+void TTreeContextMenuTest::renamingReloadsLoadedSubFolders() {
+    QTreeWidgetItem* a2 = node("a2");
+    a2->setExpanded(true);
+    select(node("child2", a2));
+    rightClick(a2, "rename");
+    labelEditor()->setText(QStringLiteral("a3"));
+    QTest::keyClick(labelEditor(), Qt::Key_Return);
+    QTRY_COMPARE(a2->text(0), "a3");
+    QCOMPARE(tree().currentItem(), a2);
+    QCOMPARE(m_host->changedPaths.back(), bytes(desk("a3")));
+    QCOMPARE(Labels(a2), QStringList({"child1", "child2"}));
+    select(node("child1", a2));
+    QCOMPARE(m_host->changedPaths.back(), bytes(desk("a3/child1")));
+}
+
+// The menu as the program shows it: a popup whose chosen action's verb is carried out.
+void TTreeContextMenuTest::theRealMenuCarriesOutTheChosenVerb() {
+    tree().setMenuHooks({});
+    QStringList texts;
+    QTimer::singleShot(0, this, [&texts] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        for (QAction* action : menu->actions()) {
+            if (action->isSeparator()) continue;
+            texts << action->text();
+            if (TTreeContextMenu::verbOf(action) == "rename") menu->setActiveAction(action);
+        }
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    rightClick(node("B1"), {});
+    QCOMPARE(texts,
+             QStringList({"打开", "剪切", "复制", "粘贴", "删除", "重命名", "新建文件夹", "属性"}));
+    QTRY_VERIFY(labelEditor());
+    QTest::keyClick(labelEditor(), Qt::Key_Escape);
+    QTRY_VERIFY(!labelEditor());
 }
 
 void TTreeContextMenuTest::copyThenPasteDuplicatesWithoutReplacing() {
