@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -6,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "engine/engine.h"
 #include "tree_menu_fixture.h"
 #include "ui/folder_clipboard.h"
 #include "ui/folder_properties_dialog.h"
@@ -52,6 +55,7 @@ private slots:
     void enablesWhatMakesSenseForTheItem();
     void renamesThroughTheMenuAndThroughTheLabel();
     void escapeAndUnchangedTextChangeNothing();
+    void anUnchangedLabelKeepsANameThatIsNotUtf8();
     void refusedRenamesKeepTheLabelAndSayWhy_data();
     void refusedRenamesKeepTheLabelAndSayWhy();
     void renamingTheListedFolderRaisesNoChange();
@@ -167,6 +171,21 @@ void TTreeContextMenuTest::escapeAndUnchangedTextChangeNothing() {
     QVERIFY(node("a10"));
     QVERIFY(QFile::exists(desk("a10")));
     QVERIFY(!QFile::exists(desk("zzz")));
+    QCOMPARE(m_errors, QStringList());
+}
+
+void TTreeContextMenuTest::anUnchangedLabelKeepsANameThatIsNotUtf8() {
+    const std::string raw = bytes(desk()) + "/bad\xff";
+    QCOMPARE(::mkdir(raw.c_str(), 0755), 0);
+    const auto cleanup = qScopeGuard([&] { engine::DeleteTree(raw); });
+    tree().refreshBranch(top());
+    QTreeWidgetItem* bad = node(QStringLiteral("bad\uFFFD"));
+    QVERIFY(bad);
+    rightClick(bad, "rename");
+    QTest::keyClick(labelEditor(), Qt::Key_Return);
+    QTRY_VERIFY(!labelEditor());
+    QVERIFY(engine::ProbeFolder(raw).IsFolder);
+    QVERIFY(!QFile::exists(desk(QStringLiteral("bad\uFFFD"))));
     QCOMPARE(m_errors, QStringList());
 }
 
