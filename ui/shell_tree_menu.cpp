@@ -35,6 +35,10 @@ std::string ParsingPath(const TShellFolder& entry) {
                                             TNameForm::ForParsing);
 }
 
+constexpr TItemAttributes AllAttributes =
+    TItemAttribute::CanRename | TItemAttribute::CanCopy | TItemAttribute::CanMove |
+    TItemAttribute::CanDelete | TItemAttribute::HasPropertySheet | TItemAttribute::DropTarget;
+
 const QMimeData* ClipboardData() {
     return QGuiApplication::clipboard()->mimeData();
 }
@@ -99,7 +103,7 @@ TFolderMenuState TShellTreeView::menuStateOf(const TShellFolder& entry,
     state.HasPath = path.starts_with('/');
     state.IsTop = entry.ParentEntry == &DesktopEntry();
     if (TShellFolderObject* parent = ParentFolderObject(entry))
-        state.Attributes = parent->attributesOf(entry.ItemId, TItemAttributes(0x1FF));
+        state.Attributes = parent->attributesOf(entry.ItemId, AllAttributes);
     state.ClipboardHasPaths = !ReadClipboardPaste(ClipboardData()).Paths.isEmpty();
     return state;
 }

@@ -25,8 +25,12 @@ void TShellTreeView::commitLabelEdit(QTreeWidgetItem* node, const QString& text)
 // Loaded sub-folders still hold the old path in their ids: they are enumerated again. A
 // selection among them moves up to the renamed folder, raising the change event.
 void TShellTreeView::reloadChildren(QTreeWidgetItem* node) {
-    for (const QTreeWidgetItem* at = currentItem(); at; at = at->parent())
-        if (at->parent() == node) setCurrentItem(node);
+    for (const QTreeWidgetItem* at = currentItem(); at; at = at->parent()) {
+        if (at->parent() == node) {
+            setCurrentItem(node);
+            break;
+        }
+    }
     while (node->childCount() > 0)
         deleteNode(node->child(0));
     loadChildren(node);
