@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QTest>
@@ -15,7 +16,31 @@
 
 #include "temp_namespace.h"
 #include "ui/error_display.h"
+#include "ui/folder_clipboard.h"
 #include "ui/shell_tree_view.h"
+
+inline void Write(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+inline QByteArray Read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+inline QStringList Labels(const QTreeWidgetItem* node) {
+    QStringList labels;
+    for (int i = 0; i < node->childCount(); ++i)
+        labels << node->child(i)->text(0);
+    return labels;
+}
+
+inline void PutOnClipboard(const QString& path, TClipboardAction action) {
+    QGuiApplication::clipboard()->setMimeData(
+        MakeFolderClipboardData({QFile::encodeName(path)}, action));
+}
 
 // Stands in for the main window: records the path the tree gives at each change event.
 class TTreeHost : public QWidget {
