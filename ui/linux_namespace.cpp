@@ -66,6 +66,14 @@ TItemAttributes FolderAttributes(bool hasSubFolders) {
                          : TItemAttributes(TItemAttribute::Folder);
 }
 
+// A place that stays where it is (the desktop, home, a volume): things go in, it stays put.
+constexpr TItemAttributes PlaceAttributes =
+    TItemAttribute::CanCopy | TItemAttribute::HasPropertySheet | TItemAttribute::DropTarget;
+// An ordinary folder: everything a file manager does with a folder.
+constexpr TItemAttributes PlainFolderAttributes = PlaceAttributes | TItemAttribute::CanRename |
+                                                  TItemAttribute::CanMove |
+                                                  TItemAttribute::CanDelete;
+
 std::vector<std::string> NetworkShares(const TNamespacePlaces& places) {
     std::vector<std::string> shares;
     for (const TMount& mount : places.Mounts ? places.Mounts() : std::vector<TMount>{})
@@ -140,9 +148,17 @@ public:
         return child ? child->iconOf(Tail(id), form) : QIcon();
     }
 
-    // Renaming comes with the tree's label editing; until then every rename is refused.
-    std::optional<TItemIdList> setNameOf(const TItemIdList&, const std::string&) override {
-        return std::nullopt;
+    // Only a plain folder can be renamed, and never onto an existing entry.
+    std::optional<TItemIdList> setNameOf(const TItemIdList& id,
+                                         const std::string& newName) override {
+        if (id.size() > 1) {
+            const auto child = bindStep(id.front());
+            return child ? child->setNameOf(Tail(id), newName) : std::nullopt;
+        }
+        if (id.size() != 1 || id.front().empty() || id.front()[0] != skFolder || m_path.empty())
+            return std::nullopt;
+        if (engine::RenameEntry(m_path, id.front().substr(1), newName) != 0) return std::nullopt;
+        return TItemIdList{Step(skFolder, newName)};
     }
 
 protected:
@@ -150,7 +166,7 @@ protected:
         return form == TNameForm::ForParsing ? m_path : LastComponent(m_path);
     }
     virtual TItemAttributes ownAttributes() const {
-        return FolderAttributes(engine::ProbeFolder(m_path).HasSubFolders);
+        return FolderAttributes(engine::ProbeFolder(m_path).HasSubFolders) | PlaceAttributes;
     }
     virtual QIcon ownIcon() const { return ThemeIcon(QStringLiteral("folder")); }
 
@@ -187,7 +203,9 @@ protected:
     std::string ownName(TNameForm form) const override {
         return form == TNameForm::ForParsing ? m_path : std::string(messages::DesktopLabel);
     }
-    TItemAttributes ownAttributes() const override { return FolderAttributes(true); }
+    TItemAttributes ownAttributes() const override {
+        return FolderAttributes(true) | PlaceAttributes;
+    }
     QIcon ownIcon() const override { return ThemeIcon(QStringLiteral("user-desktop")); }
 };
 
@@ -272,23 +290,25 @@ TItemAttributes TNamespaceFolder::stepAttributes(const TItemId& step) const {
     case skFolder: {
         if (m_path.empty()) return {};
         if (const auto mark = m_subFolderMarks.find(payload); mark != m_subFolderMarks.end())
-            return FolderAttributes(mark->second) | TItemAttribute::CanRename;
+            return FolderAttributes(mark->second) | PlainFolderAttributes;
         const auto probe = engine::ProbeFolder(JoinPath(m_path, payload));
-        return probe.IsFolder ? FolderAttributes(probe.HasSubFolders) | TItemAttribute::CanRename
+        return probe.IsFolder ? FolderAttributes(probe.HasSubFolders) | PlainFolderAttributes
                               : TItemAttributes();
     }
     case skHome:
-        return FolderAttributes(engine::ProbeFolder(m_places->HomePath).HasSubFolders);
+        return FolderAttributes(engine::ProbeFolder(m_places->HomePath).HasSubFolders) |
+               PlaceAttributes;
     case skComputer:
         return FolderAttributes(true);
     case skNetwork:
         return FolderAttributes(!NetworkShares(*m_places).empty());
     case skTrash:
         return FolderAttributes(false);
-    case skFileSystem:
-        return FolderAttributes(true);
+    case skFileSystem: // its contents would take ages to add up: no properties
+        return FolderAttributes(true) | TItemAttribute::DropTarget;
     case skVolume:
-        return FolderAttributes(engine::ProbeFolder(payload).HasSubFolders);
+        return FolderAttributes(engine::ProbeFolder(payload).HasSubFolders) |
+               TItemAttribute::DropTarget | TItemAttribute::HasPropertySheet;
     default:
         return {};
     }

@@ -22,4 +22,9 @@ inline std::string ErrorSettingPath(std::string_view rootText) {
     return "Error setting path: \"" + std::string(rootText) + "\"";
 }
 
+// The namespace refused to give a folder the name `newName`.
+inline std::string RenameFailed(std::string_view newName) {
+    return "Rename to " + std::string(newName) + " failed";
+}
+
 } // namespace messages

@@ -32,6 +32,11 @@ enum class TItemAttribute : unsigned {
     HasSubFolders = 0x2, // may be a guess: the first enumeration decides
     Share = 0x4,
     CanRename = 0x8,
+    CanCopy = 0x10,
+    CanMove = 0x20,
+    CanDelete = 0x40,
+    HasPropertySheet = 0x80,
+    DropTarget = 0x100, // things can be pasted and folders made inside
 };
 Q_DECLARE_FLAGS(TItemAttributes, TItemAttribute)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TItemAttributes)

@@ -294,16 +294,6 @@ void TShellTreeView::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
 }
 
-// The folder menu for selectedEntry() will open here; until it exists a request does nothing,
-// and in particular does not reach the window behind the tree.
-void TShellTreeView::contextMenuEvent(QContextMenuEvent* event) {
-    event->accept();
-}
-
-// Renaming a folder from its label needs the namespace's rename, which the folder menu's work
-// brings; until then an edited label changes nothing and the node keeps its name.
-void TShellTreeView::commitLabelEdit(QTreeWidgetItem*, const QString&) {}
-
 // A label that does not fit its row shows whole in a tool tip.
 bool TShellTreeView::viewportEvent(QEvent* event) {
     if (event->type() != QEvent::ToolTip) return QTreeWidget::viewportEvent(event);

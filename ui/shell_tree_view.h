@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 
 #include "ui/shell_namespace.h"
+#include "ui/tree_context_menu.h"
 
 class TShellTreeView : public QTreeWidget {
     Q_OBJECT
@@ -42,6 +43,23 @@ public:
     static std::string shellDisplayName(TShellFolderObject* folder, const TItemIdList& id,
                                         TNameForm form);
 
+    // Replaces what the folder menu reaches outside the tree (tests record instead).
+    void setMenuHooks(TFolderMenuHooks hooks) { m_menuHooks = std::move(hooks); }
+    // Shows the folder menu of `entry` at the screen position `at` and carries out the chosen
+    // verb; "rename", "delete", "paste" and "newfolder" also update the tree. Throws
+    // engine::TError when a command fails.
+    void showShellMenu(TShellFolder* entry, const QPoint& at);
+    // Gives the item of `entry` the name `newName` (raw bytes), never replacing anything. False
+    // when the item can't be renamed at all; throws engine::TError "Rename to ... failed" when
+    // the namespace refuses.
+    bool renameItem(TShellFolder* entry, const std::string& newName);
+    // Rebuilds the branch of `node` from the disk, keeping its expanded sub-branches expanded,
+    // the top visible node and the selection (by id). Returns the node that replaced `node`,
+    // null when `node` has no folder to enumerate.
+    QTreeWidgetItem* refreshBranch(QTreeWidgetItem* node);
+    // The first node at or below `start`, depth first, whose full id names the same item.
+    QTreeWidgetItem* findLoadedNode(const TItemIdList& fullId, QTreeWidgetItem* start) const;
+
 signals:
     // The selection moved to `node` (null when the tree lost its selection).
     void changed(QTreeWidgetItem* node);
@@ -50,6 +68,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
 
 private:
@@ -65,6 +84,21 @@ private:
                                                    const TShellFolder& parent) const;
     bool childOrder(const QTreeWidgetItem* a, const QTreeWidgetItem* b) const;
     void commitLabelEdit(QTreeWidgetItem* node, const QString& text);
+    QTreeWidgetItem* selectedNode() const;
+    QPoint labelCentre(QTreeWidgetItem* node) const;
+    TFolderMenuState menuStateOf(const TShellFolder& entry, const std::string& path) const;
+    bool runVerb(const QString& verb, const std::string& path);
+    void completeVerb(const QString& verb);
+    bool openFolder(const std::string& path);
+    bool pasteInto(const std::string& path);
+    bool deleteFolder(const std::string& path);
+    bool makeFolderIn(const std::string& path);
+    bool showProperties(const std::string& path);
+    QTreeWidgetItem* insertRebuiltNode(QTreeWidgetItem* old);
+    void expandLike(QTreeWidgetItem* old, QTreeWidgetItem* rebuilt);
+    void removeOldBranch(QTreeWidgetItem* old);
+    void deleteNode(QTreeWidgetItem* node);
+    void reloadChildren(QTreeWidgetItem* node);
 
     QString m_root = QStringLiteral("rfDesktop");
     QString m_previousRoot = m_root;
@@ -73,4 +107,5 @@ private:
     bool m_buildingRoot = false; // stops re-entry while the top node is made
     bool m_clearing = false;     // nodes are being cleared: no change events
     QPersistentModelIndex m_rightClickTarget; // dropped by itself when its node is deleted
+    TFolderMenuHooks m_menuHooks;
 };

@@ -23,6 +23,8 @@ private slots:
     void desktopHoldsVirtualItemsThenFoldersInNaturalOrder();
     void namesItemsInEveryForm();
     void parsesPathsIntoIds();
+    void renamesPlainFoldersWithoutReplacing();
+    void offersWhatEachKindOfItemAllows();
 };
 
 void TLinuxNamespaceTest::classifiesMounts_data() {
@@ -161,6 +163,52 @@ void TLinuxNamespaceTest::parsesPathsIntoIds() {
     QVERIFY(!names.parseDisplayName("relative"));
     QCOMPARE(names.specialFolderLocation("rfDesktop"), TItemIdList{});
     QVERIFY(!names.specialFolderLocation("rfNothing"));
+}
+
+void TLinuxNamespaceTest::renamesPlainFoldersWithoutReplacing() {
+    TTempNamespace temp({"old/inside", "taken"});
+    std::vector<TItemIdList> ids;
+    QCOMPARE(temp.childNames(*temp.desktop, ids).mid(4), QStringList({"old", "taken"}));
+    const TItemIdList old = ids[4];
+    QVERIFY(!temp.desktop->setNameOf(old, "taken"));
+    QVERIFY(!temp.desktop->setNameOf(old, "a/b"));
+    QVERIFY(!temp.desktop->setNameOf(old, ""));
+    QVERIFY(QFile::exists(QString::fromStdString(temp.path("desk/old/inside"))));
+    const auto renamed = temp.desktop->setNameOf(old, "新\xff");
+    QVERIFY(renamed);
+    QCOMPARE(temp.desktop->displayNameOf(*renamed, TNameForm::InFolder), "新\xff");
+    const std::string renamedPath = temp.path("desk") + "/新\xff";
+    QVERIFY(engine::ProbeFolder(renamedPath + "/inside").IsFolder);
+    engine::DeleteTree(renamedPath); // QTemporaryDir can't remove a name that is not UTF-8
+    QVERIFY(!temp.desktop->setNameOf(ids[0], "home2"));
+    QVERIFY(!temp.desktop->setNameOf(ids[3], "bin"));
+    const auto home = temp.desktop->bindToObject(ids[0]);
+    std::vector<TItemIdList> inHome;
+    temp.childNames(*home, inHome);
+    const auto deep = temp.desktop->setNameOf(ConcatItemIds(ids[0], inHome[0]), "outer");
+    QVERIFY(deep);
+    QVERIFY(engine::ProbeFolder(temp.path("home/outer")).IsFolder);
+}
+
+void TLinuxNamespaceTest::offersWhatEachKindOfItemAllows() {
+    TTempNamespace temp({"plain"});
+    std::vector<TItemIdList> ids;
+    temp.childNames(*temp.desktop, ids);
+    const TItemAttributes all(0x1FF);
+    const TItemAttributes place =
+        TItemAttribute::CanCopy | TItemAttribute::HasPropertySheet | TItemAttribute::DropTarget;
+    const TItemAttributes moving =
+        TItemAttribute::CanRename | TItemAttribute::CanMove | TItemAttribute::CanDelete;
+    const auto without = [&](const TItemIdList& id) {
+        return temp.desktop->attributesOf(id, all) &
+               ~TItemAttributes(TItemAttribute::Folder | TItemAttribute::HasSubFolders);
+    };
+    QCOMPARE(without({}), place);
+    QCOMPARE(without(ids[0]), place);
+    QCOMPARE(without(ids[1]), TItemAttributes());
+    QCOMPARE(without(ids[2]), TItemAttributes());
+    QCOMPARE(without(ids[3]), TItemAttributes());
+    QCOMPARE(without(ids[4]), place | moving);
 }
 
 QTEST_GUILESS_MAIN(TLinuxNamespaceTest)
