@@ -16,6 +16,7 @@
 #include <QToolTip>
 
 #include "engine/engine.h"
+#include "ui/error_display.h"
 #include "ui/messages.h"
 
 namespace {
@@ -103,7 +104,10 @@ TShellTreeView::TShellTreeView(QWidget* parent) : QTreeWidget(parent) {
     colors.setColor(QPalette::Inactive, QPalette::HighlightedText,
                     colors.color(QPalette::Inactive, QPalette::Text));
     setPalette(colors);
-    connect(this, &QTreeWidget::itemExpanded, this, &TShellTreeView::onItemExpanded);
+    // An expansion loads children from the disk; what fails there is shown, never thrown
+    // through the view's signal.
+    connect(this, &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem* node) { Guarded([&] { onItemExpanded(node); }); });
     connect(this, &QTreeWidget::itemCollapsed, this, &TShellTreeView::onItemCollapsed);
     connect(this, &QTreeWidget::currentItemChanged, this, &TShellTreeView::onCurrentItemChanged);
 }
