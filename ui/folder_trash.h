@@ -14,7 +14,7 @@ struct TTrashResult {
     QString ErrorText;
 };
 
-// Moves the entry at the absolute `path` to the trash by the freedesktop Trash specification
+// Moves the entry at the absolute `path` to the trash in the freedesktop.org trash layout
 // (the user's trash, or the trash at the top of another file system). Never deletes anything.
 TTrashResult MoveToTrash(const QByteArray& path);
 
