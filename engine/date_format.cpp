@@ -199,7 +199,7 @@ void TDateRenderer::LetterRun(char original, std::size_t count, bool nested) {
         break;
     case 'n': Number(m_when.Minute, width); break;
     case 's': Number(m_when.Second, width); break;
-    case 'z': Number(m_when.Millisecond, count >= 3 ? 3 : 1); break;
+    case 'z': Number(m_when.Millisecond, count >= 3 ? 3 : static_cast<int>(count)); break;
     case 't':
         Insert(count == 1 ? m_settings.ShortTimePattern : m_settings.LongTimePattern, nested);
         break;

@@ -57,6 +57,8 @@ TEST(FormatDateTime, RendersEachElement) {
         {"s: second", "s", "9"},
         {"ss: second with zero", "ss", "09"},
         {"z: milliseconds", "z", "0"},
+        {"zz: two digits", "zz", "00"},
+        {"zzz: three digits", "ZZZ", "000"},
         {"zzzz: three digits", "zzzz", "000"},
         {"t: short time pattern", "t", "2:05 pm"},
         {"tt: long time pattern", "tt", "2:05:09 pm"},
