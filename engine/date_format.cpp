@@ -37,19 +37,20 @@ std::size_t AmPmElementLength(std::string_view pattern, std::size_t at) {
     return 0;
 }
 
-// Whether, from `at` on, the first unquoted "a" starts an AM/PM element before any "h".
+// Whether, from `at` on, the first unquoted "a" starts an AM/PM element before the next "h".
+// Quotes hide an "a" but not an "h": the look-ahead stops at an "h" inside quotes too.
 bool AmPmFollows(std::string_view pattern, std::size_t at) {
-    while (at < pattern.size()) {
+    char quote = 0; // the quote that opened the quoted text being crossed, or 0
+    for (; at < pattern.size(); ++at) {
         const char c = Lower(pattern[at]);
-        if (c == '\'' || c == '"') {
-            const std::size_t close = pattern.find(pattern[at], at + 1);
-            if (close == std::string_view::npos) return false;
-            at = close + 1;
-            continue;
-        }
         if (c == 'h') return false;
-        if (c == 'a') return AmPmElementLength(pattern, at) != 0;
-        ++at;
+        if (quote != 0) {
+            if (c == quote) quote = 0;
+        } else if (c == '\'' || c == '"') {
+            quote = c;
+        } else if (c == 'a') {
+            return AmPmElementLength(pattern, at) != 0;
+        }
     }
     return false;
 }

@@ -123,6 +123,9 @@ TEST(FormatDateTime, TwelveHourRule) {
         {"look-ahead stops at the first a", "h ab am/pm", "14 ab pm"},
         {"quoted a is skipped", "h 'a' a/p", "2 a p"},
         {"quoted am/pm counts for nothing", "h 'am/pm'", "14 am/pm"},
+        {"a quoted h stops the look-ahead", "h 'h' am/pm", "14 h pm"},
+        {"a quoted H stops it too", "h \"xH\" ampm", "14 xH pm"},
+        {"a closed quote lets it go on", "h 'x' \"y\" ampm", "2 x y pm"},
         {"stays on to the end", "a/p h", "p 2"},
     };
     ExpectRendered(std::begin(rows), std::end(rows));
