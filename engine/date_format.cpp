@@ -6,6 +6,8 @@
 #include <charconv>
 #include <cstddef>
 
+#include "engine/name_units.h"
+
 namespace engine {
 namespace {
 
@@ -13,15 +15,6 @@ constexpr std::size_t MaxRenderedBytes = 256;
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
 bool IsLetter(char c) { return Lower(c) >= 'a' && Lower(c) <= 'z'; }
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-// Bytes of the character starting at `at`: a lead byte takes its continuation bytes along.
-std::size_t CharacterLength(std::string_view text, std::size_t at) {
-    std::size_t end = at + 1;
-    if (static_cast<unsigned char>(text[at]) >= 0xC0)
-        while (end < text.size() && end - at < 4 && IsContinuationByte(text[end])) ++end;
-    return end - at;
-}
 
 bool StartsWithNoCase(std::string_view text, std::size_t at, std::string_view word) {
     if (text.size() - at < word.size()) return false;
@@ -68,14 +61,14 @@ public:
     void Append(char c) {
         if (m_size < sizeof m_data) m_data[m_size++] = c;
     }
-    // The text cut at MaxRenderedBytes, never inside a multi-byte character.
+    // The text cut at MaxRenderedBytes, never inside a multi-byte character. The buffer's
+    // spare bytes hold the whole of any character that starts before the cut.
     std::string Text() const {
-        std::size_t end = m_size;
-        if (Full()) {
-            end = MaxRenderedBytes;
-            while (end > 0 && IsContinuationByte(m_data[end])) --end;
-        }
-        return std::string(m_data, end);
+        const std::string_view text(m_data, m_size);
+        if (!Full()) return std::string(text);
+        std::size_t end = 0;
+        while (end + UnitLength(text, end) <= MaxRenderedBytes) end += UnitLength(text, end);
+        return std::string(text.substr(0, end));
     }
 
 private:
@@ -146,7 +139,7 @@ void TDateRenderer::Render(std::string_view pattern, bool nested) {
             if (separator != '\0') m_out.Append(separator);
             ++at;
         } else {
-            const std::size_t length = CharacterLength(pattern, at);
+            const std::size_t length = UnitLength(pattern, at);
             if (length > 1) m_afterHour = false;
             m_out.Append(pattern.substr(at, length));
             at += length;
