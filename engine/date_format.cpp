@@ -6,6 +6,8 @@
 #include <charconv>
 #include <cstddef>
 
+#include "engine/name_units.h"
+
 namespace engine {
 namespace {
 
@@ -13,15 +15,6 @@ constexpr std::size_t MaxRenderedBytes = 256;
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
 bool IsLetter(char c) { return Lower(c) >= 'a' && Lower(c) <= 'z'; }
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-// Bytes of the character starting at `at`: a lead byte takes its continuation bytes along.
-std::size_t CharacterLength(std::string_view text, std::size_t at) {
-    std::size_t end = at + 1;
-    if (static_cast<unsigned char>(text[at]) >= 0xC0)
-        while (end < text.size() && end - at < 4 && IsContinuationByte(text[end])) ++end;
-    return end - at;
-}
 
 bool StartsWithNoCase(std::string_view text, std::size_t at, std::string_view word) {
     if (text.size() - at < word.size()) return false;
@@ -37,19 +30,20 @@ std::size_t AmPmElementLength(std::string_view pattern, std::size_t at) {
     return 0;
 }
 
-// Whether, from `at` on, the first unquoted "a" starts an AM/PM element before any "h".
+// Whether, from `at` on, the first unquoted "a" starts an AM/PM element before the next "h".
+// Quotes hide an "a" but not an "h": the look-ahead stops at an "h" inside quotes too.
 bool AmPmFollows(std::string_view pattern, std::size_t at) {
-    while (at < pattern.size()) {
+    char quote = 0; // the quote that opened the quoted text being crossed, or 0
+    for (; at < pattern.size(); ++at) {
         const char c = Lower(pattern[at]);
-        if (c == '\'' || c == '"') {
-            const std::size_t close = pattern.find(pattern[at], at + 1);
-            if (close == std::string_view::npos) return false;
-            at = close + 1;
-            continue;
-        }
         if (c == 'h') return false;
-        if (c == 'a') return AmPmElementLength(pattern, at) != 0;
-        ++at;
+        if (quote != 0) {
+            if (c == quote) quote = 0;
+        } else if (c == '\'' || c == '"') {
+            quote = c;
+        } else if (c == 'a') {
+            return AmPmElementLength(pattern, at) != 0;
+        }
     }
     return false;
 }
@@ -67,14 +61,14 @@ public:
     void Append(char c) {
         if (m_size < sizeof m_data) m_data[m_size++] = c;
     }
-    // The text cut at MaxRenderedBytes, never inside a multi-byte character.
+    // The text cut at MaxRenderedBytes, never inside a multi-byte character. The buffer's
+    // spare bytes hold the whole of any character that starts before the cut.
     std::string Text() const {
-        std::size_t end = m_size;
-        if (Full()) {
-            end = MaxRenderedBytes;
-            while (end > 0 && IsContinuationByte(m_data[end])) --end;
-        }
-        return std::string(m_data, end);
+        const std::string_view text(m_data, m_size);
+        if (!Full()) return std::string(text);
+        std::size_t end = 0;
+        while (end + UnitLength(text, end) <= MaxRenderedBytes) end += UnitLength(text, end);
+        return std::string(text.substr(0, end));
     }
 
 private:
@@ -145,7 +139,7 @@ void TDateRenderer::Render(std::string_view pattern, bool nested) {
             if (separator != '\0') m_out.Append(separator);
             ++at;
         } else {
-            const std::size_t length = CharacterLength(pattern, at);
+            const std::size_t length = UnitLength(pattern, at);
             if (length > 1) m_afterHour = false;
             m_out.Append(pattern.substr(at, length));
             at += length;
@@ -199,7 +193,7 @@ void TDateRenderer::LetterRun(char original, std::size_t count, bool nested) {
         break;
     case 'n': Number(m_when.Minute, width); break;
     case 's': Number(m_when.Second, width); break;
-    case 'z': Number(m_when.Millisecond, count >= 3 ? 3 : 1); break;
+    case 'z': Number(m_when.Millisecond, count >= 3 ? 3 : static_cast<int>(count)); break;
     case 't':
         Insert(count == 1 ? m_settings.ShortTimePattern : m_settings.LongTimePattern, nested);
         break;

@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+#include "engine/name_units.h"
+
 namespace engine {
 namespace {
 
@@ -16,18 +18,6 @@ struct TUnit {
     std::size_t zeros = 0;   // leading zeros of the run
     char32_t character = 0;
 };
-
-std::size_t Utf8Length(std::string_view s, std::size_t at) {
-    const auto lead = static_cast<unsigned char>(s[at]);
-    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 && lead < 0xF5 ? 4
-                               : lead >= 0xE0                 ? 3
-                               : lead >= 0xC2                 ? 2
-                                                              : 0;
-    if (length == 0 || at + length > s.size()) return 1;
-    for (std::size_t i = 1; i < length; ++i)
-        if ((static_cast<unsigned char>(s[at + i]) & 0xC0) != 0x80) return 1;
-    return length;
-}
 
 char32_t DecodeAt(std::string_view s, std::size_t at, std::size_t length) {
     const auto lead = static_cast<unsigned char>(s[at]);
@@ -50,7 +40,7 @@ TUnit NextUnit(std::string_view s, std::size_t& at) {
         unit.digits = s.substr(significant, at - significant);
         return unit;
     }
-    const std::size_t length = Utf8Length(s, at);
+    const std::size_t length = UnitLength(s, at);
     unit.character = DecodeAt(s, at, length);
     at += length;
     return unit;

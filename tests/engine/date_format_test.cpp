@@ -57,6 +57,8 @@ TEST(FormatDateTime, RendersEachElement) {
         {"s: second", "s", "9"},
         {"ss: second with zero", "ss", "09"},
         {"z: milliseconds", "z", "0"},
+        {"zz: two digits", "zz", "00"},
+        {"zzz: three digits", "ZZZ", "000"},
         {"zzzz: three digits", "zzzz", "000"},
         {"t: short time pattern", "t", "2:05 pm"},
         {"tt: long time pattern", "tt", "2:05:09 pm"},
@@ -104,6 +106,8 @@ TEST(FormatDateTime, MinuteRule) {
         {"a letter element in between makes it the month", "h d mm", "14 7 03"},
         {"a literal letter in between makes it the month", "h q mm", "14 q 03"},
         {"a multi-byte character in between makes it the month", "h时mm", "14时03"},
+        {"a stray byte is a one-byte character", "h\xffm", "14\xff" "5"},
+        {"so is each byte of a broken sequence", "h\xe4\xb8mm", "14\xe4\xb8" "05"},
         {"without an hour it is the month", "n mm", "5 03"},
         {"after the minute it is the month again", "h:m:m", "14:5:3"},
     };
@@ -121,6 +125,9 @@ TEST(FormatDateTime, TwelveHourRule) {
         {"look-ahead stops at the first a", "h ab am/pm", "14 ab pm"},
         {"quoted a is skipped", "h 'a' a/p", "2 a p"},
         {"quoted am/pm counts for nothing", "h 'am/pm'", "14 am/pm"},
+        {"a quoted h stops the look-ahead", "h 'h' am/pm", "14 h pm"},
+        {"a quoted H stops it too", "h \"xH\" ampm", "14 xH pm"},
+        {"a closed quote lets it go on", "h 'x' \"y\" ampm", "2 x y pm"},
         {"stays on to the end", "a/p h", "p 2"},
     };
     ExpectRendered(std::begin(rows), std::end(rows));
@@ -171,6 +178,13 @@ TEST(FormatDateTime, CutsAt256BytesOnACharacterBoundary) {
               std::string(256, '-'));
     EXPECT_EQ(engine::FormatDateTime("x" + chinese, Afternoon, {}), "x" + want85);
     EXPECT_EQ(engine::FormatDateTime("xx" + chinese, Afternoon, {}), "xx" + want84);
+    const std::string dashes = "'" + std::string(254, '-');
+    EXPECT_EQ(engine::FormatDateTime(dashes + "-\x80\x80", Afternoon, {}),
+              dashes.substr(1) + "-\x80")
+        << "a stray byte is a character of its own";
+    EXPECT_EQ(engine::FormatDateTime(dashes + "\xc3\xa9\xa9", Afternoon, {}),
+              dashes.substr(1) + "\xc3\xa9")
+        << "a character ends where its sequence ends";
     engine::TFormatSettings settings;
     settings.LongDatePattern = std::string(200, 'x');
     EXPECT_EQ(engine::FormatDateTime("dddddd dddddd", Afternoon, settings), std::string(200, 'x') +
