@@ -197,10 +197,12 @@ bool TShellTreeView::childOrder(const QTreeWidgetItem* a, const QTreeWidgetItem*
 void TShellTreeView::loadChildren(QTreeWidgetItem* node) {
     const TShellFolder* entry = entryOf(node);
     if (!entry) return;
+    // A rebuild that loads many nodes has suspended updates already and resumes them itself.
+    const bool updating = updatesEnabled();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     setUpdatesEnabled(false);
-    const auto restore = qScopeGuard([this] {
-        setUpdatesEnabled(true);
+    const auto restore = qScopeGuard([this, updating] {
+        setUpdatesEnabled(updating);
         QApplication::restoreOverrideCursor();
     });
     TShellFolderObject* folder = entry->FolderObject.get();
