@@ -226,12 +226,12 @@ void TShellTreeView::onItemExpanded(QTreeWidgetItem* item) {
     if (!node || node->m_expandedOnce) return;
     if (node->childIndicatorPolicy() != QTreeWidgetItem::ShowIndicator && node->childCount() == 0)
         return; // unmarked: nothing to show
-    node->m_expandedOnce = true;
     const TShellFolder* entry = node->m_entry.get();
     TShellFolderObject* parent = entry ? ParentFolderObject(*entry) : nullptr;
     if (parent && parent->attributesOf(entry->ItemId, TItemAttribute::Folder) != 0 &&
         node->childCount() == 0)
-        loadChildren(node);
+        loadChildren(node); // when this throws, the next expansion tries again
+    node->m_expandedOnce = true;
     node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
 }
 
