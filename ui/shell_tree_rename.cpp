@@ -6,16 +6,17 @@
 #include "ui/error_display.h"
 #include "ui/messages.h"
 
-// An unchanged label renames to the name's own bytes: the label shows a name that is not
-// UTF-8 only approximately, and its text would name another folder.
+// An unchanged label renames to the name's own bytes: the label shows some names only
+// approximately (bytes that are not UTF-8, question marks it leaves out), and its text would
+// name another folder.
 void TShellTreeView::commitLabelEdit(QTreeWidgetItem* node, const QString& text) {
     Guarded([&] {
         TShellFolder* entry = entryOf(node);
         if (!entry) return;
-        const std::string newName =
-            text == node->text(0)
-                ? shellDisplayName(ParentFolderObject(*entry), entry->ItemId, TNameForm::InFolder)
-                : text.toStdString();
+        TShellFolderObject* parent = ParentFolderObject(*entry);
+        const std::string newName = text == node->text(0) && parent
+                                        ? parent->displayNameOf(entry->ItemId, TNameForm::InFolder)
+                                        : text.toStdString();
         if (!renameItem(entry, newName)) return;
         node->setText(0, text);
         if (node->childCount() > 0) reloadChildren(node);

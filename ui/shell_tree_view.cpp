@@ -197,10 +197,12 @@ bool TShellTreeView::childOrder(const QTreeWidgetItem* a, const QTreeWidgetItem*
 void TShellTreeView::loadChildren(QTreeWidgetItem* node) {
     const TShellFolder* entry = entryOf(node);
     if (!entry) return;
+    // A rebuild that loads many nodes has suspended updates already and resumes them itself.
+    const bool updating = updatesEnabled();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     setUpdatesEnabled(false);
-    const auto restore = qScopeGuard([this] {
-        setUpdatesEnabled(true);
+    const auto restore = qScopeGuard([this, updating] {
+        setUpdatesEnabled(updating);
         QApplication::restoreOverrideCursor();
     });
     TShellFolderObject* folder = entry->FolderObject.get();
@@ -224,12 +226,12 @@ void TShellTreeView::onItemExpanded(QTreeWidgetItem* item) {
     if (!node || node->m_expandedOnce) return;
     if (node->childIndicatorPolicy() != QTreeWidgetItem::ShowIndicator && node->childCount() == 0)
         return; // unmarked: nothing to show
-    node->m_expandedOnce = true;
     const TShellFolder* entry = node->m_entry.get();
     TShellFolderObject* parent = entry ? ParentFolderObject(*entry) : nullptr;
     if (parent && parent->attributesOf(entry->ItemId, TItemAttribute::Folder) != 0 &&
         node->childCount() == 0)
-        loadChildren(node);
+        loadChildren(node); // when this throws, the next expansion tries again
+    node->m_expandedOnce = true;
     node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
 }
 

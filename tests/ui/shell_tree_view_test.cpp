@@ -8,12 +8,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
 
 #include "engine/engine.h"
+#include "ui/error_display.h"
 #include "ui/linux_namespace.h"
 #include "ui/shell_tree_view.h"
 
@@ -74,6 +76,7 @@ private slots:
     void reportsARootThatCannotBeResolved();
     void rightClickTargetsANodeWithoutMovingTheSelection();
     void restoresCursorAndUpdatesWhenLoadingFails();
+    void showsAFailedExpansionAndLoadsOnTheNextOne();
 
 private:
     QString desk(const QString& relative = {}) const {
@@ -289,6 +292,26 @@ void TShellTreeViewTest::restoresCursorAndUpdatesWhenLoadingFails() {
     QVERIFY_THROWS_EXCEPTION(std::runtime_error, m_host->tree->loadChildren(Child(top(), "a10")));
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(m_host->tree->updatesEnabled());
+}
+
+void TShellTreeViewTest::showsAFailedExpansionAndLoadsOnTheNextOne() {
+    QStringList errors;
+    SetErrorDisplay([&errors](const QString& message) { errors << message; });
+    const auto restore = qScopeGuard([] { SetErrorDisplay({}); });
+    showHost();
+    QTreeWidgetItem* folder = Child(top(), "a2");
+    select(folder);
+    m_failingPath = Bytes(desk("a2"));
+    QTest::keyClick(m_host->tree, Qt::Key_Right);
+    QCOMPARE(errors, QStringList{"disk gone."});
+    QCOMPARE(folder->childCount(), 0);
+    m_failingPath.clear();
+    QTest::keyClick(m_host->tree, Qt::Key_Left);
+    QTRY_VERIFY(!folder->isExpanded());
+    QTest::keyClick(m_host->tree, Qt::Key_Right);
+    QTRY_VERIFY(folder->isExpanded());
+    QCOMPARE(Labels(folder), QStringList({"child1", "child2"}));
+    QCOMPARE(errors.size(), 1);
 }
 
 QTEST_MAIN(TShellTreeViewTest)

@@ -72,7 +72,11 @@ void TTreePasteTest::pasteRebuildsTheBranchAndSelectsTheFolder() {
     select(node("a10"));
     PutOnClipboard(desk("B1"), TClipboardAction::Copy);
     const QSignalSpy changed(&tree(), &TShellTreeView::changed);
+    std::vector<bool> updatesAtChange;
+    const auto watch = connect(&tree(), &TShellTreeView::changed, this,
+                               [&] { updatesAtChange.push_back(tree().updatesEnabled()); });
     rightClick(dst, "paste");
+    disconnect(watch);
     QTreeWidgetItem* rebuilt = node("dst");
     QVERIFY(rebuilt);
     QCOMPARE(Labels(rebuilt), QStringList({"B1", "inner"}));
@@ -81,6 +85,7 @@ void TTreePasteTest::pasteRebuildsTheBranchAndSelectsTheFolder() {
     QCOMPARE(Labels(node("inner", rebuilt)), QStringList{"deep"});
     QCOMPARE(tree().currentItem(), rebuilt);
     QCOMPARE(changed.count(), 1);
+    QCOMPARE(updatesAtChange, std::vector<bool>{false}); // the rebuild had not ended yet
     QCOMPARE(m_host->changedPaths.back(), bytes(desk("dst")));
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(tree().updatesEnabled());
