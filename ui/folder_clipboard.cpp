@@ -47,16 +47,6 @@ bool ReadCopiedFiles(const QByteArray& data, TClipboardPaste& paste) {
     return true;
 }
 
-QList<QByteArray> PathsFromText(const QString& text) {
-    QList<QByteArray> paths;
-    for (const QString& line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        const QByteArray bytes = line.trimmed().toUtf8();
-        const QByteArray path = bytes.startsWith('/') ? bytes : PathFromFileUrl(bytes);
-        if (!path.isEmpty()) paths.append(path);
-    }
-    return paths;
-}
-
 } // namespace
 
 QByteArray FileUrlFromPath(const QByteArray& path) {
@@ -93,12 +83,10 @@ TClipboardPaste ReadClipboardPaste(const QMimeData* data) {
         paste.IsCut = data->data(KdeCutFormat).startsWith('1');
         return paste;
     }
-    if (!data->hasText()) return paste;
-    // Nautilus puts its list into plain text under this first line.
-    const QByteArray text = data->text().toUtf8();
+    // Nautilus puts its list into plain text under this first line. Any other text is nothing
+    // to paste: a path copied as text from a terminal must not copy a whole folder tree.
+    const QByteArray text = data->hasText() ? data->text().toUtf8() : QByteArray();
     const QByteArray nautilusMark = "x-special/nautilus-clipboard\n";
-    if (text.startsWith(nautilusMark) && ReadCopiedFiles(text.mid(nautilusMark.size()), paste))
-        return paste;
-    paste.Paths = PathsFromText(data->text());
+    if (text.startsWith(nautilusMark)) ReadCopiedFiles(text.mid(nautilusMark.size()), paste);
     return paste;
 }
