@@ -32,6 +32,7 @@ private slots:
     void anInvalidStartNumberIsShownAndKeepsThePreview();
     void anEmptyDigitCountIsNamedThenANewCountPreviews();
     void anUpDownClickRefreshesThePreview();
+    void thePreviewShowsTypedMarkupAsText();
     void changingTheRenameTypeChangesNothing();
     void applyRenamesInListOrderAndFillsTheNewNames();
     void aFailedRowIsMarkedWithItsReason();
@@ -174,6 +175,15 @@ void TWindowBehaviourTest::anUpDownClickRefreshesThePreview() {
     QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("例：A-0002 "));
     typeInto("Edit5", QStringLiteral("x")); // the preview does not read the delete texts
     QVERIFY(m_errors.isEmpty());
+}
+
+void TWindowBehaviourTest::thePreviewShowsTypedMarkupAsText() {
+    startWindow();
+    typeInto("Edit3", QStringLiteral("<b>B</b>"));
+    auto* label3 = child<QLabel>("Label3");
+    QCOMPARE(label3->text(), QStringLiteral("例：<b>B</b>0001 "));
+    // Read as markup, the tags would vanish and the label shrink to «例：B0001 ».
+    QVERIFY(label3->width() >= label3->fontMetrics().horizontalAdvance(label3->text()));
 }
 
 void TWindowBehaviourTest::changingTheRenameTypeChangesNothing() {
