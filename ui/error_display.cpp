@@ -10,6 +10,8 @@ namespace {
 void ShowMessageBox(const QString& message) {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), message,
                     QMessageBox::Ok, QApplication::activeWindow());
+    // Messages quote typed text and file names, which may look like markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

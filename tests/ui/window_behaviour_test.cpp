@@ -287,19 +287,24 @@ void TWindowBehaviourTest::theProgramShowsErrorsInAModalBox() {
     const TErrorDisplay recording = SetErrorDisplay({}); // the program's message box
     QString caption, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    Qt::TextFormat format = Qt::AutoText;
     QTimer::singleShot(0, this, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         QVERIFY(box);
         caption = box->windowTitle();
         text = box->text();
         icon = box->icon();
+        format = box->textFormat();
         QCOMPARE(box->buttons().size(), 1);
         box->button(QMessageBox::Ok)->click();
     });
-    typeInto("Edit2", QStringLiteral("z"));
+    auto* edit2 = child<QLineEdit>("Edit2");
+    edit2->setFocus();
+    edit2->setText(QStringLiteral("<i>z")); // as pasted: one change, one box
     QCOMPARE(caption, QStringLiteral("Zelvora"));
-    QCOMPARE(text, QStringLiteral("'z' is not a valid integer value."));
+    QCOMPARE(text, QStringLiteral("'<i>z' is not a valid integer value."));
     QCOMPARE(icon, QMessageBox::Critical);
+    QCOMPARE(format, Qt::PlainText); // the typed "<i>" shows as typed, not as italics
     QTRY_COMPARE(QApplication::focusWidget(), child<QWidget>("Edit2"));
     SetErrorDisplay(recording);
 }
