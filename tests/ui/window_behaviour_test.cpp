@@ -32,6 +32,7 @@ private slots:
     void anInvalidStartNumberIsShownAndKeepsThePreview();
     void anEmptyDigitCountIsNamedThenANewCountPreviews();
     void anUpDownClickRefreshesThePreview();
+    void anErrorWhileAnArrowIsHeldEndsThePress();
     void thePreviewShowsTypedMarkupAsText();
     void changingTheRenameTypeChangesNothing();
     void applyRenamesInListOrderAndFillsTheNewNames();
@@ -175,6 +176,21 @@ void TWindowBehaviourTest::anUpDownClickRefreshesThePreview() {
     QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("例：A-0002 "));
     typeInto("Edit5", QStringLiteral("x")); // the preview does not read the delete texts
     QVERIFY(m_errors.isEmpty());
+}
+
+void TWindowBehaviourTest::anErrorWhileAnArrowIsHeldEndsThePress() {
+    startWindow();
+    typeInto("Edit2", QStringLiteral("x"));
+    m_errors.clear();
+    auto* up = child<TUpDown>("UpDown1")->findChild<QToolButton*>(QStringLiteral("up"));
+    QTest::mousePress(up, Qt::LeftButton);
+    QTRY_VERIFY(!m_errors.isEmpty()); // the first repeated step fails on Edit2
+    // Held on, the arrow would go on stepping and fail again under the modal box.
+    QVERIFY(!up->isDown());
+    QCOMPARE(child<QLineEdit>("Edit1")->text(), QStringLiteral("2"));
+    QCOMPARE(m_errors, QStringList{QStringLiteral("'x' is not a valid integer value.")});
+    QTest::mouseRelease(up, Qt::LeftButton); // the late release clicks nothing
+    QCOMPARE(child<QLineEdit>("Edit1")->text(), QStringLiteral("2"));
 }
 
 void TWindowBehaviourTest::thePreviewShowsTypedMarkupAsText() {
