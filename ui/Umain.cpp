@@ -1,5 +1,7 @@
 #include "ui/Umain.h"
 
+#include <limits>
+
 #include <QApplication>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -107,6 +109,7 @@ TLabel* TFrmMain::makeLabel(QWidget* parent, const char* name, const QString& ca
 
 QLineEdit* TFrmMain::makeEdit(QWidget* parent, const char* name, const QString& text, QRect at) {
     auto* edit = place(new QLineEdit(parent), name, at.x(), at.y(), at.width(), at.height());
+    edit->setMaxLength(std::numeric_limits<int>::max()); // Qt cuts at 32767 characters otherwise
     edit->setText(text);
     return edit;
 }

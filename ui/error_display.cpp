@@ -1,7 +1,9 @@
 #include "ui/error_display.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
 
@@ -10,7 +12,25 @@ namespace {
 void ShowMessageBox(const QString& message) {
     QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), message,
                     QMessageBox::Ok, QApplication::activeWindow());
+    // Messages quote typed text and file names, which may look like markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+// A held button keeps Qt's implicit mouse grab, which no call releases; an auto-repeating
+// one (an up-down's arrow) would go on stepping, and failing, under the box, which swallows
+// the release. A release outside the button ends the press without a click.
+void CancelMouseCapture() {
+    if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+            if (!button->isDown()) continue;
+            const QPointF outside(-1, -1);
+            QMouseEvent release(QEvent::MouseButtonRelease, outside, button->mapToGlobal(outside),
+                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(button, &release);
+        }
+    }
 }
 
 TErrorDisplay& CurrentDisplay() {
@@ -32,7 +52,7 @@ QString ErrorMessageText(const QString& message) {
 }
 
 void ShowError(const QString& message) {
-    if (QWidget* grabber = QWidget::mouseGrabber()) grabber->releaseMouse();
+    CancelMouseCapture();
     const QPointer<QWidget> focused = QApplication::focusWidget();
     const QString text = ErrorMessageText(message);
     if (const TErrorDisplay& display = CurrentDisplay())

@@ -32,6 +32,7 @@ private slots:
     void keepsLayoutRulesWhenMaximised();
     void takesBackResizeOfNormalWindow();
     void enterInEditPressesNoButton();
+    void editsKeepTextOfAnyLength();
     void closesByCloseButtonEndingTheLoopWithZero();
 
 private:
@@ -205,6 +206,14 @@ void TFrmMainTest::enterInEditPressesNoButton() {
     QTest::keyClick(edit3, Qt::Key_Escape);
     QCOMPARE(apply.count() + close.count(), 0);
     QVERIFY(m_window->isVisible());
+}
+
+void TFrmMainTest::editsKeepTextOfAnyLength() {
+    const QString longText(40000, QLatin1Char('x'));
+    for (const char* name : {"Edit1", "Edit3", "Edit6"}) {
+        edit(name)->setText(longText);
+        QCOMPARE(edit(name)->text().size(), 40000);
+    }
 }
 
 void TFrmMainTest::closesByCloseButtonEndingTheLoopWithZero() {

@@ -32,6 +32,8 @@ private slots:
     void anInvalidStartNumberIsShownAndKeepsThePreview();
     void anEmptyDigitCountIsNamedThenANewCountPreviews();
     void anUpDownClickRefreshesThePreview();
+    void anErrorWhileAnArrowIsHeldEndsThePress();
+    void thePreviewShowsTypedMarkupAsText();
     void changingTheRenameTypeChangesNothing();
     void applyRenamesInListOrderAndFillsTheNewNames();
     void aFailedRowIsMarkedWithItsReason();
@@ -176,6 +178,30 @@ void TWindowBehaviourTest::anUpDownClickRefreshesThePreview() {
     QVERIFY(m_errors.isEmpty());
 }
 
+void TWindowBehaviourTest::anErrorWhileAnArrowIsHeldEndsThePress() {
+    startWindow();
+    typeInto("Edit2", QStringLiteral("x"));
+    m_errors.clear();
+    auto* up = child<TUpDown>("UpDown1")->findChild<QToolButton*>(QStringLiteral("up"));
+    QTest::mousePress(up, Qt::LeftButton);
+    QTRY_VERIFY(!m_errors.isEmpty()); // the first repeated step fails on Edit2
+    // Held on, the arrow would go on stepping and fail again under the modal box.
+    QVERIFY(!up->isDown());
+    QCOMPARE(child<QLineEdit>("Edit1")->text(), QStringLiteral("2"));
+    QCOMPARE(m_errors, QStringList{QStringLiteral("'x' is not a valid integer value.")});
+    QTest::mouseRelease(up, Qt::LeftButton); // the late release clicks nothing
+    QCOMPARE(child<QLineEdit>("Edit1")->text(), QStringLiteral("2"));
+}
+
+void TWindowBehaviourTest::thePreviewShowsTypedMarkupAsText() {
+    startWindow();
+    typeInto("Edit3", QStringLiteral("<b>B</b>"));
+    auto* label3 = child<QLabel>("Label3");
+    QCOMPARE(label3->text(), QStringLiteral("例：<b>B</b>0001 "));
+    // Read as markup, the tags would vanish and the label shrink to «例：B0001 ».
+    QVERIFY(label3->width() >= label3->fontMetrics().horizontalAdvance(label3->text()));
+}
+
 void TWindowBehaviourTest::changingTheRenameTypeChangesNothing() {
     startWindow();
     typeInto("Edit3", QStringLiteral("P"));
@@ -277,19 +303,24 @@ void TWindowBehaviourTest::theProgramShowsErrorsInAModalBox() {
     const TErrorDisplay recording = SetErrorDisplay({}); // the program's message box
     QString caption, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    Qt::TextFormat format = Qt::AutoText;
     QTimer::singleShot(0, this, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         QVERIFY(box);
         caption = box->windowTitle();
         text = box->text();
         icon = box->icon();
+        format = box->textFormat();
         QCOMPARE(box->buttons().size(), 1);
         box->button(QMessageBox::Ok)->click();
     });
-    typeInto("Edit2", QStringLiteral("z"));
+    auto* edit2 = child<QLineEdit>("Edit2");
+    edit2->setFocus();
+    edit2->setText(QStringLiteral("<i>z")); // as pasted: one change, one box
     QCOMPARE(caption, QStringLiteral("Zelvora"));
-    QCOMPARE(text, QStringLiteral("'z' is not a valid integer value."));
+    QCOMPARE(text, QStringLiteral("'<i>z' is not a valid integer value."));
     QCOMPARE(icon, QMessageBox::Critical);
+    QCOMPARE(format, Qt::PlainText); // the typed "<i>" shows as typed, not as italics
     QTRY_COMPARE(QApplication::focusWidget(), child<QWidget>("Edit2"));
     SetErrorDisplay(recording);
 }
