@@ -1,11 +1,11 @@
 #include "engine/engine.h"
 
 #include <cerrno>
-#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 
 #include "engine/messages.h"
+#include "engine/platform/platform.h"
 #include "engine/platform/posix_fd.h"
 
 namespace engine {
@@ -30,21 +30,6 @@ void AddContents(int dirFd, TFolderProperties& properties) {
     }
 }
 
-TDateTime LocalDateTime(const timespec& when) {
-    std::tm local{};
-    TDateTime time;
-    if (::localtime_r(&when.tv_sec, &local) == nullptr) return time;
-    time.Year = local.tm_year + 1900;
-    time.Month = local.tm_mon + 1;
-    time.Day = local.tm_mday;
-    time.Hour = local.tm_hour;
-    time.Minute = local.tm_min;
-    time.Second = local.tm_sec;
-    time.Millisecond = static_cast<int>(when.tv_nsec / 1000000);
-    time.DayOfWeek = local.tm_wday;
-    return time;
-}
-
 } // namespace
 
 TFolderProperties ReadFolderProperties(const std::string& path) {
@@ -56,7 +41,7 @@ TFolderProperties ReadFolderProperties(const std::string& path) {
             messages::Format(messages::PropertiesUnreadable, path, RenameFailureText(errno)));
     TFolderProperties properties;
     properties.Mode = own.st_mode;
-    properties.Modified = LocalDateTime(own.st_mtim);
+    platform::LocalTime(own.st_mtim.tv_sec, properties.Modified);
     AddContents(folder.get(), properties);
     return properties;
 }
