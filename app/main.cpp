@@ -1,7 +1,7 @@
 #include "engine/engine.h"
-#include "ui/Umain.h"
-#include "ui/application.h"
-#include "ui/linux_namespace.h"
+#include "ui/window/Umain.h"
+#include "ui/window/application.h"
+#include "ui/namespace/linux_namespace.h"
 
 int main(int argc, char* argv[]) {
     TApplication app(argc, argv);

@@ -8,7 +8,7 @@
 
 #include "bench/bench.h"
 #include "engine/engine.h"
-#include "ui/entry_model.h"
+#include "ui/window/entry_model.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "ui/application.h"
-#include "ui/error_display.h"
+#include "ui/window/application.h"
+#include "ui/widgets/error_display.h"
 
 namespace {
 

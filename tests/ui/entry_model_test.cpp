@@ -2,8 +2,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "ui/entry_model.h"
-#include "ui/image_list.h"
+#include "ui/window/entry_model.h"
+#include "ui/widgets/image_list.h"
 
 namespace {
 

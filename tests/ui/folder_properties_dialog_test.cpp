@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <sys/time.h>
 
-#include "ui/folder_properties_dialog.h"
+#include "ui/tree/folder_properties_dialog.h"
 
 class TFolderPropertiesDialogTest : public QObject {
     Q_OBJECT

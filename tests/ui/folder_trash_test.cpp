@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "engine/engine.h"
-#include "ui/folder_trash.h"
+#include "ui/tree/folder_trash.h"
 
 namespace {
 

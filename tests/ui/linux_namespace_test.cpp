@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "ui/linux_namespace.h"
+#include "ui/namespace/linux_namespace.h"
 
 namespace {
 

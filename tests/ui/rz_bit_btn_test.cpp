@@ -2,7 +2,7 @@
 // (Color #F4F4F0: H 40, L 228, S 37; the arithmetic is in color_rules_test.cpp).
 #include <QtTest>
 
-#include "ui/rz_bit_btn.h"
+#include "ui/widgets/rz_bit_btn.h"
 
 namespace {
 

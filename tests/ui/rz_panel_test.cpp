@@ -1,7 +1,7 @@
 // The strip's groove and colour run, pixel by pixel, with a fixed palette.
 #include <QtTest>
 
-#include "ui/rz_panel.h"
+#include "ui/widgets/rz_panel.h"
 
 class TRzPanelTest : public QObject {
     Q_OBJECT

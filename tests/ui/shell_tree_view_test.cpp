@@ -15,9 +15,9 @@
 #include <QVBoxLayout>
 
 #include "engine/engine.h"
-#include "ui/error_display.h"
-#include "ui/linux_namespace.h"
-#include "ui/shell_tree_view.h"
+#include "ui/widgets/error_display.h"
+#include "ui/namespace/linux_namespace.h"
+#include "ui/tree/shell_tree_view.h"
 
 namespace {
 

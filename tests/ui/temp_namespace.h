@@ -11,8 +11,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "ui/linux_namespace.h"
-#include "ui/shell_namespace.h"
+#include "ui/namespace/linux_namespace.h"
+#include "ui/namespace/shell_namespace.h"
 
 class TTempNamespace {
 public:

@@ -7,8 +7,8 @@
 
 #include "engine/engine.h"
 #include "tree_menu_fixture.h"
-#include "ui/folder_clipboard.h"
-#include "ui/folder_properties_dialog.h"
+#include "ui/tree/folder_clipboard.h"
+#include "ui/tree/folder_properties_dialog.h"
 
 class TTreeContextMenuTest : public QObject, public TTreeMenuFixture {
     Q_OBJECT

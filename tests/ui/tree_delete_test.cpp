@@ -5,7 +5,7 @@
 
 #include "engine/engine.h"
 #include "tree_menu_fixture.h"
-#include "ui/folder_clipboard.h"
+#include "ui/tree/folder_clipboard.h"
 
 namespace {
 

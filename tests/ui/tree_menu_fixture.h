@@ -15,9 +15,9 @@
 #include <QVBoxLayout>
 
 #include "temp_namespace.h"
-#include "ui/error_display.h"
-#include "ui/folder_clipboard.h"
-#include "ui/shell_tree_view.h"
+#include "ui/widgets/error_display.h"
+#include "ui/tree/folder_clipboard.h"
+#include "ui/tree/shell_tree_view.h"
 
 inline void Write(const QString& path, const QByteArray& content) {
     QFile file(path);

@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 
 #include "tree_menu_fixture.h"
-#include "ui/folder_clipboard.h"
+#include "ui/tree/folder_clipboard.h"
 
 // Copy, cut, paste and new folder from the tree's menu, and the rebuilt branch.
 class TTreePasteTest : public QObject, public TTreeMenuFixture {

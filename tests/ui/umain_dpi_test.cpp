@@ -6,7 +6,7 @@
 
 #include "tests/ui/offscreen_screen.h"
 #include "tests/ui/temp_namespace.h"
-#include "ui/Umain.h"
+#include "ui/window/Umain.h"
 
 class TFrmMainDpiTest : public QObject {
     Q_OBJECT

@@ -12,11 +12,11 @@
 
 #include "tests/ui/offscreen_screen.h"
 #include "tests/ui/temp_namespace.h"
-#include "ui/Umain.h"
-#include "ui/error_display.h"
-#include "ui/radio_group.h"
-#include "ui/rz_bit_btn.h"
-#include "ui/up_down.h"
+#include "ui/window/Umain.h"
+#include "ui/widgets/error_display.h"
+#include "ui/widgets/radio_group.h"
+#include "ui/widgets/rz_bit_btn.h"
+#include "ui/widgets/up_down.h"
 
 class TFrmMainTest : public QObject {
     Q_OBJECT

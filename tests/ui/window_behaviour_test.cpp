@@ -15,12 +15,12 @@
 #include <QtTest>
 
 #include "tests/ui/temp_namespace.h"
-#include "ui/Umain.h"
-#include "ui/entry_model.h"
-#include "ui/error_display.h"
-#include "ui/radio_group.h"
-#include "ui/shell_tree_view.h"
-#include "ui/up_down.h"
+#include "ui/window/Umain.h"
+#include "ui/window/entry_model.h"
+#include "ui/widgets/error_display.h"
+#include "ui/widgets/radio_group.h"
+#include "ui/tree/shell_tree_view.h"
+#include "ui/widgets/up_down.h"
 
 class TWindowBehaviourTest : public QObject {
     Q_OBJECT

@@ -1,4 +1,4 @@
-#include "ui/color_rules.h"
+#include "ui/widgets/color_rules.h"
 
 #include <algorithm>
 

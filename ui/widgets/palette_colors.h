@@ -3,7 +3,7 @@
 
 #include <QColor>
 
-#include "ui/color_rules.h"
+#include "ui/widgets/color_rules.h"
 
 inline colors::TRgb ToRgb(const QColor& color) {
     return {color.red(), color.green(), color.blue()};

@@ -1,7 +1,7 @@
-#include "ui/shell_namespace.h"
+#include "ui/namespace/shell_namespace.h"
 
 #include "engine/engine.h"
-#include "ui/messages.h"
+#include "ui/namespace/messages.h"
 
 namespace {
 

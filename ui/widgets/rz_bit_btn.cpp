@@ -1,8 +1,8 @@
-#include "ui/rz_bit_btn.h"
+#include "ui/widgets/rz_bit_btn.h"
 
 #include <QPainter>
 
-#include "ui/palette_colors.h"
+#include "ui/widgets/palette_colors.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/image_list.h"
+#include "ui/widgets/image_list.h"
 
 #include <QPainter>
 #include <QPixmap>

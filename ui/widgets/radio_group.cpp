@@ -1,4 +1,4 @@
-#include "ui/radio_group.h"
+#include "ui/widgets/radio_group.h"
 
 #include <algorithm>
 

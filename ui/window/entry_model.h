@@ -6,7 +6,7 @@
 #include <QIcon>
 
 #include "engine/engine.h"
-#include "ui/image_list.h"
+#include "ui/widgets/image_list.h"
 
 
 class TEntryModel : public QAbstractTableModel {

@@ -1,4 +1,4 @@
-#include "ui/folder_trash.h"
+#include "ui/tree/folder_trash.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "ui/linux_namespace.h"
+#include "ui/namespace/linux_namespace.h"
 
 #include <algorithm>
 #include <array>

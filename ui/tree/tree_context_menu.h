@@ -10,8 +10,8 @@
 #include <QString>
 #include <QUrl>
 
-#include "ui/folder_trash.h"
-#include "ui/shell_namespace.h"
+#include "ui/tree/folder_trash.h"
+#include "ui/namespace/shell_namespace.h"
 
 namespace verbs {
 inline const QString Open = QStringLiteral("open");

@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "engine/engine.h"
-#include "ui/image_list.h"
+#include "ui/widgets/image_list.h"
 
 class QGroupBox;
 class QLineEdit;

@@ -1,10 +1,10 @@
 // Renaming a folder from its label in the folder tree.
 
-#include "ui/shell_tree_view.h"
+#include "ui/tree/shell_tree_view.h"
 
 #include "engine/engine.h"
-#include "ui/error_display.h"
-#include "ui/messages.h"
+#include "ui/widgets/error_display.h"
+#include "ui/namespace/messages.h"
 
 // An unchanged label renames to the name's own bytes: the label shows some names only
 // approximately (bytes that are not UTF-8, question marks it leaves out), and its text would

@@ -1,8 +1,8 @@
-#include "ui/rz_panel.h"
+#include "ui/widgets/rz_panel.h"
 
 #include <QPainter>
 
-#include "ui/palette_colors.h"
+#include "ui/widgets/palette_colors.h"
 
 TRzPanel::TRzPanel(QWidget* parent) : QWidget(parent) {}
 

@@ -1,4 +1,4 @@
-#include "ui/shell_tree_view.h"
+#include "ui/tree/shell_tree_view.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -16,8 +16,8 @@
 #include <QToolTip>
 
 #include "engine/engine.h"
-#include "ui/error_display.h"
-#include "ui/messages.h"
+#include "ui/widgets/error_display.h"
+#include "ui/namespace/messages.h"
 
 namespace {
 

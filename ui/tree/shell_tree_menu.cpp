@@ -1,7 +1,7 @@
 // The folder tree's context menu: the request, the menu and what its verbs do to the disk and
 // to the tree.
 
-#include "ui/shell_tree_view.h"
+#include "ui/tree/shell_tree_view.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -13,11 +13,11 @@
 #include <QScopeGuard>
 
 #include "engine/engine.h"
-#include "ui/error_display.h"
-#include "ui/folder_clipboard.h"
-#include "ui/folder_paste.h"
-#include "ui/folder_properties_dialog.h"
-#include "ui/folder_trash.h"
+#include "ui/widgets/error_display.h"
+#include "ui/tree/folder_clipboard.h"
+#include "ui/tree/folder_paste.h"
+#include "ui/tree/folder_properties_dialog.h"
+#include "ui/tree/folder_trash.h"
 
 namespace {
 

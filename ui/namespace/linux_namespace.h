@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/engine.h"
-#include "ui/shell_namespace.h"
+#include "ui/namespace/shell_namespace.h"
 
 // One mounted file system.
 struct TMount {

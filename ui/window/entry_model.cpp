@@ -1,11 +1,11 @@
-#include "ui/entry_model.h"
+#include "ui/window/entry_model.h"
 
 #include <QApplication>
 #include <QColor>
 #include <QScopeGuard>
 #include <QStyle>
 
-#include "ui/image_list.h"
+#include "ui/widgets/image_list.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/Umain.h"
+#include "ui/window/Umain.h"
 
 #include <limits>
 
@@ -12,14 +12,14 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include "ui/entry_model.h"
-#include "ui/error_display.h"
-#include "ui/label.h"
-#include "ui/radio_group.h"
-#include "ui/rz_bit_btn.h"
-#include "ui/rz_panel.h"
-#include "ui/shell_tree_view.h"
-#include "ui/up_down.h"
+#include "ui/window/entry_model.h"
+#include "ui/widgets/error_display.h"
+#include "ui/widgets/label.h"
+#include "ui/widgets/radio_group.h"
+#include "ui/widgets/rz_bit_btn.h"
+#include "ui/widgets/rz_panel.h"
+#include "ui/tree/shell_tree_view.h"
+#include "ui/widgets/up_down.h"
 
 namespace {
 

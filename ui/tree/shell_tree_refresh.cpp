@@ -1,6 +1,6 @@
 // Rebuilding one branch of the folder tree from the disk, and finding loaded nodes by id.
 
-#include "ui/shell_tree_view.h"
+#include "ui/tree/shell_tree_view.h"
 
 #include <optional>
 

@@ -1,4 +1,4 @@
-#include "ui/up_down.h"
+#include "ui/widgets/up_down.h"
 
 #include <algorithm>
 

@@ -8,8 +8,8 @@
 #include <QString>
 #include <QTreeWidget>
 
-#include "ui/shell_namespace.h"
-#include "ui/tree_context_menu.h"
+#include "ui/namespace/shell_namespace.h"
+#include "ui/tree/tree_context_menu.h"
 
 class TShellTreeView : public QTreeWidget {
     Q_OBJECT

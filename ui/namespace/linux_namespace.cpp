@@ -1,11 +1,11 @@
-#include "ui/linux_namespace.h"
+#include "ui/namespace/linux_namespace.h"
 
 #include <unordered_map>
 
 #include <QFileIconProvider>
 #include <QHash>
 
-#include "ui/messages.h"
+#include "ui/namespace/messages.h"
 
 namespace {
 

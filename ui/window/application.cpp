@@ -1,6 +1,6 @@
-#include "ui/application.h"
+#include "ui/window/application.h"
 
-#include "ui/error_display.h"
+#include "ui/widgets/error_display.h"
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // The name alone, not a display name: Qt would append a display name to every window
