@@ -39,19 +39,23 @@ void RenameRow(const platform::TRenameFolder& folder, TFolderEntry& row,
 
 } // namespace
 
-void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings) {
+void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
+                  const TBatchControl& control) {
     const std::int32_t start = ParseSettingsInteger(settings.StartNumber);
     const std::int32_t digits = ParseDigitCount(settings.Digits);
     if (listing.Rows.empty()) return;
     const platform::TRenameFolder folder(listing.CurrentFolder);
     // Unsigned, so the number wraps from 2147483647 to -2147483648 without overflow.
     auto number = static_cast<std::uint32_t>(start);
-    for (TFolderEntry& row : listing.Rows) {
+    const std::size_t total = listing.Rows.size();
+    for (std::size_t done = 0; done < total && !control.Stop.stop_requested(); ++done) {
+        TFolderEntry& row = listing.Rows[done];
         std::string newName = ComposeNewName(row.OldName, row.TypeText, settings, digits,
                                              static_cast<std::int32_t>(number));
         RenameRow(folder, row, newName);
         row.NewName = std::move(newName);
         ++number;
+        if (control.Progress) control.Progress(done + 1, total);
     }
 }
 

@@ -3,8 +3,11 @@
 // Names are raw bytes (std::string) from the disk to the rename; nothing here converts them.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -140,11 +143,21 @@ std::string ComposeNewName(std::string_view oldName, std::string_view typeText,
                            const TRenameSettings& settings, std::int32_t digits,
                            std::int32_t number);
 
+// How a running batch reports and is stopped; both may be left empty.
+struct TBatchControl {
+    // Called on the batch's own thread after each row with the rows done so far and the row
+    // count; keep it cheap (store a counter, never touch widgets).
+    std::function<void(std::size_t done, std::size_t total)> Progress;
+    // Checked before each row: once a stop is requested, the rows not reached stay NotRun.
+    std::stop_token Stop;
+};
+
 // Renames every row of `listing` in list order with a running number, writing NewName,
 // Status and Error of each row. Parses StartNumber and Digits first (throws TError before any
 // rename); a row's failed rename is recorded and the run goes on. Never replaces an existing
 // entry. Changes the disk.
-void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings);
+void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
+                  const TBatchControl& control = {});
 
 // Renames the entry `from` inside `folder` to the plain name `to` (no "/"), never replacing an
 // existing entry. Renaming to the same name does nothing and succeeds. Returns 0, the errno of

@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -258,4 +259,37 @@ TEST_F(ApplyRenames, LargestDigitCountStillComposes) {
     m_listing.Rows = {FileRow("a", "")};
     engine::ApplyRenames(m_listing, m_settings);
     ExpectRow(0, std::string(254, '0') + "1a", TRenameStatus::Failed, ENAMETOOLONG);
+}
+
+TEST_F(ApplyRenames, StopLeavesTheRowsNotReachedUntouched) {
+    for (const char* name : {"a", "b", "c", "d"}) MakeFile(name, name);
+    m_listing.Rows = {FileRow("a", ""), FileRow("b", ""), FileRow("c", ""), FileRow("d", "")};
+    std::stop_source stop;
+    engine::TBatchControl control;
+    control.Stop = stop.get_token();
+    control.Progress = [&](std::size_t done, std::size_t) {
+        if (done == 2) stop.request_stop();
+    };
+    engine::ApplyRenames(m_listing, m_settings, control);
+    ExpectRow(0, "A-0001 a", TRenameStatus::Renamed);
+    ExpectRow(1, "A-0002 b", TRenameStatus::Renamed);
+    ExpectRow(2, "", TRenameStatus::NotRun);
+    ExpectRow(3, "", TRenameStatus::NotRun);
+    EXPECT_EQ(Entries(m_root), (Names{"A-0001 a", "A-0002 b", "c", "d"}));
+    EXPECT_EQ(ReadFile(At("c")), "c");
+}
+
+TEST_F(ApplyRenames, ProgressCountsEveryRowInOrder) {
+    MakeFile("a");
+    MakeFile("A-0002 b");
+    MakeFile("b");
+    m_listing.Rows = {FileRow("a", ""), FileRow("b", ""), FileRow("gone", "")};
+    std::vector<std::size_t> counts;
+    engine::TBatchControl control;
+    control.Progress = [&](std::size_t done, std::size_t total) {
+        EXPECT_EQ(total, 3u);
+        counts.push_back(done);
+    };
+    engine::ApplyRenames(m_listing, m_settings, control);
+    EXPECT_EQ(counts, (std::vector<std::size_t>{1, 2, 3})); // failed rows count as done too
 }
