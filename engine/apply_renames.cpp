@@ -21,12 +21,17 @@ bool IsInvalidTarget(std::string_view name) {
     return name.empty() || name == "." || name == "..";
 }
 
+// The system reads a name only up to its first NUL, so it would rename something else.
+bool HoldsNul(std::string_view name) {
+    return name.find('\0') != std::string_view::npos;
+}
+
 void RenameRow(const platform::TRenameFolder& folder, TFolderEntry& row,
                const std::string& newName) {
     const char* from = RelativeToFolder(row.OldName);
     const char* to = RelativeToFolder(newName);
     row.Error = 0;
-    if (IsInvalidTarget(to)) {
+    if (HoldsNul(row.OldName) || HoldsNul(newName) || IsInvalidTarget(to)) {
         row.Status = TRenameStatus::Failed;
         row.Error = rrInvalidName;
     } else if (std::string_view(from) == to) {
@@ -60,7 +65,8 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
 }
 
 int RenameEntry(const std::string& folder, const std::string& from, const std::string& to) {
-    if (IsInvalidTarget(to) || to.find('/') != std::string::npos) return rrInvalidName;
+    if (IsInvalidTarget(to) || to.find('/') != std::string::npos || HoldsNul(to) || HoldsNul(from))
+        return rrInvalidName;
     if (from == to) return 0;
     const platform::TRenameFolder opened(folder);
     if (opened.OpenError() != 0) return opened.OpenError();

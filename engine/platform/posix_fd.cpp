@@ -40,6 +40,14 @@ int ListNames(int dirFd, std::vector<std::string>& names) {
     return err;
 }
 
+TFd OpenAbsolute(const std::string& path, int flags) {
+    if (path.find('\0') != std::string::npos) {
+        errno = EINVAL;
+        return TFd();
+    }
+    return TFd(::openat(AT_FDCWD, path.c_str(), flags | O_CLOEXEC));
+}
+
 TFd OpenFolder(int dirFd, const std::string& name) {
     return TFd(::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }

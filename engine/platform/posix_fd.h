@@ -28,6 +28,10 @@ private:
 // caller changes anything. Returns 0 or the errno of the failure.
 int ListNames(int dirFd, std::vector<std::string>& names);
 
+// Opens the absolute `path` with `flags` (O_CLOEXEC is added). A path holding NUL, which the
+// system would read cut short, fails with EINVAL. Sets errno on failure.
+TFd OpenAbsolute(const std::string& path, int flags);
+
 // Opens a folder below `dirFd` to read it, never following a link. Sets errno on failure.
 TFd OpenFolder(int dirFd, const std::string& name);
 

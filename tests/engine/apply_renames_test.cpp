@@ -240,6 +240,25 @@ TEST_F(ApplyRenames, RefusesEmptyDotAndDotDotNames) {
     EXPECT_EQ(Entries(m_root), (Names{"a", "x.", "y..", "z"}));
 }
 
+TEST_F(ApplyRenames, NameHoldingNulFailsItsRowAndTouchesNothing) {
+    MakeFile("a", "a");
+    MakeFile("b", "b");
+    m_settings.LeadText = std::string("x\0y", 3);
+    m_listing.Rows = {FileRow("a", ""), FileRow("b", "")};
+    engine::ApplyRenames(m_listing, m_settings);
+    ExpectRow(0, std::string("x\0y0001 a", 9), TRenameStatus::Failed, engine::rrInvalidName);
+    ExpectRow(1, std::string("x\0y0002 b", 9), TRenameStatus::Failed, engine::rrInvalidName);
+    EXPECT_EQ(Entries(m_root), (Names{"a", "b"}));
+
+    // A caption edited to hold NUL would name only the bytes before it.
+    m_settings = {};
+    m_settings.Mode = TRenameMode::rmReplace;
+    m_listing.Rows = {FileRow(std::string("a\0b", 3), "")};
+    engine::ApplyRenames(m_listing, m_settings);
+    ExpectRow(0, "A-0001 ", TRenameStatus::Failed, engine::rrInvalidName);
+    EXPECT_EQ(Entries(m_root), (Names{"a", "b"}));
+}
+
 TEST_F(ApplyRenames, OverlongNameFailsItsRow) {
     MakeFile("a.txt", "a");
     m_settings.LeadText = std::string(250, 'n');
