@@ -9,7 +9,7 @@
 namespace engine {
 namespace {
 
-// Names are paths relative to the listed folder; a leading "/" stays inside it.
+// New names are paths relative to the listed folder; a leading "/" stays inside it.
 const char* RelativeToFolder(const std::string& name) {
     std::size_t at = 0;
     while (at < name.size() && name[at] == '/')
@@ -26,12 +26,18 @@ bool HoldsNul(std::string_view name) {
     return name.find('\0') != std::string_view::npos;
 }
 
+// A name of one entry of a folder. An old name must be one: a caption edited to hold "/"
+// would reach into another folder ("../x").
+bool IsPlainName(std::string_view name) {
+    return name.find('/') == std::string_view::npos && !HoldsNul(name);
+}
+
 void RenameRow(const platform::TRenameFolder& folder, TFolderEntry& row,
                const std::string& newName) {
-    const char* from = RelativeToFolder(row.OldName);
+    const char* from = row.OldName.c_str();
     const char* to = RelativeToFolder(newName);
     row.Error = 0;
-    if (HoldsNul(row.OldName) || HoldsNul(newName) || IsInvalidTarget(to)) {
+    if (!IsPlainName(row.OldName) || HoldsNul(newName) || IsInvalidTarget(to)) {
         row.Status = TRenameStatus::Failed;
         row.Error = rrInvalidName;
     } else if (std::string_view(from) == to) {
@@ -65,8 +71,7 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
 }
 
 int RenameEntry(const std::string& folder, const std::string& from, const std::string& to) {
-    if (IsInvalidTarget(to) || to.find('/') != std::string::npos || HoldsNul(to) || HoldsNul(from))
-        return rrInvalidName;
+    if (IsInvalidTarget(to) || !IsPlainName(to) || !IsPlainName(from)) return rrInvalidName;
     if (from == to) return 0;
     const platform::TRenameFolder opened(folder);
     if (opened.OpenError() != 0) return opened.OpenError();

@@ -169,7 +169,8 @@ struct TBatchControl {
 // Renames every row of `listing` in list order with a running number, writing NewName,
 // Status and Error of each row. Parses StartNumber and Digits first (throws TError before any
 // rename); a row's failed rename is recorded and the run goes on. A row whose old or new name
-// holds NUL fails with rrInvalidName before any system call. Never replaces an existing
+// holds NUL, or whose old name holds "/", fails with rrInvalidName before any system call (a
+// new name may hold "/": it is a path relative to the folder). Never replaces an existing
 // entry. Changes the disk.
 void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
                   const TBatchControl& control = {});
