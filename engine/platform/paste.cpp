@@ -64,9 +64,10 @@ void RefuseSourcesAboveTarget(int targetFd, const std::vector<std::string>& sour
     for (const std::string& source : sources) {
         TSourcePath split;
         struct stat entry {};
-        if (SplitSource(source, split) &&
-            ::fstatat(AT_FDCWD, (split.Folder + "/" + split.Name).c_str(), &entry,
-                      AT_SYMLINK_NOFOLLOW) == 0 &&
+        if (!SplitSource(source, split)) continue;
+        const TFd folder = OpenPath(split.Folder);
+        if (folder.valid() &&
+            ::fstatat(folder.get(), split.Name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISDIR(entry.st_mode) && IsSelfOrAncestor(entry, targetFd))
             throw TError(messages::Format(messages::PasteIntoItself, source));
     }
