@@ -31,10 +31,14 @@ TDirEntry EntryOf(int folderFd, const dirent& item) {
 
 } // namespace
 
-bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries) {
+bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries,
+                       TFolderIdentity* identity) {
     DIR* stream = ::opendir(folder.c_str());
     if (!stream) return false;
     const int folderFd = ::dirfd(stream);
+    struct stat folderStatus {};
+    if (identity && ::fstat(folderFd, &folderStatus) == 0)
+        *identity = {folderStatus.st_dev, folderStatus.st_ino};
     bool complete = true;
     for (;;) {
         errno = 0;
