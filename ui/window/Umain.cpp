@@ -13,6 +13,7 @@
 #include <QTreeView>
 
 #include "ui/window/entry_model.h"
+#include "ui/window/undo_controller.h"
 #include "ui/widgets/error_display.h"
 #include "ui/widgets/label.h"
 #include "ui/widgets/radio_group.h"
@@ -66,6 +67,7 @@ TFrmMain::TFrmMain(engine::TFormatSettings formatSettings, QWidget* parent)
     startFolderTree();
     FormCreate();
     connectHandlers();
+    new TUndoController(this, ListView1, m_entries, RzBitBtn1, m_formatSettings);
     centreOnPrimaryScreen();
     ShellTreeView1->setFocus();
 }
@@ -306,7 +308,7 @@ void TFrmMain::Edit1Change() {
 }
 
 void TFrmMain::RzBitBtn1Click() {
-    Guarded([this] { m_entries->applyRenames(renameSettings()); });
+    Guarded([this] { m_entries->applyRenames(renameSettings(), TUndoController::BatchControl()); });
 }
 
 void TFrmMain::RzBitBtn4Click() {
