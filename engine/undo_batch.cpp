@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,17 +43,20 @@ void CheckFolder(const platform::TRenameFolder& folder, const TJournalHead& head
         throw TError(messages::Format(messages::UndoFolderReplaced, head.Folder));
 }
 
-// The renames that take `journal` back, newest first. A row without an outcome (the program
-// stopped) was renamed exactly when its old name is free: a rename never gives a name back.
-std::vector<TJournalRow> RowsToUndo(const TJournal& journal,
-                                    const platform::TRenameFolder& folder) {
+// The renames that take `journal` back, newest first: the renamed rows, and the rows a crash
+// left without an outcome (Outcome 0 here), which may or may not have been renamed.
+std::vector<TJournalRow> RowsToUndo(const TJournal& journal) {
     std::vector<TJournalRow> undo;
-    for (auto row = journal.Rows.rbegin(); row != journal.Rows.rend(); ++row) {
-        const bool renamed = row->Outcome == 'R' || (row->Outcome == 0 && row->From != row->To &&
-                                                     !folder.Holds(row->From.c_str()));
-        if (renamed) undo.push_back({row->To, row->From});
-    }
+    for (auto row = journal.Rows.rbegin(); row != journal.Rows.rend(); ++row)
+        if (row->Outcome == 'R' || (row->Outcome == 0 && row->From != row->To))
+            undo.push_back({row->To, row->From, row->Outcome == 'R' ? 'R' : '\0', 0});
     return undo;
+}
+
+// A row without an outcome was renamed exactly when its old name is free now that every newer
+// row is back: a rename never gives a name back. Ask only then, as the rows go.
+bool WasRenamed(const TJournalRow& undoRow, const platform::TRenameFolder& folder) {
+    return undoRow.Outcome == 'R' || !folder.Holds(undoRow.To.c_str());
 }
 
 void CloseAs(const std::string& journalFolder, const std::string& name, std::string_view how) {
@@ -96,7 +100,9 @@ const TJournalSummary* LastUndoableBatch(const std::vector<TJournalSummary>& jou
 std::size_t CountRenamedRows(const std::string& journalFolder, const std::string& name) {
     const TJournal journal = ReadJournal(journalFolder, name);
     const platform::TRenameFolder folder(journal.Head.Folder);
-    return RowsToUndo(journal, folder).size();
+    const std::vector<TJournalRow> rows = RowsToUndo(journal);
+    return static_cast<std::size_t>(std::count_if(
+        rows.begin(), rows.end(), [&](const auto& row) { return WasRenamed(row, folder); }));
 }
 
 TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
@@ -104,7 +110,7 @@ TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
     const TJournal journal = ReadJournal(journalFolder, name);
     const platform::TRenameFolder folder(journal.Head.Folder);
     CheckFolder(folder, journal.Head);
-    const std::vector<TJournalRow> rows = RowsToUndo(journal, folder);
+    const std::vector<TJournalRow> rows = RowsToUndo(journal);
     TJournalHead head = journal.Head;
     head.Kind = TJournalKind::Undo;
     head.Undoes = name;
@@ -112,9 +118,14 @@ TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
     TUndoResult result{journal.Head.Folder, {}};
     result.Rows.reserve(rows.size());
     for (std::size_t done = 0; done < rows.size() && !control.Stop.stop_requested(); ++done) {
-        const int error = folder.RenameNoReplace(rows[done].From.c_str(), rows[done].To.c_str());
-        undoJournal.Outcome(done, error == 0 ? 'R' : 'F', error);
-        result.Rows.push_back({rows[done].From, rows[done].To, error});
+        const TJournalRow& row = rows[done];
+        if (WasRenamed(row, folder)) {
+            const int error = folder.RenameNoReplace(row.From.c_str(), row.To.c_str());
+            undoJournal.Outcome(done, error == 0 ? 'R' : 'F', error);
+            result.Rows.push_back({row.From, row.To, error});
+        } else {
+            undoJournal.Outcome(done, 'S', 0);
+        }
         if (control.Progress) control.Progress(done + 1, rows.size());
     }
     undoJournal.Close(folder);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/engine.h"
+#include "engine/journal.h"
 #include "tests/engine/temp_folder.h"
 #include "tests/engine/throw_message.h"
 
@@ -212,4 +213,31 @@ TEST_F(UndoBatch, KeepClosesAnOpenJournal) {
     engine::KeepJournal(journals, name);
     EXPECT_TRUE(engine::ReadJournals(journals).front().Closed);
     EXPECT_TRUE(Exists(data + "/A-0001 a"));
+}
+
+TEST_F(UndoBatch, RowsACrashLeftWithoutOutcomesAreFoundInTheFolder) {
+    // The batch ran «b» -> «c», then «a» -> «b» (free by then), then died before «x» -> «y»,
+    // with no outcome written.
+    WriteFile(data + "/a", "A");
+    WriteFile(data + "/b", "B");
+    WriteFile(data + "/x", "X");
+    const engine::TJournalHead head{engine::TJournalKind::Batch, data + "/", 0, 0, {}};
+    const std::string journal =
+        engine::EncodeJournalStart(head, {{"b", "c"}, {"a", "b"}, {"x", "y"}});
+    MakeFolder(root + "/state");
+    MakeFolder(journals, 0700);
+    WriteFile(journals + "/0000000001.journal", journal, 0600);
+    ASSERT_EQ(::rename((data + "/b").c_str(), (data + "/c").c_str()), 0);
+    ASSERT_EQ(::rename((data + "/a").c_str(), (data + "/b").c_str()), 0);
+
+    const auto all = engine::ReadJournals(journals);
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_FALSE(all[0].Closed);
+    const engine::TUndoResult undone = engine::UndoBatch(journals, all[0].Name);
+    ASSERT_EQ(undone.Rows.size(), 2u);
+    EXPECT_EQ(undone.Rows[0].From, "b");
+    EXPECT_EQ(undone.Rows[1].From, "c");
+    EXPECT_EQ(Tree(), (std::map<std::string, std::string>{
+                          {"/a", "f 0644 A"}, {"/b", "f 0644 B"}, {"/x", "f 0644 X"}}));
+    EXPECT_TRUE(engine::ReadJournals(journals).front().Closed);
 }
