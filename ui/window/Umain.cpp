@@ -3,7 +3,6 @@
 #include <limits>
 
 #include <QApplication>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QResizeEvent>
@@ -14,6 +13,7 @@
 
 #include "ui/window/entry_model.h"
 #include "ui/widgets/error_display.h"
+#include "ui/widgets/group_box.h"
 #include "ui/widgets/label.h"
 #include "ui/widgets/radio_group.h"
 #include "ui/widgets/rz_bit_btn.h"
@@ -144,7 +144,7 @@ void TFrmMain::createRadioGroup() {
 
 void TFrmMain::createNumberingBox() {
     GroupBox1 =
-        place(new QGroupBox(QStringLiteral("批量序号"), RzPanel1), "GroupBox1", 193, 1, 363, 41);
+        place(new TGroupBox(QStringLiteral("批量序号"), RzPanel1), "GroupBox1", 193, 1, 363, 41);
     Label1 = makeLabel(GroupBox1, "Label1", QStringLiteral("开始"), {8, 20});
     Label2 = makeLabel(GroupBox1, "Label2", QStringLiteral("位数"), {80, 20});
     Label3 = makeLabel(GroupBox1, "Label3", QStringLiteral("例：A-0001 "), {296, 16});
@@ -165,7 +165,7 @@ void TFrmMain::createNumberingBox() {
 
 void TFrmMain::createDeleteBox() {
     GroupBox2 =
-        place(new QGroupBox(QStringLiteral("删除字符"), RzPanel1), "GroupBox2", 557, 1, 147, 41);
+        place(new TGroupBox(QStringLiteral("删除字符"), RzPanel1), "GroupBox2", 557, 1, 147, 41);
     Label6 = makeLabel(GroupBox2, "Label6", QStringLiteral("开始"), {8, 20});
     Label7 = makeLabel(GroupBox2, "Label7", QStringLiteral("位数"), {80, 20});
     Edit5 = makeEdit(GroupBox2, "Edit5", QStringLiteral("1"), {32, 16, 25, 20});
