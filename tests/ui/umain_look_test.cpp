@@ -1,5 +1,6 @@
 // How the window draws at the design resolution: group boxes, labels, status bar.
 #include <QLabel>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QtTest>
 
@@ -7,6 +8,7 @@
 #include "tests/ui/offscreen_screen.h"
 #include "tests/ui/temp_namespace.h"
 #include "ui/widgets/radio_group.h"
+#include "ui/widgets/status_bar.h"
 #include "ui/window/Umain.h"
 
 class TFrmMainLookTest : public QObject {
@@ -16,6 +18,7 @@ private slots:
     void cleanup();
     void drawsGroupBoxFramesThroughTheirCaptions();
     void keepsLabelsOneTextLineHigh();
+    void drawsStatusBarAsOneLoweredPanel();
 
 private:
     TFrmMain* m_window = nullptr;
@@ -55,6 +58,25 @@ void TFrmMainLookTest::keepsLabelsOneTextLineHigh() {
         QCOMPARE(item->y(), 13);
         QCOMPARE(item->height(), 24);
     }
+}
+
+void TFrmMainLookTest::drawsStatusBarAsOneLoweredPanel() {
+    auto* bar = m_window->findChild<TStatusBar*>(QStringLiteral("StatusBar1"));
+    QVERIFY(bar);
+    QCOMPARE(bar->panelRect(), QRect(0, 2, 863, 17));
+    const QImage image = bar->grab().toImage();
+    const QRgb shadow = bar->palette().color(QPalette::Dark).rgb();
+    const QRgb highlight = bar->palette().color(QPalette::Light).rgb();
+    QCOMPARE(image.pixel(100, 2), shadow);     // top
+    QCOMPARE(image.pixel(0, 10), shadow);      // left
+    QCOMPARE(image.pixel(100, 18), highlight); // bottom
+    QCOMPARE(image.pixel(862, 10), highlight); // right
+    // The credit line, and anything shown beside it later, lie inside the bevel.
+    bar->addWidget(new QProgressBar(bar));
+    QTRY_VERIFY(bar->findChild<QProgressBar*>()->isVisible());
+    const QRect inside = bar->panelRect().adjusted(1, 1, -1, -1);
+    QVERIFY(inside.contains(bar->findChild<QLabel*>(QStringLiteral("StatusPanel"))->geometry()));
+    QVERIFY(inside.contains(bar->findChild<QProgressBar*>()->geometry()));
 }
 
 int main(int argc, char* argv[]) {

@@ -18,6 +18,7 @@
 #include "ui/widgets/radio_group.h"
 #include "ui/widgets/rz_bit_btn.h"
 #include "ui/widgets/rz_panel.h"
+#include "ui/widgets/status_bar.h"
 #include "ui/tree/shell_tree_view.h"
 #include "ui/widgets/up_down.h"
 
@@ -202,7 +203,7 @@ void TFrmMain::createFileList() {
 }
 
 void TFrmMain::createStatusBar() {
-    StatusBar1 = place(new QStatusBar(this), "StatusBar1", 0, 475, 863, StatusBarHeight);
+    StatusBar1 = place(new TStatusBar(this), "StatusBar1", 0, 475, 863, StatusBarHeight);
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->setFont(StatusBarFont());
     auto* credit = new QLabel(QStringLiteral("Zelvora — 批量改名，一次完成"), StatusBar1);
