@@ -124,6 +124,7 @@ TRzBitBtn* TFrmMain::makeButton(const char* name, const QString& caption, int le
 void TFrmMain::createFolderTree() {
     ShellTreeView1 = place(new TShellTreeView(this), "ShellTreeView1", 0, 0, TreeWidth, 430);
     ShellTreeView1->setIndentation(scaled(19));
+    ShellTreeView1->setFormatSettings(m_formatSettings);
 }
 
 void TFrmMain::createStrip() {
