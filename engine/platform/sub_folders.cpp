@@ -1,9 +1,12 @@
 #include "engine/engine.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <memory>
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace engine {
 namespace {
@@ -40,8 +43,14 @@ std::vector<TSubFolder> ListSubFolders(const std::string& path) {
 
 TFolderProbe ProbeFolder(const std::string& path) {
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) return {};
+    if (::stat(path.c_str(), &status) != 0) return {.Error = errno};
+    if (!S_ISDIR(status.st_mode)) return {.Error = ENOTDIR};
     return {true, MayHaveSubFolders(status)};
+}
+
+std::string CurrentFolderPath() {
+    const std::unique_ptr<char, decltype(&std::free)> path(::getcwd(nullptr, 0), &std::free);
+    return path ? std::string(path.get()) : std::string();
 }
 
 } // namespace engine
