@@ -313,7 +313,12 @@ std::vector<TSubFolder> ListSubFolders(const std::string& path);
 struct TFolderProbe {
     bool IsFolder = false;
     bool HasSubFolders = false;
+    int Error = 0; // why it is no folder: the errno of the stat, or ENOTDIR for anything else
 };
 TFolderProbe ProbeFolder(const std::string& path);
+
+// The process's working folder (raw bytes); empty when it can't be read. Asks the system;
+// never throws.
+std::string CurrentFolderPath();
 
 } // namespace engine

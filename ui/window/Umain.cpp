@@ -86,6 +86,7 @@ void TFrmMain::createWindowFrame() {
     QPalette buttonFace = palette();
     buttonFace.setColor(QPalette::Window, buttonFace.color(QPalette::Button));
     setPalette(buttonFace);
+    setAcceptDrops(true);
     const int dpi = logicalDpiY();
     m_textHeight = dpi == DesignDpi ? DesignTextHeight : DesignTextHeight * dpi / DesignDpi;
     QFont font(SongTi);
