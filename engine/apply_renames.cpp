@@ -1,9 +1,12 @@
 #include "engine/engine.h"
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <utility>
 
+#include "engine/batch_journal.h"
+#include "engine/messages.h"
 #include "engine/platform/rename_posix.h"
 
 namespace engine {
@@ -48,6 +51,37 @@ void RenameRow(const platform::TRenameFolder& folder, TFolderEntry& row,
     }
 }
 
+// The listing's folder, checked to be the one listed (throws TError), with its identity.
+TJournalHead OpenedFolder(const platform::TRenameFolder& folder, const TFolderListing& listing) {
+    TJournalHead head{TJournalKind::Batch, listing.CurrentFolder, 0, 0, {}};
+    if (!folder.Identity(head.Device, head.Inode)) return head;
+    if (listing.Inode != 0 && (head.Device != listing.Device || head.Inode != listing.Inode))
+        throw TError(messages::Format(messages::FolderReplaced, listing.CurrentFolder));
+    return head;
+}
+
+std::vector<std::string> ComposeNewNames(const TFolderListing& listing,
+                                         const TRenameSettings& settings, std::int32_t start,
+                                         std::int32_t digits) {
+    std::vector<std::string> names;
+    names.reserve(listing.Rows.size());
+    // Unsigned, so the number wraps from 2147483647 to -2147483648 without overflow.
+    auto number = static_cast<std::uint32_t>(start);
+    for (const TFolderEntry& row : listing.Rows)
+        names.push_back(ComposeNewName(row.OldName, row.TypeText, settings, digits,
+                                       static_cast<std::int32_t>(number++)));
+    return names;
+}
+
+std::vector<TJournalRow> JournalRows(const TFolderListing& listing,
+                                     const std::vector<std::string>& newNames) {
+    std::vector<TJournalRow> rows;
+    rows.reserve(newNames.size());
+    for (std::size_t i = 0; i < newNames.size(); ++i)
+        rows.push_back({RelativeToFolder(listing.Rows[i].OldName), RelativeToFolder(newNames[i])});
+    return rows;
+}
+
 } // namespace
 
 void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
@@ -55,19 +89,21 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
     const std::int32_t start = ParseSettingsInteger(settings.StartNumber);
     const std::int32_t digits = ParseDigitCount(settings.Digits);
     if (listing.Rows.empty()) return;
+    std::vector<std::string> newNames = ComposeNewNames(listing, settings, start, digits);
     const platform::TRenameFolder folder(listing.CurrentFolder);
-    // Unsigned, so the number wraps from 2147483647 to -2147483648 without overflow.
-    auto number = static_cast<std::uint32_t>(start);
+    const TJournalHead head = OpenedFolder(folder, listing);
+    std::optional<TBatchJournal> journal;
+    if (!control.JournalFolder.empty() && folder.OpenError() == 0)
+        journal.emplace(control.JournalFolder, head, JournalRows(listing, newNames));
     const std::size_t total = listing.Rows.size();
     for (std::size_t done = 0; done < total && !control.Stop.stop_requested(); ++done) {
         TFolderEntry& row = listing.Rows[done];
-        std::string newName = ComposeNewName(row.OldName, row.TypeText, settings, digits,
-                                             static_cast<std::int32_t>(number));
-        RenameRow(folder, row, newName);
-        row.NewName = std::move(newName);
-        ++number;
+        RenameRow(folder, row, newNames[done]);
+        row.NewName = std::move(newNames[done]);
+        if (journal) journal->Outcome(done, OutcomeLetter(row.Status), row.Error);
         if (control.Progress) control.Progress(done + 1, total);
     }
+    if (journal) journal->Close(folder);
 }
 
 int RenameEntry(const std::string& folder, const std::string& from, const std::string& to) {

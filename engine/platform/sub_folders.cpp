@@ -1,10 +1,13 @@
 #include "engine/engine.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <memory>
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "engine/platform/posix_fd.h"
 
@@ -47,9 +50,14 @@ std::vector<TSubFolder> ListSubFolders(const std::string& path) {
 TFolderProbe ProbeFolder(const std::string& path) {
     const platform::TFd opened = platform::OpenAbsolute(path, O_PATH);
     struct stat status {};
-    if (!opened.valid() || ::fstat(opened.get(), &status) != 0 || !S_ISDIR(status.st_mode))
-        return {};
+    if (!opened.valid() || ::fstat(opened.get(), &status) != 0) return {.Error = errno};
+    if (!S_ISDIR(status.st_mode)) return {.Error = ENOTDIR};
     return {true, MayHaveSubFolders(status)};
+}
+
+std::string CurrentFolderPath() {
+    const std::unique_ptr<char, decltype(&std::free)> path(::getcwd(nullptr, 0), &std::free);
+    return path ? std::string(path.get()) : std::string();
 }
 
 } // namespace engine
