@@ -64,6 +64,10 @@ public:
     QTreeWidgetItem* refreshBranch(QTreeWidgetItem* node);
     // The first node at or below `start`, depth first, whose full id names the same item.
     QTreeWidgetItem* findLoadedNode(const TItemIdList& fullId, QTreeWidgetItem* start) const;
+    // Selects the folder at the absolute `path` (raw bytes), expanding the branch down to it;
+    // the move raises changed. False when the tree has no node for it (missing, hidden, below
+    // a folder that can't be read, or outside the root): the selection stays.
+    bool selectPath(const std::string& path);
 
 signals:
     // The selection moved to `node` (null when the tree lost its selection).
@@ -104,6 +108,7 @@ private:
     void removeOldBranch(QTreeWidgetItem* old);
     void deleteNode(QTreeWidgetItem* node);
     void reloadChildren(QTreeWidgetItem* node);
+    QTreeWidgetItem* expandBranchTo(const TItemIdList& fullId);
 
     QString m_root = QStringLiteral("rfDesktop");
     QString m_previousRoot = m_root;

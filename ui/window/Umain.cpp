@@ -11,6 +11,7 @@
 #include <QTreeView>
 
 #include "ui/window/entry_model.h"
+#include "ui/window/undo_controller.h"
 #include "ui/widgets/error_display.h"
 #include "ui/widgets/fixed_frame.h"
 #include "ui/widgets/group_box.h"
@@ -67,6 +68,7 @@ TFrmMain::TFrmMain(engine::TFormatSettings formatSettings, QWidget* parent)
     startFolderTree();
     FormCreate();
     connectHandlers();
+    new TUndoController(this, ListView1, m_entries, RzBitBtn1, m_formatSettings);
     centreOnPrimaryScreen();
     ShellTreeView1->setFocus();
 }
@@ -84,6 +86,7 @@ void TFrmMain::createWindowFrame() {
     QPalette buttonFace = palette();
     buttonFace.setColor(QPalette::Window, buttonFace.color(QPalette::Button));
     setPalette(buttonFace);
+    setAcceptDrops(true);
     const int dpi = logicalDpiY();
     m_textHeight = dpi == DesignDpi ? DesignTextHeight : DesignTextHeight * dpi / DesignDpi;
     QFont font(SongTi);
@@ -305,7 +308,7 @@ void TFrmMain::Edit1Change() {
 }
 
 void TFrmMain::RzBitBtn1Click() {
-    Guarded([this] { m_entries->applyRenames(renameSettings()); });
+    Guarded([this] { m_entries->applyRenames(renameSettings(), TUndoController::BatchControl()); });
 }
 
 void TFrmMain::RzBitBtn4Click() {
