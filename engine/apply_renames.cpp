@@ -12,7 +12,7 @@
 namespace engine {
 namespace {
 
-// Names are paths relative to the listed folder; a leading "/" stays inside it.
+// New names are paths relative to the listed folder; a leading "/" stays inside it.
 const char* RelativeToFolder(const std::string& name) {
     std::size_t at = 0;
     while (at < name.size() && name[at] == '/')
@@ -24,12 +24,23 @@ bool IsInvalidTarget(std::string_view name) {
     return name.empty() || name == "." || name == "..";
 }
 
+// The system reads a name only up to its first NUL, so it would rename something else.
+bool HoldsNul(std::string_view name) {
+    return name.find('\0') != std::string_view::npos;
+}
+
+// A name of one entry of a folder. An old name must be one: a caption edited to hold "/"
+// would reach into another folder ("../x").
+bool IsPlainName(std::string_view name) {
+    return name.find('/') == std::string_view::npos && !HoldsNul(name);
+}
+
 void RenameRow(const platform::TRenameFolder& folder, TFolderEntry& row,
                const std::string& newName) {
-    const char* from = RelativeToFolder(row.OldName);
+    const char* from = row.OldName.c_str();
     const char* to = RelativeToFolder(newName);
     row.Error = 0;
-    if (IsInvalidTarget(to)) {
+    if (!IsPlainName(row.OldName) || HoldsNul(newName) || IsInvalidTarget(to)) {
         row.Status = TRenameStatus::Failed;
         row.Error = rrInvalidName;
     } else if (std::string_view(from) == to) {
@@ -96,7 +107,7 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
 }
 
 int RenameEntry(const std::string& folder, const std::string& from, const std::string& to) {
-    if (IsInvalidTarget(to) || to.find('/') != std::string::npos) return rrInvalidName;
+    if (IsInvalidTarget(to) || !IsPlainName(to) || !IsPlainName(from)) return rrInvalidName;
     if (from == to) return 0;
     const platform::TRenameFolder opened(folder);
     if (opened.OpenError() != 0) return opened.OpenError();

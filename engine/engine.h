@@ -15,9 +15,23 @@
 namespace engine {
 
 // An error that stops an operation; what() is the finished message shown to the user.
+// what() is a C string, so a NUL in the message (a typed text holding U+0000) shows as "\0"
+// rather than cutting the message short.
 class TError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit TError(std::string_view message) : std::runtime_error(WithVisibleNul(message)) {}
+
+private:
+    static std::string WithVisibleNul(std::string_view message) {
+        std::string text;
+        for (const char c : message) {
+            if (c == '\0')
+                text += "\\0";
+            else
+                text += c;
+        }
+        return text;
+    }
 };
 
 // The type text of every folder row. A file's type text is empty or begins with ".".
@@ -162,9 +176,11 @@ struct TBatchControl {
 // Renames every row of `listing` in list order with a running number, writing NewName,
 // Status and Error of each row. Parses StartNumber and Digits and composes every name first,
 // then throws TError before any rename when the folder's path now names another folder than
-// the one listed, or when the journal can't be written. A row's failed rename is recorded and
-// the run goes on; a stopped batch is journaled and closed like a finished one. Never replaces
-// an existing entry. Changes the disk.
+// the one listed, or when the journal can't be written. A row whose old or new name holds NUL,
+// or whose old name holds "/", fails with rrInvalidName before any system call (a new name may
+// hold "/": it is a path relative to the folder). Any other failed rename is recorded and the
+// run goes on; a stopped batch is journaled and closed like a finished one. Never replaces an
+// existing entry. Changes the disk.
 void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
                   const TBatchControl& control = {});
 
@@ -220,7 +236,8 @@ void KeepJournal(const std::string& journalFolder, const std::string& name);
 
 // Renames the entry `from` inside `folder` to the plain name `to` (no "/"), never replacing an
 // existing entry. Renaming to the same name does nothing and succeeds. Returns 0, the errno of
-// the failure, or rrInvalidName for an empty name, ".", ".." or a name with "/". Changes the disk.
+// the failure, or rrInvalidName for an empty name, ".", ".." or a name with "/" or NUL (either
+// name), before any system call. Changes the disk.
 int RenameEntry(const std::string& folder, const std::string& from, const std::string& to);
 
 // What a paste does with its sources.
@@ -243,9 +260,10 @@ std::string NumberedName(std::string_view name, bool isFolder, int number);
 // anything: a taken name gets the first free NumberedName, reserved atomically. A move renames
 // within one file system and otherwise copies, then deletes the source only when the whole copy
 // succeeded; a source that already lies in `targetFolder` is left where it is. A source that is
-// not an absolute path fails with rrInvalidName; other failures are recorded per source and the
-// paste goes on. Throws TError, before anything changes, when `targetFolder` is not a folder that
-// can be opened or when a source folder is `targetFolder` or one of its ancestors. Changes the disk.
+// not an absolute path, or that holds NUL, fails with rrInvalidName; other failures are recorded
+// per source and the paste goes on. Throws TError, before anything changes, when `targetFolder` is
+// not a folder that can be opened or when a source folder is `targetFolder` or one of its
+// ancestors. Changes the disk.
 std::vector<TPasteResult> PasteInto(const std::string& targetFolder,
                                     const std::vector<std::string>& sources, TPasteMode mode);
 
@@ -295,7 +313,12 @@ std::vector<TSubFolder> ListSubFolders(const std::string& path);
 struct TFolderProbe {
     bool IsFolder = false;
     bool HasSubFolders = false;
+    int Error = 0; // why it is no folder: the errno of the stat, or ENOTDIR for anything else
 };
 TFolderProbe ProbeFolder(const std::string& path);
+
+// The process's working folder (raw bytes); empty when it can't be read. Asks the system;
+// never throws.
+std::string CurrentFolderPath();
 
 } // namespace engine
