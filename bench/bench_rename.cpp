@@ -68,17 +68,33 @@ int RenameWithBareCalls(const engine::TFolderListing& listing,
     return failures;
 }
 
-// Measured and baseline take turns, so a drifting disk affects both alike.
+// The newest journal of `journals`, the batch just run.
+std::string LastJournal(const std::string& journals) {
+    return engine::ReadJournals(journals).back().Name;
+}
+
+// Measured and baseline take turns, so a drifting disk affects both alike. The batch runs
+// journaled, as the window runs it, and is then undone.
 void BenchRename() {
     const engine::TRenameSettings settings; // prefix mode, defaults
     TFreshFolder fresh;
+    char journalPattern[] = "/tmp/zelvora-bench-journal-XXXXXX";
+    engine::TBatchControl control;
+    control.JournalFolder = ::mkdtemp(journalPattern);
     std::vector<std::string> newNames; // the names ApplyRenames gave
-    double measured = 1e30, baseline = 1e30;
+    double measured = 1e30, baseline = 1e30, undo = 1e30;
     int failures = 0;
     for (int repeat = 0; repeat < kRepeats; ++repeat) {
-        measured = std::min(measured, bench::BestSeconds(
-                                          1, [&] { fresh.Renew(); },
-                                          [&] { engine::ApplyRenames(fresh.listing, settings); }));
+        measured = std::min(measured,
+                            bench::BestSeconds(
+                                1, [&] { fresh.Renew(); },
+                                [&] { engine::ApplyRenames(fresh.listing, settings, control); }));
+        const std::string journal = LastJournal(control.JournalFolder);
+        undo = std::min(undo, bench::BestSeconds(1, nullptr, [&] {
+                            for (const auto& row :
+                                 engine::UndoBatch(control.JournalFolder, journal).Rows)
+                                failures += row.Error != 0;
+                        }));
         newNames.clear();
         for (const auto& row : fresh.listing.Rows) {
             newNames.push_back(row.NewName);
@@ -90,7 +106,9 @@ void BenchRename() {
                                 [&] { failures += RenameWithBareCalls(fresh.listing, newNames); }));
     }
     if (failures != 0) std::printf("%d renames failed\n", failures);
+    bench::RemoveTree(control.JournalFolder);
     bench::PrintRatio("rename", measured, baseline);
+    bench::PrintRatio("undo", undo, baseline);
 }
 
 void BenchCompose() {

@@ -78,7 +78,7 @@ std::vector<TJournalRow> JournalRows(const TFolderListing& listing,
     std::vector<TJournalRow> rows;
     rows.reserve(newNames.size());
     for (std::size_t i = 0; i < newNames.size(); ++i)
-        rows.push_back({RelativeToFolder(listing.Rows[i].OldName), RelativeToFolder(newNames[i])});
+        rows.push_back({listing.Rows[i].OldName, RelativeToFolder(newNames[i])});
     return rows;
 }
 

@@ -172,7 +172,7 @@ struct TBatchControl {
     std::stop_token Stop;
     // The folder of the batch journals ("" = none): the batch is written there, and synced,
     // before its first rename, so it can be undone, also after a crash.
-    std::string JournalFolder;
+    std::string JournalFolder{};
 };
 
 // Renames every row of `listing` in list order with a running number, writing NewName,
@@ -196,7 +196,7 @@ struct TJournalSummary {
     std::string Folder;     // the batch's folder, ending in "/"
     bool Closed = false;    // false: the program stopped in the middle of it
     bool Undone = false;    // an undo took it back (and that undo was not itself taken back)
-    std::string UndoesName; // for an undo: the journal it takes back
+    std::string UndoesName{}; // for an undo: the journal it takes back
 };
 
 // Every readable journal in `journalFolder`, oldest first; a missing folder has none. Reads

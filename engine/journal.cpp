@@ -7,7 +7,10 @@
 namespace engine {
 namespace {
 
+// A name holding NUL is never renamed (the row fails first); it is written as empty, since a
+// NUL inside a record would cut it.
 void AppendField(std::string& out, std::string_view bytes) {
+    if (bytes.find('\0') != std::string_view::npos) bytes = {};
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, bytes.size()).ptr;
     out.append(digits, end);

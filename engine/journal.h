@@ -7,10 +7,11 @@
 //
 //     record = NUL tag field* LF          field = decimal-length ":" bytes
 //
-// Names and paths never hold NUL, lengths are ASCII digits, so a NUL byte is always the start of
-// a record: a record torn by a crash is skipped up to the next NUL, and the last record of the
-// file is found from the last NUL. Fields are raw bytes, so names that are not UTF-8 or that
-// hold newlines round-trip. Records, in file order:
+// A field that would hold NUL (a name that is never renamed) is written empty, and lengths are
+// ASCII digits, so a NUL byte is always the start of a record: a record torn by a crash is
+// skipped up to the next NUL, and the last record of the file is found from the last NUL.
+// Fields are raw bytes, so names that are not UTF-8 or that hold newlines round-trip. Records,
+// in file order:
 //
 //     B  version("1") kind("batch"|"undo") folder device inode undoes row-count
 //        undoes: the journal name an undo takes back, empty for a batch

@@ -48,7 +48,8 @@ void CheckFolder(const platform::TRenameFolder& folder, const TJournalHead& head
 std::vector<TJournalRow> RowsToUndo(const TJournal& journal) {
     std::vector<TJournalRow> undo;
     for (auto row = journal.Rows.rbegin(); row != journal.Rows.rend(); ++row)
-        if (row->Outcome == 'R' || (row->Outcome == 0 && row->From != row->To))
+        if (row->Outcome == 'R' ||
+            (row->Outcome == 0 && row->From != row->To && !row->From.empty() && !row->To.empty()))
             undo.push_back({row->To, row->From, row->Outcome == 'R' ? 'R' : '\0', 0});
     return undo;
 }

@@ -90,3 +90,14 @@ TEST(JournalFormat, UnreadableStartsAreRefused) {
         EXPECT_FALSE(engine::DecodeJournalHead(bytes));
     }
 }
+
+TEST(JournalFormat, ANameHoldingNulIsWrittenEmptyAndKeepsTheRowsInStep) {
+    const std::vector<TJournalRow> rows = {{"a", std::string("b\0c", 3)}, {"d", "e"}};
+    std::string bytes = engine::EncodeJournalStart({}, rows);
+    engine::EncodeOutcome(bytes, 1, 'R', 0);
+    const engine::TJournal journal = engine::DecodeJournal(bytes);
+    ASSERT_EQ(journal.Rows.size(), 2u);
+    EXPECT_EQ(journal.Rows[0].To, "");
+    EXPECT_EQ(journal.Rows[1].From, "d");
+    EXPECT_EQ(journal.Rows[1].Outcome, 'R');
+}

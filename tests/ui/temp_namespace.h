@@ -1,6 +1,7 @@
 #pragma once
 // The folder tree's namespace rooted in a fresh temporary folder: "desk" is the desktop,
-// "home" the home folder, no volumes. Construct after the QApplication.
+// "home" the home folder, no volumes; $XDG_STATE_HOME points inside it. Construct after the
+// QApplication.
 
 #include <functional>
 #include <memory>
@@ -27,6 +28,8 @@ public:
         places.Mounts = [] { return std::vector<TMount>{}; };
         if (listSubFolders) places.ListSubFolders = std::move(listSubFolders);
         m_scope.emplace(std::make_unique<TLinuxNamespace>(places));
+        // Batches the window runs are journaled in the state folder: a fresh one, never home's.
+        qputenv("XDG_STATE_HOME", QFile::encodeName(m_dir.path() + QStringLiteral("/state")));
     }
 
     // A path below the desktop folder.

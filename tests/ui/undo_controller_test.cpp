@@ -1,5 +1,5 @@
 // Undo through the real window: Ctrl+Z, the file list's context menu and the recovery question
-// at start-up, on real temporary folders with a temporary state folder.
+// at start-up, on real temporary folders; the temporary namespace gives a fresh state folder.
 #include <optional>
 
 #include <QAbstractButton>
@@ -9,7 +9,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeView>
 #include <QtTest>
@@ -49,7 +48,6 @@ private:
         return found;
     }
 
-    std::optional<QTemporaryDir> m_state;
     std::optional<TTempNamespace> m_namespace;
     TFrmMain* m_window = nullptr;
     QStringList m_errors;
@@ -58,8 +56,6 @@ private:
 void TUndoControllerTest::init() {
     m_errors.clear();
     SetErrorDisplay([this](const QString& message) { m_errors << message; });
-    m_state.emplace();
-    qputenv("XDG_STATE_HOME", QFile::encodeName(m_state->path()));
     m_namespace.emplace();
     QVERIFY(QDir().mkpath(work()));
     for (const char* name : {"b.txt", "a.txt", "c.txt"}) {
@@ -73,7 +69,6 @@ void TUndoControllerTest::cleanup() {
     delete m_window;
     m_window = nullptr;
     m_namespace.reset();
-    m_state.reset();
 }
 
 void TUndoControllerTest::startWindow() {
@@ -106,8 +101,8 @@ void TUndoControllerTest::leaveUnfinishedBatch() {
     engine::TFolderListing listing;
     engine::ListFolder(listing, TTempNamespace::bytes(work()), engine::TFormatSettings{});
     engine::ApplyRenames(listing, {}, TUndoController::BatchControl());
-    const QString journal = m_state->path() + QStringLiteral("/zelvora/0000000001.journal");
-    QFile file(journal);
+    QFile file(QFile::decodeName(TUndoController::JournalFolder().c_str()) +
+               QStringLiteral("/0000000001.journal"));
     QVERIFY(file.open(QIODevice::ReadWrite));
     const QByteArray bytes = file.readAll();
     QVERIFY(file.resize(bytes.lastIndexOf('\0')));
