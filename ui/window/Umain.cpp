@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include "ui/window/batch_runner.h"
+#include "ui/window/batch_status.h"
 #include "ui/window/entry_model.h"
 #include "ui/widgets/error_display.h"
 #include "ui/widgets/label.h"
@@ -59,6 +61,7 @@ TFrmMain::TFrmMain(engine::TFormatSettings formatSettings, QWidget* parent)
     createStrip();
     createFileList();
     createStatusBar();
+    createWorkers();
     il = MakeMainImageList();
     linkControls();
     setTabOrders();
@@ -68,6 +71,7 @@ TFrmMain::TFrmMain(engine::TFormatSettings formatSettings, QWidget* parent)
     connectHandlers();
     centreOnPrimaryScreen();
     ShellTreeView1->setFocus();
+    m_started = true;
 }
 
 int TFrmMain::scaled(int designPixels) const {
@@ -210,6 +214,7 @@ void TFrmMain::createStatusBar() {
     credit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     credit->setContentsMargins(0, 0, scaled(4), 0);
     StatusBar1->addWidget(credit, 1);
+    m_batchStatus = new TBatchStatus(StatusBar1, credit, this);
 }
 
 void TFrmMain::linkControls() {
@@ -290,7 +295,7 @@ const std::string& TFrmMain::CurrentFolder() const {
 }
 
 void TFrmMain::ShellTreeView1Change(QTreeWidgetItem*) {
-    Guarded([this] { m_entries->listFolder(ShellTreeView1->selectedPath(), m_formatSettings); });
+    Guarded([this] { listFolder(ShellTreeView1->selectedPath()); });
 }
 
 engine::TRenameSettings TFrmMain::renameSettings() const {
@@ -306,7 +311,14 @@ void TFrmMain::Edit1Change() {
 }
 
 void TFrmMain::RzBitBtn1Click() {
-    Guarded([this] { m_entries->applyRenames(renameSettings()); });
+    if (isBusy()) return;
+    Guarded([this] {
+        const engine::TRenameSettings settings = renameSettings();
+        TBatchRunner::CheckSettings(m_entries->listing(), settings);
+        m_batchStatus->start(m_entries->rows().size());
+        m_runner->start(m_entries->beginBatch(), settings);
+        updateBusy();
+    });
 }
 
 void TFrmMain::RzBitBtn4Click() {

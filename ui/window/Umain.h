@@ -10,11 +10,15 @@
 
 class QGroupBox;
 class QLineEdit;
+class QShortcut;
 class QStatusBar;
 class QTreeView;
 class QTreeWidgetItem;
 class TShellTreeView;
+class TBatchRunner;
+class TBatchStatus;
 class TEntryModel;
+class TFolderLister;
 class TLabel;
 class TRadioGroup;
 class TRzBitBtn;
@@ -27,12 +31,16 @@ public:
     // `formatSettings`: the regional date and time settings the list's times are shown in.
     explicit TFrmMain(engine::TFormatSettings formatSettings = engine::ReadRegionalSettings(),
                       QWidget* parent = nullptr);
+    ~TFrmMain() override;
 
     // A length at 96 dpi, scaled by the window's text height over 12.
     int scaled(int designPixels) const;
     TEntryModel* entries() const { return m_entries; }
     // The listed folder with its trailing "/"; empty before the first listing.
     const std::string& CurrentFolder() const;
+    // A folder is being listed or shown, or a batch runs: "应用改名" waits until it ends.
+    bool isBusy() const;
+    bool isRenaming() const;
 
 public slots:
     void FormCreate();
@@ -41,8 +49,14 @@ public slots:
     void RzBitBtn1Click();
     void RzBitBtn4Click();
 
+signals:
+    // The window went idle: a listing has been shown whole, or a batch has ended.
+    void workDone();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Closing stops a running batch between two rows.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createWindowFrame();
@@ -58,6 +72,10 @@ private:
     void setTabOrders();
     void startFolderTree();
     void connectHandlers();
+    void createWorkers();
+    void listFolder(const std::string& path);
+    void batchFinished(const QString& error);
+    void updateBusy();
     engine::TRenameSettings renameSettings() const;
     void centreOnPrimaryScreen();
     void alignControls();
@@ -72,6 +90,13 @@ private:
     int m_textHeight = 12;
     QSize m_designSize;
     TEntryModel* m_entries = nullptr;
+    TFolderLister* m_lister = nullptr;
+    TBatchRunner* m_runner = nullptr;
+    TBatchStatus* m_batchStatus = nullptr;
+    QShortcut* m_cancelShortcut = nullptr;
+    bool m_started = false;     // start-up lists at once, later selections on the worker
+    std::string m_selectedPath; // selected while a batch ran: listed when it ends
+    bool m_selectedDuringBatch = false;
 
     TShellTreeView* ShellTreeView1 = nullptr;
     TRzPanel* RzPanel1 = nullptr;
