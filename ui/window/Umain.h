@@ -19,6 +19,7 @@ class TBatchRunner;
 class TBatchStatus;
 class TEntryModel;
 class TFolderLister;
+class TUndoController;
 class TLabel;
 class TRadioGroup;
 class TRzBitBtn;
@@ -41,6 +42,9 @@ public:
     // A folder is being listed or shown, or a batch runs: "应用改名" waits until it ends.
     bool isBusy() const;
     bool isRenaming() const;
+    // Selects the folder at the absolute `path` (raw bytes) in the tree, which lists it; false
+    // when the tree has no node for it (the selection and the list stay as they were).
+    bool showFolder(const std::string& path);
 
 public slots:
     void FormCreate();
@@ -57,6 +61,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     // Closing stops a running batch between two rows.
     void closeEvent(QCloseEvent* event) override;
+    // A folder dropped from a file manager is shown; a dropped file shows its folder.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createWindowFrame();
@@ -94,7 +101,7 @@ private:
     TBatchRunner* m_runner = nullptr;
     TBatchStatus* m_batchStatus = nullptr;
     QShortcut* m_cancelShortcut = nullptr;
-    bool m_started = false;     // start-up lists at once, later selections on the worker
+    TUndoController* m_undo = nullptr;
     std::string m_selectedPath; // selected while a batch ran: listed when it ends
     bool m_selectedDuringBatch = false;
 

@@ -16,6 +16,7 @@
 #include "ui/window/batch_status.h"
 #include "ui/window/entry_model.h"
 #include "ui/window/folder_lister.h"
+#include "ui/window/undo_controller.h"
 
 // The batch writes into the list's rows: it stops before the rows go.
 TFrmMain::~TFrmMain() {
@@ -42,10 +43,10 @@ void TFrmMain::createWorkers() {
     connect(m_cancelShortcut, &QShortcut::activated, m_runner, &TBatchRunner::cancel);
 }
 
-// Start-up lists at once, as the window is built; later selections list on the worker, and a
+// Start-up lists at once, before the window shows; later selections list on the worker, and a
 // selection made while a batch runs is listed when it ends, so the rows stay those renamed.
 void TFrmMain::listFolder(const std::string& path) {
-    if (!m_started) {
+    if (!isVisible()) {
         m_entries->listFolder(path, m_formatSettings);
     } else if (m_runner->isRunning()) {
         m_selectedPath = path;
@@ -80,6 +81,7 @@ void TFrmMain::updateBusy() {
         control->setEnabled(!renaming);
     RzBitBtn1->setEnabled(!isBusy());
     m_cancelShortcut->setEnabled(renaming);
+    if (m_undo) m_undo->setAvailable(!isBusy());
     if (renaming)
         ListView1->setCursor(Qt::BusyCursor);
     else
