@@ -49,10 +49,10 @@ void PrintRatio(const std::string& name, const TPairTimes& times);
 // Prints "NAME MEDIAN (range LOW-HIGH over N rounds)" for a figure that is not a ratio.
 void PrintFigure(const std::string& name, const std::vector<double>& values, const char* unit = "");
 
-// A fresh temporary folder under `parent` holding `entries` entries named as a user's folder
-// is (Chinese and ASCII names, numbers, several extensions, every twentieth a folder), each
-// with a modification time of its own; removed by RemoveTree.
-std::string MakeBenchFolder(int entries, const std::string& parent = "/tmp");
+// A fresh temporary folder under `parent` (empty: $TMPDIR, else /tmp) holding `entries` entries
+// named as a user's folder is (Chinese and ASCII names, numbers, several extensions, every
+// twentieth a folder), each with a modification time of its own; removed by RemoveTree.
+std::string MakeBenchFolder(int entries, const std::string& parent = {});
 void RemoveTree(const std::string& path);
 // Writes every file system's dirty data back, so no timed step pays for an earlier one.
 void SyncDisks();

@@ -1,6 +1,7 @@
 // Test folders that look like a user's: mixed scripts, numbers, extensions and a different
 // modification time on every entry, so no cache of the listing is flattered.
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <stdexcept>
 
@@ -26,7 +27,11 @@ constexpr const char* FolderPatterns[] = {"新建文件夹 (%d)", "Project %d", 
 } // namespace
 
 std::string MakeBenchFolder(int entries, const std::string& parent) {
-    std::string pattern = parent + "/zelvora-bench-XXXXXX";
+    const char* temporary = std::getenv("TMPDIR");
+    std::string pattern = !parent.empty()             ? parent
+                          : temporary && *temporary ? temporary
+                                                    : "/tmp";
+    pattern += "/zelvora-bench-XXXXXX";
     if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make " + pattern);
     const std::string root = pattern;
     const int rootFd = ::open(root.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);

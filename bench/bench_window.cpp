@@ -30,10 +30,11 @@ QApplication& Application() {
     static char name[] = "zelvora-bench";
     static char* argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
+    // Never destroyed: at exit the window's libraries may still hold on to it.
+    static QApplication* application = new QApplication(argc, argv);
     SetErrorDisplay(
         [](const QString& message) { std::fprintf(stderr, "error: %s\n", qPrintable(message)); });
-    return application;
+    return *application;
 }
 
 // The longest gap between two turns of the event loop while it runs.
