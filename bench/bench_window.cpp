@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeView>
 
@@ -19,6 +21,7 @@
 #include "ui/widgets/error_display.h"
 #include "ui/window/Umain.h"
 #include "ui/window/entry_model.h"
+#include "ui/window/undo_controller.h"
 
 namespace {
 
@@ -67,6 +70,8 @@ class TBenchWindow {
 public:
     TBenchWindow() {
         Application();
+        // Journals go to a temporary state folder, never the user's.
+        qputenv("XDG_STATE_HOME", QFile::encodeName(m_state.path()));
         QDir().mkpath(m_namespace.desk(QStringLiteral("empty")));
         renewBig();
         m_window.emplace();
@@ -127,6 +132,7 @@ private:
         std::function<void()> m_painted;
     };
 
+    QTemporaryDir m_state;
     TTempNamespace m_namespace;
     std::string m_big;
     std::optional<TFrmMain> m_window;
@@ -183,7 +189,11 @@ void BenchWindowApply() {
              bench.waitForIdleAndPaint();
              stalls.push_back(probe.stopMilliseconds());
          }},
-        {fresh, [&] { engine::ApplyRenames(listing, engine::TRenameSettings{}); }});
+        // The window journals its batches: so does the engine alone here.
+        {fresh, [&] {
+             engine::ApplyRenames(listing, engine::TRenameSettings{},
+                                  TUndoController::BatchControl());
+         }});
     bench::PrintRatio("window-apply", times);
     bench::PrintFigure("max-ui-stall-ms apply", stalls, " ms");
 }
