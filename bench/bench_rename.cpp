@@ -1,7 +1,6 @@
 // Batch rename against a bare renameat2 loop, and name composition against plain string
 // concatenation of the same parts.
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -17,7 +16,8 @@
 namespace {
 
 constexpr int kEntries = 100000;
-constexpr int kRepeats = 3;
+constexpr int kRounds = 5;
+constexpr int kComposeRounds = 9;
 
 // The rows of `folder` in natural name order, read with plain POSIX outside the timed region.
 engine::TFolderListing ReadRows(const std::string& folder) {
@@ -50,7 +50,7 @@ struct TFreshFolder {
         if (!path.empty()) bench::RemoveTree(path);
         path = bench::MakeBenchFolder(kEntries);
         listing = ReadRows(path);
-        ::sync(); // write back the set-up's metadata before the clock runs
+        bench::SyncDisks(); // write back the set-up's metadata before the clock runs
     }
     ~TFreshFolder() {
         if (!path.empty()) bench::RemoveTree(path);
@@ -68,47 +68,59 @@ int RenameWithBareCalls(const engine::TFolderListing& listing,
     return failures;
 }
 
-// The newest journal of `journals`, the batch just run.
-std::string LastJournal(const std::string& journals) {
-    return engine::ReadJournals(journals).back().Name;
+// The names ApplyRenames gives the rows, composed outside the timed region.
+std::vector<std::string> NewNames(const engine::TFolderListing& listing,
+                                  const engine::TRenameSettings& settings) {
+    std::vector<std::string> names;
+    std::int32_t number = 1;
+    for (const engine::TFolderEntry& row : listing.Rows)
+        names.push_back(engine::ComposeNewName(row.OldName, row.TypeText, settings, 4, number++));
+    return names;
 }
 
-// Measured and baseline take turns, so a drifting disk affects both alike. The batch runs
-// journaled, as the window runs it, and is then undone.
+// A journal folder of the benchmark's own, so no run touches the user's journals.
+struct TJournalFolder {
+    engine::TBatchControl control;
+    TJournalFolder() { control.JournalFolder = bench::MakeBenchFolder(0); }
+    ~TJournalFolder() { bench::RemoveTree(control.JournalFolder); }
+    // The newest journal, the batch just run.
+    std::string Last() const { return engine::ReadJournals(control.JournalFolder).back().Name; }
+};
+
+// The batch runs journaled, as the window runs it; its undo is timed against the same loop.
 void BenchRename() {
     const engine::TRenameSettings settings; // prefix mode, defaults
     TFreshFolder fresh;
-    char journalPattern[] = "/tmp/zelvora-bench-journal-XXXXXX";
-    engine::TBatchControl control;
-    control.JournalFolder = ::mkdtemp(journalPattern);
-    std::vector<std::string> newNames; // the names ApplyRenames gave
-    double measured = 1e30, baseline = 1e30, undo = 1e30;
+    TJournalFolder journals;
+    std::vector<std::string> newNames;
     int failures = 0;
-    for (int repeat = 0; repeat < kRepeats; ++repeat) {
-        measured = std::min(measured,
-                            bench::BestSeconds(
-                                1, [&] { fresh.Renew(); },
-                                [&] { engine::ApplyRenames(fresh.listing, settings, control); }));
-        const std::string journal = LastJournal(control.JournalFolder);
-        undo = std::min(undo, bench::BestSeconds(1, nullptr, [&] {
-                            for (const auto& row :
-                                 engine::UndoBatch(control.JournalFolder, journal).Rows)
-                                failures += row.Error != 0;
-                        }));
-        newNames.clear();
-        for (const auto& row : fresh.listing.Rows) {
-            newNames.push_back(row.NewName);
-            failures += row.Status != engine::TRenameStatus::Renamed;
-        }
-        baseline = std::min(baseline,
-                            bench::BestSeconds(
-                                1, [&] { fresh.Renew(); },
-                                [&] { failures += RenameWithBareCalls(fresh.listing, newNames); }));
-    }
+    const bench::TSide bareLoop{[&] {
+                                    fresh.Renew();
+                                    newNames = NewNames(fresh.listing, settings);
+                                },
+                                [&] { failures += RenameWithBareCalls(fresh.listing, newNames); }};
+    const bench::TPairTimes rename = bench::AlternatePairs(
+        kRounds,
+        {[&] { fresh.Renew(); },
+         [&] { engine::ApplyRenames(fresh.listing, settings, journals.control); }},
+        bareLoop);
+    const bench::TPairTimes undo = bench::AlternatePairs(
+        kRounds,
+        {[&] {
+             fresh.Renew();
+             engine::ApplyRenames(fresh.listing, settings, journals.control);
+             bench::SyncDisks();
+         },
+         [&] {
+             for (const auto& row : engine::UndoBatch(journals.control.JournalFolder,
+                                                      journals.Last()).Rows)
+                 failures += row.Error != 0;
+         }},
+        bareLoop);
     if (failures != 0) std::printf("%d renames failed\n", failures);
-    bench::RemoveTree(control.JournalFolder);
-    bench::PrintRatio("rename", measured, baseline);
-    bench::PrintRatio("undo", undo, baseline);
+    bench::PrintRatio("rename", rename);
+    bench::PrintRatio("undo", undo);
+}
 }
 
 void BenchCompose() {
@@ -125,20 +137,23 @@ void BenchCompose() {
         sequences.push_back(engine::SequenceText(i, 4));
     const std::string extension = ".jpg";
     std::size_t sink = 0;
-    const double measured = bench::BestSeconds(kRepeats, nullptr, [&] {
-        for (int i = 0; i < kNames; ++i)
-            sink +=
-                engine::ComposeNewName(oldNames[i % kDistinct], extension, settings, 4, i).size();
-    });
-    const double baseline = bench::BestSeconds(kRepeats, nullptr, [&] {
-        for (int i = 0; i < kNames; ++i) {
-            const std::string name = settings.LeadText + sequences[i] + settings.TrailText +
-                                     bases[i % kDistinct] + extension;
-            sink += name.size();
-        }
-    });
+    const bench::TPairTimes times = bench::AlternatePairs(
+        kComposeRounds,
+        {nullptr,
+         [&] {
+             for (int i = 0; i < kNames; ++i)
+                 sink += engine::ComposeNewName(oldNames[i % kDistinct], extension, settings, 4, i)
+                             .size();
+         }},
+        {nullptr, [&] {
+             for (int i = 0; i < kNames; ++i) {
+                 const std::string name = settings.LeadText + sequences[i] + settings.TrailText +
+                                          bases[i % kDistinct] + extension;
+                 sink += name.size();
+             }
+         }});
     std::printf("composed %zu bytes\n", sink);
-    bench::PrintRatio("compose", measured, baseline);
+    bench::PrintRatio("compose", times);
 }
 
 const bench::TRegistrar renameBench("rename", BenchRename);

@@ -1,7 +1,9 @@
 #include "engine/engine.h"
 #include "engine/natural_key.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 
 #include "engine/name_units.h"
 
@@ -103,44 +105,84 @@ namespace {
 class TKeyWriter {
 public:
     bool Full() const { return m_used == sizeof m_bytes; }
+    // Bytes past the end are lost; Lost() then tells that the last unit is not whole.
     void Put(std::size_t value) {
-        if (!Full()) m_bytes[m_used++] = static_cast<unsigned char>(value);
+        if (Full())
+            m_lost = true;
+        else
+            m_bytes[m_used++] = static_cast<unsigned char>(value);
     }
+    bool Lost() const { return m_lost; }
     TNaturalKey Key(std::uint32_t index) const {
         TNaturalKey key;
-        for (std::size_t i = 0; i < 8; ++i) key.high = key.high << 8 | m_bytes[i];
-        for (std::size_t i = 8; i < 16; ++i) key.low = key.low << 8 | m_bytes[i];
+        for (std::size_t i = 0; i < sizeof m_bytes; ++i)
+            key.words[i / 8] = key.words[i / 8] << 8 | m_bytes[i];
         key.index = index;
         key.length = static_cast<std::uint8_t>(m_used);
         return key;
     }
 
 private:
-    unsigned char m_bytes[16] = {};
+    unsigned char m_bytes[TNaturalKey::Bytes] = {};
     std::size_t m_used = 0;
+    bool m_lost = false;
 };
+
+// Puts the unit at name[at] into the key and moves past it; false for a unit no key can hold.
+bool PutUnit(TKeyWriter& key, std::string_view name, std::size_t& at) {
+    const auto c = static_cast<unsigned char>(name[at]);
+    if (c == 0) return false;
+    if (c >= 0x80) {
+        // Three bytes, big-endian, the first above every ASCII byte: code points order as
+        // their bytes do, and a stray byte counts as the code point of its value.
+        const std::size_t length = UnitLength(name, at);
+        const char32_t code = DecodeAt(name, at, length);
+        key.Put(0x80 | code >> 16);
+        key.Put(code >> 8 & 0xFF);
+        key.Put(code & 0xFF);
+        at += length;
+        return true;
+    }
+    if (!IsDigit(c)) {
+        key.Put(FoldCase(c));
+        ++at;
+        return true;
+    }
+    const TUnit run = NextUnit(name, at);
+    if (run.digits.size() > 255 || run.zeros > 255) return false;
+    key.Put('0');
+    key.Put(run.digits.size());
+    // Two digits to a byte; runs of one length pad their last byte alike.
+    for (std::size_t i = 0; i < run.digits.size(); i += 2) {
+        const unsigned high = run.digits[i] - '0';
+        const unsigned low = i + 1 < run.digits.size() ? run.digits[i + 1] - '0' : 0;
+        key.Put(high << 4 | low);
+    }
+    key.Put(run.zeros);
+    return true;
+}
 
 } // namespace
 
 TNaturalKey MakeNaturalKey(std::string_view name, std::uint32_t index) {
-    TKeyWriter key;
+    TKeyWriter writer;
     std::size_t at = 0;
-    while (at < name.size() && !key.Full()) {
-        const auto c = static_cast<unsigned char>(name[at]);
-        if (c == 0 || c >= 0x80) break; // its code point may need more than a byte
-        if (!IsDigit(c)) {
-            key.Put(FoldCase(c));
-            ++at;
-            continue;
+    std::size_t whole = 0; // the units before this offset are whole in the key
+    bool opaque = false;
+    while (at < name.size() && !writer.Full()) {
+        if (!PutUnit(writer, name, at)) {
+            opaque = true;
+            break;
         }
-        const TUnit run = NextUnit(name, at);
-        if (run.digits.size() > 255 || run.zeros > 255) break;
-        key.Put('0');
-        key.Put(run.digits.size());
-        for (const char digit : run.digits) key.Put(static_cast<unsigned char>(digit));
-        key.Put(run.zeros);
+        if (!writer.Lost()) whole = at;
     }
-    return key.Key(index);
+    TNaturalKey key = writer.Key(index);
+    if (opaque || whole > UINT16_MAX)
+        key.end = TKeyEnd::Opaque;
+    else
+        key.end = whole == name.size() ? TKeyEnd::Whole : TKeyEnd::More;
+    key.resume = static_cast<std::uint16_t>(std::min<std::size_t>(whole, UINT16_MAX));
+    return key;
 }
 
 } // namespace engine

@@ -1,3 +1,6 @@
+#include <cerrno>
+#include <string>
+
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QtTest>
@@ -36,6 +39,9 @@ private slots:
     void editsOnlyTheOldNameAsUtf8();
     void keepsUndecodableNameWhenEditIsUnchanged();
     void announcesNewNamesOnce();
+    void showsABatchRowsOnlyOnceSettled();
+    void showsALargeListingInChunks();
+    void aNewListingEndsTheChunksOfTheLast();
 
 private:
     TImageList m_images = MakeMainImageList();
@@ -116,6 +122,69 @@ void TEntryModelTest::announcesNewNamesOnce() {
     QCOMPARE(m_model->index(1, 1).data().toString(), QStringLiteral("A-0002 a.txt"));
     QCOMPARE(m_model->index(1, 1).data(Qt::ToolTipRole).toString(),
              QStringLiteral("找不到文件或文件夹"));
+}
+
+void TEntryModelTest::showsABatchRowsOnlyOnceSettled() {
+    m_model->setListing(Listing());
+    m_model->applyRenames(engine::TRenameSettings{}); // every row failed and is marked
+    engine::TFolderListing& rows = m_model->beginBatch();
+    QVERIFY(m_model->inBatch());
+    QCOMPARE(m_model->index(1, 1).data().toString(), QString()); // cleared: not run yet
+    QVERIFY(!m_model->index(1, 1).data(Qt::ToolTipRole).isValid());
+    QVERIFY(!(m_model->flags(m_model->index(1, 0)) & Qt::ItemIsEditable));
+    QVERIFY(!m_model->setData(m_model->index(1, 0), QStringLiteral("x.txt")));
+    // As the batch's thread does: two rows written, one of them reported done.
+    for (std::size_t row = 0; row < 2; ++row) {
+        rows.Rows[row].NewName = "new" + std::to_string(row);
+        rows.Rows[row].Status = engine::TRenameStatus::Failed;
+        rows.Rows[row].Error = ENOENT;
+    }
+    QSignalSpy changes(m_model, &QAbstractItemModel::dataChanged);
+    m_model->settleRows(1);
+    QCOMPARE(changes.count(), 1);
+    QCOMPARE(changes[0][0].toModelIndex(), m_model->index(0, 1));
+    QCOMPARE(changes[0][1].toModelIndex(), m_model->index(0, 1));
+    QCOMPARE(m_model->index(0, 1).data().toString(), QStringLiteral("new0"));
+    QCOMPARE(m_model->index(0, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
+    QCOMPARE(m_model->index(1, 1).data().toString(), QString()); // still being written
+    QVERIFY(!m_model->index(1, 1).data(Qt::ForegroundRole).isValid());
+    m_model->endBatch(); // stopped: the third row was never reached
+    QVERIFY(!m_model->inBatch());
+    QCOMPARE(m_model->index(1, 1).data().toString(), QStringLiteral("new1"));
+    QCOMPARE(m_model->index(2, 1).data().toString(), QString());
+    QVERIFY(m_model->flags(m_model->index(1, 0)) & Qt::ItemIsEditable);
+}
+
+void TEntryModelTest::showsALargeListingInChunks() {
+    engine::TFolderListing large;
+    large.CurrentFolder = "/large/";
+    for (int i = 0; i < 25000; ++i)
+        large.Rows.push_back(Row(std::to_string(i), false));
+    QSignalSpy revealed(m_model, &TEntryModel::revealed);
+    QSignalSpy chunks(m_model, &QAbstractItemModel::rowsInserted);
+    m_model->setListingInChunks(std::move(large));
+    QCOMPARE(m_model->listing().CurrentFolder, std::string("/large/")); // with the first rows
+    QVERIFY(m_model->rowCount() > 0 && m_model->rowCount() < 25000);
+    QVERIFY(m_model->revealing());
+    QTRY_COMPARE(revealed.count(), 1);
+    QCOMPARE(m_model->rowCount(), 25000);
+    QVERIFY(chunks.count() >= 1);
+    QCOMPARE(m_model->index(24999, 0).data().toString(), QStringLiteral("24999"));
+}
+
+void TEntryModelTest::aNewListingEndsTheChunksOfTheLast() {
+    engine::TFolderListing large;
+    for (int i = 0; i < 25000; ++i)
+        large.Rows.push_back(Row(std::to_string(i), false));
+    QSignalSpy revealed(m_model, &TEntryModel::revealed);
+    m_model->setListingInChunks(std::move(large));
+    m_model->setListingInChunks(Listing()); // before the next chunk
+    QCOMPARE(m_model->rowCount(), 3);
+    QCOMPARE(revealed.count(), 1);
+    QSignalSpy chunks(m_model, &QAbstractItemModel::rowsInserted);
+    QCoreApplication::processEvents(); // a chunk still due would insert rows past the end
+    QCOMPARE(chunks.count(), 0);
+    QCOMPARE(m_model->rowCount(), 3);
 }
 
 QTEST_MAIN(TEntryModelTest)

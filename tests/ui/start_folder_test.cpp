@@ -140,6 +140,7 @@ void TStartFolderTest::drop(const QByteArray& uriList) {
     QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &dropped);
     QVERIFY(dropped.isAccepted());
+    QTRY_VERIFY(!m_window->isBusy()); // listed on a worker
 }
 
 void TStartFolderTest::aDroppedFolderIsListed() {

@@ -72,11 +72,12 @@ void TFrmMainLookTest::drawsStatusBarAsOneLoweredPanel() {
     QCOMPARE(image.pixel(100, 18), highlight); // bottom
     QCOMPARE(image.pixel(862, 10), highlight); // right
     // The credit line, and anything shown beside it later, lie inside the bevel.
-    bar->addWidget(new QProgressBar(bar));
-    QTRY_VERIFY(bar->findChild<QProgressBar*>()->isVisible());
+    auto* progress = new QProgressBar(bar);
+    bar->addWidget(progress);
+    QTRY_VERIFY(progress->isVisible());
     const QRect inside = bar->panelRect().adjusted(1, 1, -1, -1);
     QVERIFY(inside.contains(bar->findChild<QLabel*>(QStringLiteral("StatusPanel"))->geometry()));
-    QVERIFY(inside.contains(bar->findChild<QProgressBar*>()->geometry()));
+    QVERIFY(inside.contains(progress->geometry()));
 }
 
 int main(int argc, char* argv[]) {

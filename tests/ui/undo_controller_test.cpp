@@ -85,11 +85,13 @@ void TUndoControllerTest::selectWork() {
     tree->scrollToItem(found.first());
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                       tree->visualItemRect(found.first()).center());
+    QTRY_VERIFY(!m_window->isBusy()); // listed on a worker
     QCOMPARE(m_window->CurrentFolder(), TTempNamespace::bytes(work()) + "/");
 }
 
 void TUndoControllerTest::apply() {
     QTest::mouseClick(child<QWidget>("RzBitBtn1"), Qt::LeftButton);
+    QTRY_VERIFY(!m_window->isBusy()); // renamed on a worker
 }
 
 QStringList TUndoControllerTest::namesOnDisk() const {

@@ -48,6 +48,7 @@ private:
     void startWindow();
     void selectNode(const QString& label);
     void typeInto(const char* editName, const QString& text);
+    void pressApply();
     QStringList namesOnDisk(const QString& folder) const;
     QString newNameShown(int row) const;
     template <typename T> T* child(const char* name) const {
@@ -98,6 +99,7 @@ void TWindowBehaviourTest::selectNode(const QString& label) {
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                       tree->visualItemRect(found.first()).center());
     QCOMPARE(tree->currentItem(), found.first());
+    QTRY_VERIFY(!m_window->isBusy()); // listed on a worker
 }
 
 void TWindowBehaviourTest::typeInto(const char* editName, const QString& text) {
@@ -108,6 +110,11 @@ void TWindowBehaviourTest::typeInto(const char* editName, const QString& text) {
         QTest::keyClick(edit, Qt::Key_Delete);
     else
         QTest::keyClicks(edit, text);
+}
+
+void TWindowBehaviourTest::pressApply() {
+    QTest::mouseClick(child<QWidget>("RzBitBtn1"), Qt::LeftButton);
+    QTRY_VERIFY(!m_window->isBusy()); // renamed on a worker
 }
 
 QStringList TWindowBehaviourTest::namesOnDisk(const QString& folder) const {
@@ -216,7 +223,7 @@ void TWindowBehaviourTest::changingTheRenameTypeChangesNothing() {
 void TWindowBehaviourTest::applyRenamesInListOrderAndFillsTheNewNames() {
     startWindow();
     selectNode(QStringLiteral("work"));
-    QTest::mouseClick(child<QWidget>("RzBitBtn1"), Qt::LeftButton);
+    pressApply();
     QCOMPARE(namesOnDisk(m_namespace->desk("work")),
              (QStringList{"A-0001 a.txt", "A-0002 b.txt", "A-0003 c.txt"}));
     QFile first(m_namespace->desk("work/A-0001 a.txt"));
@@ -235,7 +242,7 @@ void TWindowBehaviourTest::aFailedRowIsMarkedWithItsReason() {
     startWindow();
     selectNode(QStringLiteral("work"));
     typeInto("Edit3", QStringLiteral("X"));
-    QTest::mouseClick(child<QWidget>("RzBitBtn1"), Qt::LeftButton);
+    pressApply();
     // Rows: a.txt, b.txt, c.txt, X0002 b.txt.
     const QAbstractItemModel* model = child<QTreeView>("ListView1")->model();
     QCOMPARE(model->index(1, 0).data().toString(), QStringLiteral("b.txt"));
@@ -256,9 +263,9 @@ void TWindowBehaviourTest::aFailedRowIsMarkedWithItsReason() {
 void TWindowBehaviourTest::aSecondPressChangesNothingOnDisk() {
     startWindow();
     selectNode(QStringLiteral("work"));
-    QTest::mouseClick(child<QWidget>("RzBitBtn1"), Qt::LeftButton);
+    pressApply();
     const QStringList afterFirst = namesOnDisk(m_namespace->desk("work"));
-    QTest::mouseClick(child<QWidget>("RzBitBtn1"), Qt::LeftButton);
+    pressApply();
     QCOMPARE(namesOnDisk(m_namespace->desk("work")), afterFirst);
     QCOMPARE(newNameShown(1), QStringLiteral("A-0002 b.txt"));
     const QModelIndex failed = child<QTreeView>("ListView1")->model()->index(1, 1);
@@ -273,7 +280,9 @@ void TWindowBehaviourTest::anInvalidDeleteStartStopsTheRunBeforeAnyRename() {
     typeInto("Edit5", QStringLiteral("x"));
     QVERIFY(m_errors.isEmpty());
     QTest::mouseClick(child<QWidget>("RzBitBtn1"), Qt::LeftButton);
+    // Checked before the batch starts: the error shows at once and nothing runs.
     QCOMPARE(m_errors, QStringList{QStringLiteral("'x' is not a valid integer value.")});
+    QVERIFY(!m_window->isRenaming());
     QCOMPARE(namesOnDisk(m_namespace->desk("work")), (QStringList{"a.txt", "b.txt", "c.txt"}));
     QCOMPARE(newNameShown(0), QString());
 }
@@ -293,7 +302,7 @@ void TWindowBehaviourTest::anEditedOldNameIsUsedByTheNextApply() {
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_COMPARE(first.data().toString(), QStringLiteral("gone.txt"));
     QCOMPARE(m_window->CurrentFolder(), TTempNamespace::bytes(m_namespace->desk("work")) + "/");
-    QTest::mouseClick(child<QWidget>("RzBitBtn1"), Qt::LeftButton);
+    pressApply();
     QCOMPARE(newNameShown(0), QStringLiteral("A-0001 gone.txt"));
     QVERIFY(namesOnDisk(m_namespace->desk("work")).contains("a.txt"));
 }

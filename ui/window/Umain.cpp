@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include "ui/window/batch_runner.h"
+#include "ui/window/batch_status.h"
 #include "ui/window/entry_model.h"
 #include "ui/window/undo_controller.h"
 #include "ui/widgets/error_display.h"
@@ -61,6 +63,7 @@ TFrmMain::TFrmMain(engine::TFormatSettings formatSettings, QWidget* parent)
     createStrip();
     createFileList();
     createStatusBar();
+    createWorkers();
     il = MakeMainImageList();
     linkControls();
     setTabOrders();
@@ -68,7 +71,7 @@ TFrmMain::TFrmMain(engine::TFormatSettings formatSettings, QWidget* parent)
     startFolderTree();
     FormCreate();
     connectHandlers();
-    new TUndoController(this, ListView1, m_entries, RzBitBtn1, m_formatSettings);
+    m_undo = new TUndoController(this, ListView1, m_entries, RzBitBtn1, m_formatSettings);
     centreOnPrimaryScreen();
     ShellTreeView1->setFocus();
 }
@@ -215,6 +218,7 @@ void TFrmMain::createStatusBar() {
     credit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     credit->setContentsMargins(0, 0, scaled(4), 0);
     StatusBar1->addWidget(credit, 1);
+    m_batchStatus = new TBatchStatus(StatusBar1, credit, this);
 }
 
 void TFrmMain::linkControls() {
@@ -292,7 +296,7 @@ const std::string& TFrmMain::CurrentFolder() const {
 }
 
 void TFrmMain::ShellTreeView1Change(QTreeWidgetItem*) {
-    Guarded([this] { m_entries->listFolder(ShellTreeView1->selectedPath(), m_formatSettings); });
+    Guarded([this] { listFolder(ShellTreeView1->selectedPath()); });
 }
 
 engine::TRenameSettings TFrmMain::renameSettings() const {
@@ -308,7 +312,14 @@ void TFrmMain::Edit1Change() {
 }
 
 void TFrmMain::RzBitBtn1Click() {
-    Guarded([this] { m_entries->applyRenames(renameSettings(), TUndoController::BatchControl()); });
+    if (isBusy()) return;
+    Guarded([this] {
+        const engine::TRenameSettings settings = renameSettings();
+        TBatchRunner::CheckSettings(m_entries->listing(), settings);
+        m_batchStatus->start(m_entries->rows().size());
+        m_runner->start(m_entries->beginBatch(), settings, TUndoController::BatchControl());
+        updateBusy();
+    });
 }
 
 void TFrmMain::RzBitBtn4Click() {

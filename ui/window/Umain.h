@@ -10,11 +10,16 @@
 
 class QGroupBox;
 class QLineEdit;
+class QShortcut;
 class QStatusBar;
 class QTreeView;
 class QTreeWidgetItem;
 class TShellTreeView;
+class TBatchRunner;
+class TBatchStatus;
 class TEntryModel;
+class TFolderLister;
+class TUndoController;
 class TLabel;
 class TRadioGroup;
 class TRzBitBtn;
@@ -27,12 +32,16 @@ public:
     // `formatSettings`: the regional date and time settings the list's times are shown in.
     explicit TFrmMain(engine::TFormatSettings formatSettings = engine::ReadRegionalSettings(),
                       QWidget* parent = nullptr);
+    ~TFrmMain() override;
 
     // A length at 96 dpi, scaled by the window's text height over 12.
     int scaled(int designPixels) const;
     TEntryModel* entries() const { return m_entries; }
     // The listed folder with its trailing "/"; empty before the first listing.
     const std::string& CurrentFolder() const;
+    // A folder is being listed or shown, or a batch runs: "应用改名" waits until it ends.
+    bool isBusy() const;
+    bool isRenaming() const;
     // Selects the folder at the absolute `path` (raw bytes) in the tree, which lists it; false
     // when the tree has no node for it (the selection and the list stay as they were).
     bool showFolder(const std::string& path);
@@ -44,8 +53,14 @@ public slots:
     void RzBitBtn1Click();
     void RzBitBtn4Click();
 
+signals:
+    // The window went idle: a listing has been shown whole, or a batch has ended.
+    void workDone();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Closing stops a running batch between two rows.
+    void closeEvent(QCloseEvent* event) override;
     // A folder dropped from a file manager is shown; a dropped file shows its folder.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -64,6 +79,10 @@ private:
     void setTabOrders();
     void startFolderTree();
     void connectHandlers();
+    void createWorkers();
+    void listFolder(const std::string& path);
+    void batchFinished(const QString& error);
+    void updateBusy();
     engine::TRenameSettings renameSettings() const;
     void centreOnPrimaryScreen();
     void alignControls();
@@ -78,6 +97,13 @@ private:
     int m_textHeight = 12;
     QSize m_designSize;
     TEntryModel* m_entries = nullptr;
+    TFolderLister* m_lister = nullptr;
+    TBatchRunner* m_runner = nullptr;
+    TBatchStatus* m_batchStatus = nullptr;
+    QShortcut* m_cancelShortcut = nullptr;
+    TUndoController* m_undo = nullptr;
+    std::string m_selectedPath; // selected while a batch ran: listed when it ends
+    bool m_selectedDuringBatch = false;
 
     TShellTreeView* ShellTreeView1 = nullptr;
     TRzPanel* RzPanel1 = nullptr;

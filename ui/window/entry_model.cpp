@@ -1,5 +1,6 @@
 #include "ui/window/entry_model.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_map>
 
@@ -12,6 +13,9 @@
 
 namespace {
 
+// Rows handed to the views per turn of the event loop while a large listing is shown.
+constexpr std::size_t ChunkRows = 10000;
+
 QString Shown(const std::string& bytes) {
     // Invalid UTF-8 shows as U+FFFD; the text is never turned back into a name.
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
@@ -21,11 +25,14 @@ QString Shown(const std::string& bytes) {
 
 TEntryModel::TEntryModel(QObject* parent)
     : QAbstractTableModel(parent),
-      m_failedIcon(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning)) {}
+      m_failedIcon(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning)) {
+    m_chunkTimer.setInterval(0);
+    connect(&m_chunkTimer, &QTimer::timeout, this, &TEntryModel::revealChunk);
+}
 
 void TEntryModel::setImages(const TImageList& images) {
     m_images = images;
-    if (!m_listing.Rows.empty())
+    if (rowCount() > 0)
         emit dataChanged(index(0, OldNameColumn), index(rowCount() - 1, OldNameColumn),
                          {Qt::DecorationRole});
 }
@@ -65,18 +72,74 @@ std::vector<engine::TUndoRow> TEntryModel::markFailedUndo(const engine::TUndoRes
 }
 
 void TEntryModel::setListing(engine::TFolderListing&& listing) {
+    Q_ASSERT(!m_inBatch);
+    m_chunkTimer.stop();
     beginResetModel();
     m_listing = std::move(listing);
+    m_shownRows = m_listing.Rows.size();
     endResetModel();
 }
 
+void TEntryModel::setListingInChunks(engine::TFolderListing&& listing) {
+    Q_ASSERT(!m_inBatch);
+    m_chunkTimer.stop();
+    beginResetModel();
+    m_listing = std::move(listing);
+    m_shownRows = std::min(m_listing.Rows.size(), ChunkRows);
+    endResetModel();
+    if (revealing())
+        m_chunkTimer.start();
+    else
+        emit revealed();
+}
+
+void TEntryModel::revealChunk() {
+    const std::size_t end = std::min(m_listing.Rows.size(), m_shownRows + ChunkRows);
+    beginInsertRows({}, static_cast<int>(m_shownRows), static_cast<int>(end) - 1);
+    m_shownRows = end;
+    endInsertRows();
+    if (revealing()) return;
+    m_chunkTimer.stop();
+    emit revealed();
+}
+
+engine::TFolderListing& TEntryModel::beginBatch() {
+    Q_ASSERT(!m_inBatch && !revealing());
+    for (engine::TFolderEntry& row : m_listing.Rows) {
+        row.NewName.clear();
+        row.Status = engine::TRenameStatus::NotRun;
+        row.Error = 0;
+    }
+    m_inBatch = true;
+    m_settledRows = 0;
+    newNamesChanged();
+    return m_listing;
+}
+
+void TEntryModel::settleRows(std::size_t done) {
+    if (!m_inBatch || done <= m_settledRows) return;
+    const std::size_t first = m_settledRows;
+    m_settledRows = std::min(done, m_listing.Rows.size());
+    emit dataChanged(index(static_cast<int>(first), NewNameColumn),
+                     index(static_cast<int>(m_settledRows) - 1, NewNameColumn));
+}
+
+void TEntryModel::endBatch() {
+    settleRows(m_listing.Rows.size());
+    m_inBatch = false;
+}
+
+bool TEntryModel::settled(const QModelIndex& index) const {
+    return !m_inBatch || static_cast<std::size_t>(index.row()) < m_settledRows;
+}
+
 void TEntryModel::newNamesChanged() {
-    if (m_listing.Rows.empty()) return;
+    if (rowCount() == 0) return;
     emit dataChanged(index(0, NewNameColumn), index(rowCount() - 1, NewNameColumn));
 }
 
 int TEntryModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_listing.Rows.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_shownRows);
 }
 
 int TEntryModel::columnCount(const QModelIndex& parent) const {
@@ -92,6 +155,8 @@ QVariant TEntryModel::data(const QModelIndex& index, int role) const {
     const engine::TFolderEntry& row = entry(index);
     if (role == Qt::DecorationRole && index.column() == OldNameColumn)
         return m_images.icon(row.ImageIndex);
+    // A row the running batch has not finished shows as not run: no new name yet.
+    if (index.column() == NewNameColumn && !settled(index)) return {};
     if (index.column() == NewNameColumn && row.Status == engine::TRenameStatus::Failed &&
         role != Qt::DisplayRole && role != Qt::EditRole)
         return failureMark(row, role);
@@ -125,7 +190,7 @@ QVariant TEntryModel::failureMark(const engine::TFolderEntry& row, int role) con
 }
 
 bool TEntryModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (role != Qt::EditRole || index.column() != OldNameColumn ||
+    if (role != Qt::EditRole || index.column() != OldNameColumn || m_inBatch ||
         !checkIndex(index, CheckIndexOption::IndexIsValid))
         return false;
     engine::TFolderEntry& row = m_listing.Rows[static_cast<std::size_t>(index.row())];
@@ -140,7 +205,7 @@ bool TEntryModel::setData(const QModelIndex& index, const QVariant& value, int r
 Qt::ItemFlags TEntryModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
     Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
-    if (index.column() == OldNameColumn) result |= Qt::ItemIsEditable;
+    if (index.column() == OldNameColumn && !m_inBatch) result |= Qt::ItemIsEditable;
     return result;
 }
 

@@ -73,11 +73,12 @@ engine::TBatchControl TUndoController::BatchControl() {
 
 void TUndoController::showMenu(const QPoint& position) {
     const auto journals = engine::ReadJournals(JournalFolder());
-    m_undoAction->setEnabled(engine::LastUndoableBatch(journals) != nullptr);
+    m_undoAction->setEnabled(m_available && engine::LastUndoableBatch(journals) != nullptr);
     m_menu->popup(m_list->viewport()->mapToGlobal(position));
 }
 
 void TUndoController::undoLast() {
+    if (!m_available) return;
     Guarded([this] {
         const auto journals = engine::ReadJournals(JournalFolder());
         if (const engine::TJournalSummary* last = engine::LastUndoableBatch(journals))

@@ -29,6 +29,9 @@ public:
     // What a batch of the window runs with: journaled in JournalFolder().
     static engine::TBatchControl BatchControl();
 
+    // While the window lists or renames, undo waits: it would change the rows being worked on.
+    void setAvailable(bool available) { m_available = available; }
+
 public slots:
     // Takes back the newest batch not undone yet; nothing when there is none.
     void undoLast();
@@ -46,4 +49,5 @@ private:
     engine::TFormatSettings m_formatSettings;
     QMenu* m_menu;
     QAction* m_undoAction;
+    bool m_available = true;
 };

@@ -1,0 +1,95 @@
+// The window's long work: listings and batches run on worker threads while the window keeps
+// answering; what may change during them is switched off until they end.
+#include "ui/window/Umain.h"
+
+#include <utility>
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QShortcut>
+#include <QTreeView>
+
+#include "ui/widgets/error_display.h"
+#include "ui/widgets/radio_group.h"
+#include "ui/widgets/rz_bit_btn.h"
+#include "ui/window/batch_runner.h"
+#include "ui/window/batch_status.h"
+#include "ui/window/entry_model.h"
+#include "ui/window/folder_lister.h"
+#include "ui/window/undo_controller.h"
+
+// The batch writes into the list's rows: it stops before the rows go.
+TFrmMain::~TFrmMain() {
+    delete m_runner;
+}
+
+void TFrmMain::createWorkers() {
+    m_lister = new TFolderLister(
+        [this](engine::TFolderListing&& listing) {
+            m_entries->setListingInChunks(std::move(listing));
+            updateBusy();
+        },
+        this);
+    connect(m_entries, &TEntryModel::revealed, this, &TFrmMain::updateBusy);
+    m_runner = new TBatchRunner(this);
+    connect(m_runner, &TBatchRunner::progressed, this, [this](std::size_t done, std::size_t total) {
+        m_entries->settleRows(done);
+        m_batchStatus->progress(done, total);
+    });
+    connect(m_runner, &TBatchRunner::finished, this,
+            [this](std::size_t, const QString& error) { batchFinished(error); });
+    m_cancelShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_cancelShortcut->setEnabled(false);
+    connect(m_cancelShortcut, &QShortcut::activated, m_runner, &TBatchRunner::cancel);
+}
+
+// Start-up lists at once, before the window shows; later selections list on the worker, and a
+// selection made while a batch runs is listed when it ends, so the rows stay those renamed.
+void TFrmMain::listFolder(const std::string& path) {
+    if (!isVisible()) {
+        m_entries->listFolder(path, m_formatSettings);
+    } else if (m_runner->isRunning()) {
+        m_selectedPath = path;
+        m_selectedDuringBatch = true;
+    } else {
+        m_lister->list(path, m_formatSettings);
+        updateBusy();
+    }
+}
+
+void TFrmMain::batchFinished(const QString& error) {
+    m_entries->endBatch();
+    m_batchStatus->finish();
+    updateBusy();
+    if (std::exchange(m_selectedDuringBatch, false)) listFolder(m_selectedPath);
+    if (!error.isEmpty()) ShowError(error);
+}
+
+bool TFrmMain::isRenaming() const {
+    return m_runner->isRunning();
+}
+
+bool TFrmMain::isBusy() const {
+    return m_lister->isListing() || m_entries->revealing() || m_runner->isRunning();
+}
+
+// While a batch runs, what would change the list or the settings rests; the tree stays usable.
+void TFrmMain::updateBusy() {
+    const bool renaming = isRenaming();
+    for (QWidget* control : {static_cast<QWidget*>(RadioGroup1), static_cast<QWidget*>(GroupBox1),
+                             static_cast<QWidget*>(GroupBox2)})
+        control->setEnabled(!renaming);
+    RzBitBtn1->setEnabled(!isBusy());
+    m_cancelShortcut->setEnabled(renaming);
+    if (m_undo) m_undo->setAvailable(!isBusy());
+    if (renaming)
+        ListView1->setCursor(Qt::BusyCursor);
+    else
+        ListView1->unsetCursor();
+    if (!isBusy()) emit workDone();
+}
+
+void TFrmMain::closeEvent(QCloseEvent* event) {
+    m_runner->stopAndWait();
+    QWidget::closeEvent(event);
+}
