@@ -11,6 +11,7 @@
 
 #include "bench/bench.h"
 #include "engine/engine.h"
+#include "ui/window/regional_settings.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ template <typename TWork> double CpuSeconds(TWork work) {
 
 void BenchListFolder() {
     const std::string folder = bench::MakeBenchFolder(BenchEntries);
-    const engine::TFormatSettings settings = engine::ReadRegionalSettings();
+    const engine::TFormatSettings settings = ReadRegionalSettings();
     std::size_t seen = 0;
     const auto plainRun = [&] { seen += PlainListing(folder).size(); };
     const auto listRun = [&] {

@@ -9,6 +9,7 @@
 #include "bench/bench.h"
 #include "engine/engine.h"
 #include "ui/window/entry_model.h"
+#include "ui/window/regional_settings.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ struct TShownList {
 void BenchWindowList() {
     Application();
     const std::string folder = bench::MakeBenchFolder(BenchEntries);
-    const engine::TFormatSettings settings = engine::ReadRegionalSettings();
+    const engine::TFormatSettings settings = ReadRegionalSettings();
     TShownList shown;
     const double engineAlone = bench::BestSeconds(Rounds, {}, [&] {
         engine::TFolderListing listing;
@@ -56,7 +57,7 @@ void BenchWindowList() {
 
 void BenchWindowApply() {
     Application();
-    const engine::TFormatSettings settings = engine::ReadRegionalSettings();
+    const engine::TFormatSettings settings = ReadRegionalSettings();
     std::string folder;
     TShownList shown;
     const auto fresh = [&] {
