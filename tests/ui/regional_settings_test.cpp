@@ -1,36 +1,10 @@
-#include <optional>
-
 #include <QtTest>
 
 #include "engine/engine.h"
+#include "tests/ui/scoped_environment.h"
 #include "ui/window/regional_settings.h"
 
 namespace {
-
-// Sets an environment variable (or unsets it for a null QByteArray) and puts the old value
-// back afterwards.
-class TScopedVariable {
-public:
-    TScopedVariable(const char* name, const QByteArray& value) : m_name(name) {
-        if (qEnvironmentVariableIsSet(name)) m_old = qgetenv(name);
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, value);
-    }
-    ~TScopedVariable() {
-        if (m_old)
-            qputenv(m_name, *m_old);
-        else
-            qunsetenv(m_name);
-    }
-    TScopedVariable(const TScopedVariable&) = delete;
-    TScopedVariable& operator=(const TScopedVariable&) = delete;
-
-private:
-    const char* m_name;
-    std::optional<QByteArray> m_old;
-};
 
 engine::TDateTime At(int year, int month, int day, int hour, int minute, int second,
                      int dayOfWeek) {
