@@ -2,13 +2,21 @@
 #include "ui/namespace/linux_namespace.h"
 #include "ui/window/Umain.h"
 #include "ui/window/application.h"
+#include "ui/window/command_line.h"
 #include "ui/window/regional_settings.h"
 
 int main(int argc, char* argv[]) {
-    TApplication app(argc, argv);
+    // Help and version are answered before the application object, which needs a display.
+    const TCommandLine early = ParseCommandLine({argv, argv + argc}, {});
+    if (early.ExitCode == 0) return ReportCommandLine(early);
+    TApplication app(argc, argv); // takes Qt's own options out of argv
+    const TCommandLine commandLine =
+        ParseCommandLine({argv, argv + argc}, engine::CurrentFolderPath());
+    if (commandLine.ExitCode) return ReportCommandLine(commandLine);
     // The namespace and the regional settings exist before any window.
     const TShellNamespaceScope shellNamespace(CreateUserNamespace());
     TFrmMain FrmMain(ReadRegionalSettings());
+    OpenStartFolder(FrmMain, commandLine.StartFolder);
     FrmMain.show();
     return TApplication::exec();
 }

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -88,6 +89,28 @@ TEST_F(SubFoldersTest, ProbesFoldersThroughLinks) {
     EXPECT_TRUE(engine::ProbeFolder(path("link")).HasSubFolders);
     EXPECT_FALSE(engine::ProbeFolder(path("file")).IsFolder);
     EXPECT_FALSE(engine::ProbeFolder(path("missing")).IsFolder);
+}
+
+TEST_F(SubFoldersTest, ProbeTellsWhyAPathIsNoFolder) {
+    fs::create_directories(path("folder"));
+    makeFile("file");
+    struct Row {
+        const char* name;
+        std::string path;
+        int error;
+    };
+    const Row rows[] = {{"a folder", path("folder"), 0},
+                        {"a file", path("file"), ENOTDIR},
+                        {"missing", path("missing"), ENOENT},
+                        {"below a file", path("file/inner"), ENOTDIR}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(engine::ProbeFolder(row.path).Error, row.error);
+    }
+}
+
+TEST(CurrentFolderPath, IsTheWorkingFolder) {
+    EXPECT_EQ(engine::CurrentFolderPath(), fs::current_path().string());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QTreeWidget>
 
+#include "engine/engine.h"
 #include "ui/namespace/shell_namespace.h"
 #include "ui/tree/tree_context_menu.h"
 
@@ -43,6 +44,10 @@ public:
     static std::string shellDisplayName(TShellFolderObject* folder, const TItemIdList& id,
                                         TNameForm form);
 
+    // The regional settings the properties dialog shows times in.
+    void setFormatSettings(engine::TFormatSettings settings) {
+        m_formatSettings = std::move(settings);
+    }
     // Replaces what the folder menu reaches outside the tree (tests record instead).
     void setMenuHooks(TFolderMenuHooks hooks) { m_menuHooks = std::move(hooks); }
     // Shows the folder menu of `entry` at the screen position `at` and carries out the chosen
@@ -59,6 +64,10 @@ public:
     QTreeWidgetItem* refreshBranch(QTreeWidgetItem* node);
     // The first node at or below `start`, depth first, whose full id names the same item.
     QTreeWidgetItem* findLoadedNode(const TItemIdList& fullId, QTreeWidgetItem* start) const;
+    // Selects the folder at the absolute `path` (raw bytes), expanding the branch down to it;
+    // the move raises changed. False when the tree has no node for it (missing, hidden, below
+    // a folder that can't be read, or outside the root): the selection stays.
+    bool selectPath(const std::string& path);
 
 signals:
     // The selection moved to `node` (null when the tree lost its selection).
@@ -99,6 +108,7 @@ private:
     void removeOldBranch(QTreeWidgetItem* old);
     void deleteNode(QTreeWidgetItem* node);
     void reloadChildren(QTreeWidgetItem* node);
+    QTreeWidgetItem* expandBranchTo(const TItemIdList& fullId);
 
     QString m_root = QStringLiteral("rfDesktop");
     QString m_previousRoot = m_root;
@@ -108,4 +118,5 @@ private:
     bool m_clearing = false;     // nodes are being cleared: no change events
     QPersistentModelIndex m_rightClickTarget; // dropped by itself when its node is deleted
     TFolderMenuHooks m_menuHooks;
+    engine::TFormatSettings m_formatSettings;
 };

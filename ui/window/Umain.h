@@ -34,6 +34,9 @@ public:
     TEntryModel* entries() const { return m_entries; }
     // The listed folder with its trailing "/"; empty before the first listing.
     const std::string& CurrentFolder() const;
+    // Selects the folder at the absolute `path` (raw bytes) in the tree, which lists it; false
+    // when the tree has no node for it (the selection and the list stay as they were).
+    bool showFolder(const std::string& path);
 
 public slots:
     void FormCreate();
@@ -44,6 +47,9 @@ public slots:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // A folder dropped from a file manager is shown; a dropped file shows its folder.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createWindowFrame();
