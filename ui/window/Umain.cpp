@@ -13,6 +13,7 @@
 
 #include "ui/window/entry_model.h"
 #include "ui/window/undo_controller.h"
+#include "ui/widgets/cut_text_delegate.h"
 #include "ui/widgets/error_display.h"
 #include "ui/widgets/group_box.h"
 #include "ui/widgets/label.h"
@@ -184,6 +185,7 @@ void TFrmMain::createDeleteBox() {
 void TFrmMain::createFileList() {
     ListView1 = place(new QTreeView(this), "ListView1", TreeWidth, 0, 646, 430);
     ListView1->setRootIsDecorated(false);
+    ListView1->setItemDelegate(new TCutTextDelegate(ListView1));
     ListView1->setUniformRowHeights(true);
     ListView1->setItemsExpandable(false);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
