@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include "ui/window/accessible_names.h"
 #include "ui/window/entry_model.h"
 #include "ui/window/undo_controller.h"
 #include "ui/widgets/cut_text_delegate.h"
@@ -64,6 +65,7 @@ TFrmMain::TFrmMain(engine::TFormatSettings formatSettings, QWidget* parent)
     createStatusBar();
     il = MakeMainImageList();
     linkControls();
+    NameControlsForScreenReaders(this);
     setTabOrders();
     alignControls();
     startFolderTree();
