@@ -45,6 +45,7 @@ private slots:
     void namesTheArrowsWithTheirEdit();
     void namesThePanes();
     void describesAFailedRowByItsReason();
+    void reportsAFolderAsExpandableAndExpandsIt();
 
 private:
     template <typename T> T* child(const char* name) const {
@@ -156,6 +157,33 @@ void TAccessibleNamesTest::describesAFailedRowByItsReason() {
     QCOMPARE(cell->text(QAccessible::Name), QStringLiteral("A-0002 b.txt"));
     QCOMPARE(cell->text(QAccessible::Description), QStringLiteral("找不到文件或文件夹"));
     QVERIFY(table->cellAt(1, TEntryModel::OldNameColumn)->text(QAccessible::Description).isEmpty());
+}
+
+// Qt's tree cells offer no expand action of their own (only Toggle, which selects); a screen
+// reader learns from the states and expands with the keyboard.
+void TAccessibleNamesTest::reportsAFolderAsExpandableAndExpandsIt() {
+    auto* tree = child<TShellTreeView>("ShellTreeView1");
+    const QList<QTreeWidgetItem*> work =
+        tree->findItems(QStringLiteral("work"), Qt::MatchRecursive);
+    QCOMPARE(work.size(), 1);
+    QAccessibleTableInterface* table = Accessible(tree)->tableInterface();
+    const auto workCell = [&]() -> QAccessibleInterface* {
+        for (int row = 0; row < table->rowCount(); ++row)
+            if (QAccessibleInterface* cell = table->cellAt(row, 0);
+                cell && cell->text(QAccessible::Name) == QStringLiteral("work"))
+                return cell;
+        return nullptr;
+    };
+    QVERIFY(workCell());
+    QVERIFY(workCell()->state().expandable);
+    QVERIFY(!workCell()->state().expanded);
+    tree->setFocus();
+    tree->setCurrentItem(work.first());
+    QTest::keyClick(tree, Qt::Key_Right);
+    QTRY_VERIFY(workCell() && workCell()->state().expanded);
+    QCOMPARE(work.first()->childCount(), 1);
+    QCOMPARE(table->cellAt(table->rowCount() - 1, 0)->text(QAccessible::Name),
+             QStringLiteral("inner"));
 }
 
 QTEST_MAIN(TAccessibleNamesTest)
