@@ -3,6 +3,7 @@
 #include "ui/window/Umain.h"
 #include "ui/window/application.h"
 #include "ui/window/command_line.h"
+#include "ui/window/regional_settings.h"
 
 int main(int argc, char* argv[]) {
     // Help and version are answered before the application object, which needs a display.
@@ -14,7 +15,7 @@ int main(int argc, char* argv[]) {
     if (commandLine.ExitCode) return ReportCommandLine(commandLine);
     // The namespace and the regional settings exist before any window.
     const TShellNamespaceScope shellNamespace(CreateUserNamespace());
-    TFrmMain FrmMain(engine::ReadRegionalSettings());
+    TFrmMain FrmMain(ReadRegionalSettings());
     OpenStartFolder(FrmMain, commandLine.StartFolder);
     FrmMain.show();
     return TApplication::exec();

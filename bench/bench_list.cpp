@@ -12,6 +12,7 @@
 
 #include "bench/bench.h"
 #include "engine/engine.h"
+#include "ui/window/regional_settings.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ std::vector<TPlainRow> PlainListing(const std::string& folder) {
 void BenchListing(const char* suffix, int entries, const std::string& parent) {
     const std::string folder = bench::MakeBenchFolder(entries, parent);
     bench::SyncDisks();
-    const engine::TFormatSettings settings = engine::ReadRegionalSettings();
+    const engine::TFormatSettings settings = ReadRegionalSettings();
     std::size_t seen = 0;
     const bench::TPairTimes times =
         bench::AlternatePairs(Rounds,

@@ -22,6 +22,7 @@
 #include "ui/window/Umain.h"
 #include "ui/window/entry_model.h"
 #include "ui/window/undo_controller.h"
+#include "ui/window/regional_settings.h"
 
 namespace {
 
@@ -142,7 +143,7 @@ private:
 
 void BenchWindowList() {
     TBenchWindow bench;
-    const engine::TFormatSettings settings = engine::ReadRegionalSettings();
+    const engine::TFormatSettings settings = ReadRegionalSettings();
     TStallProbe probe;
     std::vector<double> stalls;
     const bench::TPairTimes times =

@@ -1,5 +1,5 @@
 // Date patterns rendered from a broken-down local time, with no clock, locale or disk.
-// Linux offers no era calendar for LC_TIME patterns, so "e" renders the year and "g" nothing.
+// No era calendar comes with the regional settings, so "e" renders the year and "g" nothing.
 
 #include "engine/engine.h"
 

@@ -95,9 +95,21 @@ struct TFormatSettings {
                                             "Thursday", "Friday", "Saturday"};
 };
 
-// The user's regional settings, read from the LC_TIME locale; defaults where a value is missing.
-// Reads the system locale once per call; never throws.
-TFormatSettings ReadRegionalSettings();
+// A locale's date and time conventions as Qt's locale data (CLDR) gives them: formats in Qt's
+// pattern letters ("yyyy/M/d", "h:mm:ss AP t"), texts in UTF-8. An empty text is missing.
+struct TLocaleConventions {
+    std::string ShortDateFormat;
+    std::string LongDateFormat;
+    std::string LongTimeFormat;
+    std::string AmText, PmText;
+    std::array<std::string, 12> LongMonthNames, ShortMonthNames; // January first
+    std::array<std::string, 7> LongDayNames, ShortDayNames;      // Sunday first
+};
+
+// The settings `locale` gives: date patterns converted from Qt's letters (literal text holding a
+// letter quoted), the time patterns built from the long time's hour field, clock and AM/PM
+// position; every missing value keeps its default. Pure; never throws.
+TFormatSettings FormatSettingsFromLocale(const TLocaleConventions& locale);
 
 // A local date and time, as rendered by FormatDateTime.
 struct TDateTime {

@@ -3,82 +3,109 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/platform/platform.h"
-
 namespace engine {
 namespace {
 
-// One piece of a strftime format: literal text, or a directive such as "%-m".
+// One piece of a Qt date or time format: a field ("yyyy", "M", "HH", "AP") or literal text.
 struct TFormatToken {
-    bool isLiteral = false;
-    std::string text;     // the literal text
-    char conversion = 0;  // the directive's letter, E/O modifiers and flags taken off
-    bool unpadded = false; // the "-" flag
+    char field = 0;        // the field's first letter; 0 for literal text
+    std::size_t count = 0; // the field's length in letters
+    std::string text;      // literal text, Qt's quoting resolved
+    bool quoted = false;   // literal text that Qt had in quotes
 };
 
-constexpr std::string_view PosixTwelveHourTime = "%I:%M:%S %p";
+bool IsAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool IsAsciiDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsNonAscii(char c) {
+    return static_cast<unsigned char>(c) >= 0x80;
+}
 
-std::string_view Expansion(char conversion, std::string_view twelveHourTime) {
-    switch (conversion) {
-    case 'D': return "%m/%d/%y";
-    case 'F': return "%Y-%m-%d";
-    case 'T': return "%H:%M:%S";
-    case 'R': return "%H:%M";
-    case 'r': return twelveHourTime;
-    default: return {};
+// How many of the `run` equal letters at the start of a run Qt reads as one field; 0 when it
+// reads the first letter as literal text.
+std::size_t QtFieldLength(std::string_view format, std::size_t at, std::size_t run) {
+    switch (format[at]) {
+    case 'y':
+        return run >= 4 ? 4 : run >= 2 ? 2 : 0;
+    case 'M':
+    case 'd':
+        return std::min<std::size_t>(run, 4);
+    case 'h':
+    case 'H':
+    case 'm':
+    case 's':
+        return std::min<std::size_t>(run, 2);
+    case 'z':
+        return run >= 3 ? 3 : 1;
+    case 't':
+        return 1;
+    case 'a':
+    case 'A': // "AP", "ap" or a lone "A", "a"
+        return at + 1 < format.size() && (format[at + 1] == 'p' || format[at + 1] == 'P') ? 2 : 1;
+    default:
+        return 0;
     }
 }
 
-bool IsFlagOrModifier(char c) {
-    return std::string_view("-_0^#123456789EO").find(c) != std::string_view::npos;
-}
-
-void AppendLiteral(std::vector<TFormatToken>& tokens, std::string_view text) {
-    if (tokens.empty() || !tokens.back().isLiteral) tokens.push_back({true, {}, 0, false});
+void AppendLiteral(std::vector<TFormatToken>& tokens, std::string_view text, bool quoted) {
+    if (quoted || tokens.empty() || tokens.back().field || tokens.back().quoted)
+        tokens.push_back({0, 0, {}, quoted});
     tokens.back().text += text;
 }
 
-// Cuts `format` into tokens, replacing %D, %F, %T, %R and %r by what they stand for; %r
-// stands for `twelveHourTime`, whose own %r is the POSIX form.
-void Tokenize(std::string_view format, std::string_view twelveHourTime,
-              std::vector<TFormatToken>& tokens) {
-    std::size_t at = 0;
-    while (at < format.size()) {
-        if (format[at] != '%') {
-            const std::size_t next = std::min(format.find('%', at), format.size());
-            AppendLiteral(tokens, format.substr(at, next - at));
-            at = next;
-            continue;
-        }
-        bool unpadded = false;
-        ++at;
-        while (at < format.size() && IsFlagOrModifier(format[at])) unpadded |= format[at++] == '-';
-        if (at == format.size()) break;
-        const char conversion = format[at++];
-        const std::string_view expansion = Expansion(conversion, twelveHourTime);
-        if (conversion == '%') AppendLiteral(tokens, "%");
-        else if (!expansion.empty()) Tokenize(expansion, PosixTwelveHourTime, tokens);
-        else tokens.push_back({false, {}, conversion, unpadded});
+// Qt's quoted text starting at the quote at `at`: "''" is a quote character, inside quotes as
+// well; an unclosed quote runs to the end. Returns where the next piece starts.
+std::size_t ReadQuoted(std::string_view format, std::size_t at, std::vector<TFormatToken>& tokens) {
+    if (at + 1 < format.size() && format[at + 1] == '\'') {
+        AppendLiteral(tokens, "'", true);
+        return at + 2;
     }
+    std::string text;
+    for (++at; at < format.size(); ++at) {
+        if (format[at] != '\'')
+            text += format[at];
+        else if (at + 1 < format.size() && format[at + 1] == '\'')
+            text += format[++at];
+        else
+            break;
+    }
+    AppendLiteral(tokens, text, true);
+    return std::min(at + 1, format.size());
 }
 
-std::vector<TFormatToken> Tokenize(std::string_view format, std::string_view twelveHourTime) {
+std::vector<TFormatToken> Tokenize(std::string_view format) {
     std::vector<TFormatToken> tokens;
-    Tokenize(format, twelveHourTime.empty() ? PosixTwelveHourTime : twelveHourTime, tokens);
+    std::size_t at = 0;
+    while (at < format.size()) {
+        if (format[at] == '\'') {
+            at = ReadQuoted(format, at, tokens);
+            continue;
+        }
+        std::size_t run = 1;
+        while (at + run < format.size() && format[at + run] == format[at])
+            ++run;
+        const std::size_t length = IsAsciiLetter(format[at]) ? QtFieldLength(format, at, run) : 0;
+        if (length == 0) {
+            AppendLiteral(tokens, format.substr(at++, 1), false);
+        } else {
+            tokens.push_back({format[at], length, {}, false});
+            at += length;
+        }
+    }
     return tokens;
 }
 
-bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsNonAscii(char c) { return static_cast<unsigned char>(c) >= 0x80; }
-
-// A literal run as pattern text: quoted when it holds a letter, a non-ASCII character or a
-// quote, each quote character inside the other kind of quotes.
-std::string QuoteLiteral(std::string_view text) {
-    const bool needsQuotes = std::any_of(text.begin(), text.end(), [](char c) {
-        return IsAsciiLetter(c) || IsNonAscii(c) || c == '\'' || c == '"';
-    });
-    if (!needsQuotes) return std::string(text);
+// Literal text as pattern text: quoted when Qt quoted it or it holds a letter (any non-ASCII
+// character counts as one) or a quote, each quote character inside the other kind of quotes.
+std::string PatternLiteral(const TFormatToken& token) {
+    const std::string& text = token.text;
+    const bool needsQuotes = token.quoted || std::any_of(text.begin(), text.end(), [](char c) {
+                                 return IsAsciiLetter(c) || IsNonAscii(c) || c == '\'' || c == '"';
+                             });
+    if (!needsQuotes || text.empty()) return text;
     std::string quoted;
     char open = 0;
     for (const char c : text) {
@@ -90,104 +117,83 @@ std::string QuoteLiteral(std::string_view text) {
         }
         quoted += c;
     }
-    quoted += open;
-    return quoted;
+    return quoted + open;
 }
 
-std::string_view DateElementOf(const TFormatToken& token) {
-    switch (token.conversion) {
-    case 'Y': case 'G': return "yyyy";
-    case 'y': case 'g': return "yy";
-    case 'm': return token.unpadded ? "m" : "mm";
-    case 'd': return token.unpadded ? "d" : "dd";
-    case 'e': return "d";
-    case 'b': case 'h': return "mmm";
-    case 'B': return "mmmm";
-    case 'a': return "ddd";
-    case 'A': return "dddd";
+// The date pattern element of a Qt date field, or empty for a field that is no date field.
+std::string DateElementOf(const TFormatToken& token) {
+    switch (token.field) {
+    case 'y':
+        return std::string(token.count, 'y');
+    case 'M':
+        return std::string(token.count, 'm');
+    case 'd':
+        return std::string(token.count, 'd');
     default: return {};
     }
 }
 
-bool IsNumericDateField(char conversion) {
-    return std::string_view("YGygmde").find(conversion) != std::string_view::npos;
+bool IsNumericDateField(const TFormatToken& token) {
+    return token.field == 'y' || ((token.field == 'M' || token.field == 'd') && token.count <= 2);
 }
 
-// A literal usable as a separator: one byte, no letter or digit.
-char SeparatorOf(std::string_view literal) {
-    if (literal.size() != 1) return '\0';
-    const char c = literal[0];
+bool IsHourField(const TFormatToken& token) {
+    return token.field == 'h' || token.field == 'H';
+}
+
+// The separator that the literals between `first` and the next field make, when that field
+// passes `isNext`: one ASCII character that is no letter or digit; else '\0'.
+template <typename TIsNext>
+char SeparatorAfter(const std::vector<TFormatToken>& tokens,
+                    std::vector<TFormatToken>::const_iterator first, TIsNext isNext) {
+    if (first == tokens.end()) return '\0';
+    std::string between;
+    auto next = first + 1;
+    for (; next != tokens.end() && !next->field; ++next)
+        between += next->text;
+    if (next == tokens.end() || !isNext(*next) || between.size() != 1) return '\0';
+    const char c = between[0];
     return IsAsciiLetter(c) || IsAsciiDigit(c) || IsNonAscii(c) ? '\0' : c;
-}
-
-std::string Trimmed(std::string_view text) {
-    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
-    return std::string(text);
-}
-
-template <std::size_t N>
-void TakeNames(std::array<std::string, N>& names, const std::array<std::string, N>& preferred,
-               const std::array<std::string, N>& fallback) {
-    for (std::size_t i = 0; i < N; ++i) {
-        std::string name = Trimmed(preferred[i]);
-        if (name.empty()) name = Trimmed(fallback[i]);
-        if (!name.empty()) names[i] = std::move(name);
-    }
 }
 
 } // namespace
 
 std::string ConvertDateFormat(std::string_view format) {
     std::string pattern;
-    for (const TFormatToken& token : Tokenize(format, {})) {
-        const std::string piece = token.isLiteral ? QuoteLiteral(token.text)
-                                                  : std::string(DateElementOf(token));
-        // Two elements of the same letter side by side would read as one longer element.
-        if (!piece.empty() && !pattern.empty() && !token.isLiteral && pattern.back() == piece[0])
-            pattern += "''";
+    for (const TFormatToken& token : Tokenize(format)) {
+        std::string piece = DateElementOf(token);
+        if (piece.empty()) {
+            // A field that is no date field reads as its letters.
+            pattern += PatternLiteral(
+                token.field ? TFormatToken{0, 0, std::string(token.count, token.field)} : token);
+            continue;
+        }
+        // Two elements of one letter side by side would read as one longer element.
+        if (!pattern.empty() && pattern.back() == piece[0]) pattern += "''";
         pattern += piece;
     }
     return pattern;
 }
 
 char DateSeparatorOf(std::string_view format) {
-    const std::vector<TFormatToken> tokens = Tokenize(format, {});
-    const auto first = std::find_if(tokens.begin(), tokens.end(), [](const TFormatToken& t) {
-        return !t.isLiteral && IsNumericDateField(t.conversion);
-    });
-    if (first == tokens.end() || first + 2 >= tokens.end()) return '\0';
-    const TFormatToken& between = first[1];
-    const TFormatToken& second = first[2];
-    if (!between.isLiteral || second.isLiteral || !IsNumericDateField(second.conversion))
-        return '\0';
-    return SeparatorOf(between.text);
+    const std::vector<TFormatToken> tokens = Tokenize(format);
+    return SeparatorAfter(tokens, std::find_if(tokens.begin(), tokens.end(), IsNumericDateField),
+                          IsNumericDateField);
 }
 
-TTimeFormatFacts TimeFormatFactsOf(std::string_view timeFormat, std::string_view ampmFormat) {
+TTimeFormatFacts TimeFormatFactsOf(std::string_view timeFormat) {
     TTimeFormatFacts facts;
-    const auto isHour = [](const TFormatToken& t) {
-        return !t.isLiteral && (t.conversion == 'H' || t.conversion == 'I' ||
-                                t.conversion == 'k' || t.conversion == 'l');
-    };
-    const std::vector<TFormatToken> ampmTokens = Tokenize(ampmFormat, {});
-    for (const TFormatToken& token : ampmTokens) {
-        if (isHour(token)) break;
-        if (!token.isLiteral && (token.conversion == 'p' || token.conversion == 'P'))
-            facts.AmPmFirst = true;
-    }
-    const std::vector<TFormatToken> tokens = Tokenize(timeFormat, ampmFormat);
     if (timeFormat.empty()) return facts;
-    facts.TwelveHour = std::any_of(tokens.begin(), tokens.end(), [](const TFormatToken& t) {
-        return !t.isLiteral && (t.conversion == 'I' || t.conversion == 'l');
+    const std::vector<TFormatToken> tokens = Tokenize(timeFormat);
+    const auto hour = std::find_if(tokens.begin(), tokens.end(), IsHourField);
+    const auto ampm = std::find_if(tokens.begin(), tokens.end(), [](const TFormatToken& t) {
+        return t.field == 'a' || t.field == 'A';
     });
-    const auto hour = std::find_if(tokens.begin(), tokens.end(), isHour);
-    if (hour == tokens.end()) return facts;
-    facts.HourLeadingZero = (hour->conversion == 'H' || hour->conversion == 'I') && !hour->unpadded;
-    if (hour + 2 < tokens.end() && hour[1].isLiteral && !hour[2].isLiteral &&
-        hour[2].conversion == 'M')
-        facts.TimeSeparator = SeparatorOf(hour[1].text);
+    facts.TwelveHour = ampm != tokens.end();
+    facts.HourLeadingZero = hour != tokens.end() && hour->count == 2;
+    facts.AmPmFirst = facts.TwelveHour && hour != tokens.end() && ampm < hour;
+    facts.TimeSeparator =
+        SeparatorAfter(tokens, hour, [](const TFormatToken& t) { return t.field == 'm'; });
     return facts;
 }
 
@@ -198,34 +204,31 @@ std::string BuildTimePattern(const TTimeFormatFacts& facts, bool withSeconds) {
     return facts.AmPmFirst ? "AMPM " + pattern : pattern + " AMPM";
 }
 
-std::string AdjustForEra(std::string pattern, std::string_view localeName) {
-    const std::string_view language = localeName.substr(0, localeName.find_first_of("_.@"));
-    if (language != "zh" && language != "ja" && language != "ko") return pattern;
-    std::erase_if(pattern, [](char c) { return c == 'g' || c == 'G'; });
-    return pattern;
-}
-
-TFormatSettings BuildFormatSettings(const TLocaleTexts& texts) {
+TFormatSettings FormatSettingsFromLocale(const TLocaleConventions& locale) {
     TFormatSettings settings;
-    if (std::string shortDate = ConvertDateFormat(texts.DateFormat); !shortDate.empty())
-        settings.ShortDatePattern = std::move(shortDate);
-    settings.ShortDatePattern = AdjustForEra(settings.ShortDatePattern, texts.LocaleName);
-    settings.LongDatePattern = AdjustForEra(settings.LongDatePattern, texts.LocaleName);
-    if (const char separator = DateSeparatorOf(texts.DateFormat))
+    if (!locale.ShortDateFormat.empty())
+        settings.ShortDatePattern = ConvertDateFormat(locale.ShortDateFormat);
+    if (!locale.LongDateFormat.empty())
+        settings.LongDatePattern = ConvertDateFormat(locale.LongDateFormat);
+    if (const char separator = DateSeparatorOf(locale.ShortDateFormat))
         settings.DateSeparator = separator;
-    const TTimeFormatFacts facts = TimeFormatFactsOf(texts.TimeFormat, texts.TimeFormatAmPm);
-    if (facts.TimeSeparator) settings.TimeSeparator = facts.TimeSeparator;
-    settings.LongTimePattern = BuildTimePattern(facts, true);
-    settings.ShortTimePattern = BuildTimePattern(facts, false);
-    if (!texts.AmText.empty()) settings.TimeAMString = texts.AmText;
-    if (!texts.PmText.empty()) settings.TimePMString = texts.PmText;
-    TakeNames(settings.LongMonthNames, texts.AltMonthNames, texts.MonthNames);
-    TakeNames(settings.ShortMonthNames, texts.ShortAltMonthNames, texts.ShortMonthNames);
-    TakeNames(settings.LongDayNames, texts.DayNames, texts.DayNames);
-    TakeNames(settings.ShortDayNames, texts.ShortDayNames, texts.ShortDayNames);
+    if (!locale.LongTimeFormat.empty()) {
+        const TTimeFormatFacts facts = TimeFormatFactsOf(locale.LongTimeFormat);
+        if (facts.TimeSeparator) settings.TimeSeparator = facts.TimeSeparator;
+        settings.LongTimePattern = BuildTimePattern(facts, true);
+        settings.ShortTimePattern = BuildTimePattern(facts, false);
+    }
+    if (!locale.AmText.empty()) settings.TimeAMString = locale.AmText;
+    if (!locale.PmText.empty()) settings.TimePMString = locale.PmText;
+    const auto take = [](auto& names, const auto& given) {
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (!given[i].empty()) names[i] = given[i];
+    };
+    take(settings.LongMonthNames, locale.LongMonthNames);
+    take(settings.ShortMonthNames, locale.ShortMonthNames);
+    take(settings.LongDayNames, locale.LongDayNames);
+    take(settings.ShortDayNames, locale.ShortDayNames);
     return settings;
 }
-
-TFormatSettings ReadRegionalSettings() { return BuildFormatSettings(platform::ReadLocaleTexts()); }
 
 } // namespace engine

@@ -1,8 +1,7 @@
 #pragma once
-// Turning the texts of a POSIX LC_TIME locale into ready-to-render date and time patterns.
-// Pure: the platform reads the texts, these functions only convert them.
+// Turning a locale's conventions, written in Qt's pattern letters, into ready-to-render date and
+// time patterns. Pure: the window reads the conventions, these functions only convert them.
 
-#include <array>
 #include <string>
 #include <string_view>
 
@@ -10,40 +9,24 @@
 
 namespace engine {
 
-// The LC_TIME texts of one locale as nl_langinfo gives them; an empty text is unreadable.
-struct TLocaleTexts {
-    std::string LocaleName; // "zh_CN.UTF-8"; its language decides the era adjustment
-    std::string DateFormat; // D_FMT
-    std::string TimeFormat; // T_FMT
-    std::string TimeFormatAmPm; // T_FMT_AMPM
-    std::string AmText, PmText;
-    std::array<std::string, 12> MonthNames, ShortMonthNames;       // MON_n, ABMON_n
-    std::array<std::string, 12> AltMonthNames, ShortAltMonthNames; // standalone forms
-    std::array<std::string, 7> DayNames, ShortDayNames;            // Sunday first
-};
-
-// Settings from `texts`, defaults where a text is unreadable.
-TFormatSettings BuildFormatSettings(const TLocaleTexts& texts);
-
-// A strftime date format as a date pattern: "%d.%m.%Y" gives "dd.mm.yyyy".
+// A Qt date format as a date pattern: "yyyy/M/d" gives "yyyy/m/d", "yyyy年M月d日dddd" gives
+// "yyyy'年'm'月'd'日'dddd". Literal text holding a letter is quoted.
 std::string ConvertDateFormat(std::string_view format);
 
-// The date separator of a strftime date format, or '\0' when it has none usable.
+// The date separator of a Qt date format: the literal between its first two numeric fields
+// when that is one ASCII character that is no letter or digit; else '\0'.
 char DateSeparatorOf(std::string_view format);
 
-// What T_FMT and T_FMT_AMPM say about the clock, after expanding %r, %T and %R.
+// What a Qt time format says about the clock.
 struct TTimeFormatFacts {
-    bool TwelveHour = true;
-    bool HourLeadingZero = false;
-    bool AmPmFirst = false;
-    char TimeSeparator = '\0'; // '\0' when it has none usable
+    bool TwelveHour = true;       // an AM/PM field (AP, ap, A, a) is present
+    bool HourLeadingZero = false; // the hour field is HH or hh
+    bool AmPmFirst = false;       // the AM/PM field comes before the hour
+    char TimeSeparator = '\0';    // the separator between hour and minute, by the date's rule
 };
-TTimeFormatFacts TimeFormatFactsOf(std::string_view timeFormat, std::string_view ampmFormat);
+TTimeFormatFacts TimeFormatFactsOf(std::string_view timeFormat);
 
 // The long (with seconds) or short time pattern the clock facts give: "AMPM hh:mm:ss", ...
 std::string BuildTimePattern(const TTimeFormatFacts& facts, bool withSeconds);
-
-// Removes every "g" and "G" from `pattern` when the locale's language is zh, ja or ko.
-std::string AdjustForEra(std::string pattern, std::string_view localeName);
 
 } // namespace engine

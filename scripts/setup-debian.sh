@@ -22,7 +22,8 @@ if [ ${#missing[@]} -gt 0 ]; then
         apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-# Locales the date tests render with (they skip a locale that is missing).
+# Locales to try the program in; the window reads its date conventions from Qt's own locale
+# data, so the tests need none of them.
 for locale in de_DE zh_CN en_US; do
     if ! locale -a 2>/dev/null | grep -qi "^${locale}\.utf-\?8$"; then
         sudo_if_needed localedef -i "$locale" -f UTF-8 "$locale.UTF-8" || true

@@ -1,12 +1,11 @@
 #pragma once
-// The engine's only door to the operating system: folder entries, local time, LC_TIME texts.
+// The engine's only door to the operating system: folder entries, local time.
 
 #include <cstdint>
 #include <string>
 #include <deque>
 
 #include "engine/engine.h"
-#include "engine/regional_settings.h"
 
 namespace engine::platform {
 
@@ -34,9 +33,5 @@ bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries
 // `seconds` since the epoch as local time, with the offset in force at that moment. False
 // when the time can't be represented.
 bool LocalTime(std::int64_t seconds, TDateTime& when);
-
-// The LC_TIME texts of the user's locale (LC_ALL, LC_TIME, LANG); empty texts when the locale
-// can't be loaded.
-TLocaleTexts ReadLocaleTexts();
 
 } // namespace engine::platform

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "tests/ui/scoped_environment.h"
 #include "ui/namespace/linux_namespace.h"
 
 namespace {
@@ -25,6 +26,8 @@ private slots:
     void parsesPathsIntoIds();
     void renamesPlainFoldersWithoutReplacing();
     void offersWhatEachKindOfItemAllows();
+    void takesTheDesktopFolderOnlyWhenItExists();
+    void aMissingDesktopStandsForNoFolder();
 };
 
 void TLinuxNamespaceTest::classifiesMounts_data() {
@@ -211,6 +214,38 @@ void TLinuxNamespaceTest::offersWhatEachKindOfItemAllows() {
     QCOMPARE(without(ids[2]), TItemAttributes());
     QCOMPARE(without(ids[3]), TItemAttributes());
     QCOMPARE(without(ids[4]), place | moving);
+}
+
+void TLinuxNamespaceTest::takesTheDesktopFolderOnlyWhenItExists() {
+    QTemporaryDir home;
+    QVERIFY(QDir(home.path()).mkpath(QStringLiteral(".config")));
+    const TScopedVariable homeVariable("HOME", QFile::encodeName(home.path()));
+    const TScopedVariable config("XDG_CONFIG_HOME", QFile::encodeName(home.path() + "/.config"));
+    QCOMPARE(CurrentUserPlaces().HomePath, Bytes(home.path()));
+    QCOMPARE(CurrentUserPlaces().DesktopPath, std::string());
+    QVERIFY(QDir(home.path()).mkdir(QStringLiteral("Desktop")));
+    QCOMPARE(CurrentUserPlaces().DesktopPath, Bytes(home.path() + "/Desktop"));
+}
+
+void TLinuxNamespaceTest::aMissingDesktopStandsForNoFolder() {
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("home/inner")));
+    TNamespacePlaces places;
+    places.HomePath = Bytes(dir.path() + "/home");
+    places.Mounts = [] { return std::vector<TMount>{}; };
+    TLinuxNamespace names(places);
+    TShellFolderObject& desktop = *names.desktopFolder();
+    QCOMPARE(desktop.displayNameOf({}, TNameForm::Normal), "桌面");
+    QVERIFY(desktop.displayNameOf({}, TNameForm::ForParsing).starts_with("::{"));
+    QCOMPARE(desktop.attributesOf({}, TItemAttributes(0x1FF)),
+             TItemAttribute::Folder | TItemAttribute::HasSubFolders);
+    std::vector<TItemIdList> ids = *desktop.enumFolders();
+    QCOMPARE(ids.size(), 4u);
+    QCOMPARE(desktop.displayNameOf(ids[0], TNameForm::ForParsing), places.HomePath);
+    const auto inHome = names.parseDisplayName(places.HomePath + "/inner");
+    QVERIFY(inHome);
+    QCOMPARE(desktop.displayNameOf(*inHome, TNameForm::ForParsing), places.HomePath + "/inner");
+    QCOMPARE(desktop.displayNameOf(*names.parseDisplayName("/"), TNameForm::ForParsing), "/");
 }
 
 QTEST_GUILESS_MAIN(TLinuxNamespaceTest)

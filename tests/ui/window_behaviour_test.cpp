@@ -14,13 +14,14 @@
 #include <QTreeView>
 #include <QtTest>
 
+#include "tests/ui/scoped_environment.h"
 #include "tests/ui/temp_namespace.h"
-#include "ui/window/Umain.h"
-#include "ui/window/entry_model.h"
+#include "ui/tree/shell_tree_view.h"
 #include "ui/widgets/error_display.h"
 #include "ui/widgets/radio_group.h"
-#include "ui/tree/shell_tree_view.h"
 #include "ui/widgets/up_down.h"
+#include "ui/window/Umain.h"
+#include "ui/window/entry_model.h"
 
 class TWindowBehaviourTest : public QObject {
     Q_OBJECT
@@ -28,6 +29,7 @@ private slots:
     void init();
     void cleanup();
     void listsTheDesktopAtStartUp();
+    void listsNothingAtStartUpWithoutADesktopFolder();
     void selectingAFolderListsItAndAVirtualItemKeepsIt();
     void anInvalidStartNumberIsShownAndKeepsThePreview();
     void anEmptyDigitCountIsNamedThenANewCountPreviews();
@@ -136,6 +138,28 @@ void TWindowBehaviourTest::listsTheDesktopAtStartUp() {
     QCOMPARE(model->index(1, 0).data().toString(), QStringLiteral("work"));
     QCOMPARE(child<TRadioGroup>("RadioGroup1")->itemIndex(), 0);
     QVERIFY(m_errors.isEmpty());
+}
+
+// The user's own namespace, in a home that has dot files but no desktop folder.
+void TWindowBehaviourTest::listsNothingAtStartUpWithoutADesktopFolder() {
+    m_namespace.reset();
+    QTemporaryDir home;
+    makeFiles(home.path(), {".bashrc", "notes.txt"});
+    const TScopedVariable homeVariable("HOME", QFile::encodeName(home.path()));
+    const TScopedVariable config("XDG_CONFIG_HOME", QFile::encodeName(home.path() + "/.config"));
+    const TShellNamespaceScope userNamespace(CreateUserNamespace());
+    startWindow();
+    auto* tree = child<TShellTreeView>("ShellTreeView1");
+    QCOMPARE(tree->currentItem(), tree->topLevelItem(0));
+    QCOMPARE(tree->currentItem()->text(0), QStringLiteral("桌面"));
+    QCOMPARE(tree->selectedPath(), "桌面");
+    QCOMPARE(m_window->CurrentFolder(), std::string());
+    QCOMPARE(child<QTreeView>("ListView1")->model()->rowCount(), 0);
+    selectNode(QStringLiteral("主文件夹"));
+    QCOMPARE(m_window->CurrentFolder(), TTempNamespace::bytes(home.path()) + "/");
+    QVERIFY(m_errors.isEmpty());
+    delete m_window; // before the namespace goes
+    m_window = nullptr;
 }
 
 void TWindowBehaviourTest::selectingAFolderListsItAndAVirtualItemKeepsIt() {

@@ -198,10 +198,11 @@ public:
 
 protected:
     std::string ownName(TNameForm form) const override {
-        return form == TNameForm::ForParsing ? m_path : std::string(messages::DesktopLabel);
+        if (form != TNameForm::ForParsing) return std::string(messages::DesktopLabel);
+        return m_path.empty() ? "::{desktop}" : m_path;
     }
     TItemAttributes ownAttributes() const override {
-        return FolderAttributes(true) | PlaceAttributes;
+        return m_path.empty() ? FolderAttributes(true) : FolderAttributes(true) | PlaceAttributes;
     }
     QIcon ownIcon() const override { return ThemeIcon(QStringLiteral("user-desktop")); }
 };

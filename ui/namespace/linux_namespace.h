@@ -18,7 +18,9 @@ struct TMount {
 
 // Where the namespace finds things; tests root it in a folder of their own.
 struct TNamespacePlaces {
-    std::string DesktopPath; // an existing folder: the desktop's files live here
+    // The folder that holds the desktop's files; empty when there is none, and the desktop is
+    // then a virtual item (listing home instead would offer its dot files to a batch rename).
+    std::string DesktopPath;
     std::string HomePath;
     std::string UserName;
     std::string GvfsPath; // the folder of GVFS network shares; empty: none

@@ -49,7 +49,7 @@ TNamespacePlaces CurrentUserPlaces() {
     places.HomePath = QFile::encodeName(QDir::homePath()).toStdString();
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     const bool hasDesktop = !desktop.isEmpty() && QDir(desktop).exists();
-    places.DesktopPath = hasDesktop ? QFile::encodeName(desktop).toStdString() : places.HomePath;
+    if (hasDesktop) places.DesktopPath = QFile::encodeName(desktop).toStdString();
     places.UserName = qEnvironmentVariable("USER").toStdString();
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty()) places.GvfsPath = runtime.toStdString() + "/gvfs";

@@ -1,7 +1,7 @@
 #pragma once
 // A label that sizes itself to its caption, one line of text height high, and shows the
 // caption exactly as given: a caption built from typed text ("<b>", "&") is never read as
-// markup.
+// markup. When its parent cuts it off, its whole caption shows as a tool tip.
 
 #include <QLabel>
 
@@ -14,4 +14,9 @@ public:
         setText(caption);
         resize(sizeHint().width(), TextHeight(font()));
     }
+    // Whether the parent's edge cuts off part of the caption.
+    bool isClipped() const;
+
+protected:
+    bool event(QEvent* event) override;
 };

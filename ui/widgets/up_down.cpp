@@ -8,9 +8,11 @@
 
 namespace {
 
-QToolButton* MakeArrow(QWidget* parent, const char* name, Qt::ArrowType arrow) {
+QToolButton* MakeArrow(QWidget* parent, const char* name, Qt::ArrowType arrow,
+                       const QString& spokenName) {
     auto* button = new QToolButton(parent);
     button->setObjectName(QLatin1String(name));
+    button->setAccessibleName(spokenName);
     button->setArrowType(arrow);
     button->setAutoRepeat(true);
     button->setFocusPolicy(Qt::NoFocus);
@@ -20,8 +22,8 @@ QToolButton* MakeArrow(QWidget* parent, const char* name, Qt::ArrowType arrow) {
 } // namespace
 
 TUpDown::TUpDown(QWidget* parent)
-    : QWidget(parent), m_up(MakeArrow(this, "up", Qt::UpArrow)),
-      m_down(MakeArrow(this, "down", Qt::DownArrow)) {
+    : QWidget(parent), m_up(MakeArrow(this, "up", Qt::UpArrow, QStringLiteral("增加"))),
+      m_down(MakeArrow(this, "down", Qt::DownArrow, QStringLiteral("减少"))) {
     setFocusPolicy(Qt::NoFocus);
     connect(m_up, &QToolButton::clicked, this, [this] { stepBy(1); });
     connect(m_down, &QToolButton::clicked, this, [this] { stepBy(-1); });
@@ -48,6 +50,12 @@ void TUpDown::stepBy(int steps) {
         if (isNumber) start = typed;
     }
     setPosition(std::clamp(start, Minimum, Maximum) + steps);
+}
+
+void TUpDown::describe(const QString& what) {
+    setAccessibleName(what);
+    m_up->setAccessibleDescription(what);
+    m_down->setAccessibleDescription(what);
 }
 
 void TUpDown::writePosition() {

@@ -12,8 +12,10 @@
 
 #include "ui/window/batch_runner.h"
 #include "ui/window/batch_status.h"
+#include "ui/window/accessible_names.h"
 #include "ui/window/entry_model.h"
 #include "ui/window/undo_controller.h"
+#include "ui/widgets/cut_text_delegate.h"
 #include "ui/widgets/error_display.h"
 #include "ui/widgets/fixed_frame.h"
 #include "ui/widgets/group_box.h"
@@ -66,6 +68,7 @@ TFrmMain::TFrmMain(engine::TFormatSettings formatSettings, QWidget* parent)
     createWorkers();
     il = MakeMainImageList();
     linkControls();
+    NameControlsForScreenReaders(this);
     setTabOrders();
     alignControls();
     startFolderTree();
@@ -187,6 +190,7 @@ void TFrmMain::createDeleteBox() {
 void TFrmMain::createFileList() {
     ListView1 = place(new QTreeView(this), "ListView1", TreeWidth, 0, 646, 430);
     ListView1->setRootIsDecorated(false);
+    ListView1->setItemDelegate(new TCutTextDelegate(ListView1));
     ListView1->setUniformRowHeights(true);
     ListView1->setItemsExpandable(false);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -7,6 +7,7 @@
 
 #include "engine/engine.h"
 #include "ui/widgets/image_list.h"
+#include "ui/window/regional_settings.h"
 
 class QGroupBox;
 class QLineEdit;
@@ -30,7 +31,7 @@ class TFrmMain : public QWidget {
     Q_OBJECT
 public:
     // `formatSettings`: the regional date and time settings the list's times are shown in.
-    explicit TFrmMain(engine::TFormatSettings formatSettings = engine::ReadRegionalSettings(),
+    explicit TFrmMain(engine::TFormatSettings formatSettings = ReadRegionalSettings(),
                       QWidget* parent = nullptr);
     ~TFrmMain() override;
 

@@ -175,7 +175,8 @@ QVariant TEntryModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-// A failed rename shows its composed name in red with a warning icon and the reason as tip.
+// A failed rename shows its composed name in red with a warning icon; the reason is its tip
+// and what a screen reader says after the name.
 QVariant TEntryModel::failureMark(const engine::TFolderEntry& row, int role) const {
     switch (role) {
     case Qt::ForegroundRole:
@@ -183,6 +184,7 @@ QVariant TEntryModel::failureMark(const engine::TFolderEntry& row, int role) con
     case Qt::DecorationRole:
         return m_failedIcon;
     case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
         return QString::fromStdString(engine::RenameFailureText(row.Error));
     default:
         return {};
