@@ -29,7 +29,7 @@ set(CPACK_PACKAGE_NAME zelvora)
 set(CPACK_PACKAGE_VENDOR "The Zelvora developers")
 set(CPACK_PACKAGE_CONTACT "The Zelvora developers <maintainers@zelvora.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "rename every entry of a folder in one action")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Zelvora renames, in one action, every entry of one folder: pick the folder in the "
     "folder tree, choose a rename type (prefix, suffix, replace, delete characters) and a "
     "running number, check the preview, apply. Nothing is ever replaced.")
