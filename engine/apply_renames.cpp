@@ -1,15 +1,18 @@
 #include "engine/engine.h"
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <utility>
 
+#include "engine/batch_journal.h"
+#include "engine/messages.h"
 #include "engine/platform/rename_posix.h"
 
 namespace engine {
 namespace {
 
-// Names are paths relative to the listed folder; a leading "/" stays inside it.
+// New names are paths relative to the listed folder; a leading "/" stays inside it.
 const char* RelativeToFolder(const std::string& name) {
     std::size_t at = 0;
     while (at < name.size() && name[at] == '/')
@@ -21,12 +24,23 @@ bool IsInvalidTarget(std::string_view name) {
     return name.empty() || name == "." || name == "..";
 }
 
+// The system reads a name only up to its first NUL, so it would rename something else.
+bool HoldsNul(std::string_view name) {
+    return name.find('\0') != std::string_view::npos;
+}
+
+// A name of one entry of a folder. An old name must be one: a caption edited to hold "/"
+// would reach into another folder ("../x").
+bool IsPlainName(std::string_view name) {
+    return name.find('/') == std::string_view::npos && !HoldsNul(name);
+}
+
 void RenameRow(const platform::TRenameFolder& folder, TFolderEntry& row,
                const std::string& newName) {
-    const char* from = RelativeToFolder(row.OldName);
+    const char* from = row.OldName.c_str();
     const char* to = RelativeToFolder(newName);
     row.Error = 0;
-    if (IsInvalidTarget(to)) {
+    if (!IsPlainName(row.OldName) || HoldsNul(newName) || IsInvalidTarget(to)) {
         row.Status = TRenameStatus::Failed;
         row.Error = rrInvalidName;
     } else if (std::string_view(from) == to) {
@@ -37,6 +51,37 @@ void RenameRow(const platform::TRenameFolder& folder, TFolderEntry& row,
     }
 }
 
+// The listing's folder, checked to be the one listed (throws TError), with its identity.
+TJournalHead OpenedFolder(const platform::TRenameFolder& folder, const TFolderListing& listing) {
+    TJournalHead head{TJournalKind::Batch, listing.CurrentFolder, 0, 0, {}};
+    if (!folder.Identity(head.Device, head.Inode)) return head;
+    if (listing.Inode != 0 && (head.Device != listing.Device || head.Inode != listing.Inode))
+        throw TError(messages::Format(messages::FolderReplaced, listing.CurrentFolder));
+    return head;
+}
+
+std::vector<std::string> ComposeNewNames(const TFolderListing& listing,
+                                         const TRenameSettings& settings, std::int32_t start,
+                                         std::int32_t digits) {
+    std::vector<std::string> names;
+    names.reserve(listing.Rows.size());
+    // Unsigned, so the number wraps from 2147483647 to -2147483648 without overflow.
+    auto number = static_cast<std::uint32_t>(start);
+    for (const TFolderEntry& row : listing.Rows)
+        names.push_back(ComposeNewName(row.OldName, row.TypeText, settings, digits,
+                                       static_cast<std::int32_t>(number++)));
+    return names;
+}
+
+std::vector<TJournalRow> JournalRows(const TFolderListing& listing,
+                                     const std::vector<std::string>& newNames) {
+    std::vector<TJournalRow> rows;
+    rows.reserve(newNames.size());
+    for (std::size_t i = 0; i < newNames.size(); ++i)
+        rows.push_back({RelativeToFolder(listing.Rows[i].OldName), RelativeToFolder(newNames[i])});
+    return rows;
+}
+
 } // namespace
 
 void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
@@ -44,23 +89,25 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
     const std::int32_t start = ParseSettingsInteger(settings.StartNumber);
     const std::int32_t digits = ParseDigitCount(settings.Digits);
     if (listing.Rows.empty()) return;
+    std::vector<std::string> newNames = ComposeNewNames(listing, settings, start, digits);
     const platform::TRenameFolder folder(listing.CurrentFolder);
-    // Unsigned, so the number wraps from 2147483647 to -2147483648 without overflow.
-    auto number = static_cast<std::uint32_t>(start);
+    const TJournalHead head = OpenedFolder(folder, listing);
+    std::optional<TBatchJournal> journal;
+    if (!control.JournalFolder.empty() && folder.OpenError() == 0)
+        journal.emplace(control.JournalFolder, head, JournalRows(listing, newNames));
     const std::size_t total = listing.Rows.size();
     for (std::size_t done = 0; done < total && !control.Stop.stop_requested(); ++done) {
         TFolderEntry& row = listing.Rows[done];
-        std::string newName = ComposeNewName(row.OldName, row.TypeText, settings, digits,
-                                             static_cast<std::int32_t>(number));
-        RenameRow(folder, row, newName);
-        row.NewName = std::move(newName);
-        ++number;
+        RenameRow(folder, row, newNames[done]);
+        row.NewName = std::move(newNames[done]);
+        if (journal) journal->Outcome(done, OutcomeLetter(row.Status), row.Error);
         if (control.Progress) control.Progress(done + 1, total);
     }
+    if (journal) journal->Close(folder);
 }
 
 int RenameEntry(const std::string& folder, const std::string& from, const std::string& to) {
-    if (IsInvalidTarget(to) || to.find('/') != std::string::npos) return rrInvalidName;
+    if (IsInvalidTarget(to) || !IsPlainName(to) || !IsPlainName(from)) return rrInvalidName;
     if (from == to) return 0;
     const platform::TRenameFolder opened(folder);
     if (opened.OpenError() != 0) return opened.OpenError();

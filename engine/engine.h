@@ -15,9 +15,23 @@
 namespace engine {
 
 // An error that stops an operation; what() is the finished message shown to the user.
+// what() is a C string, so a NUL in the message (a typed text holding U+0000) shows as "\0"
+// rather than cutting the message short.
 class TError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit TError(std::string_view message) : std::runtime_error(WithVisibleNul(message)) {}
+
+private:
+    static std::string WithVisibleNul(std::string_view message) {
+        std::string text;
+        for (const char c : message) {
+            if (c == '\0')
+                text += "\\0";
+            else
+                text += c;
+        }
+        return text;
+    }
 };
 
 // The type text of every folder row. A file's type text is empty or begins with ".".
@@ -55,6 +69,10 @@ std::string RenameFailureText(int error);
 struct TFolderListing {
     std::string CurrentFolder; // absolute, always ends in "/"; empty before the first listing
     std::vector<TFolderEntry> Rows;
+    // The listed folder's identity; both 0 when not known (a listing made by hand), and then
+    // ApplyRenames does not check it.
+    std::uint64_t Device = 0;
+    std::uint64_t Inode = 0;
 };
 
 // Date and time texts as the user's regional settings give them, patterns ready to render.
@@ -150,18 +168,76 @@ struct TBatchControl {
     std::function<void(std::size_t done, std::size_t total)> Progress;
     // Checked before each row: once a stop is requested, the rows not reached stay NotRun.
     std::stop_token Stop;
+    // The folder of the batch journals ("" = none): the batch is written there, and synced,
+    // before its first rename, so it can be undone, also after a crash.
+    std::string JournalFolder;
 };
 
 // Renames every row of `listing` in list order with a running number, writing NewName,
-// Status and Error of each row. Parses StartNumber and Digits first (throws TError before any
-// rename); a row's failed rename is recorded and the run goes on. Never replaces an existing
-// entry. Changes the disk.
+// Status and Error of each row. Parses StartNumber and Digits and composes every name first,
+// then throws TError before any rename when the folder's path now names another folder than
+// the one listed, or when the journal can't be written. A row whose old or new name holds NUL,
+// or whose old name holds "/", fails with rrInvalidName before any system call (a new name may
+// hold "/": it is a path relative to the folder). Any other failed rename is recorded and the
+// run goes on; a stopped batch is journaled and closed like a finished one. Never replaces an
+// existing entry. Changes the disk.
 void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
                   const TBatchControl& control = {});
 
+// What a journal records: a batch, or the undo of one.
+enum class TJournalKind : char { Batch = 'b', Undo = 'u' };
+
+// One journal of the journal folder, as the window offers it.
+struct TJournalSummary {
+    std::string Name; // the journal's file name; names sort by age
+    TJournalKind Kind = TJournalKind::Batch;
+    std::string Folder;     // the batch's folder, ending in "/"
+    bool Closed = false;    // false: the program stopped in the middle of it
+    bool Undone = false;    // an undo took it back (and that undo was not itself taken back)
+    std::string UndoesName; // for an undo: the journal it takes back
+};
+
+// Every readable journal in `journalFolder`, oldest first; a missing folder has none. Reads
+// the beginning and the end of each journal only. Reads the disk; never throws.
+std::vector<TJournalSummary> ReadJournals(const std::string& journalFolder);
+
+// The journal Ctrl+Z takes back: the newest closed batch not undone yet. Pure.
+const TJournalSummary* LastUndoableBatch(const std::vector<TJournalSummary>& journals);
+
+// The number of rows of journal `name` known to be renamed. Reads the disk; throws TError when
+// the journal can't be read.
+std::size_t CountRenamedRows(const std::string& journalFolder, const std::string& name);
+
+// One row of an undo: the entry's name before the undo and the name it goes back to.
+struct TUndoRow {
+    std::string From;
+    std::string To;
+    int Error = 0; // 0 when it went back, else errno or a TRenameRefusal
+};
+
+// What an undo did.
+struct TUndoResult {
+    std::string Folder;         // the folder, ending in "/"
+    std::vector<TUndoRow> Rows; // newest first, as run
+};
+
+// Takes back journal `name`: renames every renamed row back, newest first, never replacing
+// anything; rows a crash left without an outcome are looked up in the folder. A row that can't
+// go back (entry gone, old name taken) fails with its reason and the undo goes on. The undo is
+// journaled in `journalFolder` like a batch, and an open journal is closed as undone. Throws
+// TError before any rename when the journal can't be read or written, or when the folder is
+// gone or is another folder now. Changes the disk.
+TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
+                      const TBatchControl& control = {});
+
+// Closes the open journal `name` as kept, so it is no longer offered for recovery. Changes the
+// disk; throws TError when it can't be written.
+void KeepJournal(const std::string& journalFolder, const std::string& name);
+
 // Renames the entry `from` inside `folder` to the plain name `to` (no "/"), never replacing an
 // existing entry. Renaming to the same name does nothing and succeeds. Returns 0, the errno of
-// the failure, or rrInvalidName for an empty name, ".", ".." or a name with "/". Changes the disk.
+// the failure, or rrInvalidName for an empty name, ".", ".." or a name with "/" or NUL (either
+// name), before any system call. Changes the disk.
 int RenameEntry(const std::string& folder, const std::string& from, const std::string& to);
 
 // What a paste does with its sources.
@@ -184,9 +260,10 @@ std::string NumberedName(std::string_view name, bool isFolder, int number);
 // anything: a taken name gets the first free NumberedName, reserved atomically. A move renames
 // within one file system and otherwise copies, then deletes the source only when the whole copy
 // succeeded; a source that already lies in `targetFolder` is left where it is. A source that is
-// not an absolute path fails with rrInvalidName; other failures are recorded per source and the
-// paste goes on. Throws TError, before anything changes, when `targetFolder` is not a folder that
-// can be opened or when a source folder is `targetFolder` or one of its ancestors. Changes the disk.
+// not an absolute path, or that holds NUL, fails with rrInvalidName; other failures are recorded
+// per source and the paste goes on. Throws TError, before anything changes, when `targetFolder` is
+// not a folder that can be opened or when a source folder is `targetFolder` or one of its
+// ancestors. Changes the disk.
 std::vector<TPasteResult> PasteInto(const std::string& targetFolder,
                                     const std::vector<std::string>& sources, TPasteMode mode);
 

@@ -69,7 +69,8 @@ void ListFolder(TFolderListing& listing, const std::string& path, const TFormatS
     std::string folder = path;
     if (folder.back() != '/') folder += '/';
     std::deque<platform::TDirEntry> entries; // grows without copying
-    platform::ReadFolderEntries(folder, entries);
+    platform::TFolderIdentity identity;
+    platform::ReadFolderEntries(folder, entries, &identity);
     const std::vector<TNaturalKey> order = NaturalOrder(entries);
     std::vector<TFolderEntry> rows;
     rows.reserve(entries.size());
@@ -82,6 +83,8 @@ void ListFolder(TFolderListing& listing, const std::string& path, const TFormatS
     }
     listing.CurrentFolder = std::move(folder);
     listing.Rows = std::move(rows);
+    listing.Device = identity.Device;
+    listing.Inode = identity.Inode;
 }
 
 } // namespace engine

@@ -25,6 +25,15 @@ inline constexpr std::string_view PasteIntoItself = "不能把“%s”粘贴到�
 inline constexpr std::string_view NewFolderFailed = "无法在“%s”中新建文件夹：%s";
 inline constexpr std::string_view PropertiesUnreadable = "无法读取“%s”的属性：%s";
 
+// Errors that stop a batch or an undo before its first rename.
+inline constexpr std::string_view FolderReplaced =
+    "“%s”已不是列出的那个文件夹（它被移走或换掉了）。没有改名任何条目，请重新选择文件夹";
+inline constexpr std::string_view JournalUnwritable = "无法写入改名记录“%s”：%s。没有改名任何条目";
+inline constexpr std::string_view JournalUnreadable = "改名记录无法读取";
+inline constexpr std::string_view UndoFolderGone = "无法撤销：找不到文件夹“%s”：%s";
+inline constexpr std::string_view UndoFolderReplaced =
+    "无法撤销：“%s”已不是当初改名的那个文件夹（它被移走或换掉了）";
+
 // The name a new folder gets before the user edits it.
 inline constexpr std::string_view NewFolderName = "新建文件夹";
 

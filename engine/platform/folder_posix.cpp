@@ -8,6 +8,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include "engine/platform/posix_fd.h"
+
 namespace engine::platform {
 namespace {
 
@@ -31,10 +33,16 @@ TDirEntry EntryOf(int folderFd, const dirent& item) {
 
 } // namespace
 
-bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries) {
-    DIR* stream = ::opendir(folder.c_str());
+bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries,
+                       TFolderIdentity* identity) {
+    TFd opened = OpenAbsolute(folder, O_RDONLY | O_DIRECTORY);
+    DIR* stream = opened.valid() ? ::fdopendir(opened.get()) : nullptr;
     if (!stream) return false;
+    opened.release(); // closedir closes it
     const int folderFd = ::dirfd(stream);
+    struct stat folderStatus {};
+    if (identity && ::fstat(folderFd, &folderStatus) == 0)
+        *identity = {folderStatus.st_dev, folderStatus.st_ino};
     bool complete = true;
     for (;;) {
         errno = 0;

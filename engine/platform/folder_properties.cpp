@@ -33,8 +33,7 @@ void AddContents(int dirFd, TFolderProperties& properties) {
 } // namespace
 
 TFolderProperties ReadFolderProperties(const std::string& path) {
-    const platform::TFd folder(
-        ::openat(AT_FDCWD, path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const platform::TFd folder = platform::OpenAbsolute(path, O_RDONLY | O_DIRECTORY);
     struct stat own {};
     if (!folder.valid() || ::fstat(folder.get(), &own) != 0)
         throw TError(

@@ -29,14 +29,15 @@ bool SplitSource(std::string path, TSourcePath& split) {
     while (path.size() > 1 && path.back() == '/')
         path.pop_back();
     const auto slash = path.rfind('/');
-    if (path.empty() || path[0] != '/' || path.size() == 1) return false;
+    if (path.empty() || path[0] != '/' || path.size() == 1 || path.find('\0') != std::string::npos)
+        return false;
     split.Folder = slash == 0 ? "/" : path.substr(0, slash);
     split.Name = path.substr(slash + 1);
     return split.Name != "." && split.Name != "..";
 }
 
 TFd OpenPath(const std::string& path) {
-    return TFd(::openat(AT_FDCWD, path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    return platform::OpenAbsolute(path, O_PATH | O_DIRECTORY);
 }
 
 bool SameEntry(const struct stat& a, const struct stat& b) {
@@ -63,9 +64,10 @@ void RefuseSourcesAboveTarget(int targetFd, const std::vector<std::string>& sour
     for (const std::string& source : sources) {
         TSourcePath split;
         struct stat entry {};
-        if (SplitSource(source, split) &&
-            ::fstatat(AT_FDCWD, (split.Folder + "/" + split.Name).c_str(), &entry,
-                      AT_SYMLINK_NOFOLLOW) == 0 &&
+        if (!SplitSource(source, split)) continue;
+        const TFd folder = OpenPath(split.Folder);
+        if (folder.valid() &&
+            ::fstatat(folder.get(), split.Name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISDIR(entry.st_mode) && IsSelfOrAncestor(entry, targetFd))
             throw TError(messages::Format(messages::PasteIntoItself, source));
     }

@@ -18,10 +18,18 @@ struct TDirEntry {
     bool HasTime = false;            // false when the entry vanished before it could be stat'ed
 };
 
+// A folder's device and inode, as fstat gives them.
+struct TFolderIdentity {
+    std::uint64_t Device = 0;
+    std::uint64_t Inode = 0;
+};
+
 // Appends every entry of `folder` but "." and ".." to `entries`, in the system's order; the
 // folder is read whole before this returns. False when it can't be opened (nothing appended)
-// or reading stopped early (the entries read so far stay).
-bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries);
+// or reading stopped early (the entries read so far stay). `identity`, when given, receives
+// the identity of the folder read.
+bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries,
+                       TFolderIdentity* identity = nullptr);
 
 // `seconds` since the epoch as local time, with the offset in force at that moment. False
 // when the time can't be represented.

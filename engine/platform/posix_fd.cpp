@@ -1,6 +1,7 @@
 #include "engine/platform/posix_fd.h"
 
 #include <cerrno>
+#include <climits>
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -38,6 +39,32 @@ int ListNames(int dirFd, std::vector<std::string>& names) {
     const int err = errno;
     ::closedir(dir);
     return err;
+}
+
+TFd OpenAbsolute(const std::string& path, int flags) {
+    if (path.find('\0') != std::string::npos) {
+        errno = EINVAL;
+        return TFd();
+    }
+    // Each piece, up to a "/", is shorter than PATH_MAX and opened below the one before, so
+    // links and ".." resolve as they would in the whole path.
+    TFd folder;
+    std::size_t begin = 0;
+    while (path.size() - begin >= PATH_MAX) {
+        const std::size_t cut = path.rfind('/', begin + PATH_MAX - 1);
+        if (cut == std::string::npos || cut <= begin) {
+            errno = ENAMETOOLONG; // one name longer than any file system allows
+            return TFd();
+        }
+        const int at = folder.valid() ? folder.get() : AT_FDCWD;
+        TFd next(::openat(at, path.substr(begin, cut - begin).c_str(),
+                          O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (!next.valid()) return next;
+        folder = std::move(next);
+        begin = cut + 1;
+    }
+    const std::string rest = begin == path.size() ? "." : path.substr(begin);
+    return TFd(::openat(folder.valid() ? folder.get() : AT_FDCWD, rest.c_str(), flags | O_CLOEXEC));
 }
 
 TFd OpenFolder(int dirFd, const std::string& name) {

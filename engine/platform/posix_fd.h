@@ -18,6 +18,8 @@ public:
     ~TFd();
 
     int get() const { return m_fd; }
+    // Gives up ownership, for an API that takes the descriptor over (fdopendir).
+    int release() { return std::exchange(m_fd, -1); }
     bool valid() const { return m_fd >= 0; }
 
 private:
@@ -27,6 +29,12 @@ private:
 // Every name in the folder open as `dirFd` except "." and "..", read completely before the
 // caller changes anything. Returns 0 or the errno of the failure.
 int ListNames(int dirFd, std::vector<std::string>& names);
+
+// Opens the absolute `path` with `flags` (O_CLOEXEC is added), whatever its length: a path
+// of PATH_MAX bytes or more, which the system refuses whole, is opened folder by folder. A
+// path holding NUL, which the system would read cut short, fails with EINVAL. Sets errno on
+// failure.
+TFd OpenAbsolute(const std::string& path, int flags);
 
 // Opens a folder below `dirFd` to read it, never following a link. Sets errno on failure.
 TFd OpenFolder(int dirFd, const std::string& name);

@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "engine/platform/posix_fd.h"
+
 namespace engine::platform {
 
 TRenameAt2Call g_renameAt2 = ::renameat2;
@@ -59,7 +61,7 @@ int RenameWithoutNoReplaceFlag(int dirFd, const char* from, const char* to) {
 } // namespace
 
 TRenameFolder::TRenameFolder(const std::string& path) {
-    m_fd = ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    m_fd = OpenAbsolute(path, O_PATH | O_DIRECTORY).release();
     if (m_fd < 0) m_openError = errno;
 }
 

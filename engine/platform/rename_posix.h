@@ -2,6 +2,7 @@
 // Renames inside one listed folder that never replace an existing entry. The only code of the
 // batch rename that calls the system.
 
+#include <cstdint>
 #include <string>
 
 namespace engine::platform {
@@ -22,6 +23,13 @@ public:
     // failure; never replaces an existing entry, also where the file system lacks
     // RENAME_NOREPLACE. Changes the disk.
     int RenameNoReplace(const char* from, const char* to) const;
+
+    // The open folder's device and inode; false when it is not open (folder_state_posix.cpp).
+    bool Identity(std::uint64_t& device, std::uint64_t& inode) const;
+    // Whether `name`, relative to the folder, names an entry (links not followed).
+    bool Holds(const char* name) const;
+    // Syncs the folder, so its renames survive a power cut. Returns 0 or errno.
+    int Sync() const;
 
 private:
     int m_fd = -1;

@@ -5,8 +5,11 @@
 #include <memory>
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "engine/platform/posix_fd.h"
 
 namespace engine {
 namespace {
@@ -29,8 +32,11 @@ bool MayBeFolder(unsigned char type) {
 
 std::vector<TSubFolder> ListSubFolders(const std::string& path) {
     std::vector<TSubFolder> folders;
-    const std::unique_ptr<DIR, TDirCloser> dir(::opendir(path.c_str()));
+    platform::TFd opened = platform::OpenAbsolute(path, O_RDONLY | O_DIRECTORY);
+    const std::unique_ptr<DIR, TDirCloser> dir(opened.valid() ? ::fdopendir(opened.get())
+                                                              : nullptr);
     if (!dir) return folders;
+    opened.release(); // closedir closes it
     const int dirFd = ::dirfd(dir.get());
     while (const dirent* entry = ::readdir(dir.get())) {
         if (entry->d_name[0] == '.' || !MayBeFolder(entry->d_type)) continue;
@@ -42,8 +48,9 @@ std::vector<TSubFolder> ListSubFolders(const std::string& path) {
 }
 
 TFolderProbe ProbeFolder(const std::string& path) {
+    const platform::TFd opened = platform::OpenAbsolute(path, O_PATH);
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) return {.Error = errno};
+    if (!opened.valid() || ::fstat(opened.get(), &status) != 0) return {.Error = errno};
     if (!S_ISDIR(status.st_mode)) return {.Error = ENOTDIR};
     return {true, MayHaveSubFolders(status)};
 }

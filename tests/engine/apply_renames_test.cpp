@@ -210,19 +210,37 @@ TEST_F(ApplyRenames, LeadingSlashStaysInsideTheFolder) {
     MakeFile("a.txt", "a");
     MakeFile("b.txt", "b");
     m_settings.LeadText = "/";
-    m_listing.Rows = {FileRow("a.txt", ".txt"), FileRow("//b.txt", ".txt")};
+    m_listing.Rows = {FileRow("a.txt", ".txt")};
     engine::ApplyRenames(m_listing, m_settings);
     ExpectRow(0, "/0001 a.txt", TRenameStatus::Renamed);
-    ExpectRow(1, "/0002 //b.txt", TRenameStatus::Failed, ENOENT);
     EXPECT_EQ(Entries(m_root), (Names{"0001 a.txt", "b.txt"}));
 
     m_settings.LeadText = "//x";
     m_settings.TrailText = "";
     m_settings.Mode = TRenameMode::rmReplace;
-    m_listing.Rows = {FileRow("//b.txt", ".txt")};
+    m_listing.Rows = {FileRow("b.txt", ".txt")};
     engine::ApplyRenames(m_listing, m_settings);
     ExpectRow(0, "//x0001.txt", TRenameStatus::Renamed);
     EXPECT_EQ(Entries(m_root), (Names{"0001 a.txt", "x0001.txt"}));
+}
+
+TEST_F(ApplyRenames, OldNameHoldingSlashFailsItsRowAndStaysInTheFolder) {
+    MakeFile("sentinel.txt", "s");
+    MakeFolder("inner");
+    MakeFolder("inner/sub");
+    MakeFile("inner/a.txt", "a");
+    MakeFile("inner/sub/x", "x");
+    m_listing.CurrentFolder = At("inner/");
+    m_settings.Mode = TRenameMode::rmSuffix;
+    m_listing.Rows = {FileRow("../sentinel.txt", ".txt"), FileRow("sub/x", ""),
+                      FileRow("a.txt", ".txt")};
+    engine::ApplyRenames(m_listing, m_settings);
+    ExpectRow(0, "../sentinelA-0001 .txt", TRenameStatus::Failed, engine::rrInvalidName);
+    ExpectRow(1, "sub/xA-0002 ", TRenameStatus::Failed, engine::rrInvalidName);
+    ExpectRow(2, "aA-0003 .txt", TRenameStatus::Renamed);
+    EXPECT_EQ(Entries(m_root), (Names{"inner", "sentinel.txt"}));
+    EXPECT_EQ(Entries(m_root + "/inner/sub"), Names{"x"});
+    EXPECT_EQ(ReadFile(m_root + "/sentinel.txt"), "s");
 }
 
 TEST_F(ApplyRenames, RefusesEmptyDotAndDotDotNames) {
@@ -235,9 +253,28 @@ TEST_F(ApplyRenames, RefusesEmptyDotAndDotDotNames) {
     ExpectRow(0, "", TRenameStatus::Failed, engine::rrInvalidName);
     ExpectRow(1, ".", TRenameStatus::Failed, engine::rrInvalidName);
     ExpectRow(2, "..", TRenameStatus::Failed, engine::rrInvalidName);
-    ExpectRow(3, "z", TRenameStatus::Skipped);
+    ExpectRow(3, "z", TRenameStatus::Failed, engine::rrInvalidName);
     ExpectRow(4, "", TRenameStatus::Failed, engine::rrInvalidName);
     EXPECT_EQ(Entries(m_root), (Names{"a", "x.", "y..", "z"}));
+}
+
+TEST_F(ApplyRenames, NameHoldingNulFailsItsRowAndTouchesNothing) {
+    MakeFile("a", "a");
+    MakeFile("b", "b");
+    m_settings.LeadText = std::string("x\0y", 3);
+    m_listing.Rows = {FileRow("a", ""), FileRow("b", "")};
+    engine::ApplyRenames(m_listing, m_settings);
+    ExpectRow(0, std::string("x\0y0001 a", 9), TRenameStatus::Failed, engine::rrInvalidName);
+    ExpectRow(1, std::string("x\0y0002 b", 9), TRenameStatus::Failed, engine::rrInvalidName);
+    EXPECT_EQ(Entries(m_root), (Names{"a", "b"}));
+
+    // A caption edited to hold NUL would name only the bytes before it.
+    m_settings = {};
+    m_settings.Mode = TRenameMode::rmReplace;
+    m_listing.Rows = {FileRow(std::string("a\0b", 3), "")};
+    engine::ApplyRenames(m_listing, m_settings);
+    ExpectRow(0, "A-0001 ", TRenameStatus::Failed, engine::rrInvalidName);
+    EXPECT_EQ(Entries(m_root), (Names{"a", "b"}));
 }
 
 TEST_F(ApplyRenames, OverlongNameFailsItsRow) {

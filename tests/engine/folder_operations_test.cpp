@@ -45,6 +45,8 @@ TEST_F(FolderOperationsTest, NewFolderInAnUnusableFolderIsAnError) {
     const Row rows[] = {
         {"missing", root + "/gone", "无法在“" + root + "/gone”中新建文件夹：找不到文件或文件夹"},
         {"a file", root + "/file", "无法在“" + root + "/file”中新建文件夹：Not a directory"},
+        {"holding NUL", root + std::string("\0x", 2),
+         "无法在“" + root + "\\0x”中新建文件夹：文件名无效"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -55,6 +57,7 @@ TEST_F(FolderOperationsTest, NewFolderInAnUnusableFolderIsAnError) {
             EXPECT_EQ(std::string(e.what()), r.want);
         }
     }
+    EXPECT_EQ(Describe(root), (Tree{{"/file", "f 0644 x"}}));
 }
 
 TEST_F(FolderOperationsTest, DeleteTreeRemovesLinksNotTheirTargets) {

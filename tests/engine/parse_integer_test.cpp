@@ -70,6 +70,14 @@ TEST(ParseSettingsInteger, RejectsWithTheWholeText) {
     }
 }
 
+TEST(ParseSettingsInteger, ShowsANulOfTheTextEscaped) {
+    // what() is a C string: a raw NUL would cut the message short.
+    EXPECT_THROW_MSG(engine::ParseSettingsInteger(std::string("7\0 8", 4)), engine::TError,
+                     "'7\\0 8' is not a valid integer value");
+    EXPECT_THROW_MSG(engine::ParseDigitCount(std::string("\0", 1)), engine::TError,
+                     "'\\0' is not a valid integer value");
+}
+
 TEST(ParseDigitCount, AllowsUpTo255) {
     EXPECT_EQ(engine::ParseDigitCount("255"), 255);
     EXPECT_EQ(engine::ParseDigitCount("-1000"), -1000);

@@ -189,6 +189,8 @@ TEST_F(PasteTest, AnUnusableTargetStopsEverything) {
     const Row rows[] = {
         {"target missing", root + "/gone", "无法粘贴到“" + root + "/gone”：找不到文件或文件夹"},
         {"target is a file", root + "/file", "无法粘贴到“" + root + "/file”：Not a directory"},
+        {"target holding NUL", target + std::string("\0/x", 3),
+         "无法粘贴到“" + target + "\\0/x”：文件名无效"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -204,15 +206,18 @@ TEST_F(PasteTest, AnUnusableTargetStopsEverything) {
 
 TEST_F(PasteTest, BadSourcesFailAloneAndTheRestIsPasted) {
     WriteFile(source + "/good", "g");
+    const std::string withNul = source + std::string("/good\0x", 7);
     const std::vector<std::string> sources = {"relative/path", source + "/missing", "",
-                                              source + "/good"};
+                                              source + "/good", withNul};
     const auto results = engine::PasteInto(target, sources, engine::TPasteMode::pmCopy);
-    ASSERT_EQ(results.size(), 4u);
+    ASSERT_EQ(results.size(), 5u);
     ExpectResult(results[0], "relative/path", "", engine::rrInvalidName);
     ExpectResult(results[1], source + "/missing", "", ENOENT);
     ExpectResult(results[2], "", "", engine::rrInvalidName);
     ExpectResult(results[3], source + "/good", "good", 0);
+    ExpectResult(results[4], withNul, "", engine::rrInvalidName);
     EXPECT_EQ(ReadFile(target + "/good"), "g");
+    EXPECT_EQ(Describe(target), (Tree{{"/good", "f 0644 g"}}));
 }
 
 TEST_F(PasteTest, AReadOnlyTargetFailsEachItem) {

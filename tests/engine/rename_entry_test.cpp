@@ -32,17 +32,25 @@ TEST_F(RenameEntryTest, RenamesAFolderAndNeverReplaces) {
 }
 
 TEST_F(RenameEntryTest, RefusesNamesThatAreNoPlainName) {
-    struct Row { const char* name; const char* to; int want; };
+    struct Row {
+        const char* name;
+        std::string to;
+        int want;
+    };
     const Row rows[] = {{"empty", "", engine::rrInvalidName},
                         {"dot", ".", engine::rrInvalidName},
                         {"dot dot", "..", engine::rrInvalidName},
                         {"a path", "sub/x", engine::rrInvalidName},
+                        {"holding NUL", std::string("c\0d", 3), engine::rrInvalidName},
                         {"the same name", "old", 0}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         EXPECT_EQ(engine::RenameEntry(m_folder, "old", r.to), r.want);
         EXPECT_TRUE(fs::is_directory(m_folder + "/old"));
     }
+    EXPECT_FALSE(fs::exists(m_folder + "/c"));
+    EXPECT_EQ(engine::RenameEntry(m_folder, std::string("old\0x", 5), "x"), engine::rrInvalidName);
+    EXPECT_TRUE(fs::is_directory(m_folder + "/old"));
     EXPECT_EQ(engine::RenameEntry(m_folder, "gone", "x"), ENOENT);
     EXPECT_EQ(engine::RenameEntry(m_folder + "/missing", "old", "x"), ENOENT);
 }

@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
@@ -43,13 +44,25 @@ void TFolderPropertiesDialogTest::showsTheFiguresOfTheFolder() {
     const timeval times[2] = {{1614834367, 0}, {1614834367, 0}}; // 2021-03-04 05:06:07 UTC
     QCOMPARE(::utimes(path.constData(), times), 0);
 
-    const TFolderPropertiesDialog dialog(path);
+    engine::TFormatSettings settings; // as a list shows it, with its own separators
+    settings.ShortDatePattern = "yyyy/m/d";
+    settings.LongTimePattern = "hh:nn:ss";
+    settings.DateSeparator = '-';
+    settings.TimeSeparator = '.';
+    TFolderPropertiesDialog dialog(path, settings);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("属性"));
     QCOMPARE(LabelText(dialog, "PathLabel"), folder);
     QCOMPARE(LabelText(dialog, "SizeLabel"), QStringLiteral("1.5 KiB（1539 字节）"));
     QCOMPARE(LabelText(dialog, "ContentsLabel"), QStringLiteral("3 个文件，1 个文件夹"));
-    QCOMPARE(LabelText(dialog, "ModifiedLabel"), QStringLiteral("2021-03-04 13:06:07"));
+    QCOMPARE(LabelText(dialog, "ModifiedLabel"), QStringLiteral("2021-3-4 13.06.07"));
     QCOMPARE(LabelText(dialog, "PermissionsLabel"), QStringLiteral("drwxr-x---（0750）"));
+    const QList<QPushButton*> buttons = dialog.findChildren<QPushButton*>();
+    QCOMPARE(buttons.size(), 1);
+    QCOMPARE(buttons[0]->text(), QStringLiteral("关闭"));
+    dialog.show();
+    QTest::mouseClick(buttons[0], Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QVERIFY(!dialog.isVisible());
 }
 
 int main(int argc, char* argv[]) {

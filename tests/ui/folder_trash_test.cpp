@@ -4,6 +4,10 @@
 #include <QTest>
 #include <cstdlib>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "engine/engine.h"
 #include "ui/tree/folder_trash.h"
 
@@ -32,6 +36,7 @@ private slots:
     void trashesIntoTheUserTrash();
     void trashingTheSameNameAgainKeepsBoth();
     void reportsWhatCannotBeTrashed();
+    void aFolderBeyondPathMaxIsRefusedVisiblyAndCanBeDeleted();
     void deletesForGoodOnlyOnYes_data();
     void deletesForGoodOnlyOnYes();
 
@@ -81,6 +86,33 @@ void TFolderTrashTest::reportsWhatCannotBeTrashed() {
     const TTrashResult result = MoveToTrash(m_root + "/work/never-made");
     QVERIFY(!result.Trashed);
     QVERIFY(!result.ErrorText.isEmpty());
+}
+
+// GIO works on whole paths, which the system refuses beyond PATH_MAX: the trash must say so
+// and leave the folder, and deleting for good must still reach it.
+void TFolderTrashTest::aFolderBeyondPathMaxIsRefusedVisiblyAndCanBeDeleted() {
+    const QByteArray top = makeFolder("deep", "x");
+    const std::string name(200, 'd');
+    QByteArray path = top;
+    int fd = ::open(top.constData(), O_RDONLY | O_DIRECTORY);
+    for (int level = 0; level < 25 && fd >= 0; ++level) {
+        QCOMPARE(::mkdirat(fd, name.c_str(), 0755), 0);
+        const int inner = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = inner;
+        path += "/" + QByteArray::fromStdString(name);
+    }
+    QVERIFY(fd >= 0);
+    const TTrashResult result = MoveToTrash(path);
+    QVERIFY(!result.Trashed);
+    QVERIFY(!result.ErrorText.isEmpty());
+    QVERIFY(engine::ProbeFolder(path.toStdString()).IsFolder);
+    const auto yes = [](const QString&) { return true; };
+    QCOMPARE(AskAndDeleteForGood(path, result.ErrorText, yes).Outcome,
+             TDeleteForGoodOutcome::Deleted);
+    QVERIFY(!engine::ProbeFolder(path.toStdString()).IsFolder);
+    ::close(fd);
+    engine::DeleteTree(top.toStdString());
 }
 
 void TFolderTrashTest::deletesForGoodOnlyOnYes_data() {

@@ -173,6 +173,8 @@ void TLinuxNamespaceTest::renamesPlainFoldersWithoutReplacing() {
     QVERIFY(!temp.desktop->setNameOf(old, "taken"));
     QVERIFY(!temp.desktop->setNameOf(old, "a/b"));
     QVERIFY(!temp.desktop->setNameOf(old, ""));
+    QVERIFY(!temp.desktop->setNameOf(old, std::string("x\0y", 3)));
+    QVERIFY(!QFile::exists(QString::fromStdString(temp.path("desk/x"))));
     QVERIFY(QFile::exists(QString::fromStdString(temp.path("desk/old/inside"))));
     const auto renamed = temp.desktop->setNameOf(old, "新\xff");
     QVERIFY(renamed);

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -264,10 +265,16 @@ void TTreeContextMenuTest::opensInTheFileManagerFromTheParentDirectory() {
 }
 
 void TTreeContextMenuTest::showsProperties() {
+    engine::TFormatSettings settings; // the window's: times as the file list shows them
+    settings.ShortDatePattern = "'on' yyyy";
+    settings.LongTimePattern = "'at' h";
+    tree().setFormatSettings(settings);
     rightClick(node("a10"), "properties");
     auto* dialog = tree().findChild<TFolderPropertiesDialog*>();
     QVERIFY(dialog);
     QVERIFY(dialog->isVisible());
+    const QString modified = dialog->findChild<QLabel*>(QStringLiteral("ModifiedLabel"))->text();
+    QVERIFY2(modified.startsWith(QStringLiteral("on 20")), qPrintable(modified));
     dialog->close();
     QTRY_VERIFY(!tree().findChild<TFolderPropertiesDialog*>());
     QDir(desk("B1")).removeRecursively();

@@ -4,6 +4,7 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include "tests/ui/group_box_checks.h"
 #include "tests/ui/offscreen_screen.h"
 #include "tests/ui/temp_namespace.h"
 #include "ui/window/Umain.h"
@@ -33,6 +34,12 @@ void TFrmMainDpiTest::scalesFontAndLayoutByTextHeight() {
         window.findChild<QWidget*>("RadioGroup1")->findChildren<QRadioButton*>();
     QCOMPARE(items.size(), 4);
     QCOMPARE(items[2]->geometry(), QRect(8 + 56 * 2, 16, 56, 31));
+    // 15-pixel captions: the frame's line at 15 / 2 − 1 = 6, the controls inside it.
+    QCOMPARE(window.findChild<TGroupBox*>("GroupBox2")->frameRect().top(), 6);
+    QCOMPARE(window.findChild<QWidget*>("Label6")->height(), 15);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    VerifyStripGroupBoxes(window);
 }
 
 int main(int argc, char* argv[]) {

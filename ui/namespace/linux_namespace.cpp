@@ -52,9 +52,6 @@ QIcon FallbackIcon(const QString& name) {
 // Icons are shared: one QIcon per name for the whole process.
 QIcon ThemeIcon(const QString& name) {
     static QHash<QString, QIcon> cache;
-    // Without a desktop session Qt knows only "hicolor", which has none of these icons.
-    if (cache.isEmpty() && (QIcon::themeName().isEmpty() || QIcon::themeName() == u"hicolor"))
-        QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
     auto found = cache.find(name);
     if (found == cache.end())
         found = cache.insert(name, QIcon::fromTheme(name, FallbackIcon(name)));

@@ -4,9 +4,8 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLocale>
+#include <QPushButton>
 #include <QVBoxLayout>
-
-#include "engine/engine.h"
 
 namespace {
 
@@ -24,9 +23,8 @@ QString ContentsText(const engine::TFolderProperties& properties) {
         .arg(properties.FolderCount);
 }
 
-QString DateTimeText(const engine::TDateTime& when) {
-    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", when.Year, when.Month, when.Day,
-                             when.Hour, when.Minute, when.Second);
+QString ModifiedText(const engine::TDateTime& when, const engine::TFormatSettings& settings) {
+    return QString::fromStdString(engine::ModificationText(when, settings));
 }
 
 QString PermissionsText(std::uint32_t mode) {
@@ -45,7 +43,9 @@ QLabel* AddRow(QFormLayout* form, const QString& caption, const QString& text, c
 
 } // namespace
 
-TFolderPropertiesDialog::TFolderPropertiesDialog(const QByteArray& path, QWidget* parent)
+TFolderPropertiesDialog::TFolderPropertiesDialog(const QByteArray& path,
+                                                 const engine::TFormatSettings& settings,
+                                                 QWidget* parent)
     : QDialog(parent) {
     const engine::TFolderProperties properties = engine::ReadFolderProperties(path.toStdString());
     setWindowTitle(QStringLiteral("属性"));
@@ -54,9 +54,12 @@ TFolderPropertiesDialog::TFolderPropertiesDialog(const QByteArray& path, QWidget
         ->setWordWrap(true);
     AddRow(form, QStringLiteral("大小："), SizeText(properties.ContentBytes), "SizeLabel");
     AddRow(form, QStringLiteral("包含："), ContentsText(properties), "ContentsLabel");
-    AddRow(form, QStringLiteral("修改时间："), DateTimeText(properties.Modified), "ModifiedLabel");
+    AddRow(form, QStringLiteral("修改时间："), ModifiedText(properties.Modified, settings),
+           "ModifiedLabel");
     AddRow(form, QStringLiteral("权限："), PermissionsText(properties.Mode), "PermissionsLabel");
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    auto* buttons = new QDialogButtonBox;
+    auto* close = buttons->addButton(QStringLiteral("关闭"), QDialogButtonBox::RejectRole);
+    close->setObjectName(QStringLiteral("CloseButton"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);

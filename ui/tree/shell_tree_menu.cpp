@@ -188,7 +188,7 @@ bool TShellTreeView::makeFolderIn(const std::string& path) {
 }
 
 bool TShellTreeView::showProperties(const std::string& path) {
-    auto* dialog = new TFolderPropertiesDialog(Bytes(path), this);
+    auto* dialog = new TFolderPropertiesDialog(Bytes(path), m_formatSettings, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
     return true;

@@ -16,8 +16,9 @@
 #include <QToolTip>
 
 #include "engine/engine.h"
-#include "ui/widgets/error_display.h"
 #include "ui/namespace/messages.h"
+#include "ui/widgets/branch_line_style.h"
+#include "ui/widgets/error_display.h"
 
 namespace {
 
@@ -92,6 +93,9 @@ TShellTreeView::TShellTreeView(QWidget* parent) : QTreeWidget(parent) {
     setHeaderHidden(true);
     setRootIsDecorated(false);
     setIndentation(19);
+    auto* branchLines = new TBranchLineStyle; // below the top node: lines and expand buttons
+    branchLines->setParent(this);
+    setStyle(branchLines);
     setIconSize(QSize(16, 16));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::SelectedClicked);

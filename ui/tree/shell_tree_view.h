@@ -8,6 +8,7 @@
 #include <QString>
 #include <QTreeWidget>
 
+#include "engine/engine.h"
 #include "ui/namespace/shell_namespace.h"
 #include "ui/tree/tree_context_menu.h"
 
@@ -43,6 +44,10 @@ public:
     static std::string shellDisplayName(TShellFolderObject* folder, const TItemIdList& id,
                                         TNameForm form);
 
+    // The regional settings the properties dialog shows times in.
+    void setFormatSettings(engine::TFormatSettings settings) {
+        m_formatSettings = std::move(settings);
+    }
     // Replaces what the folder menu reaches outside the tree (tests record instead).
     void setMenuHooks(TFolderMenuHooks hooks) { m_menuHooks = std::move(hooks); }
     // Shows the folder menu of `entry` at the screen position `at` and carries out the chosen
@@ -113,4 +118,5 @@ private:
     bool m_clearing = false;     // nodes are being cleared: no change events
     QPersistentModelIndex m_rightClickTarget; // dropped by itself when its node is deleted
     TFolderMenuHooks m_menuHooks;
+    engine::TFormatSettings m_formatSettings;
 };

@@ -4,6 +4,7 @@
 #include <QPixmap>
 
 #include "engine/engine.h"
+#include "ui/widgets/icon_theme.h"
 
 TImageList::TImageList() : m_icons(Count) {}
 
@@ -56,15 +57,10 @@ QIcon ThemeOrDrawn(const QString& themeName, TDrawing draw) {
     return DrawnIcon(draw);
 }
 
-void UseAdwaitaWhenNoTheme() {
-    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
-        QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
-}
-
 } // namespace
 
 TImageList MakeMainImageList() {
-    UseAdwaitaWhenNoTheme();
+    UseInstalledIconTheme();
     TImageList list;
     list.setIcon(TImageList::ClosePicture, ThemeOrDrawn(QStringLiteral("window-close"), DrawClose));
     list.setIcon(engine::FolderImageIndex, ThemeOrDrawn(QStringLiteral("folder"), DrawFolder));

@@ -7,7 +7,9 @@
 #include <QRadioButton>
 #include <QStyleOptionFocusRect>
 
-TRadioGroup::TRadioGroup(const QString& title, QWidget* parent) : QGroupBox(title, parent) {
+#include "ui/widgets/text_height.h"
+
+TRadioGroup::TRadioGroup(const QString& title, QWidget* parent) : TGroupBox(title, parent) {
     setFocusPolicy(Qt::StrongFocus);
 }
 
@@ -56,7 +58,7 @@ void TRadioGroup::onItemToggled(int index, bool checked) {
 // height and takes the rest of the group less 5 pixels.
 void TRadioGroup::placeItems() {
     if (m_buttons.isEmpty()) return;
-    const int textHeight = font().pixelSize() > 0 ? font().pixelSize() : fontMetrics().height();
+    const int textHeight = TextHeight(font());
     const int columnWidth = (width() - 10) / m_columns;
     const int rowCount = (itemCount() + m_columns - 1) / m_columns;
     const int rowHeight = (height() - textHeight - 5) / rowCount;
@@ -69,7 +71,7 @@ void TRadioGroup::placeItems() {
 }
 
 void TRadioGroup::resizeEvent(QResizeEvent* event) {
-    QGroupBox::resizeEvent(event);
+    TGroupBox::resizeEvent(event);
     placeItems();
 }
 
@@ -84,12 +86,12 @@ void TRadioGroup::keyPressEvent(QKeyEvent* event) {
         setItemIndex(m_itemIndex + 1);
         break;
     default:
-        QGroupBox::keyPressEvent(event);
+        TGroupBox::keyPressEvent(event);
     }
 }
 
 void TRadioGroup::paintEvent(QPaintEvent* event) {
-    QGroupBox::paintEvent(event);
+    TGroupBox::paintEvent(event);
     if (!hasFocus()) return;
     const QWidget* marked = m_itemIndex >= 0 ? m_buttons[m_itemIndex] : nullptr;
     QStyleOptionFocusRect option;
@@ -100,11 +102,11 @@ void TRadioGroup::paintEvent(QPaintEvent* event) {
 }
 
 void TRadioGroup::focusInEvent(QFocusEvent* event) {
-    QGroupBox::focusInEvent(event);
+    TGroupBox::focusInEvent(event);
     update();
 }
 
 void TRadioGroup::focusOutEvent(QFocusEvent* event) {
-    QGroupBox::focusOutEvent(event);
+    TGroupBox::focusOutEvent(event);
     update();
 }

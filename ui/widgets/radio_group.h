@@ -2,12 +2,13 @@
 // A captioned group of radio items in columns, with one selected index (−1 for none).
 // The group is one tab stop; the arrow keys move the mark.
 
-#include <QGroupBox>
 #include <QList>
+
+#include "ui/widgets/group_box.h"
 
 class QRadioButton;
 
-class TRadioGroup : public QGroupBox {
+class TRadioGroup : public TGroupBox {
     Q_OBJECT
 public:
     explicit TRadioGroup(const QString& title, QWidget* parent = nullptr);

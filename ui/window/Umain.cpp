@@ -3,7 +3,6 @@
 #include <limits>
 
 #include <QApplication>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QResizeEvent>
@@ -12,14 +11,17 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include "ui/window/entry_model.h"
+#include "ui/tree/shell_tree_view.h"
 #include "ui/widgets/error_display.h"
+#include "ui/widgets/group_box.h"
 #include "ui/widgets/label.h"
 #include "ui/widgets/radio_group.h"
 #include "ui/widgets/rz_bit_btn.h"
 #include "ui/widgets/rz_panel.h"
-#include "ui/tree/shell_tree_view.h"
+#include "ui/widgets/status_bar.h"
 #include "ui/widgets/up_down.h"
+#include "ui/window/entry_model.h"
+#include "ui/window/undo_controller.h"
 
 namespace {
 
@@ -66,6 +68,7 @@ TFrmMain::TFrmMain(engine::TFormatSettings formatSettings, QWidget* parent)
     startFolderTree();
     FormCreate();
     connectHandlers();
+    new TUndoController(this, ListView1, m_entries, RzBitBtn1, m_formatSettings);
     centreOnPrimaryScreen();
     ShellTreeView1->setFocus();
 }
@@ -124,6 +127,7 @@ TRzBitBtn* TFrmMain::makeButton(const char* name, const QString& caption, int le
 void TFrmMain::createFolderTree() {
     ShellTreeView1 = place(new TShellTreeView(this), "ShellTreeView1", 0, 0, TreeWidth, 430);
     ShellTreeView1->setIndentation(scaled(19));
+    ShellTreeView1->setFormatSettings(m_formatSettings);
 }
 
 void TFrmMain::createStrip() {
@@ -145,7 +149,7 @@ void TFrmMain::createRadioGroup() {
 
 void TFrmMain::createNumberingBox() {
     GroupBox1 =
-        place(new QGroupBox(QStringLiteral("批量序号"), RzPanel1), "GroupBox1", 193, 1, 363, 41);
+        place(new TGroupBox(QStringLiteral("批量序号"), RzPanel1), "GroupBox1", 193, 1, 363, 41);
     Label1 = makeLabel(GroupBox1, "Label1", QStringLiteral("开始"), {8, 20});
     Label2 = makeLabel(GroupBox1, "Label2", QStringLiteral("位数"), {80, 20});
     Label3 = makeLabel(GroupBox1, "Label3", QStringLiteral("例：A-0001 "), {296, 16});
@@ -166,7 +170,7 @@ void TFrmMain::createNumberingBox() {
 
 void TFrmMain::createDeleteBox() {
     GroupBox2 =
-        place(new QGroupBox(QStringLiteral("删除字符"), RzPanel1), "GroupBox2", 557, 1, 147, 41);
+        place(new TGroupBox(QStringLiteral("删除字符"), RzPanel1), "GroupBox2", 557, 1, 147, 41);
     Label6 = makeLabel(GroupBox2, "Label6", QStringLiteral("开始"), {8, 20});
     Label7 = makeLabel(GroupBox2, "Label7", QStringLiteral("位数"), {80, 20});
     Edit5 = makeEdit(GroupBox2, "Edit5", QStringLiteral("1"), {32, 16, 25, 20});
@@ -203,7 +207,7 @@ void TFrmMain::createFileList() {
 }
 
 void TFrmMain::createStatusBar() {
-    StatusBar1 = place(new QStatusBar(this), "StatusBar1", 0, 475, 863, StatusBarHeight);
+    StatusBar1 = place(new TStatusBar(this), "StatusBar1", 0, 475, 863, StatusBarHeight);
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->setFont(StatusBarFont());
     auto* credit = new QLabel(QStringLiteral("Zelvora — 批量改名，一次完成"), StatusBar1);
@@ -307,7 +311,7 @@ void TFrmMain::Edit1Change() {
 }
 
 void TFrmMain::RzBitBtn1Click() {
-    Guarded([this] { m_entries->applyRenames(renameSettings()); });
+    Guarded([this] { m_entries->applyRenames(renameSettings(), TUndoController::BatchControl()); });
 }
 
 void TFrmMain::RzBitBtn4Click() {

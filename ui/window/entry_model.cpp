@@ -1,5 +1,8 @@
 #include "ui/window/entry_model.h"
 
+#include <string_view>
+#include <unordered_map>
+
 #include <QApplication>
 #include <QColor>
 #include <QScopeGuard>
@@ -34,9 +37,31 @@ void TEntryModel::listFolder(const std::string& path, const engine::TFormatSetti
     setListing(std::move(listing));
 }
 
-void TEntryModel::applyRenames(const engine::TRenameSettings& settings) {
+void TEntryModel::applyRenames(const engine::TRenameSettings& settings,
+                               const engine::TBatchControl& control) {
     const auto showNewNames = qScopeGuard([this] { newNamesChanged(); });
-    engine::ApplyRenames(m_listing, settings);
+    engine::ApplyRenames(m_listing, settings, control);
+}
+
+std::vector<engine::TUndoRow> TEntryModel::markFailedUndo(const engine::TUndoResult& undo) {
+    std::unordered_map<std::string_view, engine::TFolderEntry*> rowsByName;
+    if (undo.Folder == m_listing.CurrentFolder)
+        for (engine::TFolderEntry& row : m_listing.Rows)
+            rowsByName.emplace(row.OldName, &row);
+    std::vector<engine::TUndoRow> unmarked;
+    for (const engine::TUndoRow& failed : undo.Rows) {
+        if (failed.Error == 0) continue;
+        const auto found = rowsByName.find(failed.From);
+        if (found == rowsByName.end()) {
+            unmarked.push_back(failed);
+            continue;
+        }
+        found->second->NewName = failed.To;
+        found->second->Status = engine::TRenameStatus::Failed;
+        found->second->Error = failed.Error;
+    }
+    newNamesChanged();
+    return unmarked;
 }
 
 void TEntryModel::setListing(engine::TFolderListing&& listing) {

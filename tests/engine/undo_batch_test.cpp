@@ -1,0 +1,243 @@
+// Batches and their undo on real temporary folders: every entry is compared by name, type,
+// mode and whole content before and after.
+#include <map>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "engine/engine.h"
+#include "engine/journal.h"
+#include "tests/engine/temp_folder.h"
+#include "tests/engine/throw_message.h"
+
+using testing_tree::Describe;
+using testing_tree::Exists;
+using testing_tree::MakeFolder;
+using testing_tree::ReadFile;
+using testing_tree::WriteFile;
+
+namespace {
+
+class UndoBatch : public testing_tree::TTempFolderTest {
+protected:
+    void SetUp() override {
+        TTempFolderTest::SetUp();
+        data = root + "/data";
+        journals = root + "/state/zelvora";
+        MakeFolder(data);
+    }
+
+    // Lists `data` and renames it as the window does, with a journal.
+    engine::TFolderListing Batch(const engine::TRenameSettings& settings = {},
+                                 engine::TBatchControl control = {}) {
+        engine::TFolderListing listing;
+        engine::ListFolder(listing, data, engine::TFormatSettings{});
+        control.JournalFolder = journals;
+        engine::ApplyRenames(listing, settings, control);
+        return listing;
+    }
+
+    engine::TUndoResult UndoLast() {
+        const auto all = engine::ReadJournals(journals);
+        const engine::TJournalSummary* last = engine::LastUndoableBatch(all);
+        if (!last) throw std::logic_error("nothing to undo");
+        return engine::UndoBatch(journals, last->Name);
+    }
+
+    std::map<std::string, std::string> Tree() const { return Describe(data); }
+
+    std::string data;
+    std::string journals;
+};
+
+void MakeAwkwardEntries(const std::string& data) {
+    WriteFile(data + "/plain.txt", "plain");
+    WriteFile(data + "/line\nbreak.txt", "newline");
+    WriteFile(data + "/\xff\xfe latin1 \xe9.bin", "not utf-8");
+    WriteFile(data + "/.hidden", "hidden", 0600);
+    MakeFolder(data + "/folder");
+    WriteFile(data + "/folder/inside", "inside");
+}
+
+} // namespace
+
+TEST_F(UndoBatch, RestoresEveryNameAndContent) {
+    MakeAwkwardEntries(data);
+    const auto before = Tree();
+    const engine::TFolderListing listing = Batch();
+    for (const engine::TFolderEntry& row : listing.Rows)
+        EXPECT_EQ(row.Status, engine::TRenameStatus::Renamed) << row.OldName;
+    EXPECT_TRUE(Exists(data + "/A-0003 line\nbreak.txt"));
+    EXPECT_NE(Tree(), before);
+
+    const engine::TUndoResult undone = UndoLast();
+    EXPECT_EQ(undone.Folder, data + "/");
+    ASSERT_EQ(undone.Rows.size(), 5u);
+    EXPECT_EQ(undone.Rows[0].From, "A-0005 \xff\xfe latin1 \xe9.bin"); // newest first
+    for (const engine::TUndoRow& row : undone.Rows)
+        EXPECT_EQ(row.Error, 0) << row.From;
+    EXPECT_EQ(Tree(), before);
+
+    struct stat status {};
+    ASSERT_EQ(::stat(journals.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700u);
+    EXPECT_EQ(engine::LastUndoableBatch(engine::ReadJournals(journals)), nullptr);
+}
+
+TEST_F(UndoBatch, RowsChangedSinceFailWithReasonsAndTheRestGoBack) {
+    for (const char* name : {"a", "b", "c", "d", "e"})
+        WriteFile(data + "/" + name, name);
+    Batch();
+    // b's entry is deleted, c's old name is taken, d is renamed by hand.
+    ASSERT_EQ(::unlink((data + "/A-0002 b").c_str()), 0);
+    WriteFile(data + "/c", "newcomer");
+    ASSERT_EQ(::rename((data + "/A-0004 d").c_str(), (data + "/by hand").c_str()), 0);
+
+    const engine::TUndoResult undone = UndoLast();
+    std::map<std::string, std::string> reasons;
+    for (const engine::TUndoRow& row : undone.Rows)
+        reasons[row.From] = row.Error == 0 ? "" : engine::RenameFailureText(row.Error);
+    EXPECT_EQ(reasons, (std::map<std::string, std::string>{{"A-0001 a", ""},
+                                                           {"A-0002 b", "找不到文件或文件夹"},
+                                                           {"A-0003 c", "目标已存在"},
+                                                           {"A-0004 d", "找不到文件或文件夹"},
+                                                           {"A-0005 e", ""}}));
+    EXPECT_EQ(Tree(), (std::map<std::string, std::string>{{"/a", "f 0644 a"},
+                                                          {"/A-0003 c", "f 0644 c"},
+                                                          {"/c", "f 0644 newcomer"},
+                                                          {"/by hand", "f 0644 d"},
+                                                          {"/e", "f 0644 e"}}));
+}
+
+TEST_F(UndoBatch, TwoBatchesThenTwoUndos) {
+    MakeAwkwardEntries(data);
+    const auto original = Tree();
+    Batch();
+    const auto afterFirst = Tree();
+    engine::TRenameSettings second;
+    second.LeadText = "B-";
+    Batch(second);
+    EXPECT_TRUE(Exists(data + "/B-0001 A-0001 .hidden"));
+    UndoLast();
+    EXPECT_EQ(Tree(), afterFirst);
+    UndoLast();
+    EXPECT_EQ(Tree(), original);
+    const auto all = engine::ReadJournals(journals);
+    ASSERT_EQ(all.size(), 4u);
+    EXPECT_TRUE(all[0].Undone && all[1].Undone && !all[2].Undone && !all[3].Undone);
+    EXPECT_EQ(all[2].Kind, engine::TJournalKind::Undo);
+}
+
+TEST_F(UndoBatch, AStoppedBatchIsClosedAndUndone) {
+    for (int i = 0; i < 10; ++i)
+        WriteFile(data + "/f" + std::to_string(i), std::to_string(i));
+    const auto before = Tree();
+    std::stop_source stop;
+    engine::TBatchControl control;
+    control.Stop = stop.get_token();
+    control.Progress = [&stop](std::size_t done, std::size_t) {
+        if (done == 4) stop.request_stop();
+    };
+    const engine::TFolderListing listing = Batch({}, control);
+    EXPECT_EQ(listing.Rows[4].Status, engine::TRenameStatus::NotRun);
+    const auto all = engine::ReadJournals(journals);
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_TRUE(all[0].Closed);
+    EXPECT_EQ(engine::CountRenamedRows(journals, all[0].Name), 4u);
+    EXPECT_EQ(UndoLast().Rows.size(), 4u);
+    EXPECT_EQ(Tree(), before);
+}
+
+TEST_F(UndoBatch, AReplacedFolderStopsTheBatchBeforeAnyRename) {
+    WriteFile(data + "/a", "a");
+    engine::TFolderListing listing;
+    engine::ListFolder(listing, data, engine::TFormatSettings{});
+    ASSERT_EQ(::rename(data.c_str(), (root + "/moved").c_str()), 0);
+    MakeFolder(data);
+    WriteFile(data + "/a", "impostor");
+    engine::TBatchControl control;
+    control.JournalFolder = journals;
+    EXPECT_THROW_MSG(engine::ApplyRenames(listing, {}, control), engine::TError,
+                     "“" + data +
+                         "/”已不是列出的那个文件夹（它被移走或换掉了）。"
+                         "没有改名任何条目，请重新选择文件夹");
+    EXPECT_EQ(Describe(root + "/moved"), (std::map<std::string, std::string>{{"/a", "f 0644 a"}}));
+    EXPECT_EQ(Tree(), (std::map<std::string, std::string>{{"/a", "f 0644 impostor"}}));
+    EXPECT_TRUE(engine::ReadJournals(journals).empty());
+}
+
+TEST_F(UndoBatch, AnUndoOfAReplacedFolderRenamesNothing) {
+    WriteFile(data + "/a", "a");
+    Batch();
+    ASSERT_EQ(::rename(data.c_str(), (root + "/moved").c_str()), 0);
+    MakeFolder(data);
+    WriteFile(data + "/A-0001 a", "impostor");
+    EXPECT_THROW(UndoLast(), engine::TError);
+    EXPECT_EQ(Tree(), (std::map<std::string, std::string>{{"/A-0001 a", "f 0644 impostor"}}));
+}
+
+TEST_F(UndoBatch, AnUnwritableJournalStopsTheBatchBeforeAnyRename) {
+    WriteFile(data + "/a", "a");
+    WriteFile(root + "/state", "a file where the folder should be");
+    EXPECT_THROW(Batch(), engine::TError);
+    EXPECT_EQ(Tree(), (std::map<std::string, std::string>{{"/a", "f 0644 a"}}));
+}
+
+TEST_F(UndoBatch, KeepsTheNewestTwentyClosedJournals) {
+    WriteFile(data + "/x", "x");
+    for (int i = 0; i < 12; ++i) {
+        Batch();
+        UndoLast();
+    }
+    const auto all = engine::ReadJournals(journals);
+    ASSERT_EQ(all.size(), 20u);
+    EXPECT_EQ(all.back().Name, "0000000024.journal");
+    EXPECT_EQ(all.front().Name, "0000000005.journal");
+    EXPECT_EQ(Tree(), (std::map<std::string, std::string>{{"/x", "f 0644 x"}}));
+}
+
+TEST_F(UndoBatch, KeepClosesAnOpenJournal) {
+    WriteFile(data + "/a", "a");
+    Batch();
+    const std::string name = engine::ReadJournals(journals).front().Name;
+    // Cut the end record off, as a crash before it would leave the journal.
+    const std::string path = journals + "/" + name;
+    std::string bytes = ReadFile(path);
+    WriteFile(path, bytes.substr(0, bytes.rfind('\0')), 0600);
+    EXPECT_FALSE(engine::ReadJournals(journals).front().Closed);
+    EXPECT_EQ(engine::CountRenamedRows(journals, name), 1u);
+    engine::KeepJournal(journals, name);
+    EXPECT_TRUE(engine::ReadJournals(journals).front().Closed);
+    EXPECT_TRUE(Exists(data + "/A-0001 a"));
+}
+
+TEST_F(UndoBatch, RowsACrashLeftWithoutOutcomesAreFoundInTheFolder) {
+    // The batch ran «b» -> «c», then «a» -> «b» (free by then), then died before «x» -> «y»,
+    // with no outcome written.
+    WriteFile(data + "/a", "A");
+    WriteFile(data + "/b", "B");
+    WriteFile(data + "/x", "X");
+    const engine::TJournalHead head{engine::TJournalKind::Batch, data + "/", 0, 0, {}};
+    const std::string journal =
+        engine::EncodeJournalStart(head, {{"b", "c"}, {"a", "b"}, {"x", "y"}});
+    MakeFolder(root + "/state");
+    MakeFolder(journals, 0700);
+    WriteFile(journals + "/0000000001.journal", journal, 0600);
+    ASSERT_EQ(::rename((data + "/b").c_str(), (data + "/c").c_str()), 0);
+    ASSERT_EQ(::rename((data + "/a").c_str(), (data + "/b").c_str()), 0);
+
+    const auto all = engine::ReadJournals(journals);
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_FALSE(all[0].Closed);
+    const engine::TUndoResult undone = engine::UndoBatch(journals, all[0].Name);
+    ASSERT_EQ(undone.Rows.size(), 2u);
+    EXPECT_EQ(undone.Rows[0].From, "b");
+    EXPECT_EQ(undone.Rows[1].From, "c");
+    EXPECT_EQ(Tree(), (std::map<std::string, std::string>{
+                          {"/a", "f 0644 A"}, {"/b", "f 0644 B"}, {"/x", "f 0644 X"}}));
+    EXPECT_TRUE(engine::ReadJournals(journals).front().Closed);
+}

@@ -1,0 +1,8 @@
+#pragma once
+
+// Lets named icons ("folder", "user-home", "computer", …) resolve from the installed theme in
+// any session, also without a desktop: the freedesktop icon folders are searched, Adwaita fills
+// in what the session's theme lacks, and stands in for a theme that is missing or not chosen
+// ("hicolor" alone has none of these icons). Call once the QApplication exists; calling again
+// changes nothing.
+void UseInstalledIconTheme();

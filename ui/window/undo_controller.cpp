@@ -1,0 +1,122 @@
+#include "ui/window/undo_controller.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
+#include <QTreeView>
+
+#include "ui/widgets/error_display.h"
+#include "ui/window/entry_model.h"
+
+namespace {
+
+constexpr int ListedFailures = 10;
+
+QString Shown(const std::string& bytes) {
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+QString RecoveryQuestion(const engine::TJournalSummary& journal, std::size_t renamed) {
+    return QStringLiteral("Zelvora 上次改名时中途停止了。\n文件夹“%1”中已有 %2 个条目改了名。\n\n"
+                          "撤销：把它们改回原来的名称。\n保留：保留现在的名称。")
+        .arg(Shown(journal.Folder))
+        .arg(renamed);
+}
+
+// The failures no row of the list can show, one line each.
+QString FailureList(const std::vector<engine::TUndoRow>& failures) {
+    QString text = QStringLiteral("有 %1 个条目没能改回原来的名称：").arg(failures.size());
+    for (std::size_t i = 0; i < failures.size() && i < ListedFailures; ++i)
+        text += QStringLiteral("\n“%1” → “%2”：%3")
+                    .arg(Shown(failures[i].From), Shown(failures[i].To),
+                         QString::fromStdString(engine::RenameFailureText(failures[i].Error)));
+    if (failures.size() > ListedFailures) text += QStringLiteral("\n……");
+    return text;
+}
+
+} // namespace
+
+TUndoController::TUndoController(QWidget* window, QTreeView* list, TEntryModel* entries,
+                                 QAbstractButton* applyButton,
+                                 engine::TFormatSettings formatSettings)
+    : QObject(window), m_window(window), m_list(list), m_entries(entries),
+      m_formatSettings(std::move(formatSettings)), m_menu(new QMenu(list)) {
+    m_menu->setObjectName(QStringLiteral("ListView1Menu"));
+    m_undoAction = m_menu->addAction(QStringLiteral("撤销改名\tCtrl+Z"));
+    m_undoAction->setObjectName(QStringLiteral("UndoRenameAction"));
+    connect(m_undoAction, &QAction::triggered, this, &TUndoController::undoLast);
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_list, &QWidget::customContextMenuRequested, this, &TUndoController::showMenu);
+    // The edits keep Ctrl+Z for their own typing: a line edit claims the key before the window.
+    auto* shortcut = new QShortcut(QKeySequence::Undo, window);
+    connect(shortcut, &QShortcut::activated, this, &TUndoController::undoLast);
+    applyButton->setToolTip(QStringLiteral("给列出的每个条目改名；按 Ctrl+Z 可以撤销"));
+    QTimer::singleShot(0, this, &TUndoController::offerRecovery);
+}
+
+std::string TUndoController::JournalFolder() {
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(state)) state = QDir::homePath() + QStringLiteral("/.local/state");
+    return QFile::encodeName(state + QStringLiteral("/zelvora")).toStdString();
+}
+
+engine::TBatchControl TUndoController::BatchControl() {
+    engine::TBatchControl control;
+    control.JournalFolder = JournalFolder();
+    return control;
+}
+
+void TUndoController::showMenu(const QPoint& position) {
+    const auto journals = engine::ReadJournals(JournalFolder());
+    m_undoAction->setEnabled(engine::LastUndoableBatch(journals) != nullptr);
+    m_menu->popup(m_list->viewport()->mapToGlobal(position));
+}
+
+void TUndoController::undoLast() {
+    Guarded([this] {
+        const auto journals = engine::ReadJournals(JournalFolder());
+        if (const engine::TJournalSummary* last = engine::LastUndoableBatch(journals))
+            undo(last->Name);
+    });
+}
+
+void TUndoController::undo(const std::string& journalName) {
+    const engine::TUndoResult result = engine::UndoBatch(JournalFolder(), journalName);
+    showUndone(result);
+}
+
+void TUndoController::showUndone(const engine::TUndoResult& result) {
+    if (result.Folder == m_entries->listing().CurrentFolder)
+        m_entries->listFolder(result.Folder, m_formatSettings);
+    const std::vector<engine::TUndoRow> unmarked = m_entries->markFailedUndo(result);
+    if (!unmarked.empty()) ShowError(FailureList(unmarked));
+}
+
+void TUndoController::offerRecovery() {
+    Guarded([this] {
+        const std::string folder = JournalFolder();
+        const auto journals = engine::ReadJournals(folder);
+        for (auto journal = journals.rbegin(); journal != journals.rend(); ++journal) {
+            if (journal->Closed) continue;
+            QMessageBox box(
+                QMessageBox::Question, QStringLiteral("Zelvora"),
+                RecoveryQuestion(*journal, engine::CountRenamedRows(folder, journal->Name)),
+                QMessageBox::NoButton, m_window);
+            box.setTextFormat(Qt::PlainText);
+            QPushButton* undoButton =
+                box.addButton(QStringLiteral("撤销"), QMessageBox::AcceptRole);
+            box.addButton(QStringLiteral("保留"), QMessageBox::RejectRole);
+            box.setDefaultButton(undoButton);
+            box.exec();
+            if (box.clickedButton() == undoButton)
+                undo(journal->Name);
+            else
+                engine::KeepJournal(folder, journal->Name);
+        }
+    });
+}

@@ -1,0 +1,49 @@
+#pragma once
+// Taking batches back: Ctrl+Z and the file list's context menu undo the newest batch not undone
+// yet, and at start-up a batch the program left unfinished is offered for undo. Batches are
+// journaled under $XDG_STATE_HOME/zelvora, so this works across restarts and crashes.
+
+#include <string>
+
+#include <QObject>
+
+#include "engine/engine.h"
+
+class QAbstractButton;
+class QMenu;
+class QAction;
+class QTreeView;
+class QWidget;
+class TEntryModel;
+
+class TUndoController : public QObject {
+    Q_OBJECT
+public:
+    // Adds the context menu to `list`, Ctrl+Z to `window` and a tip to `applyButton`, and offers
+    // unfinished batches once the event loop runs.
+    TUndoController(QWidget* window, QTreeView* list, TEntryModel* entries,
+                    QAbstractButton* applyButton, engine::TFormatSettings formatSettings);
+
+    // $XDG_STATE_HOME/zelvora (~/.local/state/zelvora when unset or relative), as bytes.
+    static std::string JournalFolder();
+    // What a batch of the window runs with: journaled in JournalFolder().
+    static engine::TBatchControl BatchControl();
+
+public slots:
+    // Takes back the newest batch not undone yet; nothing when there is none.
+    void undoLast();
+    // Asks, for each journal the program left open, whether to undo it or keep it.
+    void offerRecovery();
+
+private:
+    void showMenu(const QPoint& position);
+    void undo(const std::string& journalName);
+    void showUndone(const engine::TUndoResult& result);
+
+    QWidget* m_window;
+    QTreeView* m_list;
+    TEntryModel* m_entries;
+    engine::TFormatSettings m_formatSettings;
+    QMenu* m_menu;
+    QAction* m_undoAction;
+};
