@@ -3,6 +3,9 @@
 
 include(GNUInstallDirs)
 
+# Installing and packing take the program as built; they don't build the tests first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 set(ZELVORA_APP_ID org.zelvora.Zelvora)
 set(ZELVORA_DATA ${PROJECT_SOURCE_DIR}/data)
 
