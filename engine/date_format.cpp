@@ -104,7 +104,9 @@ private:
 
 void TDateRenderer::Number(int value, int digits) {
     char text[16];
-    const auto end = std::to_chars(text, text + sizeof text, value < 0 ? -value : value).ptr;
+    // The magnitude is taken unsigned, where negating INT_MIN is defined.
+    const auto bits = static_cast<unsigned>(value);
+    const auto end = std::to_chars(text, text + sizeof text, value < 0 ? 0u - bits : bits).ptr;
     if (value < 0) m_out.Append('-');
     for (int pad = digits - static_cast<int>(end - text); pad > 0; --pad) m_out.Append('0');
     m_out.Append(std::string_view(text, static_cast<std::size_t>(end - text)));

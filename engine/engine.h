@@ -106,7 +106,8 @@ struct TDateTime {
     int DayOfWeek = 6; // 0 = Sunday
 };
 
-// Renders a date pattern ("yyyy/m/d h:nn:ss", "c", ...). Pure; never throws; at most 256 bytes.
+// Renders a date pattern ("yyyy/m/d h:nn:ss", "c", ...). Pure; never throws; at most 256 bytes;
+// defined for every TDateTime, fields out of their range included.
 std::string FormatDateTime(std::string_view pattern, const TDateTime& when,
                            const TFormatSettings& settings);
 
@@ -123,7 +124,8 @@ int NaturalCompare(std::string_view a, std::string_view b);
 
 // Lists `path` into `listing` when it is an absolute path ("/..."); any other text (a virtual
 // item's display name, the empty text) changes nothing. A folder that can't be read lists as
-// empty. Rows come in natural name order. Reads the disk; never throws.
+// empty. Rows come in natural name order; a modification time whose year does not fit an int
+// gives an empty ModifiedText. Reads the disk; never throws.
 void ListFolder(TFolderListing& listing, const std::string& path, const TFormatSettings& settings);
 
 enum class TRenameMode { rmPrefix = 0, rmSuffix = 1, rmReplace = 2, rmDelete = 3 };

@@ -2,7 +2,7 @@
 # Runs the whole job as a user would, under Xvfb: a fresh home whose desktop holds a folder of
 # photos; the keyboard picks the folder in the tree, sets a start number, a digit count and a
 # leading text, and presses "应用改名". Screenshots of the window at start, before and after the
-# renaming are saved.
+# renaming are saved, and one of the window at start on a 144 dpi screen.
 # Usage: scripts/demo.sh [OUTPUT-FOLDER]   (default: doc)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -43,8 +43,18 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
     sleep 1
     import -window root "$0/demo-after.png"
     kill $pid; wait $pid 2>/dev/null || true' "$out"
-for shot in "$out"/window.png "$out"/demo-before.png "$out"/demo-after.png; do
+# The window at start on a 144 dpi screen: every length grows with the text height, 18 / 12.
+QT_FONT_DPI=144 xvfb-run -a -s "-screen 0 1600x1000x24 -dpi 144" bash -c '
+    build/zelvora & pid=$!
+    for _ in $(seq 50); do
+        window=$(xdotool search --name "Zelvora 2011" 2>/dev/null | head -1) && [ -n "$window" ] && break
+        sleep 0.2
+    done
+    sleep 1
+    import -window root "$0/window-144dpi.png"
+    kill $pid; wait $pid 2>/dev/null || true' "$out"
+for shot in "$out"/window.png "$out"/window-144dpi.png "$out"/demo-before.png "$out"/demo-after.png; do
     convert "$shot" -trim +repage "$shot"
 done
 echo "On disk afterwards:"; ls -1 "$home/Desktop/照片"
-echo "Screenshots: $out/window.png $out/demo-before.png $out/demo-after.png"
+echo "Screenshots: $out/window.png $out/window-144dpi.png $out/demo-before.png $out/demo-after.png"

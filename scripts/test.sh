@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in a plain build, once built with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer; then runs each fuzz target for 30 s.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup-debian.sh
@@ -18,4 +18,5 @@ build_and_test build
 ./scripts/check-install.sh build
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     build_and_test build-sanitize -DZELVORA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
-echo "All tests passed (plain and sanitized builds)."
+./scripts/fuzz.sh 30
+echo "All tests passed (plain and sanitized builds, fuzzing)."

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <limits>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -61,6 +62,7 @@ bool LocalTime(std::int64_t seconds, TDateTime& when) {
     const auto time = static_cast<std::time_t>(seconds);
     std::tm local{};
     if (time != seconds || !::localtime_r(&time, &local)) return false;
+    if (local.tm_year > std::numeric_limits<int>::max() - 1900) return false; // year beyond int
     when.Year = local.tm_year + 1900;
     when.Month = local.tm_mon + 1;
     when.Day = local.tm_mday;

@@ -46,6 +46,10 @@ TFd OpenAbsolute(const std::string& path, int flags) {
         errno = EINVAL;
         return TFd();
     }
+    if (path.empty()) { // as open("") answers; never the working folder
+        errno = ENOENT;
+        return TFd();
+    }
     // Each piece, up to a "/", is shorter than PATH_MAX and opened below the one before, so
     // links and ".." resolve as they would in the whole path.
     TFd folder;

@@ -1,3 +1,5 @@
+#include <iterator>
+#include <limits>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -189,6 +191,25 @@ TEST(FormatDateTime, CutsAt256BytesOnACharacterBoundary) {
     settings.LongDatePattern = std::string(200, 'x');
     EXPECT_EQ(engine::FormatDateTime("dddddd dddddd", Afternoon, settings), std::string(200, 'x') +
               " " + std::string(55, 'x'));
+}
+
+TEST(FormatDateTime, RendersTheExtremesOfEveryField) {
+    constexpr int Min = std::numeric_limits<int>::min();
+    constexpr int Max = std::numeric_limits<int>::max();
+    const TPatternRow lowest[] = {
+        {"year", "yyyy", "-2147483648"},
+        {"two-digit year", "yy", "-48"},
+        {"minute, second", "n:ss", "-2147483648:-2147483648"},
+        {"month and day names out of range", "mmmm dddd", " "},
+    };
+    ExpectRendered(std::begin(lowest), std::end(lowest), {Min, Min, Min, Min, Min, Min, Min, Min});
+    const TPatternRow highest[] = {
+        {"year", "yyyy", "2147483647"},
+        {"hour in 12-hour form", "h AM/PM", "7 PM"},
+        {"milliseconds", "zzz", "2147483647"},
+    };
+    ExpectRendered(std::begin(highest), std::end(highest),
+                   {Max, Max, Max, Max, Max, Max, Max, Max});
 }
 
 TEST(ModificationText, WorkedExamples) {

@@ -107,4 +107,11 @@ TEST_F(DeepFolderTest, TreeOperationsWork) {
     EXPECT_EQ(ListedNames(), (Names{"a.txt", "b.txt", "c.txt"}));
 }
 
+// Opening piece by piece must not turn the empty path into the working folder.
+TEST(OpenedPaths, TheEmptyPathNamesNothing) {
+    EXPECT_FALSE(engine::ProbeFolder("").IsFolder);
+    EXPECT_TRUE(engine::ListSubFolders("").empty());
+    EXPECT_THROW(engine::ReadFolderProperties(""), engine::TError);
+}
+
 } // namespace

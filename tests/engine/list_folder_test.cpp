@@ -1,8 +1,10 @@
+#include <cstdint>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -13,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/engine.h"
+#include "engine/platform/platform.h"
 
 namespace {
 
@@ -239,4 +242,34 @@ TEST_F(ListFolderTest, ModifiedTextUsesTheOffsetAtTheFilesOwnDate) {
         EXPECT_EQ(listing.Rows[i].ModifiedText, rows[i].want);
     }
     EXPECT_EQ(listing.Rows.back().ModifiedText, "2011-01-01 01:00:00") << "the link's own time";
+}
+
+// tm_year of this time is INT_MAX in UTC: the calendar year does not fit an int.
+constexpr std::int64_t YearBeyondInt = 67768036160140800;
+
+TEST(LocalTime, ATimeWhoseYearDoesNotFitIsRefused) {
+    TScopedTimeZone utc("UTC0");
+    engine::TDateTime when;
+    EXPECT_FALSE(engine::platform::LocalTime(YearBeyondInt, when));
+    ASSERT_TRUE(engine::platform::LocalTime(0, when));
+    EXPECT_EQ(when.Year, 1970);
+}
+
+TEST_F(ListFolderTest, AFarFileDateShowsAnEmptyModifiedText) {
+    TScopedTimeZone utc("UTC0");
+    // tmpfs keeps any 64-bit time; ext4 would clamp it.
+    char pattern[] = "/dev/shm/zelvora-far-date-XXXXXX";
+    if (::mkdtemp(pattern) == nullptr) GTEST_SKIP() << "no /dev/shm";
+    const std::string saved = std::exchange(m_folder, pattern);
+    MakeFile("far");
+    const timespec times[2] = {{YearBeyondInt, 0}, {YearBeyondInt, 0}};
+    struct stat status {};
+    const bool kept = ::utimensat(AT_FDCWD, PathOf("far").c_str(), times, 0) == 0 &&
+                      ::stat(PathOf("far").c_str(), &status) == 0 &&
+                      status.st_mtim.tv_sec == YearBeyondInt;
+    const engine::TFolderListing listing = List();
+    std::filesystem::remove_all(std::exchange(m_folder, saved));
+    if (!kept) GTEST_SKIP() << "the file system does not keep such a time";
+    ASSERT_EQ(listing.Rows.size(), 1u);
+    EXPECT_EQ(listing.Rows[0].ModifiedText, "");
 }

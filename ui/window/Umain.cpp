@@ -6,13 +6,13 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QResizeEvent>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QTreeView>
 
 #include "ui/tree/shell_tree_view.h"
 #include "ui/widgets/error_display.h"
+#include "ui/widgets/fixed_frame.h"
 #include "ui/widgets/group_box.h"
 #include "ui/widgets/label.h"
 #include "ui/widgets/radio_group.h"
@@ -246,13 +246,10 @@ void TFrmMain::connectHandlers() {
     connect(RzBitBtn4, &TRzBitBtn::clicked, this, &TFrmMain::RzBitBtn4Click);
 }
 
+// Centred by the inner size until the window manager's frame is known, then by the frame.
 void TFrmMain::centreOnPrimaryScreen() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    const QRect area = screen->geometry();
-    const QSize outer = frameGeometry().size();
-    move(area.x() + (area.width() - outer.width()) / 2,
-         area.y() + (area.height() - outer.height()) / 2);
+    new TFixedFrame(this);
+    TFixedFrame::centreOnPrimaryScreen(this);
 }
 
 // The tree keeps its width at the left, the strip and the status bar their heights at the
