@@ -15,6 +15,7 @@ build_and_test() {
 
 export QT_QPA_PLATFORM=offscreen
 build_and_test build
+./scripts/check-install.sh build
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     build_and_test build-sanitize -DZELVORA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 ./scripts/fuzz.sh 30

@@ -38,6 +38,19 @@ private slots:
 
     void namesItselfZelvora() {
         QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Zelvora"));
+        QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("org.zelvora.Zelvora"));
+    }
+
+    void givesEveryWindowItsIcon() {
+        const QIcon icon = QApplication::windowIcon();
+        for (const int size : {16, 48, 128}) {
+            const QImage picture = icon.pixmap(size).toImage();
+            QCOMPARE(picture.size(), QSize(size, size));
+            // The mark's white rows stand on the blue tile at every size.
+            QVERIFY(picture.pixelColor(size * 5 / 8, size / 4).lightness() > 200);
+        }
+        QWidget window;
+        QCOMPARE(window.windowIcon().cacheKey(), icon.cacheKey());
     }
 };
 

@@ -57,11 +57,12 @@ void TShellTreeLinesTest::drawsLinesAndButtonsBelowTheTopNode() {
     // A leaf: a dotted vertical line through its row and a dotted elbow to its label.
     const QRect leafBranch = branchOf(leaf);
     const int middle = leafBranch.left() + leafBranch.width() / 2;
-    const int lineRows = Count(image, QRect(middle, leafBranch.top(), 1, leafBranch.height() / 2),
-                               line);
+    const int lineRows =
+        Count(image, QRect(middle, leafBranch.top(), 1, leafBranch.height() / 2), line);
     QVERIFY2(lineRows >= leafBranch.height() / 4 - 1, qPrintable(QString::number(lineRows)));
-    QVERIFY(Count(image, QRect(middle + 1, leafBranch.top() + leafBranch.height() / 2,
-                                 leafBranch.width() / 2, 1),
+    QVERIFY(Count(image,
+                  QRect(middle + 1, leafBranch.top() + leafBranch.height() / 2,
+                        leafBranch.width() / 2, 1),
                   line) >= leafBranch.width() / 4 - 1);
     // A node with a sub-folder: its expand button is a box drawn in the line colour.
     QVERIFY(Count(image, branchOf(withSubFolder), line) > Count(image, leafBranch, line) + 10);

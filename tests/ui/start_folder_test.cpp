@@ -44,6 +44,10 @@ void TStartFolderTest::init() {
     m_errors.clear();
     SetErrorDisplay([this](const QString& message) { m_errors << message; });
     m_namespace.emplace();
+    // The window looks for unfinished batches in the state folder at start-up: never the real
+    // one, where another run's batch would stop the test with a question.
+    qputenv("HOME", QFile::encodeName(m_namespace->desk("../home")));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(m_namespace->desk("../state")));
     for (const char* folder : {"home/photos/2024", "home/.config/app", "outside/inner"})
         QVERIFY(QDir().mkpath(m_namespace->desk(QStringLiteral("../") + folder)));
     for (const char* file : {"desk/on-desk.txt", "home/photos/2024/b.jpg", "home/photos/a.jpg"}) {
@@ -92,11 +96,10 @@ QStringList TStartFolderTest::listedNames() const {
 void TStartFolderTest::aFolderUnderHomeIsSelectedThroughHome() {
     startWith(m_namespace->desk("../home/photos/2024"));
     QCOMPARE(branchOfSelection(), (QStringList{"桌面", "主文件夹", "photos", "2024"}));
+    QTRY_COMPARE(listedNames(), QStringList{"b.jpg"});
     QCOMPARE(m_window->CurrentFolder(),
              TTempNamespace::bytes(QDir::cleanPath(m_namespace->desk("../home/photos/2024"))) +
                  "/");
-    QCOMPARE(listedNames(), QStringList{"b.jpg"});
-    QTRY_VERIFY(m_window->isVisible());
     QVERIFY(m_errors.isEmpty());
 }
 
@@ -106,7 +109,7 @@ void TStartFolderTest::aFolderElsewhereIsSelectedThroughTheFileSystem() {
     QStringList expected{"桌面", "计算机", "文件系统"};
     expected += outside.split(u'/', Qt::SkipEmptyParts);
     QCOMPARE(branchOfSelection(), expected);
-    QCOMPARE(listedNames(), QStringList{"inner"});
+    QTRY_COMPARE(listedNames(), QStringList{"inner"});
     QVERIFY(m_errors.isEmpty());
 }
 
@@ -115,7 +118,7 @@ void TStartFolderTest::aMissingFolderIsShownAndTheDesktopListed() {
     startWith(missing);
     QTRY_COMPARE(m_errors, QStringList{"找不到文件夹“" + missing + "”."});
     QCOMPARE(branchOfSelection(), QStringList{"桌面"});
-    QCOMPARE(listedNames(), QStringList{"on-desk.txt"});
+    QTRY_COMPARE(listedNames(), QStringList{"on-desk.txt"});
 }
 
 void TStartFolderTest::aHiddenFolderIsShownAndTheDesktopListed() {
@@ -124,7 +127,7 @@ void TStartFolderTest::aHiddenFolderIsShownAndTheDesktopListed() {
     QTRY_COMPARE(m_errors.size(), 1);
     QVERIFY2(m_errors.front().contains(hidden), qPrintable(m_errors.front()));
     QCOMPARE(branchOfSelection(), QStringList{"桌面"});
-    QCOMPARE(listedNames(), QStringList{"on-desk.txt"});
+    QTRY_COMPARE(listedNames(), QStringList{"on-desk.txt"});
 }
 
 // A drop lands on whatever widget is under the pointer; the list's viewport takes no drops,
@@ -147,7 +150,7 @@ void TStartFolderTest::aDroppedFolderIsListed() {
     startWith({});
     drop("# from a file manager\r\n" + fileUrl(m_namespace->desk("../home/photos")) + "\r\n");
     QCOMPARE(branchOfSelection(), (QStringList{"桌面", "主文件夹", "photos"}));
-    QCOMPARE(listedNames(), (QStringList{"2024", "a.jpg"}));
+    QTRY_COMPARE(listedNames(), (QStringList{"2024", "a.jpg"}));
     QVERIFY(m_errors.isEmpty());
 }
 
@@ -155,7 +158,7 @@ void TStartFolderTest::aDroppedFileListsItsFolder() {
     startWith({});
     drop(fileUrl(m_namespace->desk("../home/photos/2024/b.jpg")) + "\r\n");
     QCOMPARE(branchOfSelection(), (QStringList{"桌面", "主文件夹", "photos", "2024"}));
-    QCOMPARE(listedNames(), QStringList{"b.jpg"});
+    QTRY_COMPARE(listedNames(), QStringList{"b.jpg"});
 }
 
 void TStartFolderTest::aDroppedWebAddressIsRefused() {

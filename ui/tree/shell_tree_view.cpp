@@ -16,9 +16,9 @@
 #include <QToolTip>
 
 #include "engine/engine.h"
+#include "ui/namespace/messages.h"
 #include "ui/widgets/branch_line_style.h"
 #include "ui/widgets/error_display.h"
-#include "ui/namespace/messages.h"
 
 namespace {
 

@@ -11,9 +11,9 @@ const QString FallbackTheme = QStringLiteral("Adwaita");
 
 void SearchFreedesktopIconFolders() {
     QStringList paths = QIcon::themeSearchPaths();
-    QStringList folders = QStandardPaths::locateAll(
-        QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
-        QStandardPaths::LocateDirectory);
+    QStringList folders =
+        QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
+                                  QStandardPaths::LocateDirectory);
     folders.prepend(QDir::homePath() + QStringLiteral("/.icons"));
     for (const QString& folder : folders)
         if (!paths.contains(folder) && QFileInfo(folder).isDir()) paths.append(folder);

@@ -10,11 +10,7 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include "ui/window/batch_runner.h"
-#include "ui/window/batch_status.h"
-#include "ui/window/accessible_names.h"
-#include "ui/window/entry_model.h"
-#include "ui/window/undo_controller.h"
+#include "ui/tree/shell_tree_view.h"
 #include "ui/widgets/cut_text_delegate.h"
 #include "ui/widgets/error_display.h"
 #include "ui/widgets/fixed_frame.h"
@@ -24,8 +20,12 @@
 #include "ui/widgets/rz_bit_btn.h"
 #include "ui/widgets/rz_panel.h"
 #include "ui/widgets/status_bar.h"
-#include "ui/tree/shell_tree_view.h"
 #include "ui/widgets/up_down.h"
+#include "ui/window/accessible_names.h"
+#include "ui/window/batch_runner.h"
+#include "ui/window/batch_status.h"
+#include "ui/window/entry_model.h"
+#include "ui/window/undo_controller.h"
 
 namespace {
 

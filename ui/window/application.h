@@ -3,6 +3,7 @@
 // anything that escapes elsewhere, so no exception ever leaves an event's handling.
 
 #include <QApplication>
+#include <QIcon>
 
 class TApplication : public QApplication {
     Q_OBJECT
@@ -10,3 +11,6 @@ public:
     TApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
 };
+
+// The program's own icon, at the sizes the icon theme installs it.
+QIcon ApplicationIcon();

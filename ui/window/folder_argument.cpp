@@ -59,12 +59,13 @@ std::string AbsolutePath(std::string_view path, std::string_view currentFolder) 
 
 TFolderChoice ChooseFolder(std::string_view argument, std::string_view currentFolder,
                            bool fileGivesItsFolder) {
+    if (argument.empty()) return {{}, FolderError(ENOENT, argument)};
     std::string path;
     if (IsFileUrl(argument)) {
         const auto local = LocalPathOfUrl(argument);
         if (!local) return {{}, QStringLiteral("“%1”不是本地文件夹").arg(Shown(argument))};
         path = AbsolutePath(*local, "/");
-    } else if (!argument.empty()) {
+    } else {
         path = AbsolutePath(argument, currentFolder);
     }
     const engine::TFolderProbe probe = engine::ProbeFolder(path);
