@@ -121,7 +121,6 @@ void BenchRename() {
     bench::PrintRatio("rename", rename);
     bench::PrintRatio("undo", undo);
 }
-}
 
 void BenchCompose() {
     constexpr int kNames = 1000000, kDistinct = 10000;
