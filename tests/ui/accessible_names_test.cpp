@@ -9,6 +9,7 @@
 #include <QTreeView>
 #include <QtTest>
 
+#include "tests/ui/named_child.h"
 #include "tests/ui/temp_namespace.h"
 #include "ui/tree/shell_tree_view.h"
 #include "ui/widgets/error_display.h"
@@ -49,9 +50,7 @@ private slots:
 
 private:
     template <typename T> T* child(const char* name) const {
-        T* found = m_window->findChild<T*>(QLatin1String(name));
-        if (!found) qFatal("no child %s", name);
-        return found;
+        return NamedChild<T>(m_window, name);
     }
 
     std::optional<TTempNamespace> m_namespace;

@@ -10,6 +10,7 @@
 #include <QTreeView>
 #include <QtTest>
 
+#include "tests/ui/named_child.h"
 #include "tests/ui/offscreen_screen.h"
 #include "tests/ui/temp_namespace.h"
 #include "ui/window/Umain.h"
@@ -37,9 +38,7 @@ private slots:
 
 private:
     template <typename T> T* child(const char* name) {
-        T* found = m_window->findChild<T*>(QLatin1String(name));
-        if (!found) qFatal("no child %s", name);
-        return found;
+        return NamedChild<T>(m_window, name);
     }
     QLineEdit* edit(const char* name) { return child<QLineEdit>(name); }
 

@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include "engine/engine.h"
+#include "tests/ui/named_child.h"
 #include "tests/ui/temp_namespace.h"
 #include "ui/tree/shell_tree_view.h"
 #include "ui/widgets/error_display.h"
@@ -43,9 +44,7 @@ private:
     QString work() const { return m_namespace->desk(QStringLiteral("work")); }
     QAbstractItemModel* listModel() const { return child<QTreeView>("ListView1")->model(); }
     template <typename T> T* child(const char* name) const {
-        T* found = m_window->findChild<T*>(QLatin1String(name));
-        if (!found) qFatal("no child %s", name);
-        return found;
+        return NamedChild<T>(m_window, name);
     }
 
     std::optional<TTempNamespace> m_namespace;

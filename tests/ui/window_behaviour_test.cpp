@@ -14,6 +14,7 @@
 #include <QTreeView>
 #include <QtTest>
 
+#include "tests/ui/named_child.h"
 #include "tests/ui/scoped_environment.h"
 #include "tests/ui/temp_namespace.h"
 #include "ui/tree/shell_tree_view.h"
@@ -54,9 +55,7 @@ private:
     QStringList namesOnDisk(const QString& folder) const;
     QString newNameShown(int row) const;
     template <typename T> T* child(const char* name) const {
-        T* found = m_window->findChild<T*>(QLatin1String(name));
-        if (!found) qFatal("no child %s", name);
-        return found;
+        return NamedChild<T>(m_window, name);
     }
 
     std::optional<TTempNamespace> m_namespace;
