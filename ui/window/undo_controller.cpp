@@ -7,10 +7,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
-#include <QTimer>
 #include <QTreeView>
 
 #include "ui/widgets/error_display.h"
+#include "ui/widgets/first_paint.h"
 #include "ui/window/entry_model.h"
 
 namespace {
@@ -56,7 +56,8 @@ TUndoController::TUndoController(QWidget* window, QTreeView* list, TEntryModel* 
     auto* shortcut = new QShortcut(QKeySequence::Undo, window);
     connect(shortcut, &QShortcut::activated, this, &TUndoController::undoLast);
     applyButton->setToolTip(QStringLiteral("给列出的每个条目改名；按 Ctrl+Z 可以撤销"));
-    QTimer::singleShot(0, this, &TUndoController::offerRecovery);
+    // Reading the journals can wait until the window stands: the question comes over it.
+    AfterFirstPaint(window, [this] { offerRecovery(); });
 }
 
 std::string TUndoController::JournalFolder() {

@@ -20,7 +20,7 @@ class TUndoController : public QObject {
     Q_OBJECT
 public:
     // Adds the context menu to `list`, Ctrl+Z to `window` and a tip to `applyButton`, and offers
-    // unfinished batches once the event loop runs.
+    // unfinished batches once `window` has first been painted.
     TUndoController(QWidget* window, QTreeView* list, TEntryModel* entries,
                     QAbstractButton* applyButton, engine::TFormatSettings formatSettings);
 
