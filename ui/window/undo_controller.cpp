@@ -11,6 +11,7 @@
 
 #include "ui/widgets/error_display.h"
 #include "ui/widgets/first_paint.h"
+#include "ui/window/batch_outcome.h"
 #include "ui/window/entry_model.h"
 
 namespace {
@@ -96,6 +97,7 @@ void TUndoController::showUndone(const engine::TUndoResult& result) {
     if (result.Folder == m_entries->listing().CurrentFolder)
         m_entries->listFolder(result.Folder, m_formatSettings);
     const std::vector<engine::TUndoRow> unmarked = m_entries->markFailedUndo(result);
+    emit undone(UndoOutcomeText(result));
     if (!unmarked.empty()) ShowError(FailureList(unmarked));
 }
 

@@ -32,6 +32,10 @@ public:
     // While the window lists or renames, undo waits: it would change the rows being worked on.
     void setAvailable(bool available) { m_available = available; }
 
+signals:
+    // An undo has ended; `outcome` says how («撤销改名：改回 12 个»).
+    void undone(const QString& outcome);
+
 public slots:
     // Takes back the newest batch not undone yet; nothing when there is none.
     void undoLast();
