@@ -1,13 +1,16 @@
 // Long work through the real window on real folders of 20,000 entries: the window keeps
-// answering while a batch runs, Esc stops it with the disk matching every row, and a folder
-// selected while another is still being listed is the one shown.
+// answering while a batch runs, Esc stops it with the disk matching every row, the status bar
+// then tells how it ended, the tree holds the batch's folder meanwhile, and a folder selected
+// while another is still being listed is the one shown.
 #include <optional>
 
 #include <QAccessible>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -55,6 +58,7 @@ private slots:
     void theStatusBarShowsProgressOnlyForALongRun();
     void anEscapeStoppedBatchTellsItsCountsUntilTheNextEdit();
     void aBatchWithAFailureShowsTheFailedRow();
+    void theTreeHoldsTheFolderBeingRenamed();
 
 private:
     void makeFolder(const QString& relative, int entries);
@@ -64,6 +68,7 @@ private:
     void apply();
     QString statusText() const;
     QString statusBarName() const;
+    QStringList verbsFor(const QString& folder);
     const TEntryModel& model() const { return *m_window->entries(); }
 
     std::optional<TTempNamespace> m_namespace;
@@ -133,6 +138,30 @@ QString TWindowWorkTest::statusText() const {
 QString TWindowWorkTest::statusBarName() const {
     QObject* bar = m_window->findChild<QWidget*>(QStringLiteral("StatusBar1"));
     return QAccessible::queryAccessibleInterface(bar)->text(QAccessible::Name);
+}
+
+// The verbs the tree's menu offers for a folder below the desktop; none is carried out.
+QStringList TWindowWorkTest::verbsFor(const QString& folder) {
+    auto* tree = m_window->findChild<TShellTreeView*>(QStringLiteral("ShellTreeView1"));
+    QStringList enabled;
+    TFolderMenuHooks hooks;
+    hooks.ChooseVerb = [&enabled](QMenu& menu, const QPoint&) {
+        for (const QAction* action : menu.actions())
+            if (action->isEnabled() && !action->isSeparator())
+                enabled << TTreeContextMenu::verbOf(action);
+        return QString();
+    };
+    tree->setMenuHooks(hooks);
+    const QString path = m_namespace->desk(folder);
+    const auto found = tree->findItems(QFileInfo(path).fileName(), Qt::MatchRecursive);
+    const auto node = std::find_if(found.begin(), found.end(), [&](QTreeWidgetItem* item) {
+        return TShellTreeView::shellDisplayName(
+                   DesktopEntry().FolderObject.get(), TShellTreeView::entryOf(item)->FullItemId,
+                   TNameForm::ForParsing) == TTempNamespace::bytes(path);
+    });
+    if (node == found.end()) return {QStringLiteral("no node")};
+    tree->showShellMenu(TShellTreeView::entryOf(*node), {});
+    return enabled;
 }
 
 void TWindowWorkTest::theLoopTurnsAndNamesFillInWhileABatchRuns() {
@@ -288,6 +317,32 @@ void TWindowWorkTest::aBatchWithAFailureShowsTheFailedRow() {
     QCOMPARE(statusText(), QStringLiteral("已改名 300 个，失败 1 个 — Ctrl+Z 撤销"));
     QCOMPARE(model().rows()[249].Status, engine::TRenameStatus::Failed);
     QVERIFY(list->viewport()->rect().contains(list->visualRect(failed)));
+}
+
+void TWindowWorkTest::theTreeHoldsTheFolderBeingRenamed() {
+    makeFolder(QStringLiteral("outer/big"), LargeFolderEntries);
+    QVERIFY(QDir().mkpath(m_namespace->desk(QStringLiteral("other"))));
+    startWindow();
+    QVERIFY(m_window->showFolder(TTempNamespace::bytes(m_namespace->desk("outer/big"))));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBusy(), 30000);
+    const QStringList moving{"cut", "delete", "rename"};
+    const auto offersAny = [](const QStringList& verbs, const QStringList& wanted) {
+        return std::any_of(wanted.begin(), wanted.end(),
+                           [&](const QString& verb) { return verbs.contains(verb); });
+    };
+    apply();
+    QVERIFY(m_window->isRenaming());
+    QVERIFY(!offersAny(verbsFor(QStringLiteral("outer/big")), moving));
+    QVERIFY(!offersAny(verbsFor(QStringLiteral("outer")), moving));
+    const QStringList unrelated = verbsFor(QStringLiteral("other"));
+    QVERIFY2(m_window->isRenaming(), "the batch ended before the menus were looked at");
+    for (const QString& verb : moving)
+        QVERIFY(unrelated.contains(verb));
+    QTest::keyClick(m_window, Qt::Key_Escape);
+    QTRY_VERIFY(!m_window->isRenaming());
+    const QStringList after = verbsFor(QStringLiteral("outer/big"));
+    for (const QString& verb : moving)
+        QVERIFY(after.contains(verb));
 }
 
 int main(int argc, char* argv[]) {

@@ -105,6 +105,8 @@ TFolderMenuState TShellTreeView::menuStateOf(const TShellFolder& entry,
     if (TShellFolderObject* parent = ParentFolderObject(entry))
         state.Attributes = parent->attributesOf(entry.ItemId, AllAttributes);
     state.ClipboardHasPaths = !ReadClipboardPaste(ClipboardData()).Paths.isEmpty();
+    state.HeldReason = holdReason(path);
+    state.PasteHeldReason = pasteHoldReason(path);
     return state;
 }
 

@@ -10,8 +10,8 @@
 #include <QString>
 #include <QUrl>
 
-#include "ui/tree/folder_trash.h"
 #include "ui/namespace/shell_namespace.h"
+#include "ui/tree/folder_trash.h"
 
 namespace verbs {
 inline const QString Open = QStringLiteral("open");
@@ -30,6 +30,10 @@ struct TFolderMenuState {
     bool IsTop = false;   // the tree's top node: it stays where it is
     TItemAttributes Attributes;
     bool ClipboardHasPaths = false;
+    // Not empty while a batch runs in the folder or below it: why cut, delete and rename wait.
+    QString HeldReason;
+    // Not empty when the paste would move a folder a batch runs in, or move things into it.
+    QString PasteHeldReason;
 };
 
 // Shows `menu` at the screen position and gives back the chosen verb, empty for none.
@@ -55,7 +59,9 @@ public:
     static QString verbOf(const QAction* action);
 
 private:
-    void addVerb(const QString& text, const QString& verb, bool enabled);
+    // A verb that makes sense but waits for `waitReason` is disabled with the reason as its tip.
+    void addVerb(const QString& text, const QString& verb, bool enabled,
+                 const QString& waitReason = {});
 
     std::unique_ptr<QMenu> m_menu;
 };

@@ -326,6 +326,7 @@ void TFrmMain::RzBitBtn1Click() {
         TBatchRunner::CheckSettings(m_entries->listing(), settings);
         m_batchStatus->start(m_entries->rows().size());
         m_runner->start(m_entries->beginBatch(), settings, TUndoController::BatchControl());
+        ShellTreeView1->setHeldFolder(CurrentFolder());
         updateBusy();
     });
 }

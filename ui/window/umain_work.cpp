@@ -10,6 +10,7 @@
 #include <QShortcut>
 #include <QTreeView>
 
+#include "ui/tree/shell_tree_view.h"
 #include "ui/widgets/error_display.h"
 #include "ui/widgets/radio_group.h"
 #include "ui/widgets/rz_bit_btn.h"
@@ -65,6 +66,7 @@ void TFrmMain::listFolder(const std::string& path) {
 void TFrmMain::batchFinished(const QString& error) {
     m_entries->endBatch();
     m_batchStatus->finish();
+    ShellTreeView1->setHeldFolder({});
     updateBusy();
     const QString outcome = BatchOutcomeText(CountOutcome(m_entries->rows()));
     const bool listAnother = std::exchange(m_selectedDuringBatch, false);
