@@ -28,7 +28,7 @@ bool IsDotOrDotDot(const wchar_t* name) {
 class THeldFolder {
 public:
     explicit THeldFolder(const std::wstring& path)
-        : m_handle(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+        : m_handle(::CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {}
     ~THeldFolder() {

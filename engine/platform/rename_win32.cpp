@@ -9,8 +9,9 @@ namespace engine::platform {
 namespace {
 
 HANDLE OpenFolder(const std::wstring& path, DWORD sharing) {
-    return ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, sharing, nullptr, OPEN_EXISTING,
-                         FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    // Sharing binds only handles that may read or write: attribute access alone would not.
+    return ::CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, sharing,
+                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
 // NTFS, FAT and exFAT hold names of at most 255 UTF-16 units; what lies below would refuse a

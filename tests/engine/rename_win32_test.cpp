@@ -190,3 +190,19 @@ TEST_F(WindowsRename, ModifiedTextUsesTheOffsetAtTheFilesOwnDate) {
     for (std::size_t i = 0; i < std::size(rows); ++i)
         EXPECT_EQ(listing.Rows[i].ModifiedText, rows[i].want) << rows[i].name;
 }
+
+TEST_F(WindowsRename, TheFolderOfARunningBatchCanNotBeMovedAway) {
+    MakeFile("a", "a");
+    MakeFile("b", "b");
+    m_listing.Rows = {FileRow("a", ""), FileRow("b", "")};
+    const std::wstring folder = engine::platform::SystemPath(m_root);
+    const std::wstring moved = engine::platform::SystemPath(m_root + "-moved");
+    BOOL movedAway = TRUE;
+    engine::TBatchControl control;
+    control.Progress = [&](std::size_t done, std::size_t) {
+        if (done == 1) movedAway = ::MoveFileExW(folder.c_str(), moved.c_str(), 0);
+    };
+    engine::ApplyRenames(m_listing, m_settings, control);
+    EXPECT_FALSE(movedAway);
+    EXPECT_EQ(Entries(m_root), (Names{"A-0001 a", "A-0002 b"}));
+}
