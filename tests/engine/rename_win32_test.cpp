@@ -144,6 +144,9 @@ TEST(WindowsPaths, CurrentFolderEndsInABackslashAndRootsStayRoots) {
     EXPECT_EQ(engine::platform::SystemPath("C:\\..\\x\\"), L"\\\\?\\C:\\x\\");
     EXPECT_EQ(engine::platform::SystemPath("\\\\server\\share\\..\\x"),
               L"\\\\?\\UNC\\server\\share\\x");
+    const std::string journals = engine::DefaultJournalFolder();
+    EXPECT_NE(journals.find(":\\"), std::string::npos) << journals;
+    EXPECT_TRUE(journals.ends_with("\\Zelvora")) << journals;
 }
 
 // Run by ctest under Wine once per locale (LANG), each time with ZELVORA_LOCALE naming it.
