@@ -209,3 +209,14 @@ TEST_F(WindowsRename, TheFolderOfARunningBatchCanNotBeMovedAway) {
     EXPECT_FALSE(movedAway);
     EXPECT_EQ(Entries(m_root), (Names{"A-0001 a", "A-0002 b"}));
 }
+
+TEST_F(WindowsRename, ProbesFoldersAndKnowsTheWorkingFolder) {
+    MakeFile("file.txt", "x");
+    EXPECT_TRUE(engine::ProbeFolder(m_root).IsFolder);
+    const engine::TFolderProbe file = engine::ProbeFolder(At("file.txt"));
+    EXPECT_FALSE(file.IsFolder);
+    EXPECT_NE(file.Error, 0);
+    const engine::TFolderProbe missing = engine::ProbeFolder(At("missing"));
+    EXPECT_EQ(engine::RenameFailureText(missing.Error), "找不到文件或文件夹");
+    EXPECT_NE(engine::CurrentFolderPath().find(":\\"), std::string::npos);
+}
