@@ -1,8 +1,6 @@
 #include "ui/window/undo_controller.h"
 
 #include <QAbstractButton>
-#include <QDir>
-#include <QFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -62,9 +60,7 @@ TUndoController::TUndoController(QWidget* window, QTreeView* list, TEntryModel* 
 }
 
 std::string TUndoController::JournalFolder() {
-    QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (!QDir::isAbsolutePath(state)) state = QDir::homePath() + QStringLiteral("/.local/state");
-    return QFile::encodeName(state + QStringLiteral("/zelvora")).toStdString();
+    return engine::DefaultJournalFolder();
 }
 
 engine::TBatchControl TUndoController::BatchControl() {
