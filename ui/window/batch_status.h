@@ -30,7 +30,6 @@ public:
     void showOutcome(const QString& text);
     // Back to the credit line when an outcome shows.
     void clearOutcome();
-    bool showsOutcome() const { return m_showsOutcome; }
 
 private:
     void showProgress();
