@@ -1,7 +1,7 @@
 // Start-up of the real program, from exec until its window has painted for the first time,
 // against a bare Qt Widgets window of the same size (zelvora-bench-bare-window), both under a
 // fresh Xvfb. Each program reports its first paint by writing a byte to the descriptor named
-// by ZELVORA_PAINTED_FD (ui/widgets/first_paint.h).
+// by PaintedFdVariable (ui/widgets/first_paint.h).
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +19,7 @@
 
 #include "bench/bench.h"
 #include "engine/engine.h"
+#include "ui/widgets/first_paint.h"
 
 extern char** environ;
 
@@ -139,7 +140,7 @@ std::vector<std::string> ChildEnvironment(const std::string& display, const std:
     static const std::vector<std::string> replaced = {
         "DISPLAY=",        "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=",
         "HOME=",           "XDG_CONFIG_HOME=", "XDG_DATA_HOME=",
-        "XDG_STATE_HOME=", "XDG_CACHE_HOME=",  "ZELVORA_PAINTED_FD="};
+        "XDG_STATE_HOME=", "XDG_CACHE_HOME=",  std::string(PaintedFdVariable) + "="};
     std::vector<std::string> environment;
     for (char** variable = environ; *variable; ++variable) {
         const std::string text = *variable;
@@ -151,7 +152,7 @@ std::vector<std::string> ChildEnvironment(const std::string& display, const std:
     environment.push_back("DISPLAY=" + display);
     environment.push_back("QT_QPA_PLATFORM=xcb");
     environment.push_back("HOME=" + home);
-    environment.push_back("ZELVORA_PAINTED_FD=" + std::to_string(paintedFd));
+    environment.push_back(std::string(PaintedFdVariable) + "=" + std::to_string(paintedFd));
     return environment;
 }
 
