@@ -1,5 +1,5 @@
 #include "engine/engine.h"
-#include "ui/namespace/linux_namespace.h"
+#include "ui/namespace/shell_namespace.h"
 #include "ui/window/Umain.h"
 #include "ui/window/application.h"
 #include "ui/window/command_line.h"

@@ -10,7 +10,9 @@
 
 #include "engine/engine.h"
 #include "ui/namespace/shell_namespace.h"
-#include "ui/tree/tree_context_menu.h"
+#include "ui/tree/folder_menu_hooks.h"
+
+struct IContextMenu;
 
 class TShellTreeView : public QTreeWidget {
     Q_OBJECT
@@ -95,14 +97,17 @@ private:
     void commitLabelEdit(QTreeWidgetItem* node, const QString& text);
     QTreeWidgetItem* selectedNode() const;
     QPoint labelCentre(QTreeWidgetItem* node) const;
-    TFolderMenuState menuStateOf(const TShellFolder& entry, const std::string& path) const;
-    bool runVerb(const QString& verb, const std::string& path);
     void completeVerb(const QString& verb);
+    // The verbs Linux's own menu carries out itself (linux_shell_tree_menu.cpp); on Windows
+    // the shell does them.
+    bool runVerb(const QString& verb, const std::string& path);
     bool openFolder(const std::string& path);
     bool pasteInto(const std::string& path);
     bool deleteFolder(const std::string& path);
     bool makeFolderIn(const std::string& path);
     bool showProperties(const std::string& path);
+    // Carries out command `offset` of the shell's menu (windows_shell_tree_menu.cpp).
+    void runShellCommand(IContextMenu* shellMenu, unsigned offset);
     QTreeWidgetItem* insertRebuiltNode(QTreeWidgetItem* old);
     void expandLike(QTreeWidgetItem* old, QTreeWidgetItem* rebuilt);
     void removeOldBranch(QTreeWidgetItem* old);

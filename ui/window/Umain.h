@@ -46,6 +46,8 @@ public:
     // Selects the folder at the absolute `path` (raw bytes) in the tree, which lists it; false
     // when the tree has no node for it (the selection and the list stay as they were).
     bool showFolder(const std::string& path);
+    // The regional settings for listings from now on; rows already listed keep their texts.
+    void setFormatSettings(const engine::TFormatSettings& settings);
 
 public slots:
     void FormCreate();

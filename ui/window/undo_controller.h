@@ -31,6 +31,10 @@ public:
 
     // While the window lists or renames, undo waits: it would change the rows being worked on.
     void setAvailable(bool available) { m_available = available; }
+    // The settings a folder listed again after an undo is shown in.
+    void setFormatSettings(engine::TFormatSettings settings) {
+        m_formatSettings = std::move(settings);
+    }
 
 public slots:
     // Takes back the newest batch not undone yet; nothing when there is none.

@@ -1,4 +1,4 @@
-#include "ui/tree/folder_trash.h"
+#include "ui/tree/linux_folder_trash.h"
 
 #include <memory>
 

@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <sys/time.h>
 
-#include "ui/tree/folder_properties_dialog.h"
+#include "ui/tree/linux_folder_properties_dialog.h"
 
 class TFolderPropertiesDialogTest : public QObject {
     Q_OBJECT

@@ -1,6 +1,6 @@
-#include "ui/tree/folder_paste.h"
+#include "ui/tree/linux_folder_paste.h"
 
-#include "ui/tree/folder_clipboard.h"
+#include "ui/tree/linux_folder_clipboard.h"
 
 std::vector<engine::TPasteResult> PasteClipboardInto(const QByteArray& targetFolder,
                                                      const QMimeData* data) {

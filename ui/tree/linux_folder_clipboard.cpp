@@ -1,4 +1,4 @@
-#include "ui/tree/folder_clipboard.h"
+#include "ui/tree/linux_folder_clipboard.h"
 
 #include <QMimeData>
 #include <QString>

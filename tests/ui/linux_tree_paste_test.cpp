@@ -3,8 +3,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include "tree_menu_fixture.h"
-#include "ui/tree/folder_clipboard.h"
+#include "linux_tree_menu_fixture.h"
+#include "ui/tree/linux_folder_clipboard.h"
 
 // Copy, cut, paste and new folder from the tree's menu, and the rebuilt branch.
 class TTreePasteTest : public QObject, public TTreeMenuFixture {

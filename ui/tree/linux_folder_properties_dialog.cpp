@@ -1,4 +1,4 @@
-#include "ui/tree/folder_properties_dialog.h"
+#include "ui/tree/linux_folder_properties_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -10,19 +10,9 @@
 #include <QString>
 #include <QUrl>
 
-#include "ui/tree/folder_trash.h"
+#include "ui/tree/folder_menu_hooks.h"
+#include "ui/tree/linux_folder_trash.h"
 #include "ui/namespace/shell_namespace.h"
-
-namespace verbs {
-inline const QString Open = QStringLiteral("open");
-inline const QString Cut = QStringLiteral("cut");
-inline const QString Copy = QStringLiteral("copy");
-inline const QString Paste = QStringLiteral("paste");
-inline const QString Delete = QStringLiteral("delete");
-inline const QString Rename = QStringLiteral("rename");
-inline const QString NewFolder = QStringLiteral("newfolder");
-inline const QString Properties = QStringLiteral("properties");
-} // namespace verbs
 
 // What the menu needs to know of the item it is shown for.
 struct TFolderMenuState {
@@ -30,17 +20,6 @@ struct TFolderMenuState {
     bool IsTop = false;   // the tree's top node: it stays where it is
     TItemAttributes Attributes;
     bool ClipboardHasPaths = false;
-};
-
-// Shows `menu` at the screen position and gives back the chosen verb, empty for none.
-using TMenuChooser = std::function<QString(QMenu& menu, const QPoint& at)>;
-
-// What the tree's menu reaches outside the tree; an empty member means the program's own
-// (the menu's exec(), QDesktopServices::openUrl, a message box). Tests put recorders in place.
-struct TFolderMenuHooks {
-    TMenuChooser ChooseVerb;
-    std::function<bool(const QUrl& url)> OpenUrl;
-    TDeleteQuestion AskDeleteForGood;
 };
 
 class TTreeContextMenu {

@@ -16,7 +16,7 @@
 
 #include "temp_namespace.h"
 #include "ui/widgets/error_display.h"
-#include "ui/tree/folder_clipboard.h"
+#include "ui/tree/linux_folder_clipboard.h"
 #include "ui/tree/shell_tree_view.h"
 
 inline void Write(const QString& path, const QByteArray& content) {

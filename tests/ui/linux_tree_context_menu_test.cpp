@@ -7,9 +7,9 @@
 #include <QTimer>
 
 #include "engine/engine.h"
-#include "tree_menu_fixture.h"
-#include "ui/tree/folder_clipboard.h"
-#include "ui/tree/folder_properties_dialog.h"
+#include "linux_tree_menu_fixture.h"
+#include "ui/tree/linux_folder_clipboard.h"
+#include "ui/tree/linux_folder_properties_dialog.h"
 
 class TTreeContextMenuTest : public QObject, public TTreeMenuFixture {
     Q_OBJECT

@@ -4,8 +4,8 @@
 #include <QFile>
 
 #include "engine/engine.h"
-#include "tree_menu_fixture.h"
-#include "ui/tree/folder_clipboard.h"
+#include "linux_tree_menu_fixture.h"
+#include "ui/tree/linux_folder_clipboard.h"
 
 namespace {
 

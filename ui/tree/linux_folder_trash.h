@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "ui/tree/folder_menu_hooks.h"
+
 class QWidget;
 
 // Whether an entry went to the trash, and GIO's reason when it did not.
@@ -18,8 +20,6 @@ struct TTrashResult {
 // (the user's trash, or the trash at the top of another file system). Never deletes anything.
 TTrashResult MoveToTrash(const QByteArray& path);
 
-// Asks the user a yes/no question; true means yes.
-using TDeleteQuestion = std::function<bool(const QString& question)>;
 
 enum class TDeleteForGoodOutcome { Deleted, Kept, Failed };
 

@@ -1,4 +1,4 @@
-#include "ui/widgets/motif_hints.h"
+#include "ui/widgets/frame_hints.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -33,7 +33,7 @@ xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name) {
 
 } // namespace
 
-bool SetFixedFrameMotifHints(QWindow* window) {
+bool SetFixedFrameHints(QWindow* window) {
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* connection = x11 ? x11->connection() : nullptr; // none offscreen
     if (!connection || !window) return false;

@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "engine/engine.h"
-#include "ui/tree/folder_trash.h"
+#include "ui/tree/linux_folder_trash.h"
 
 namespace {
 

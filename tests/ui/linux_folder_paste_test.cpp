@@ -6,8 +6,8 @@
 #include <QTest>
 #include <memory>
 
-#include "ui/tree/folder_clipboard.h"
-#include "ui/tree/folder_paste.h"
+#include "ui/tree/linux_folder_clipboard.h"
+#include "ui/tree/linux_folder_paste.h"
 
 class TFolderPasteTest : public QObject {
     Q_OBJECT

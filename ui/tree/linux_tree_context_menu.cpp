@@ -1,4 +1,4 @@
-#include "ui/tree/tree_context_menu.h"
+#include "ui/tree/linux_tree_context_menu.h"
 
 TTreeContextMenu::TTreeContextMenu(const TFolderMenuState& state, QWidget* parent)
     : m_menu(std::make_unique<QMenu>(parent)) {

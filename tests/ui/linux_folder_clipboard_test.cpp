@@ -2,7 +2,7 @@
 #include <QTest>
 #include <memory>
 
-#include "ui/tree/folder_clipboard.h"
+#include "ui/tree/linux_folder_clipboard.h"
 
 using Paths = QList<QByteArray>;
 
