@@ -1,5 +1,6 @@
 #include "engine/engine.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -7,17 +8,18 @@
 
 #include "engine/batch_journal.h"
 #include "engine/messages.h"
-#include "engine/platform/rename_posix.h"
+#include "engine/platform/platform.h"
+#include "engine/platform/rename_folder.h"
 
 namespace engine {
 namespace {
 
-// New names are paths relative to the listed folder; a leading "/" stays inside it.
-const char* RelativeToFolder(const std::string& name) {
+// New names are paths relative to the listed folder; a leading separator stays inside it.
+std::string_view RelativeToFolder(std::string_view name) {
     std::size_t at = 0;
-    while (at < name.size() && name[at] == '/')
+    while (at < name.size() && platform::IsSeparator(name[at]))
         ++at;
-    return name.c_str() + at;
+    return name.substr(at);
 }
 
 bool IsInvalidTarget(std::string_view name) {
@@ -29,24 +31,27 @@ bool HoldsNul(std::string_view name) {
     return name.find('\0') != std::string_view::npos;
 }
 
-// A name of one entry of a folder. An old name must be one: a caption edited to hold "/"
-// would reach into another folder ("../x").
+// A name of one entry of a folder. An old name must be one: a caption edited to hold a
+// separator would reach into another folder ("../x").
 bool IsPlainName(std::string_view name) {
-    return name.find('/') == std::string_view::npos && !HoldsNul(name);
+    return std::none_of(name.begin(), name.end(), platform::IsSeparator) && !HoldsNul(name);
+}
+
+bool IsUsableTarget(std::string_view to) {
+    return !HoldsNul(to) && !IsInvalidTarget(to) && platform::IsValidNewName(to);
 }
 
 void RenameRow(const platform::TRenameFolder& folder, TFolderEntry& row,
                const std::string& newName) {
-    const char* from = row.OldName.c_str();
-    const char* to = RelativeToFolder(newName);
+    const std::string_view to = RelativeToFolder(newName);
     row.Error = 0;
-    if (!IsPlainName(row.OldName) || HoldsNul(newName) || IsInvalidTarget(to)) {
+    if (!IsPlainName(row.OldName) || !IsUsableTarget(to)) {
         row.Status = TRenameStatus::Failed;
         row.Error = rrInvalidName;
-    } else if (std::string_view(from) == to) {
+    } else if (row.OldName == to) {
         row.Status = TRenameStatus::Skipped;
     } else {
-        row.Error = folder.RenameNoReplace(from, to);
+        row.Error = folder.RenameNoReplace(row.OldName, std::string(to));
         row.Status = row.Error == 0 ? TRenameStatus::Renamed : TRenameStatus::Failed;
     }
 }
@@ -78,7 +83,7 @@ std::vector<TJournalRow> JournalRows(const TFolderListing& listing,
     std::vector<TJournalRow> rows;
     rows.reserve(newNames.size());
     for (std::size_t i = 0; i < newNames.size(); ++i)
-        rows.push_back({listing.Rows[i].OldName, RelativeToFolder(newNames[i])});
+        rows.push_back({listing.Rows[i].OldName, std::string(RelativeToFolder(newNames[i]))});
     return rows;
 }
 
@@ -107,11 +112,11 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
 }
 
 int RenameEntry(const std::string& folder, const std::string& from, const std::string& to) {
-    if (IsInvalidTarget(to) || !IsPlainName(to) || !IsPlainName(from)) return rrInvalidName;
+    if (!IsUsableTarget(to) || !IsPlainName(to) || !IsPlainName(from)) return rrInvalidName;
     if (from == to) return 0;
     const platform::TRenameFolder opened(folder);
     if (opened.OpenError() != 0) return opened.OpenError();
-    return opened.RenameNoReplace(from.c_str(), to.c_str());
+    return opened.RenameNoReplace(from, to);
 }
 
 } // namespace engine

@@ -1,11 +1,11 @@
 #include "engine/batch_journal.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
 
 #include "engine/messages.h"
+#include "engine/platform/platform.h"
 
 namespace engine {
 namespace {
@@ -54,7 +54,9 @@ char OutcomeLetter(TRenameStatus status) {
 }
 
 std::string JournalPath(const std::string& journalFolder, const std::string& name) {
-    return journalFolder.ends_with('/') ? journalFolder + name : journalFolder + "/" + name;
+    if (!journalFolder.empty() && platform::IsSeparator(journalFolder.back()))
+        return journalFolder + name;
+    return journalFolder + platform::FolderSeparator + name;
 }
 
 std::vector<std::string> JournalNames(const std::string& journalFolder) {
@@ -82,10 +84,11 @@ TBatchJournal::TBatchJournal(const std::string& journalFolder, const TJournalHea
         ThrowUnwritable(m_folder, error);
     const std::vector<std::string> names = JournalNames(m_folder);
     std::uint64_t number = names.empty() ? 1 : NumberOf(names.back()) + 1;
-    int error = EEXIST;
-    for (int tries = 0; error == EEXIST && tries < NameTries; ++tries, ++number) {
+    int error = 0;
+    for (int tries = 0; tries < NameTries; ++tries, ++number) {
         m_name = NameOf(number);
         error = m_file.Create(m_folder, m_name);
+        if (!platform::IsNameTaken(error)) break;
     }
     if (error != 0) ThrowUnwritable(m_folder, error);
     error = m_file.Append(EncodeJournalStart(head, rows));

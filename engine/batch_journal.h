@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "engine/journal.h"
-#include "engine/platform/journal_posix.h"
-#include "engine/platform/rename_posix.h"
+#include "engine/platform/journal_files.h"
+#include "engine/platform/rename_folder.h"
 
 namespace engine {
 

@@ -1,11 +1,14 @@
 #pragma once
 // The renaming engine's whole API: the window uses nothing else of engine/.
 // Names are raw bytes (std::string) from the disk to the rename; nothing here converts them.
+// On Windows they are UTF-8 (WTF-8 for a name holding an unpaired surrogate), converted from
+// and to the wide names of the system only in engine/platform/.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <stop_token>
 #include <string>
@@ -56,7 +59,8 @@ struct TFolderEntry {
     bool IsFolder = false;
     int ImageIndex = FileImageIndex;
     TRenameStatus Status = TRenameStatus::NotRun;
-    int Error = 0; // errno of a failed rename, or one of the TRenameRefusal codes
+    int Error = 0; // the system's error code (errno, or Windows' GetLastError) of a failed
+                   // rename, or one of the TRenameRefusal codes
 };
 
 // Refusals decided before any system call (negative, so they never clash with errno values).
@@ -67,7 +71,9 @@ std::string RenameFailureText(int error);
 
 // The listed folder and its rows; CurrentFolder and Rows change together, only in ListFolder.
 struct TFolderListing {
-    std::string CurrentFolder; // absolute, always ends in "/"; empty before the first listing
+    // Absolute; always ends in the platform's separator ("/", or "\" on Windows); empty
+    // before the first listing.
+    std::string CurrentFolder;
     std::vector<TFolderEntry> Rows;
     // The listed folder's identity; both 0 when not known (a listing made by hand), and then
     // ApplyRenames does not check it.
@@ -134,8 +140,9 @@ std::string_view FileExtension(std::string_view name);
 // Negative, zero or positive like strcmp; zero only for equal names. Pure.
 int NaturalCompare(std::string_view a, std::string_view b);
 
-// Lists `path` into `listing` when it is an absolute path ("/..."); any other text (a virtual
-// item's display name, the empty text) changes nothing. A folder that can't be read lists as
+// Lists `path` into `listing` when it names a folder on a disk: an absolute path ("/...") on
+// POSIX, a path holding ":\" on Windows; any other text (a virtual item's display name, a
+// network path, the empty text) changes nothing. A folder that can't be read lists as
 // empty. Rows come in natural name order; a modification time whose year does not fit an int
 // gives an empty ModifiedText. Reads the disk; never throws.
 void ListFolder(TFolderListing& listing, const std::string& path, const TFormatSettings& settings);
@@ -191,8 +198,10 @@ struct TBatchControl {
 // Status and Error of each row. Parses StartNumber and Digits and composes every name first,
 // then throws TError before any rename when the folder's path now names another folder than
 // the one listed, or when the journal can't be written. A row whose old or new name holds NUL,
-// or whose old name holds "/", fails with rrInvalidName before any system call (a new name may
-// hold "/": it is a path relative to the folder). Any other failed rename is recorded and the
+// whose old name holds a separator, or whose new name the system would change or misread
+// (Windows: < > : " | ? *, control characters, a trailing space or dot, device names such as
+// NUL.txt) fails with rrInvalidName before any system call (a new name may hold separators:
+// it is a path relative to the folder). Any other failed rename is recorded and the
 // run goes on; a stopped batch is journaled and closed like a finished one. Never replaces an
 // existing entry. Changes the disk.
 void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
@@ -248,11 +257,38 @@ TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
 // disk; throws TError when it can't be written.
 void KeepJournal(const std::string& journalFolder, const std::string& name);
 
-// Renames the entry `from` inside `folder` to the plain name `to` (no "/"), never replacing an
-// existing entry. Renaming to the same name does nothing and succeeds. Returns 0, the errno of
-// the failure, or rrInvalidName for an empty name, ".", ".." or a name with "/" or NUL (either
-// name), before any system call. Changes the disk.
+// Renames the entry `from` inside `folder` to the plain name `to` (no separator), never
+// replacing an existing entry. Renaming to the same name does nothing and succeeds. Returns 0,
+// the system's error code, or rrInvalidName for an empty name, ".", ".." or a name with a
+// separator or NUL (either name) or one the system would change, before any system call.
+// Changes the disk.
 int RenameEntry(const std::string& folder, const std::string& from, const std::string& to);
+
+// What one stat of `path` (links followed) tells: whether it is a folder, and whether it may
+// hold sub-folders by the same link-count rule. Reads the disk; never throws.
+struct TFolderProbe {
+    bool IsFolder = false;
+    bool HasSubFolders = false;
+    int Error = 0; // why it is no folder: the system's error code
+};
+TFolderProbe ProbeFolder(const std::string& path);
+
+// The process's working folder (raw bytes); empty when it can't be read. Asks the system;
+// never throws.
+std::string CurrentFolderPath();
+
+// The folder of the user's batch journals: $XDG_STATE_HOME/zelvora (~/.local/state/zelvora
+// when unset) on Linux, %LOCALAPPDATA%\Zelvora on Windows; "" when the system names none.
+// Asks the system; never throws.
+std::string DefaultJournalFolder();
+
+// The user's date and time settings as the system keeps them: on Windows its regional
+// settings, read now; nullopt on Linux, where the window takes them from its locale data.
+// Asks the system; never throws.
+std::optional<TFormatSettings> SystemFormatSettings();
+
+// ---- POSIX only: the folder operations of the Linux folder tree's own menu. On Windows the
+// shell's context menu does them, so they are not built there.
 
 // What a paste does with its sources.
 enum class TPasteMode { pmCopy, pmMove };
@@ -321,18 +357,5 @@ struct TSubFolder {
 // yes); no sub-folder is opened. A folder that can't be read has none. Reads the disk; never
 // throws.
 std::vector<TSubFolder> ListSubFolders(const std::string& path);
-
-// What one stat of `path` (links followed) tells: whether it is a folder, and whether it may
-// hold sub-folders by the same link-count rule. Reads the disk; never throws.
-struct TFolderProbe {
-    bool IsFolder = false;
-    bool HasSubFolders = false;
-    int Error = 0; // why it is no folder: the errno of the stat, or ENOTDIR for anything else
-};
-TFolderProbe ProbeFolder(const std::string& path);
-
-// The process's working folder (raw bytes); empty when it can't be read. Asks the system;
-// never throws.
-std::string CurrentFolderPath();
 
 } // namespace engine

@@ -59,15 +59,16 @@ TFolderEntry RowOf(platform::TDirEntry&& entry, TModifiedTexts& modifiedTexts) {
 } // namespace
 
 std::string_view FileExtension(std::string_view name) {
-    // The listed folder ends in "/", so the name alone holds the last "." or "/" of the path.
+    // The listed folder ends in its separator, so the name alone holds the last "." or
+    // separator of the path.
     const std::size_t dot = name.rfind('.');
     return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
 }
 
 void ListFolder(TFolderListing& listing, const std::string& path, const TFormatSettings& settings) {
-    if (path.empty() || path.front() != '/') return;
+    if (!platform::IsFolderPath(path)) return;
     std::string folder = path;
-    if (folder.back() != '/') folder += '/';
+    if (!platform::IsSeparator(folder.back())) folder += platform::FolderSeparator;
     std::deque<platform::TDirEntry> entries; // grows without copying
     platform::TFolderIdentity identity;
     platform::ReadFolderEntries(folder, entries, &identity);

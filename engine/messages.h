@@ -18,6 +18,7 @@ inline constexpr std::string_view NameTooLong = "文件名过长";
 inline constexpr std::string_view ReadOnlyFileSystem = "只读文件系统";
 inline constexpr std::string_view CrossDevice = "不能跨文件系统移动";
 inline constexpr std::string_view InvalidName = "文件名无效";
+inline constexpr std::string_view FileInUse = "文件正在使用";
 
 // Errors that stop a folder operation of the tree's menu.
 inline constexpr std::string_view PasteTargetUnusable = "无法粘贴到“%s”：%s";

@@ -7,8 +7,8 @@
 #include "engine/engine.h"
 #include "engine/journal.h"
 #include "engine/messages.h"
-#include "engine/platform/journal_posix.h"
-#include "engine/platform/rename_posix.h"
+#include "engine/platform/journal_files.h"
+#include "engine/platform/rename_folder.h"
 
 namespace engine {
 namespace {
@@ -57,7 +57,7 @@ std::vector<TJournalRow> RowsToUndo(const TJournal& journal) {
 // A row without an outcome was renamed exactly when its old name is free now that every newer
 // row is back: a rename never gives a name back. Ask only then, as the rows go.
 bool WasRenamed(const TJournalRow& undoRow, const platform::TRenameFolder& folder) {
-    return undoRow.Outcome == 'R' || !folder.Holds(undoRow.To.c_str());
+    return undoRow.Outcome == 'R' || !folder.Holds(undoRow.To);
 }
 
 void CloseAs(const std::string& journalFolder, const std::string& name, std::string_view how) {
@@ -121,7 +121,7 @@ TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
     for (std::size_t done = 0; done < rows.size() && !control.Stop.stop_requested(); ++done) {
         const TJournalRow& row = rows[done];
         if (WasRenamed(row, folder)) {
-            const int error = folder.RenameNoReplace(row.From.c_str(), row.To.c_str());
+            const int error = folder.RenameNoReplace(row.From, row.To);
             undoJournal.Outcome(done, error == 0 ? 'R' : 'F', error);
             result.Rows.push_back({row.From, row.To, error});
         } else {

@@ -19,4 +19,5 @@ build_and_test build
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     build_and_test build-sanitize -DZELVORA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 ./scripts/fuzz.sh 30
+./scripts/test-windows-window.sh # Qt for Windows, the window's tests under Wine, packages, e2e
 echo "All tests passed (plain and sanitized builds, fuzzing)."

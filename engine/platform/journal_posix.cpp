@@ -1,4 +1,4 @@
-#include "engine/platform/journal_posix.h"
+#include "engine/platform/journal_files.h"
 
 #include <cerrno>
 
@@ -18,29 +18,40 @@ int MakeFolderPath(const std::string& path) {
     }
 }
 
-TJournalFile::~TJournalFile() {
-    if (m_fd >= 0) ::close(m_fd);
-    if (m_folderFd >= 0) ::close(m_folderFd);
+struct TJournalFile::TOpen {
+    TFd Folder;
+    TFd File;
+};
+
+namespace {
+
+int OpenJournal(const std::string& folder, const std::string& name, int flags,
+                std::unique_ptr<TJournalFile::TOpen>& open) {
+    TFd folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folderFd.valid()) return errno;
+    TFd fileFd(::openat(folderFd.get(), name.c_str(), flags | O_WRONLY | O_APPEND | O_CLOEXEC, 0600));
+    if (!fileFd.valid()) return errno;
+    open = std::make_unique<TJournalFile::TOpen>(std::move(folderFd), std::move(fileFd));
+    return 0;
 }
 
-int TJournalFile::open(const std::string& folder, const std::string& name, int flags) {
-    m_folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (m_folderFd < 0) return errno;
-    m_fd = ::openat(m_folderFd, name.c_str(), flags | O_WRONLY | O_APPEND | O_CLOEXEC, 0600);
-    return m_fd < 0 ? errno : 0;
-}
+} // namespace
+
+TJournalFile::TJournalFile() = default;
+TJournalFile::~TJournalFile() = default;
 
 int TJournalFile::Create(const std::string& folder, const std::string& name) {
-    return open(folder, name, O_CREAT | O_EXCL);
+    return OpenJournal(folder, name, O_CREAT | O_EXCL, m_open);
 }
 
 int TJournalFile::Open(const std::string& folder, const std::string& name) {
-    return open(folder, name, O_NOFOLLOW);
+    return OpenJournal(folder, name, O_NOFOLLOW, m_open);
 }
 
 int TJournalFile::Append(std::string_view bytes) const {
+    if (!m_open) return EBADF;
     while (!bytes.empty()) {
-        const ssize_t written = ::write(m_fd, bytes.data(), bytes.size());
+        const ssize_t written = ::write(m_open->File.get(), bytes.data(), bytes.size());
         if (written < 0 && errno == EINTR) continue;
         if (written < 0) return errno;
         bytes.remove_prefix(static_cast<std::size_t>(written));
@@ -49,7 +60,8 @@ int TJournalFile::Append(std::string_view bytes) const {
 }
 
 int TJournalFile::Sync() const {
-    if (::fsync(m_fd) != 0 || ::fsync(m_folderFd) != 0) return errno;
+    if (!m_open) return EBADF;
+    if (::fsync(m_open->File.get()) != 0 || ::fsync(m_open->Folder.get()) != 0) return errno;
     return 0;
 }
 

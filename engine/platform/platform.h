@@ -1,9 +1,12 @@
 #pragma once
-// The engine's only door to the operating system: folder entries, local time.
+// The engine's only door to the operating system: folder entries, local time, the rules the
+// platform has for paths and names, and the texts of its errors.
 
 #include <cstdint>
-#include <string>
 #include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include "engine/engine.h"
 
@@ -12,12 +15,13 @@ namespace engine::platform {
 // One directory entry as read, before any sorting or formatting.
 struct TDirEntry {
     std::string Name;                // raw bytes
-    std::int64_t ModifiedSeconds = 0; // st_mtim.tv_sec of the entry itself
-    bool IsFolder = false;           // the entry itself is a directory (links never are)
+    std::int64_t ModifiedSeconds = 0; // last write, seconds since 1970 UTC, of the entry itself
+    bool IsFolder = false; // the entry itself is a directory (POSIX links never are; Windows
+                           // junctions and directory links are, as the system reports them)
     bool HasTime = false;            // false when the entry vanished before it could be stat'ed
 };
 
-// A folder's device and inode, as fstat gives them.
+// A folder's identity: device and inode (POSIX), volume serial and file index (Windows).
 struct TFolderIdentity {
     std::uint64_t Device = 0;
     std::uint64_t Inode = 0;
@@ -33,5 +37,36 @@ bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries
 // `seconds` since the epoch as local time, with the offset in force at that moment. False
 // when the time can't be represented.
 bool LocalTime(std::int64_t seconds, TDateTime& when);
+
+// The separator the platform puts between folders: '/' or a backslash.
+extern const char FolderSeparator;
+
+// Whether `c` separates folders in a path: '/', and on Windows also a backslash.
+bool IsSeparator(char c);
+
+// Whether `path` names a folder the listing reads: an absolute path on POSIX ("/..."), a path
+// holding ":\" on Windows ("C:\Data"); not a virtual item's display name or "".
+bool IsFolderPath(std::string_view path);
+
+// Whether the system would give an entry exactly the name `relativePath` (one name, or names
+// joined by separators). Always true on POSIX; false on Windows for names it would change or
+// misread: characters < > : " | ? * and U+0001 to U+001F, a trailing space or dot, the device
+// names CON PRN AUX NUL COM1-9 LPT1-9 with or without an extension. Pure.
+bool IsValidNewName(std::string_view relativePath);
+
+// The short reason shown on a row for the system's error code `error` ("目标已存在", ...), or
+// the system's own text for an error without one. Reads nothing but the system's messages.
+std::string FailureText(int error);
+
+// Whether `error` is the code of a name that is already taken.
+bool IsNameTaken(int error);
+
+// The user's regional date and time settings where the system keeps them (Windows: read with
+// GetLocaleInfoEx); nullopt where it doesn't (POSIX: the window reads its locale itself).
+std::optional<TFormatSettings> SystemFormatSettings();
+
+// The user's folder for per-user state of this program: $XDG_STATE_HOME/zelvora (default
+// ~/.local/state/zelvora) on POSIX, %LOCALAPPDATA%\Zelvora on Windows; "" when unknown.
+std::string StateFolder();
 
 } // namespace engine::platform

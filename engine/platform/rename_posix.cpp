@@ -1,4 +1,4 @@
-#include "engine/platform/rename_posix.h"
+#include "engine/platform/rename_folder.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -8,8 +8,13 @@
 #include <unistd.h>
 
 #include "engine/platform/posix_fd.h"
+#include "engine/platform/rename_posix.h"
 
 namespace engine::platform {
+
+struct TRenameFolder::TOpen {
+    TFd Fd;
+};
 
 TRenameAt2Call g_renameAt2 = ::renameat2;
 TLinkAtCall g_linkAt = ::linkat;
@@ -61,19 +66,42 @@ int RenameWithoutNoReplaceFlag(int dirFd, const char* from, const char* to) {
 } // namespace
 
 TRenameFolder::TRenameFolder(const std::string& path) {
-    m_fd = OpenAbsolute(path, O_PATH | O_DIRECTORY).release();
-    if (m_fd < 0) m_openError = errno;
+    TFd fd = OpenAbsolute(path, O_PATH | O_DIRECTORY);
+    if (fd.valid())
+        m_open = std::make_unique<TOpen>(std::move(fd));
+    else
+        m_openError = errno;
 }
 
-TRenameFolder::~TRenameFolder() {
-    if (m_fd >= 0) ::close(m_fd);
-}
+TRenameFolder::~TRenameFolder() = default;
 
-int TRenameFolder::RenameNoReplace(const char* from, const char* to) const {
-    if (m_fd < 0) return m_openError;
-    if (g_renameAt2(m_fd, from, m_fd, to, RENAME_NOREPLACE) == 0) return 0;
+int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& to) const {
+    if (!m_open) return m_openError;
+    const int fd = m_open->Fd.get();
+    if (g_renameAt2(fd, from.c_str(), fd, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
     const int error = errno; // capture before anything else can overwrite it
-    return error == EINVAL ? RenameWithoutNoReplaceFlag(m_fd, from, to) : error;
+    return error == EINVAL ? RenameWithoutNoReplaceFlag(fd, from.c_str(), to.c_str()) : error;
+}
+
+bool TRenameFolder::Identity(std::uint64_t& device, std::uint64_t& inode) const {
+    struct stat status {};
+    if (!m_open || ::fstat(m_open->Fd.get(), &status) != 0) return false;
+    device = status.st_dev;
+    inode = status.st_ino;
+    return true;
+}
+
+bool TRenameFolder::Holds(const std::string& name) const {
+    struct stat status {};
+    return m_open && ::fstatat(m_open->Fd.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+int TRenameFolder::Sync() const {
+    if (!m_open) return m_openError;
+    // The folder is held with O_PATH, which can't be synced: sync a readable twin.
+    const TFd readable(::openat(m_open->Fd.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!readable.valid()) return errno;
+    return ::fsync(readable.get()) == 0 ? 0 : errno;
 }
 
 } // namespace engine::platform

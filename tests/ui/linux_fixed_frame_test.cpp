@@ -83,4 +83,4 @@ int main(int argc, char* argv[]) {
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "fixed_frame_test.moc"
+#include "linux_fixed_frame_test.moc"

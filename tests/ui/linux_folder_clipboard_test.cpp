@@ -101,4 +101,4 @@ void TFolderClipboardTest::readsWhatAnotherProgramWrote() {
 }
 
 QTEST_GUILESS_MAIN(TFolderClipboardTest)
-#include "folder_clipboard_test.moc"
+#include "linux_folder_clipboard_test.moc"

@@ -53,4 +53,4 @@ void TFolderPasteTest::namesEachFailure() {
 }
 
 QTEST_GUILESS_MAIN(TFolderPasteTest)
-#include "folder_paste_test.moc"
+#include "linux_folder_paste_test.moc"

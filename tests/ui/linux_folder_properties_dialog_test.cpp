@@ -72,4 +72,4 @@ int main(int argc, char* argv[]) {
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "folder_properties_dialog_test.moc"
+#include "linux_folder_properties_dialog_test.moc"

@@ -155,4 +155,4 @@ int main(int argc, char* argv[]) {
     return failures;
 }
 
-#include "folder_trash_test.moc"
+#include "linux_folder_trash_test.moc"

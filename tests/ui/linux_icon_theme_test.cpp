@@ -47,4 +47,4 @@ int main(int argc, char* argv[]) {
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "icon_theme_test.moc"
+#include "linux_icon_theme_test.moc"

@@ -4,8 +4,8 @@
 #include <QFile>
 
 #include "engine/engine.h"
-#include "linux_tree_menu_fixture.h"
-#include "ui/tree/linux_folder_clipboard.h"
+#include "linux_tree_clipboard.h"
+#include "tree_menu_fixture.h"
 
 namespace {
 
@@ -117,4 +117,4 @@ int main(int argc, char* argv[]) {
     return failures;
 }
 
-#include "tree_delete_test.moc"
+#include "linux_tree_delete_test.moc"

@@ -3,8 +3,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include "linux_tree_menu_fixture.h"
-#include "ui/tree/linux_folder_clipboard.h"
+#include "linux_tree_clipboard.h"
+#include "tree_menu_fixture.h"
 
 // Copy, cut, paste and new folder from the tree's menu, and the rebuilt branch.
 class TTreePasteTest : public QObject, public TTreeMenuFixture {
@@ -137,4 +137,4 @@ void TTreePasteTest::newFolderStartsEditingItsLabel() {
 }
 
 QTEST_MAIN(TTreePasteTest)
-#include "tree_paste_test.moc"
+#include "linux_tree_paste_test.moc"

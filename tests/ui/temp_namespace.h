@@ -36,9 +36,11 @@ public:
         qputenv("XDG_STATE_HOME", QFile::encodeName(m_dir.path() + QStringLiteral("/state")));
     }
 
-    // A path below the desktop folder.
+    // A path below the desktop folder, with the platform's separators: the tree's paths have
+    // them.
     QString desk(const QString& relative = {}) const {
-        return m_dir.path() + QStringLiteral("/desk") + (relative.isEmpty() ? "" : "/" + relative);
+        return QDir::toNativeSeparators(m_dir.path() + QStringLiteral("/desk") +
+                                        (relative.isEmpty() ? "" : "/" + relative));
     }
     static std::string bytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 

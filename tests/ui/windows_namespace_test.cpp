@@ -1,6 +1,7 @@
 // The Windows namespace on the shell that runs it (Wine's in the test run): the desktop's
 // items, parsing names, id comparison, renaming through SetNameOf and the shell menu's verbs.
 #include <memory>
+#include <vector>
 
 #include <QApplication>
 #include <QDir>
@@ -62,6 +63,7 @@ private slots:
     void comparesIdsOfOneItemAsEqual();
     void renamesARealFolderThroughTheShell();
     void shellMenuOffersTheTreesVerbs();
+    void treeShowsTheDesktopWithTheSystemsIcons();
 
 private:
     std::unique_ptr<TShellNamespaceScope> m_scope;
@@ -152,6 +154,25 @@ void TWindowsNamespaceTest::shellMenuOffersTheTreesVerbs() {
     const QStringList verbs = MenuVerbs(Native(m_dir.filePath(QStringLiteral("menu"))));
     for (const QString& verb : {verbs::Rename, verbs::Delete, verbs::Paste})
         QVERIFY2(verbs.contains(verb), qPrintable(verbs.join(u' ') + u" lacks " + verb));
+}
+
+// The tree on the real desktop: its top node lists the desktop's folder, nodes carry the
+// system image list's icons, and a drive selected by its path gives its root.
+void TWindowsNamespaceTest::treeShowsTheDesktopWithTheSystemsIcons() {
+    TShellTreeView tree;
+    std::vector<std::string> paths;
+    connect(&tree, &TShellTreeView::changed, this, [&] { paths.push_back(tree.selectedPath()); });
+    tree.buildRoot();
+    QTreeWidgetItem* top = tree.topLevelItem(0);
+    QVERIFY(top && top->childCount() > 0);
+    QCOMPARE(paths.size(), 1u);
+    QVERIFY(paths.front().find(":\\") != std::string::npos);
+    QVERIFY(!top->icon(0).isNull());
+    for (int i = 0; i < top->childCount(); ++i)
+        QVERIFY2(!top->child(i)->icon(0).isNull(), qPrintable(top->child(i)->text(0)));
+    QVERIFY(tree.selectPath("C:\\"));
+    QCOMPARE(tree.selectedPath(), std::string("C:\\"));
+    QCOMPARE(paths.back(), std::string("C:\\"));
 }
 
 QTEST_MAIN(TWindowsNamespaceTest)

@@ -1,5 +1,7 @@
 #include "ui/namespace/windows_namespace.h"
 
+#include <string_view>
+
 #include <QApplication>
 #include <QWidget>
 
@@ -158,12 +160,22 @@ QIcon TWindowsFolder::iconOf(const TItemIdList& id, TIconForm form) {
     return SystemSmallIcon(info.iIcon);
 }
 
+// A name Windows would read as a path or change is refused before the shell sees it: some
+// shells move the folder elsewhere for a name holding a separator.
+bool IsPlainName(const std::wstring& name) {
+    if (name.empty() || name.back() == L' ' || name.back() == L'.') return false; // ".." too
+    for (const wchar_t c : name)
+        if (c < 0x20 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos)
+            return false;
+    return true;
+}
+
 std::optional<TItemIdList> TWindowsFolder::setNameOf(const TItemIdList& id,
                                                      const std::string& newName) {
-    TParent parent = parentOf(id);
-    if (!parent.Folder) return std::nullopt;
-    TPidl renamed;
     const std::wstring name = WideText(newName);
+    TParent parent = parentOf(id);
+    if (!parent.Folder || !IsPlainName(name)) return std::nullopt;
+    TPidl renamed;
     if (parent.Folder->SetNameOf(nullptr, parent.Step.get(), name.c_str(), SHGDN_NORMAL,
                                  renamed.put()) != S_OK ||
         !renamed.get())

@@ -13,7 +13,7 @@
 namespace {
 
 QString ProgramText(const std::string& bytes) {
-    return QString::fromLocal8Bit(bytes.data(), qsizetype(bytes.size()));
+    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
 }
 
 // The parser sees decoded text, which loses the bytes of a name that is not UTF-8: each

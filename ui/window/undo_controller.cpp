@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <QDir>
-#include <QFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -59,10 +58,12 @@ TUndoController::TUndoController(QWidget* window, QTreeView* list, TEntryModel* 
     QTimer::singleShot(0, this, &TUndoController::offerRecovery);
 }
 
+// An absolute $XDG_STATE_HOME names the state folder on every platform, so that each test
+// gets a folder of its own also under Wine; otherwise the system's place.
 std::string TUndoController::JournalFolder() {
-    QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (!QDir::isAbsolutePath(state)) state = QDir::homePath() + QStringLiteral("/.local/state");
-    return QFile::encodeName(state + QStringLiteral("/zelvora")).toStdString();
+    const QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(state)) return engine::DefaultJournalFolder();
+    return QDir::toNativeSeparators(state + QStringLiteral("/zelvora")).toStdString();
 }
 
 engine::TBatchControl TUndoController::BatchControl() {

@@ -24,7 +24,8 @@ public:
     TUndoController(QWidget* window, QTreeView* list, TEntryModel* entries,
                     QAbstractButton* applyButton, engine::TFormatSettings formatSettings);
 
-    // $XDG_STATE_HOME/zelvora (~/.local/state/zelvora when unset or relative), as bytes.
+    // $XDG_STATE_HOME/zelvora when that is absolute, else the system's journal folder
+    // (~/.local/state/zelvora, %LOCALAPPDATA%\Zelvora), as bytes.
     static std::string JournalFolder();
     // What a batch of the window runs with: journaled in JournalFolder().
     static engine::TBatchControl BatchControl();

@@ -1,0 +1,102 @@
+#include "engine/platform/platform.h"
+
+#include <windows.h>
+
+#include "engine/platform/wide_win32.h"
+
+namespace engine::platform {
+namespace {
+
+constexpr std::int64_t TicksPerSecond = 10'000'000;
+constexpr std::int64_t EpochTicks = 116'444'736'000'000'000; // 1970-01-01 in FILETIME ticks
+
+std::int64_t SecondsOf(const FILETIME& time) {
+    const auto ticks = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    const std::int64_t sinceEpoch = ticks - EpochTicks;
+    return sinceEpoch / TicksPerSecond - (sinceEpoch % TicksPerSecond < 0 ? 1 : 0);
+}
+
+bool IsDotOrDotDot(const wchar_t* name) {
+    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
+// The folder held open while it is read: without delete sharing, so it can't be moved or
+// replaced in between, and the identity read is the identity of the folder listed.
+class THeldFolder {
+public:
+    explicit THeldFolder(const std::wstring& path)
+        : m_handle(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {}
+    ~THeldFolder() {
+        if (m_handle != INVALID_HANDLE_VALUE) ::CloseHandle(m_handle);
+    }
+    THeldFolder(const THeldFolder&) = delete;
+    THeldFolder& operator=(const THeldFolder&) = delete;
+
+    void ReadIdentity(TFolderIdentity& identity) const {
+        BY_HANDLE_FILE_INFORMATION information{};
+        if (m_handle == INVALID_HANDLE_VALUE || !::GetFileInformationByHandle(m_handle, &information))
+            return;
+        identity.Device = information.dwVolumeSerialNumber;
+        identity.Inode = (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) |
+                         information.nFileIndexLow;
+    }
+
+private:
+    HANDLE m_handle;
+};
+
+// The time-zone rules, read again at most once a second: reading them per entry would cost
+// more than the listing itself.
+const DYNAMIC_TIME_ZONE_INFORMATION& TimeZone() {
+    thread_local DYNAMIC_TIME_ZONE_INFORMATION zone{};
+    thread_local ULONGLONG readAt = 0;
+    const ULONGLONG now = ::GetTickCount64();
+    if (readAt == 0 || now - readAt >= 1000) {
+        ::GetDynamicTimeZoneInformation(&zone);
+        readAt = now == 0 ? 1 : now;
+    }
+    return zone;
+}
+
+} // namespace
+
+bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries,
+                       TFolderIdentity* identity) {
+    const std::wstring path = SystemPath(folder);
+    if (path.empty()) return false;
+    const THeldFolder held(path);
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileExW((path + L"*").c_str(), FindExInfoBasic, &found,
+                                             FindExSearchNameMatch, nullptr,
+                                             FIND_FIRST_EX_LARGE_FETCH);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    if (identity) held.ReadIdentity(*identity);
+    do {
+        if (IsDotOrDotDot(found.cFileName)) continue;
+        entries.push_back({Narrow(found.cFileName), SecondsOf(found.ftLastWriteTime),
+                           (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, true});
+    } while (::FindNextFileW(search, &found));
+    const bool complete = ::GetLastError() == ERROR_NO_MORE_FILES;
+    ::FindClose(search);
+    return complete;
+}
+
+bool LocalTime(std::int64_t seconds, TDateTime& when) {
+    if (seconds < -EpochTicks / TicksPerSecond ||
+        seconds > (INT64_MAX - EpochTicks) / TicksPerSecond)
+        return false;
+    const auto ticks = static_cast<std::uint64_t>(seconds * TicksPerSecond + EpochTicks);
+    const FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    SYSTEMTIME utc{}, local{};
+    if (!::FileTimeToSystemTime(&time, &utc) ||
+        !::SystemTimeToTzSpecificLocalTimeEx(&TimeZone(), &utc, &local))
+        return false;
+    when = {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond,
+            0, local.wDayOfWeek};
+    return true;
+}
+
+} // namespace engine::platform
