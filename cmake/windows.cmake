@@ -14,8 +14,18 @@ get_filename_component(ZELVORA_PTHREAD_BIN "${ZELVORA_PTHREAD_DLL}" DIRECTORY)
 # Wine reads WINEPATH as Windows paths; Z: is the Unix root.
 set(ZELVORA_WINEPATH "Z:${ZELVORA_QT_BIN}\\;Z:${ZELVORA_RUNTIME_BIN}\\;Z:${ZELVORA_PTHREAD_BIN}")
 
-# Wine passes no QT_* variable on; WINEQT_QPA_PLATFORM reaches the program as QT_QPA_PLATFORM.
+# The offscreen platform reads fonts from one folder: DejaVu for Latin, WenQuanYi for Chinese.
+set(ZELVORA_TEST_FONTS "${CMAKE_BINARY_DIR}/test-fonts")
+file(MAKE_DIRECTORY "${ZELVORA_TEST_FONTS}")
+foreach(font /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+             /usr/share/fonts/truetype/wqy/wqy-microhei.ttc)
+    get_filename_component(name "${font}" NAME)
+    file(CREATE_LINK "${font}" "${ZELVORA_TEST_FONTS}/${name}" SYMBOLIC)
+endforeach()
+
+# Wine passes no QT_* variable on: WINEQT_X reaches the program as QT_X. Qt Test writes its log
+# to the debugger's channel when there is no console, unless told to use the standard streams.
 function(zelvora_windows_test_environment test)
     set_tests_properties(${test} PROPERTIES ENVIRONMENT
-        "WINEQT_QPA_PLATFORM=offscreen;WINEPATH=${ZELVORA_WINEPATH};${ARGN}")
+        "WINEQT_QPA_PLATFORM=offscreen;WINEQT_QPA_FONTDIR=Z:${ZELVORA_TEST_FONTS};WINEQT_FORCE_STDERR_LOGGING=1;WINEPATH=${ZELVORA_WINEPATH};${ARGN}")
 endfunction()

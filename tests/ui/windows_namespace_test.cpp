@@ -33,14 +33,14 @@ TItemIdList Parse(const std::string& path) {
 }
 
 // The verbs of every command the shell's menu offers for the folder at `path`.
-QStringList MenuVerbs(const std::string& path) {
+QStringList MenuVerbs(const std::string& path, UINT flags = CMF_EXPLORE | CMF_CANRENAME) {
     const TItemIdList full = Parse(path);
     const TItemIdList parentId(full.begin(), full.end() - 1);
     const auto parent = Desktop().bindToObject(parentId);
     const TComPtr<IContextMenu> menu = ContextMenuOf(parent.get(), {full.back()}, nullptr);
     if (!menu) return {};
     const HMENU popup = CreatePopupMenu();
-    menu->QueryContextMenu(popup, 0, 1, 0x7FFF, CMF_EXPLORE | CMF_CANRENAME);
+    menu->QueryContextMenu(popup, 0, 1, 0x7FFF, flags);
     QStringList verbs;
     for (int i = 0; i < GetMenuItemCount(popup); ++i) {
         const UINT id = GetMenuItemID(popup, i);
@@ -149,11 +149,18 @@ void TWindowsNamespaceTest::renamesARealFolderThroughTheShell() {
     QVERIFY(QDir(m_dir.filePath(QStringLiteral("新"))).exists());
 }
 
+// Wine's shell differs from Windows' in its folder menu: it drops "rename" when asked with
+// CMF_EXPLORE too (the tree adds its own then), and offers no "paste" for a folder.
 void TWindowsNamespaceTest::shellMenuOffersTheTreesVerbs() {
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("menu")));
-    const QStringList verbs = MenuVerbs(Native(m_dir.filePath(QStringLiteral("menu"))));
-    for (const QString& verb : {verbs::Rename, verbs::Delete, verbs::Paste})
-        QVERIFY2(verbs.contains(verb), qPrintable(verbs.join(u' ') + u" lacks " + verb));
+    const std::string folder = Native(m_dir.filePath(QStringLiteral("menu")));
+    const QStringList verbs = MenuVerbs(folder);
+    QVERIFY2(verbs.contains(verbs::Delete), qPrintable(verbs.join(QLatin1Char(' '))));
+    QVERIFY(verbs.contains(QStringLiteral("properties")));
+    QVERIFY(MenuVerbs(folder, CMF_CANRENAME).contains(verbs::Rename));
+    const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+    if (wine) QEXPECT_FAIL("", "Wine's folder menu has no Paste", Continue);
+    QVERIFY(verbs.contains(verbs::Paste));
 }
 
 // The tree on the real desktop: its top node lists the desktop's folder, nodes carry the

@@ -106,8 +106,8 @@ private:
     bool deleteFolder(const std::string& path);
     bool makeFolderIn(const std::string& path);
     bool showProperties(const std::string& path);
-    // Carries out command `offset` of the shell's menu (windows_shell_tree_menu.cpp).
-    void runShellCommand(IContextMenu* shellMenu, unsigned offset);
+    // Carries out command `command` of the shell's menu (windows_shell_tree_menu.cpp).
+    void runShellCommand(IContextMenu* shellMenu, unsigned command);
     QTreeWidgetItem* insertRebuiltNode(QTreeWidgetItem* old);
     void expandLike(QTreeWidgetItem* old, QTreeWidgetItem* rebuilt);
     void removeOldBranch(QTreeWidgetItem* old);

@@ -22,6 +22,24 @@ namespace {
 
 constexpr UINT FirstCommand = 1;
 constexpr UINT LastCommand = 0x7FFF;
+// The tree's own "rename", for a shell whose menu lacks it (Wine's drops it under CMF_EXPLORE).
+constexpr UINT OwnRenameCommand = LastCommand + 1;
+
+QString VerbOf(IContextMenu* shellMenu, UINT command) {
+    if (command == OwnRenameCommand) return verbs::Rename;
+    return CommandVerb(shellMenu, command - FirstCommand).toLower();
+}
+
+// Adds the tree's own "重命名" when the shell offers no "rename" for an item that can be renamed.
+void AddRenameWhenMissing(HMENU menu, IContextMenu* shellMenu, bool canRename) {
+    if (!canRename) return;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        const UINT id = GetMenuItemID(menu, i);
+        if (id >= FirstCommand && id <= LastCommand && VerbOf(shellMenu, id) == verbs::Rename)
+            return;
+    }
+    AppendMenuW(menu, MF_STRING, OwnRenameCommand, L"重命名(&M)");
+}
 
 // While a shell menu is up, the messages that draw and fill its owner-drawn and late-filled
 // submenus go to the menu's own handler. One per process, as only one menu is ever shown.
@@ -81,10 +99,10 @@ std::unique_ptr<QMenu> MirrorMenu(HMENU menu, IContextMenu* shellMenu) {
         item.dwTypeData = text;
         item.cch = UINT(std::size(text));
         if (!GetMenuItemInfoW(menu, UINT(i), TRUE, &item) || (item.fType & MFT_SEPARATOR) ||
-            item.wID < FirstCommand || item.wID > LastCommand)
+            item.wID < FirstCommand || item.wID > OwnRenameCommand)
             continue;
         QAction* action = mirror->addAction(QString::fromWCharArray(text).remove(u'&'));
-        action->setData(CommandVerb(shellMenu, item.wID - FirstCommand));
+        action->setData(VerbOf(shellMenu, item.wID));
         action->setProperty("command", uint(item.wID));
         action->setEnabled(!(item.fState & MFS_DISABLED));
     }
@@ -156,6 +174,9 @@ void TShellTreeView::showShellMenu(TShellFolder* entry, const QPoint& at) {
     if (FAILED(shellMenu->QueryContextMenu(menu, 0, FirstCommand, LastCommand,
                                            CMF_EXPLORE | CMF_CANRENAME)))
         return;
+    TShellFolderObject* parent = ParentFolderObject(*entry);
+    AddRenameWhenMissing(menu, shellMenu.get(),
+                         parent && parent->attributesOf(entry->ItemId, TItemAttribute::CanRename));
     TShellMenuMessages& messages = TShellMenuMessages::instance();
     messages.setHandler(shellMenu.query<IContextMenu2>());
     const auto dropHandler = qScopeGuard([&messages] { messages.setHandler({}); });
@@ -163,23 +184,24 @@ void TShellTreeView::showShellMenu(TShellFolder* entry, const QPoint& at) {
     const UINT command =
         ChooseCommand(menu, shellMenu.get(), m_menuHooks.ChooseVerb, owner, native);
     messages.setHandler({}); // the menu has closed
-    if (command != 0) runShellCommand(shellMenu.get(), command - FirstCommand);
+    if (command != 0) runShellCommand(shellMenu.get(), command);
 }
 
 // A "delete" the user answered no to leaves the folder in place: its node stays too.
-void TShellTreeView::runShellCommand(IContextMenu* shellMenu, unsigned offset) {
-    const QString verb = CommandVerb(shellMenu, offset).toLower();
+void TShellTreeView::runShellCommand(IContextMenu* shellMenu, unsigned command) {
+    const QString verb = VerbOf(shellMenu, command);
     QTreeWidgetItem* node = selectedNode();
     if (verb == verbs::Rename && node) {
         editItem(node);
         return;
     }
+    if (command == OwnRenameCommand) return;
     const TShellFolder* entry = selectedEntry();
     const std::string path = entry ? ParsingPath(*entry) : std::string();
     std::optional<TOpenDirectory> openDirectory;
     if (verb == verbs::Open) openDirectory.emplace(path);
     // A command that fails or is cancelled has been reported by the shell, if at all.
-    if (InvokeShellCommand(shellMenu, offset, NativeWindow(this)) != S_OK) return;
+    if (InvokeShellCommand(shellMenu, command - FirstCommand, NativeWindow(this)) != S_OK) return;
     if (verb == verbs::Delete && engine::ProbeFolder(path).IsFolder) return;
     completeVerb(verb);
 }

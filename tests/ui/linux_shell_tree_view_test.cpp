@@ -315,4 +315,4 @@ void TShellTreeViewTest::showsAFailedExpansionAndLoadsOnTheNextOne() {
 }
 
 QTEST_MAIN(TShellTreeViewTest)
-#include "shell_tree_view_test.moc"
+#include "linux_shell_tree_view_test.moc"
