@@ -20,7 +20,10 @@ public:
                          .arg(height)
                          .arg(dpi)
                          .toUtf8());
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + m_path.toLocal8Bit());
+        // The platform's arguments are split at ":": a drive letter stays out of the path.
+        QString configPath = m_path;
+        if (configPath.size() > 1 && configPath[1] == u':') configPath.remove(0, 2);
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + configPath.toLocal8Bit());
     }
     ~TOffscreenScreen() {
         if (!m_path.isEmpty()) QFile::remove(m_path);
