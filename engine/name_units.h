@@ -1,6 +1,7 @@
 #pragma once
 // Character units of a name, the unit of every position and length in name composition: a valid
-// UTF-8 sequence is one unit, and each byte outside one is a unit of its own. Pure.
+// UTF-8 sequence is one unit, so is a lone surrogate in three bytes (WTF-8, as a Windows name
+// holding one arrives), and each byte outside these is a unit of its own. Pure.
 
 #include <cstddef>
 #include <cstdint>
@@ -26,7 +27,6 @@ inline std::size_t UnitLength(std::string_view text, std::size_t at) {
     else
         return 1;
     if (lead == 0xE0) low = 0xA0;  // no overlong forms
-    if (lead == 0xED) high = 0x9F; // no surrogates
     if (lead == 0xF0) low = 0x90;  // no overlong forms
     if (lead == 0xF4) high = 0x8F; // nothing above U+10FFFF
     if (byte(1) < low || byte(1) > high) return 1;

@@ -19,5 +19,11 @@ build_and_test build
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     build_and_test build-sanitize -DZELVORA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 ./scripts/fuzz.sh 30
+
+# The engine for Windows: cross-built with mingw-w64, its tests run under Wine.
+cmake -S engine -B build-engine-windows -G Ninja -DZELVORA_WERROR=ON \
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" >/dev/null
+cmake --build build-engine-windows -j "$jobs"
+(cd build-engine-windows && ctest --output-on-failure -j "$jobs" --timeout 300)
 ./scripts/test-windows-window.sh # Qt for Windows, the window's tests under Wine, packages, e2e
-echo "All tests passed (plain and sanitized builds, fuzzing)."
+echo "All tests passed (plain and sanitized builds, fuzzing, the engine under Wine)."

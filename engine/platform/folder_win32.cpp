@@ -1,5 +1,7 @@
 #include "engine/platform/platform.h"
 
+#include <map>
+
 #include <windows.h>
 
 #include "engine/platform/wide_win32.h"
@@ -26,7 +28,7 @@ bool IsDotOrDotDot(const wchar_t* name) {
 class THeldFolder {
 public:
     explicit THeldFolder(const std::wstring& path)
-        : m_handle(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+        : m_handle(::CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {}
     ~THeldFolder() {
@@ -48,17 +50,26 @@ private:
     HANDLE m_handle;
 };
 
-// The time-zone rules, read again at most once a second: reading them per entry would cost
-// more than the listing itself.
-const DYNAMIC_TIME_ZONE_INFORMATION& TimeZone() {
+// The time-zone rules in force in `year` (daylight saving dates change over the years). The
+// zone is read again at most once a second and each year's rules once per zone reading:
+// reading them per entry would cost more than the listing itself.
+const TIME_ZONE_INFORMATION* RulesOfYear(WORD year) {
     thread_local DYNAMIC_TIME_ZONE_INFORMATION zone{};
     thread_local ULONGLONG readAt = 0;
+    thread_local std::map<WORD, TIME_ZONE_INFORMATION> years;
     const ULONGLONG now = ::GetTickCount64();
     if (readAt == 0 || now - readAt >= 1000) {
         ::GetDynamicTimeZoneInformation(&zone);
         readAt = now == 0 ? 1 : now;
+        years.clear();
     }
-    return zone;
+    auto found = years.find(year);
+    if (found == years.end()) {
+        TIME_ZONE_INFORMATION rules{};
+        if (!::GetTimeZoneInformationForYear(year, &zone, &rules)) return nullptr;
+        found = years.emplace(year, rules).first;
+    }
+    return &found->second;
 }
 
 } // namespace
@@ -92,7 +103,7 @@ bool LocalTime(std::int64_t seconds, TDateTime& when) {
     const FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
     SYSTEMTIME utc{}, local{};
     if (!::FileTimeToSystemTime(&time, &utc) ||
-        !::SystemTimeToTzSpecificLocalTimeEx(&TimeZone(), &utc, &local))
+        !::SystemTimeToTzSpecificLocalTime(RulesOfYear(utc.wYear), &utc, &local))
         return false;
     when = {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond,
             0, local.wDayOfWeek};

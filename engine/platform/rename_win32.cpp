@@ -9,8 +9,38 @@ namespace engine::platform {
 namespace {
 
 HANDLE OpenFolder(const std::wstring& path, DWORD sharing) {
-    return ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, sharing, nullptr, OPEN_EXISTING,
-                         FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    // Sharing binds only handles that may read or write: attribute access alone would not.
+    return ::CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, sharing,
+                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+// NTFS, FAT and exFAT hold names of at most 255 UTF-16 units; what lies below would refuse a
+// longer one with a less telling error, or the system would read it as a path not found.
+bool HoldsOverlongName(std::wstring_view path) {
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = path.find(L'\\', start);
+        if ((end == std::wstring_view::npos ? path.size() : end) - start > 255) return true;
+        if (end == std::wstring_view::npos) return false;
+        start = end + 1;
+    }
+}
+
+bool IsCaseOnly(const std::string& from, const std::string& to) {
+    const std::wstring a = Wide(from), b = Wide(to);
+    return a != b && ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                            static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// Some file systems (and Wine) take a rename to the same name in other case as done without
+// changing it: go through a free name of our own, and come back if the second step fails.
+int RenameCaseOnly(const std::wstring& source, const std::wstring& target) {
+    const std::wstring between = source + L".zelvora-case-" + std::to_wstring(::GetTickCount64());
+    if (!::MoveFileExW(source.c_str(), between.c_str(), 0)) return static_cast<int>(::GetLastError());
+    if (::MoveFileExW(between.c_str(), target.c_str(), 0)) return 0;
+    const int error = static_cast<int>(::GetLastError());
+    ::MoveFileExW(between.c_str(), source.c_str(), 0);
+    return error;
 }
 
 } // namespace
@@ -51,9 +81,11 @@ int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& t
     if (!m_open) return m_openError;
     const std::wstring source = m_open->PathOf(from), target = m_open->PathOf(to);
     if (source.empty() || target.empty()) return ERROR_INVALID_NAME;
+    if (HoldsOverlongName(target)) return ERROR_FILENAME_EXCED_RANGE;
     // Without MOVEFILE_REPLACE_EXISTING the system refuses a taken name atomically.
-    if (::MoveFileExW(source.c_str(), target.c_str(), 0)) return 0;
-    return static_cast<int>(::GetLastError());
+    if (!::MoveFileExW(source.c_str(), target.c_str(), 0)) return static_cast<int>(::GetLastError());
+    if (IsCaseOnly(from, to) && !Holds(to)) return RenameCaseOnly(source, target);
+    return 0;
 }
 
 bool TRenameFolder::Identity(std::uint64_t& device, std::uint64_t& inode) const {

@@ -141,6 +141,7 @@ TEST(ComposeNewName, CutsARunInDeleteMode) {
         {"cut sequence is one unit", "a\xe4\xb8\xadz", "2", "1", "az"},
         {"broken sequence is bytes", "a\xe4\xb8z", "2", "1", "a\xb8z"},
         {"overlong form is bytes", "a\xc0\xafz", "2", "2", "az"},
+        {"a lone surrogate (WTF-8) is one unit", "a\xed\xa0\x80z", "2", "1", "az"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);

@@ -1,4 +1,3 @@
-#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -6,25 +5,30 @@
 #include <gtest/gtest.h>
 
 #include "engine/engine.h"
+#include "tests/engine/temp_folder.h"
 
 namespace fs = std::filesystem;
+
+// The short reason of a result: system error codes differ between platforms, their texts not.
+std::string Reason(int error) {
+    return error == 0 ? "" : engine::RenameFailureText(error);
+}
 
 class RenameEntryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/zelvora-rename-entry-XXXXXX";
-        m_folder = ::mkdtemp(pattern);
+        m_folder = test_paths::MakeTempFolder("zelvora-rename-entry");
         fs::create_directory(m_folder + "/old");
         std::ofstream(m_folder + "/taken") << "keep me";
     }
-    void TearDown() override { fs::remove_all(m_folder); }
+    void TearDown() override { testing_tree::RemoveAll(m_folder); }
     std::string m_folder;
 };
 
 TEST_F(RenameEntryTest, RenamesAFolderAndNeverReplaces) {
     EXPECT_EQ(engine::RenameEntry(m_folder, "old", "new"), 0);
     EXPECT_TRUE(fs::is_directory(m_folder + "/new"));
-    EXPECT_EQ(engine::RenameEntry(m_folder, "new", "taken"), EEXIST);
+    EXPECT_EQ(Reason(engine::RenameEntry(m_folder, "new", "taken")), "目标已存在");
     std::string content;
     std::getline(std::ifstream(m_folder + "/taken"), content);
     EXPECT_EQ(content, "keep me");
@@ -51,6 +55,6 @@ TEST_F(RenameEntryTest, RefusesNamesThatAreNoPlainName) {
     EXPECT_FALSE(fs::exists(m_folder + "/c"));
     EXPECT_EQ(engine::RenameEntry(m_folder, std::string("old\0x", 5), "x"), engine::rrInvalidName);
     EXPECT_TRUE(fs::is_directory(m_folder + "/old"));
-    EXPECT_EQ(engine::RenameEntry(m_folder, "gone", "x"), ENOENT);
-    EXPECT_EQ(engine::RenameEntry(m_folder + "/missing", "old", "x"), ENOENT);
+    EXPECT_EQ(Reason(engine::RenameEntry(m_folder, "gone", "x")), "找不到文件或文件夹");
+    EXPECT_EQ(Reason(engine::RenameEntry(m_folder + "/missing", "old", "x")), "找不到文件或文件夹");
 }

@@ -3,7 +3,6 @@
 // small helpers to make, read and list its entries.
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,10 +12,17 @@
 #include <gtest/gtest.h>
 
 #include "engine/engine.h"
+#include "tests/engine/test_paths.h"
 
 namespace rename_test {
 
 namespace fs = std::filesystem;
+
+using test_paths::BytesOf;
+using test_paths::MakeTempFolder;
+using test_paths::OnWindows;
+using test_paths::PathOf;
+using test_paths::Sep;
 
 inline engine::TFolderEntry FileRow(std::string name, std::string typeText) {
     engine::TFolderEntry row;
@@ -35,19 +41,19 @@ inline engine::TFolderEntry FolderRow(std::string name) {
 }
 
 inline void MakeFile(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
+    std::ofstream(PathOf(path), std::ios::binary) << content;
 }
 
 inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathOf(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Names directly inside `path`, sorted bytewise.
 inline std::vector<std::string> Entries(const std::string& path) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(path))
-        names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(PathOf(path)))
+        names.push_back(BytesOf(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -55,18 +61,16 @@ inline std::vector<std::string> Entries(const std::string& path) {
 class TTempFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/zelvora-rename-test-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        m_root = pattern;
-        m_listing.CurrentFolder = m_root + "/";
+        m_root = MakeTempFolder("zelvora-rename-test");
+        m_listing.CurrentFolder = m_root + Sep;
     }
-    void TearDown() override { fs::remove_all(m_root); }
+    void TearDown() override { fs::remove_all(PathOf(m_root)); }
 
     std::string At(const std::string& name) const { return m_listing.CurrentFolder + name; }
     void MakeFile(const std::string& name, const std::string& content = "") {
         rename_test::MakeFile(At(name), content);
     }
-    void MakeFolder(const std::string& name) { fs::create_directory(At(name)); }
+    void MakeFolder(const std::string& name) { fs::create_directory(PathOf(At(name))); }
 
     std::string m_root;
     engine::TFolderListing m_listing;

@@ -1,74 +1,76 @@
 #pragma once
-// A fresh temporary folder per test, and small helpers that build and describe trees in it.
+// A fresh temporary folder per test, and small helpers that build and describe trees in it, on
+// every platform. Paths may use "/" on Windows too.
 
 #include <cstdio>
-#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
-
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <system_error>
 
 #include <gtest/gtest.h>
 
+#include "tests/engine/test_paths.h"
+
 namespace testing_tree {
 
-inline void WriteFile(const std::string& path, const std::string& content, mode_t mode = 0644) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, mode);
-    ASSERT_GE(fd, 0) << path;
-    ASSERT_EQ(::write(fd, content.data(), content.size()), static_cast<ssize_t>(content.size()));
-    ::fchmod(fd, mode);
-    ::close(fd);
+namespace fs = std::filesystem;
+using test_paths::BytesOf;
+using test_paths::PathOf;
+
+inline void WriteFile(const std::string& path, const std::string& content, unsigned mode = 0644) {
+    std::ofstream out(PathOf(path), std::ios::binary | std::ios::trunc);
+    ASSERT_TRUE(out.write(content.data(), static_cast<std::streamsize>(content.size()))) << path;
+    out.close();
+    fs::permissions(PathOf(path), static_cast<fs::perms>(mode));
 }
 
-inline void MakeFolder(const std::string& path, mode_t mode = 0755) {
-    ASSERT_EQ(::mkdir(path.c_str(), mode), 0) << path;
-    ::chmod(path.c_str(), mode);
+inline void MakeFolder(const std::string& path, unsigned mode = 0755) {
+    ASSERT_TRUE(fs::create_directory(PathOf(path))) << path;
+    fs::permissions(PathOf(path), static_cast<fs::perms>(mode));
 }
 
 inline std::string ReadFile(const std::string& path) {
-    std::string content;
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) return "<missing>";
-    char buffer[4096];
-    for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;)
-        content.append(buffer, got);
-    ::close(fd);
-    return content;
+    std::ifstream in(PathOf(path), std::ios::binary);
+    if (!in) return "<missing>";
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline bool Exists(const std::string& path) {
-    struct stat entry {};
-    return ::lstat(path.c_str(), &entry) == 0;
+    std::error_code error;
+    return fs::exists(fs::symlink_status(PathOf(path), error));
+}
+
+// The mode bits as four octal digits. Windows keeps only a read-only flag, shown as the modes
+// the tests make (0644 files, 0755 folders) or those without their write bits.
+inline std::string ModeText(const fs::file_status& status) {
+    auto bits = static_cast<unsigned>(status.permissions()) & 07777;
+    if (test_paths::OnWindows()) {
+        const unsigned writable = status.type() == fs::file_type::directory ? 0755 : 0644;
+        bits = (bits & 0200) ? writable : writable & ~0222u;
+    }
+    char text[8];
+    std::snprintf(text, sizeof text, "%04o", bits);
+    return text;
 }
 
 // Every entry below `root` by relative path: "d 0755", "f 0644 <content>" or "l <target>".
 inline void Describe(const std::string& root, const std::string& prefix,
                      std::map<std::string, std::string>& tree) {
-    DIR* dir = ::opendir((root + prefix).c_str());
-    if (dir == nullptr) return;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        const std::string relative = prefix + "/" + name, path = root + relative;
-        struct stat st {};
-        ::lstat(path.c_str(), &st);
-        char mode[8];
-        std::snprintf(mode, sizeof mode, "%04o", st.st_mode & 07777);
-        if (S_ISLNK(st.st_mode)) {
-            char target[4096] = {};
-            ::readlink(path.c_str(), target, sizeof target - 1);
-            tree[relative] = std::string("l ") + target;
-        } else if (S_ISDIR(st.st_mode)) {
-            tree[relative] = std::string("d ") + mode;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(PathOf(root + prefix), error)) {
+        const std::string relative = prefix + "/" + BytesOf(entry.path().filename());
+        const fs::file_status status = entry.symlink_status();
+        if (fs::is_symlink(status)) {
+            tree[relative] = "l " + BytesOf(fs::read_symlink(entry.path()));
+        } else if (fs::is_directory(status)) {
+            tree[relative] = "d " + ModeText(status);
             Describe(root, relative, tree);
         } else {
-            tree[relative] = std::string("f ") + mode + " " + ReadFile(path);
+            tree[relative] = "f " + ModeText(status) + " " + ReadFile(root + relative);
         }
     }
-    ::closedir(dir);
 }
 
 inline std::map<std::string, std::string> Describe(const std::string& root) {
@@ -77,32 +79,22 @@ inline std::map<std::string, std::string> Describe(const std::string& root) {
     return tree;
 }
 
+// Removes `path` whole, folders a test made unreadable included.
 inline void RemoveAll(const std::string& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) return;
-    if (S_ISDIR(st.st_mode)) {
-        ::chmod(path.c_str(), 0700);
-        if (DIR* dir = ::opendir(path.c_str())) {
-            while (const dirent* entry = ::readdir(dir)) {
-                const std::string name = entry->d_name;
-                if (name != "." && name != "..") RemoveAll(path + "/" + name);
-            }
-            ::closedir(dir);
-        }
-        ::rmdir(path.c_str());
-    } else {
-        ::unlink(path.c_str());
+    std::error_code error;
+    const fs::path top = PathOf(path);
+    if (fs::is_directory(fs::symlink_status(top, error))) {
+        fs::permissions(top, fs::perms::owner_all, fs::perm_options::add, error);
+        for (const auto& entry : fs::directory_iterator(top, error))
+            RemoveAll(BytesOf(entry.path()));
     }
+    fs::remove(top, error);
 }
 
-// Gives each test its own empty folder `root` (no trailing "/"), removed afterwards.
+// Gives each test its own empty folder `root` (no trailing separator), removed afterwards.
 class TTempFolderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/zelvora-test-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        root = pattern;
-    }
+    void SetUp() override { root = test_paths::MakeTempFolder("zelvora-test"); }
     void TearDown() override { RemoveAll(root); }
 
     std::string root;

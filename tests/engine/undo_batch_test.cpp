@@ -1,11 +1,11 @@
 // Batches and their undo on real temporary folders: every entry is compared by name, type,
 // mode and whole content before and after.
+#include <filesystem>
 #include <map>
+#include <utility>
 #include <stop_token>
 #include <string>
 #include <vector>
-
-#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -21,6 +21,12 @@ using testing_tree::ReadFile;
 using testing_tree::WriteFile;
 
 namespace {
+
+namespace fs = std::filesystem;
+
+void Rename(const std::string& from, const std::string& to) {
+    fs::rename(test_paths::PathOf(from), test_paths::PathOf(to));
+}
 
 class UndoBatch : public testing_tree::TTempFolderTest {
 protected:
@@ -54,38 +60,50 @@ protected:
     std::string journals;
 };
 
-void MakeAwkwardEntries(const std::string& data) {
+// Names each platform can hold that a careless conversion would break: a newline and bytes
+// that are no UTF-8 on POSIX; Chinese and a character beyond U+FFFF (a UTF-16 pair) on
+// Windows. Returns the name the third row gets and the last row's new name.
+std::pair<std::string, std::string> MakeAwkwardEntries(const std::string& data) {
+    const bool windows = test_paths::OnWindows();
+    const std::string third = windows ? "plain.txt" : "line\nbreak.txt";
+    const std::string last = windows ? "\xf0\x9f\x98\x80 \xe5\x90\x8d \xe5\xad\x97.bin"
+                                     : "\xff\xfe latin1 \xe9.bin";
     WriteFile(data + "/plain.txt", "plain");
-    WriteFile(data + "/line\nbreak.txt", "newline");
-    WriteFile(data + "/\xff\xfe latin1 \xe9.bin", "not utf-8");
+    WriteFile(data + "/" + third, "third");
+    WriteFile(data + "/" + last, "last");
+    if (windows) WriteFile(data + "/\xe5\x90\x8d \xe5\xad\x97.txt", "chinese");
     WriteFile(data + "/.hidden", "hidden", 0600);
     MakeFolder(data + "/folder");
     WriteFile(data + "/folder/inside", "inside");
+    return {"A-0003 " + third, "A-0005 " + last};
 }
 
 } // namespace
 
 TEST_F(UndoBatch, RestoresEveryNameAndContent) {
-    MakeAwkwardEntries(data);
+    const auto [third, last] = MakeAwkwardEntries(data);
     const auto before = Tree();
     const engine::TFolderListing listing = Batch();
     for (const engine::TFolderEntry& row : listing.Rows)
         EXPECT_EQ(row.Status, engine::TRenameStatus::Renamed) << row.OldName;
-    EXPECT_TRUE(Exists(data + "/A-0003 line\nbreak.txt"));
+    EXPECT_TRUE(Exists(data + "/" + third));
     EXPECT_NE(Tree(), before);
 
     const engine::TUndoResult undone = UndoLast();
-    EXPECT_EQ(undone.Folder, data + "/");
+    EXPECT_EQ(undone.Folder, data + test_paths::Sep);
     ASSERT_EQ(undone.Rows.size(), 5u);
-    EXPECT_EQ(undone.Rows[0].From, "A-0005 \xff\xfe latin1 \xe9.bin"); // newest first
+    EXPECT_EQ(undone.Rows[0].From, last); // newest first
     for (const engine::TUndoRow& row : undone.Rows)
         EXPECT_EQ(row.Error, 0) << row.From;
     EXPECT_EQ(Tree(), before);
-
-    struct stat status {};
-    ASSERT_EQ(::stat(journals.c_str(), &status), 0);
-    EXPECT_EQ(status.st_mode & 0777, 0700u);
     EXPECT_EQ(engine::LastUndoableBatch(engine::ReadJournals(journals)), nullptr);
+}
+
+TEST_F(UndoBatch, OnlyTheUserMayReadTheJournals) {
+    if (test_paths::OnWindows()) GTEST_SKIP() << "the user's own folder keeps them private";
+    WriteFile(data + "/a", "a");
+    Batch();
+    EXPECT_EQ(testing_tree::ModeText(fs::status(test_paths::PathOf(journals))), "0700");
 }
 
 TEST_F(UndoBatch, RowsChangedSinceFailWithReasonsAndTheRestGoBack) {
@@ -93,9 +111,9 @@ TEST_F(UndoBatch, RowsChangedSinceFailWithReasonsAndTheRestGoBack) {
         WriteFile(data + "/" + name, name);
     Batch();
     // b's entry is deleted, c's old name is taken, d is renamed by hand.
-    ASSERT_EQ(::unlink((data + "/A-0002 b").c_str()), 0);
+    ASSERT_TRUE(fs::remove(test_paths::PathOf(data + "/A-0002 b")));
     WriteFile(data + "/c", "newcomer");
-    ASSERT_EQ(::rename((data + "/A-0004 d").c_str(), (data + "/by hand").c_str()), 0);
+    Rename(data + "/A-0004 d", data + "/by hand");
 
     const engine::TUndoResult undone = UndoLast();
     std::map<std::string, std::string> reasons;
@@ -156,14 +174,14 @@ TEST_F(UndoBatch, AReplacedFolderStopsTheBatchBeforeAnyRename) {
     WriteFile(data + "/a", "a");
     engine::TFolderListing listing;
     engine::ListFolder(listing, data, engine::TFormatSettings{});
-    ASSERT_EQ(::rename(data.c_str(), (root + "/moved").c_str()), 0);
+    Rename(data, root + "/moved");
     MakeFolder(data);
     WriteFile(data + "/a", "impostor");
     engine::TBatchControl control;
     control.JournalFolder = journals;
     EXPECT_THROW_MSG(engine::ApplyRenames(listing, {}, control), engine::TError,
-                     "“" + data +
-                         "/”已不是列出的那个文件夹（它被移走或换掉了）。"
+                     "“" + data + test_paths::Sep +
+                         "”已不是列出的那个文件夹（它被移走或换掉了）。"
                          "没有改名任何条目，请重新选择文件夹");
     EXPECT_EQ(Describe(root + "/moved"), (std::map<std::string, std::string>{{"/a", "f 0644 a"}}));
     EXPECT_EQ(Tree(), (std::map<std::string, std::string>{{"/a", "f 0644 impostor"}}));
@@ -173,7 +191,7 @@ TEST_F(UndoBatch, AReplacedFolderStopsTheBatchBeforeAnyRename) {
 TEST_F(UndoBatch, AnUndoOfAReplacedFolderRenamesNothing) {
     WriteFile(data + "/a", "a");
     Batch();
-    ASSERT_EQ(::rename(data.c_str(), (root + "/moved").c_str()), 0);
+    Rename(data, root + "/moved");
     MakeFolder(data);
     WriteFile(data + "/A-0001 a", "impostor");
     EXPECT_THROW(UndoLast(), engine::TError);
@@ -221,14 +239,14 @@ TEST_F(UndoBatch, RowsACrashLeftWithoutOutcomesAreFoundInTheFolder) {
     WriteFile(data + "/a", "A");
     WriteFile(data + "/b", "B");
     WriteFile(data + "/x", "X");
-    const engine::TJournalHead head{engine::TJournalKind::Batch, data + "/", 0, 0, {}};
+    const engine::TJournalHead head{engine::TJournalKind::Batch, data + test_paths::Sep, 0, 0, {}};
     const std::string journal =
         engine::EncodeJournalStart(head, {{"b", "c"}, {"a", "b"}, {"x", "y"}});
     MakeFolder(root + "/state");
     MakeFolder(journals, 0700);
     WriteFile(journals + "/0000000001.journal", journal, 0600);
-    ASSERT_EQ(::rename((data + "/b").c_str(), (data + "/c").c_str()), 0);
-    ASSERT_EQ(::rename((data + "/a").c_str(), (data + "/b").c_str()), 0);
+    Rename(data + "/b", data + "/c");
+    Rename(data + "/a", data + "/b");
 
     const auto all = engine::ReadJournals(journals);
     ASSERT_EQ(all.size(), 1u);

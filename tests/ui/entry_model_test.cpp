@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cerrno>
 #include <string>
 
@@ -88,6 +89,14 @@ void TEntryModelTest::showsRowsWithPictures() {
     QVERIFY(picture(0, 0).cacheKey() != picture(1, 0).cacheKey());
     QVERIFY(picture(1, 1).isNull());
     QCOMPARE(m_model->headerData(3, Qt::Horizontal).toString(), QStringLiteral("修改时间"));
+
+    // A Windows name holding an unpaired surrogate comes as WTF-8, and shows with U+FFFD.
+    engine::TFolderListing surrogate;
+    surrogate.Rows = {Row("a\xED\xA0\x80z", false)};
+    m_model->setListing(std::move(surrogate));
+    const QString shown = m_model->index(0, 0).data().toString();
+    QVERIFY(shown.startsWith(u'a') && shown.endsWith(u'z') && shown.contains(QChar(0xFFFD)));
+    QVERIFY(std::none_of(shown.begin(), shown.end(), [](QChar c) { return c.isSurrogate(); }));
 }
 
 void TEntryModelTest::editsOnlyTheOldNameAsUtf8() {

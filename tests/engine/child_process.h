@@ -1,0 +1,31 @@
+#pragma once
+// This test program started again as a child that runs one test, so a test can kill it at a
+// moment of its choosing: a crash as the system would make it.
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace test_child {
+
+using TEnvironment = std::vector<std::pair<std::string, std::string>>;
+
+class TChildProcess {
+public:
+    // Starts the child running only `test` ("Suite.DISABLED_Name"), with `environment` added.
+    TChildProcess(const std::string& test, const TEnvironment& environment);
+    // Kills the child if it still runs.
+    ~TChildProcess();
+    TChildProcess(const TChildProcess&) = delete;
+    TChildProcess& operator=(const TChildProcess&) = delete;
+
+    bool Started() const { return m_id > 0; }
+    // Ends the child at once (SIGKILL, TerminateProcess) and waits until it is gone.
+    void Kill();
+
+private:
+    std::intptr_t m_id = 0; // pid, or the process handle
+};
+
+} // namespace test_child

@@ -1,0 +1,222 @@
+// What only Windows has: names it would change, case-only renames, paths beyond MAX_PATH,
+// files held open by other programs, and its own regional settings.
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "engine/engine.h"
+#include "engine/platform/journal_files.h"
+#include "engine/platform/wide_win32.h"
+#include "tests/engine/rename_fixture.h"
+
+using engine::TRenameMode;
+using engine::TRenameStatus;
+using rename_test::Entries;
+using rename_test::FileRow;
+using rename_test::FolderRow;
+using rename_test::ReadFile;
+using Names = std::vector<std::string>;
+
+namespace {
+
+class WindowsRename : public rename_test::TTempFolderTest {
+protected:
+    std::string ReasonOf(std::size_t row) const {
+        const engine::TFolderEntry& entry = m_listing.Rows.at(row);
+        return entry.Error == 0 ? "" : engine::RenameFailureText(entry.Error);
+    }
+
+    engine::TRenameSettings m_settings;
+};
+
+} // namespace
+
+TEST_F(WindowsRename, NamesWindowsWouldChangeFailBeforeAnySystemCall) {
+    // Cutting the last "x" leaves a device name, or a trailing dot or space.
+    Names olds{"CONx", "conx.txt", "PRNx", "AUXx", "NULx", "NULx.txt", "COM1x", "COM9x.log",
+               "LPT1x", "LPT9x", "end.x", "end x"};
+    for (const std::string& name : olds)
+        MakeFile(name, name);
+    const Names before = Entries(m_root);
+    m_settings.Mode = TRenameMode::rmDelete;
+    m_settings.DeleteCount = "1";
+    for (const std::string& name : olds) {
+        const std::size_t x = name.find('x');
+        m_settings.DeleteStart = std::to_string(x + 1);
+        m_listing.Rows = {FileRow(name, "")};
+        engine::ApplyRenames(m_listing, m_settings);
+        SCOPED_TRACE(name + " -> " + m_listing.Rows[0].NewName);
+        EXPECT_EQ(m_listing.Rows[0].Status, TRenameStatus::Failed);
+        EXPECT_EQ(ReasonOf(0), "文件名无效");
+    }
+    // Each forbidden character in the lead text.
+    m_settings = {};
+    m_listing.Rows.clear();
+    for (const char* lead : {"<", ">", ":", "\"", "|", "?", "*", "\x01", "\x1f"}) {
+        m_settings.LeadText = lead;
+        m_listing.Rows = {FileRow("CONx", "")};
+        engine::ApplyRenames(m_listing, m_settings);
+        EXPECT_EQ(ReasonOf(0), "文件名无效") << int(lead[0]);
+    }
+    EXPECT_EQ(Entries(m_root), before);
+    for (const std::string& name : olds)
+        EXPECT_EQ(ReadFile(At(name)), name);
+}
+
+TEST_F(WindowsRename, ACaseOnlyRenameRenames) {
+    MakeFile("a.txt", "a");
+    EXPECT_EQ(engine::RenameEntry(m_listing.CurrentFolder, "a.txt", "A.txt"), 0);
+    EXPECT_EQ(Entries(m_root), Names{"A.txt"});
+    EXPECT_EQ(ReadFile(At("A.txt")), "a");
+}
+
+TEST_F(WindowsRename, ATakenTargetIsNeverReplacedFileOrFolder) {
+    MakeFile("a", "a");
+    MakeFile("A-0001 a", "taken");
+    MakeFolder("d");
+    MakeFolder("A-0002 d");
+    MakeFile("A-0002 d/inside", "inside");
+    m_listing.Rows = {FileRow("a", ""), FolderRow("d")};
+    engine::ApplyRenames(m_listing, m_settings);
+    EXPECT_EQ(ReasonOf(0), "目标已存在");
+    EXPECT_EQ(ReasonOf(1), "目标已存在");
+    EXPECT_EQ(ReadFile(At("A-0001 a")), "taken");
+    EXPECT_EQ(ReadFile(At("A-0002 d/inside")), "inside");
+    EXPECT_EQ(Entries(m_root), (Names{"A-0001 a", "A-0002 d", "a", "d"}));
+}
+
+TEST_F(WindowsRename, AFileHeldOpenFailsItsRowAndTheBatchGoesOn) {
+    MakeFile("held.txt", "held");
+    MakeFile("free.txt", "free");
+    const HANDLE held = ::CreateFileW(engine::platform::SystemPath(At("held.txt")).c_str(),
+                                      GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                      nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    m_listing.Rows = {FileRow("free.txt", ".txt"), FileRow("held.txt", ".txt")};
+    engine::ApplyRenames(m_listing, m_settings);
+    ::CloseHandle(held);
+    EXPECT_EQ(m_listing.Rows[0].Status, TRenameStatus::Renamed);
+    EXPECT_EQ(ReasonOf(1), "文件正在使用");
+    EXPECT_EQ(Entries(m_root), (Names{"A-0001 free.txt", "held.txt"}));
+    EXPECT_EQ(ReadFile(At("held.txt")), "held");
+}
+
+TEST_F(WindowsRename, AFolderPathBeyondMaxPathListsAndRenames) {
+    std::string deep = m_root;
+    while (deep.size() <= 300)
+        deep += "\\" + std::string(40, 'd');
+    ASSERT_EQ(engine::platform::MakeFolderPath(deep), 0);
+    {
+        engine::platform::TJournalFile file;
+        ASSERT_EQ(file.Create(deep, "a.txt"), 0);
+        ASSERT_EQ(file.Append("deep"), 0);
+    }
+
+    engine::TFolderListing listing;
+    engine::ListFolder(listing, deep, engine::TFormatSettings{});
+    EXPECT_EQ(listing.CurrentFolder, deep + "\\");
+    ASSERT_EQ(listing.Rows.size(), 1u);
+    EXPECT_FALSE(listing.Rows[0].ModifiedText.empty());
+    engine::ApplyRenames(listing, m_settings);
+    EXPECT_EQ(listing.Rows[0].Status, TRenameStatus::Renamed) << engine::RenameFailureText(listing.Rows[0].Error);
+    engine::ListFolder(listing, deep, engine::TFormatSettings{});
+    ASSERT_EQ(listing.Rows.size(), 1u);
+    EXPECT_EQ(listing.Rows[0].OldName, "A-0001 a.txt");
+    // The standard library can't remove what lies beyond MAX_PATH.
+    ::DeleteFileW(engine::platform::SystemPath(deep + "\\A-0001 a.txt").c_str());
+    for (; deep.size() > m_root.size(); deep.resize(deep.rfind('\\')))
+        ::RemoveDirectoryW(engine::platform::SystemPath(deep).c_str());
+}
+
+TEST(WindowsPaths, CurrentFolderEndsInABackslashAndRootsStayRoots) {
+    engine::TFolderListing listing;
+    engine::ListFolder(listing, "C:\\", engine::TFormatSettings{});
+    EXPECT_EQ(listing.CurrentFolder, "C:\\");
+    EXPECT_FALSE(listing.Rows.empty());
+    for (const engine::TFolderEntry& row : listing.Rows)
+        EXPECT_TRUE(row.OldName != "." && row.OldName != "..");
+    engine::ListFolder(listing, "C:\\windows", engine::TFormatSettings{});
+    EXPECT_EQ(listing.CurrentFolder, "C:\\windows\\");
+    EXPECT_EQ(engine::platform::SystemPath("C:/a/./b/../c.txt"), L"\\\\?\\C:\\a\\c.txt");
+    EXPECT_EQ(engine::platform::SystemPath("C:\\..\\x\\"), L"\\\\?\\C:\\x\\");
+    EXPECT_EQ(engine::platform::SystemPath("\\\\server\\share\\..\\x"),
+              L"\\\\?\\UNC\\server\\share\\x");
+    const std::string journals = engine::DefaultJournalFolder();
+    EXPECT_NE(journals.find(":\\"), std::string::npos) << journals;
+    EXPECT_TRUE(journals.ends_with("\\Zelvora")) << journals;
+}
+
+// Run by ctest under Wine once per locale (LANG), each time with ZELVORA_LOCALE naming it.
+TEST(SystemRegionalSettings, GiveTheLocalesModificationTexts) {
+    const char* locale = std::getenv("ZELVORA_LOCALE");
+    if (!locale) GTEST_SKIP() << "run once per locale by ctest";
+    const std::optional<engine::TFormatSettings> settings = engine::SystemFormatSettings();
+    ASSERT_TRUE(settings.has_value());
+    const engine::TDateTime afternoon{2011, 3, 7, 14, 5, 9, 0, 1};
+    const std::string want = std::string(locale) == "zh-CN" ? "2011/3/7 14:05:09"
+                                                            : "3/7/2011 2:05:09 PM";
+    EXPECT_EQ(engine::ModificationText(afternoon, *settings), want);
+}
+
+// Run by ctest under Wine with TZ=Europe/Berlin and ZELVORA_ZONE naming it.
+TEST_F(WindowsRename, ModifiedTextUsesTheOffsetAtTheFilesOwnDate) {
+    if (!std::getenv("ZELVORA_ZONE")) GTEST_SKIP() << "run in a zone with daylight saving by ctest";
+    const struct {
+        const char* name;
+        SYSTEMTIME utc;
+        const char* want;
+    } rows[] = {
+        {"a winter", {2011, 1, 6, 15, 10, 0, 0, 0}, "2011-01-15 11:00:00"},
+        {"b summer", {2011, 7, 5, 15, 10, 0, 0, 0}, "2011-07-15 12:00:00"},
+        {"c odd second kept", {2011, 3, 1, 7, 13, 5, 9, 0}, "2011-03-07 14:05:09"},
+        {"d midnight", {2011, 3, 0, 6, 23, 0, 0, 0}, "2011-03-07"},
+    };
+    for (const auto& r : rows) {
+        MakeFile(r.name, "x");
+        FILETIME time{};
+        ASSERT_TRUE(::SystemTimeToFileTime(&r.utc, &time));
+        const HANDLE file = ::CreateFileW(engine::platform::SystemPath(At(r.name)).c_str(),
+                                          FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
+                                          nullptr);
+        ASSERT_TRUE(::SetFileTime(file, nullptr, nullptr, &time));
+        ::CloseHandle(file);
+    }
+    engine::TFormatSettings settings;
+    settings.ShortDatePattern = "yyyy-mm-dd";
+    settings.LongTimePattern = "hh:nn:ss";
+    engine::TFolderListing listing;
+    engine::ListFolder(listing, m_root, settings);
+    ASSERT_EQ(listing.Rows.size(), std::size(rows));
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_EQ(listing.Rows[i].ModifiedText, rows[i].want) << rows[i].name;
+}
+
+TEST_F(WindowsRename, TheFolderOfARunningBatchCanNotBeMovedAway) {
+    MakeFile("a", "a");
+    MakeFile("b", "b");
+    m_listing.Rows = {FileRow("a", ""), FileRow("b", "")};
+    const std::wstring folder = engine::platform::SystemPath(m_root);
+    const std::wstring moved = engine::platform::SystemPath(m_root + "-moved");
+    BOOL movedAway = TRUE;
+    engine::TBatchControl control;
+    control.Progress = [&](std::size_t done, std::size_t) {
+        if (done == 1) movedAway = ::MoveFileExW(folder.c_str(), moved.c_str(), 0);
+    };
+    engine::ApplyRenames(m_listing, m_settings, control);
+    EXPECT_FALSE(movedAway);
+    EXPECT_EQ(Entries(m_root), (Names{"A-0001 a", "A-0002 b"}));
+}
+
+TEST_F(WindowsRename, ProbesFoldersAndKnowsTheWorkingFolder) {
+    MakeFile("file.txt", "x");
+    EXPECT_TRUE(engine::ProbeFolder(m_root).IsFolder);
+    const engine::TFolderProbe file = engine::ProbeFolder(At("file.txt"));
+    EXPECT_FALSE(file.IsFolder);
+    EXPECT_NE(file.Error, 0);
+    const engine::TFolderProbe missing = engine::ProbeFolder(At("missing"));
+    EXPECT_EQ(engine::RenameFailureText(missing.Error), "找不到文件或文件夹");
+    EXPECT_NE(engine::CurrentFolderPath().find(":\\"), std::string::npos);
+}
