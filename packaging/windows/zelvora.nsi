@@ -4,7 +4,8 @@
 ; entry in Explorer's folder menu, and an uninstaller registered in "Apps & features". The
 ; uninstaller removes all of it and leaves the user's batch journals.
 
-Unicode true
+; A 64-bit installer for a 64-bit program: it runs where Zelvora runs, Wine's 64-bit loader too.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !define PRODUCT "Zelvora"
@@ -25,7 +26,6 @@ SetCompressor /SOLID lzma
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallLocation"
 !include MultiUser.nsh
 !include MUI2.nsh
-!include x64.nsh
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -51,10 +51,6 @@ VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "LegalCopyright" "${PUBLISHER}"
 
 Function .onInit
-    ${IfNot} ${RunningX64}
-        MessageBox MB_ICONSTOP "Zelvora 需要 64 位 Windows。" /SD IDOK
-        Abort
-    ${EndIf}
     !insertmacro MULTIUSER_INIT
 FunctionEnd
 
