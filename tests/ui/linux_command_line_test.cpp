@@ -202,4 +202,4 @@ void TCommandLineTest::normalisesPaths() {
 }
 
 QTEST_GUILESS_MAIN(TCommandLineTest)
-#include "command_line_test.moc"
+#include "linux_command_line_test.moc"

@@ -169,4 +169,4 @@ void TStartFolderTest::aDroppedWebAddressIsRefused() {
 }
 
 QTEST_MAIN(TStartFolderTest)
-#include "start_folder_test.moc"
+#include "linux_start_folder_test.moc"

@@ -10,8 +10,9 @@ class TOffscreenScreen {
 public:
     TOffscreenScreen(int width, int height, int dpi) {
         if (qgetenv("QT_QPA_PLATFORM") != "offscreen") return;
-        m_path = QDir::temp().filePath(
-            QStringLiteral("zelvora-screen-%1.json").arg(QCoreApplication::applicationPid()));
+        // The platform's arguments are split at ":", so the path holds none (no drive letter):
+        // the file goes into the working folder.
+        m_path = QStringLiteral("zelvora-screen-%1.json").arg(QCoreApplication::applicationPid());
         QFile config(m_path);
         if (!config.open(QIODevice::WriteOnly)) return;
         config.write(QStringLiteral(R"({"screens": [{"name": "test", "x": 0, "y": 0,
@@ -20,10 +21,7 @@ public:
                          .arg(height)
                          .arg(dpi)
                          .toUtf8());
-        // The platform's arguments are split at ":": a drive letter stays out of the path.
-        QString configPath = m_path;
-        if (configPath.size() > 1 && configPath[1] == u':') configPath.remove(0, 2);
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + configPath.toLocal8Bit());
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + m_path.toLocal8Bit());
     }
     ~TOffscreenScreen() {
         if (!m_path.isEmpty()) QFile::remove(m_path);

@@ -43,6 +43,10 @@ public:
                                         (relative.isEmpty() ? "" : "/" + relative));
     }
     static std::string bytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+    // A listed folder's path as the window keeps it: with the platform's separator at the end.
+    static std::string listed(const QString& path) {
+        return bytes(path) + QDir::separator().toLatin1();
+    }
 
 private:
     QTemporaryDir m_dir;

@@ -180,7 +180,7 @@ void TWindowWorkTest::aFolderSelectedDuringAListingIsTheOneShown() {
     // The big folder's listing ends after the small one's: it must not replace it.
     QTRY_VERIFY_WITH_TIMEOUT(!lister->isReading(), 30000);
     QCoreApplication::processEvents(); // deliver what the last listing posted
-    const std::string small = TTempNamespace::bytes(m_namespace->desk("small")) + "/";
+    const std::string small = TTempNamespace::listed(m_namespace->desk("small"));
     QCOMPARE(m_window->CurrentFolder(), small);
     QCOMPARE(model().rowCount(), 3);
     QVERIFY(m_window->findChild<QWidget*>(QStringLiteral("RzBitBtn1"))->isEnabled());

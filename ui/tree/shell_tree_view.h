@@ -32,7 +32,7 @@ public:
 
     // The entry of the right-click target while one is handled, else of the selected node.
     TShellFolder* selectedEntry() const;
-    // The selected folder's absolute path (raw bytes, no trailing "/", "/" for the root); a
+    // The selected folder's absolute path (raw bytes, no trailing separator but a root's own); a
     // virtual item's display name; empty when nothing is selected.
     std::string selectedPath() const;
     QTreeWidgetItem* rightClickTarget() const;

@@ -38,7 +38,7 @@ public:
     // A length at 96 dpi, scaled by the window's text height over 12.
     int scaled(int designPixels) const;
     TEntryModel* entries() const { return m_entries; }
-    // The listed folder with its trailing "/"; empty before the first listing.
+    // The listed folder with its trailing separator; empty before the first listing.
     const std::string& CurrentFolder() const;
     // A folder is being listed or shown, or a batch runs: "应用改名" waits until it ends.
     bool isBusy() const;

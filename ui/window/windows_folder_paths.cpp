@@ -23,7 +23,8 @@ std::string Utf8(const std::filesystem::path& path) {
 
 // "/C:/x" names "C:\x"; a URL without a drive names nothing local.
 std::optional<std::string> LocalPathOfUrlPath(const QByteArray& urlPath) {
-    const std::filesystem::path path = Wide(urlPath.mid(urlPath.startsWith('/') ? 1 : 0).toStdString());
+    const QByteArray drivePath = urlPath.mid(urlPath.startsWith('/') ? 1 : 0);
+    const std::filesystem::path path = Wide(drivePath.toStdString());
     if (!path.has_root_name() || !path.has_root_directory()) return std::nullopt;
     return Utf8(path.lexically_normal());
 }
