@@ -1,18 +1,19 @@
 #include "engine/engine.h"
-#include "ui/namespace/linux_namespace.h"
+#include "ui/namespace/shell_namespace.h"
 #include "ui/widgets/first_paint.h"
 #include "ui/window/Umain.h"
 #include "ui/window/application.h"
 #include "ui/window/command_line.h"
+#include "ui/window/program_arguments.h"
 #include "ui/window/regional_settings.h"
 
 int main(int argc, char* argv[]) {
     // Help and version are answered before the application object, which needs a display.
-    const TCommandLine early = ParseCommandLine({argv, argv + argc}, {});
+    const TCommandLine early = ParseCommandLine(ProgramArguments(argc, argv), {});
     if (early.ExitCode == 0) return ReportCommandLine(early);
     TApplication app(argc, argv); // takes Qt's own options out of argv
     const TCommandLine commandLine =
-        ParseCommandLine({argv, argv + argc}, engine::CurrentFolderPath());
+        ParseCommandLine(ProgramArguments(argc, argv), engine::CurrentFolderPath());
     if (commandLine.ExitCode) return ReportCommandLine(commandLine);
     // The namespace and the regional settings exist before any window.
     const TShellNamespaceScope shellNamespace(CreateUserNamespace());

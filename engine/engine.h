@@ -140,6 +140,10 @@ std::string_view FileExtension(std::string_view name);
 // Negative, zero or positive like strcmp; zero only for equal names. Pure.
 int NaturalCompare(std::string_view a, std::string_view b);
 
+// Whether ListFolder lists `path`: an absolute path ("/...") on POSIX, a path holding ":\" on
+// Windows. Pure.
+bool NamesFolderOnDisk(std::string_view path);
+
 // Lists `path` into `listing` when it names a folder on a disk: an absolute path ("/...") on
 // POSIX, a path holding ":\" on Windows; any other text (a virtual item's display name, a
 // network path, the empty text) changes nothing. A folder that can't be read lists as

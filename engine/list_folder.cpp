@@ -65,8 +65,12 @@ std::string_view FileExtension(std::string_view name) {
     return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
 }
 
+bool NamesFolderOnDisk(std::string_view path) {
+    return platform::IsFolderPath(path);
+}
+
 void ListFolder(TFolderListing& listing, const std::string& path, const TFormatSettings& settings) {
-    if (!platform::IsFolderPath(path)) return;
+    if (!NamesFolderOnDisk(path)) return;
     std::string folder = path;
     if (!platform::IsSeparator(folder.back())) folder += platform::FolderSeparator;
     std::deque<platform::TDirEntry> entries; // grows without copying

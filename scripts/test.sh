@@ -25,4 +25,5 @@ cmake -S engine -B build-engine-windows -G Ninja -DZELVORA_WERROR=ON \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" >/dev/null
 cmake --build build-engine-windows -j "$jobs"
 (cd build-engine-windows && ctest --output-on-failure -j "$jobs" --timeout 300)
+./scripts/test-windows-window.sh # Qt for Windows, the window's tests under Wine, packages, e2e
 echo "All tests passed (plain and sanitized builds, fuzzing, the engine under Wine)."

@@ -65,7 +65,7 @@ void TCutOffTextTest::initTestCase() {
         QVERIFY(file.setFileTime(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 17), Qt::UTC),
                                  QFileDevice::FileModificationTime));
     }
-    m_window = new TFrmMain;
+    m_window = new TFrmMain(RegionalSettingsOf(QLocale(QStringLiteral("zh_CN"))));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
     m_list = m_window->findChild<QTreeView*>(QStringLiteral("ListView1"));

@@ -10,8 +10,9 @@ class TOffscreenScreen {
 public:
     TOffscreenScreen(int width, int height, int dpi) {
         if (qgetenv("QT_QPA_PLATFORM") != "offscreen") return;
-        m_path = QDir::temp().filePath(
-            QStringLiteral("zelvora-screen-%1.json").arg(QCoreApplication::applicationPid()));
+        // The platform's arguments are split at ":", so the path holds none (no drive letter):
+        // the file goes into the working folder.
+        m_path = QStringLiteral("zelvora-screen-%1.json").arg(QCoreApplication::applicationPid());
         QFile config(m_path);
         if (!config.open(QIODevice::WriteOnly)) return;
         config.write(QStringLiteral(R"({"screens": [{"name": "test", "x": 0, "y": 0,

@@ -85,7 +85,8 @@ void TRegionalSettingsTest::rendersModificationTextsByCldr() {
     QFETCH(QString, pastMidnight);
     QFETCH(QString, longDate);
     const TScopedVariable all("LC_ALL", locale);
-    const engine::TFormatSettings settings = ReadRegionalSettings();
+    // Windows' own settings take the place of the locale's there: the locale's are read alone.
+    const engine::TFormatSettings settings = RegionalSettingsOf(QLocale(TimeLocaleName()));
     const engine::TDateTime monday = At(2011, 3, 7, 14, 5, 9, 1);
     QCOMPARE(Text(engine::ModificationText(At(2026, 12, 7, 12, 0, 17, 1), settings)), noon);
     QCOMPARE(Text(engine::ModificationText(monday, settings)), afternoon);

@@ -12,8 +12,15 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "ui/namespace/linux_namespace.h"
+#include "engine/engine.h"
 #include "ui/namespace/shell_namespace.h"
+
+// The platform's namespace with the folder `desk` as its desktop and, where the platform has
+// one, `home` as the home folder (raw bytes). `listSubFolders`, when given, stands in for the
+// disk of the Linux namespace.
+std::unique_ptr<TShellNamespace> MakeTempNamespace(
+    const std::string& desk, const std::string& home,
+    std::function<std::vector<engine::TSubFolder>(const std::string&)> listSubFolders);
 
 class TTempNamespace {
 public:
@@ -22,21 +29,24 @@ public:
         std::function<std::vector<engine::TSubFolder>(const std::string&)> listSubFolders = {}) {
         QDir(m_dir.path()).mkpath(QStringLiteral("desk"));
         QDir(m_dir.path()).mkpath(QStringLiteral("home"));
-        TNamespacePlaces places;
-        places.DesktopPath = bytes(desk());
-        places.HomePath = bytes(m_dir.path() + QStringLiteral("/home"));
-        places.Mounts = [] { return std::vector<TMount>{}; };
-        if (listSubFolders) places.ListSubFolders = std::move(listSubFolders);
-        m_scope.emplace(std::make_unique<TLinuxNamespace>(places));
+        m_scope.emplace(MakeTempNamespace(bytes(desk()),
+                                          bytes(m_dir.path() + QStringLiteral("/home")),
+                                          std::move(listSubFolders)));
         // Batches the window runs are journaled in the state folder: a fresh one, never home's.
         qputenv("XDG_STATE_HOME", QFile::encodeName(m_dir.path() + QStringLiteral("/state")));
     }
 
-    // A path below the desktop folder.
+    // A path below the desktop folder, with the platform's separators: the tree's paths have
+    // them.
     QString desk(const QString& relative = {}) const {
-        return m_dir.path() + QStringLiteral("/desk") + (relative.isEmpty() ? "" : "/" + relative);
+        return QDir::toNativeSeparators(m_dir.path() + QStringLiteral("/desk") +
+                                        (relative.isEmpty() ? "" : "/" + relative));
     }
     static std::string bytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+    // A listed folder's path as the window keeps it: with the platform's separator at the end.
+    static std::string listed(const QString& path) {
+        return bytes(path) + QDir::separator().toLatin1();
+    }
 
 private:
     QTemporaryDir m_dir;

@@ -8,15 +8,14 @@
 #include <vector>
 
 #include <QApplication>
-#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QVBoxLayout>
 
 #include "temp_namespace.h"
 #include "ui/widgets/error_display.h"
-#include "ui/tree/folder_clipboard.h"
 #include "ui/tree/shell_tree_view.h"
 
 inline void Write(const QString& path, const QByteArray& content) {
@@ -35,11 +34,6 @@ inline QStringList Labels(const QTreeWidgetItem* node) {
     for (int i = 0; i < node->childCount(); ++i)
         labels << node->child(i)->text(0);
     return labels;
-}
-
-inline void PutOnClipboard(const QString& path, TClipboardAction action) {
-    QGuiApplication::clipboard()->setMimeData(
-        MakeFolderClipboardData({QFile::encodeName(path)}, action));
 }
 
 // Stands in for the main window: records the path the tree gives at each change event.
@@ -143,7 +137,7 @@ private:
         m_menu.waitReasons.clear();
         for (const QAction* action : menu.actions()) {
             if (!action->isSeparator() && action->isEnabled())
-                m_menu.enabled << TTreeContextMenu::verbOf(action);
+                m_menu.enabled << action->data().toString();
             else if (!action->isSeparator() && action->toolTip() != action->text())
                 m_menu.waitReasons << action->toolTip();
         }

@@ -87,7 +87,8 @@ void TUndoControllerTest::selectWork() {
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                       tree->visualItemRect(found.first()).center());
     QTRY_VERIFY(!m_window->isBusy()); // listed on a worker
-    QCOMPARE(m_window->CurrentFolder(), TTempNamespace::bytes(work()) + "/");
+    QCOMPARE(QString::fromStdString(m_window->CurrentFolder()),
+             QString::fromStdString(TTempNamespace::listed(work())));
 }
 
 void TUndoControllerTest::apply() {

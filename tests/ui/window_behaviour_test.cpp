@@ -130,7 +130,7 @@ QString TWindowBehaviourTest::newNameShown(int row) const {
 
 void TWindowBehaviourTest::listsTheDesktopAtStartUp() {
     startWindow();
-    QCOMPARE(m_window->CurrentFolder(), TTempNamespace::bytes(m_namespace->desk()) + "/");
+    QCOMPARE(m_window->CurrentFolder(), TTempNamespace::listed(m_namespace->desk()));
     const QAbstractItemModel* model = child<QTreeView>("ListView1")->model();
     QCOMPARE(model->rowCount(), 2);
     QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("desk-file.txt"));
@@ -155,7 +155,7 @@ void TWindowBehaviourTest::listsNothingAtStartUpWithoutADesktopFolder() {
     QCOMPARE(m_window->CurrentFolder(), std::string());
     QCOMPARE(child<QTreeView>("ListView1")->model()->rowCount(), 0);
     selectNode(QStringLiteral("主文件夹"));
-    QCOMPARE(m_window->CurrentFolder(), TTempNamespace::bytes(home.path()) + "/");
+    QCOMPARE(m_window->CurrentFolder(), TTempNamespace::listed(home.path()));
     QVERIFY(m_errors.isEmpty());
     delete m_window; // before the namespace goes
     m_window = nullptr;
@@ -164,7 +164,7 @@ void TWindowBehaviourTest::listsNothingAtStartUpWithoutADesktopFolder() {
 void TWindowBehaviourTest::selectingAFolderListsItAndAVirtualItemKeepsIt() {
     startWindow();
     selectNode(QStringLiteral("work"));
-    const std::string work = TTempNamespace::bytes(m_namespace->desk("work")) + "/";
+    const std::string work = TTempNamespace::listed(m_namespace->desk("work"));
     QCOMPARE(m_window->CurrentFolder(), work);
     const QAbstractItemModel* model = child<QTreeView>("ListView1")->model();
     QCOMPARE(model->rowCount(), 3);
@@ -324,7 +324,7 @@ void TWindowBehaviourTest::anEditedOldNameIsUsedByTheNextApply() {
     QTest::keyClicks(editor, QStringLiteral("gone.txt"));
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_COMPARE(first.data().toString(), QStringLiteral("gone.txt"));
-    QCOMPARE(m_window->CurrentFolder(), TTempNamespace::bytes(m_namespace->desk("work")) + "/");
+    QCOMPARE(m_window->CurrentFolder(), TTempNamespace::listed(m_namespace->desk("work")));
     pressApply();
     QCOMPARE(newNameShown(0), QStringLiteral("A-0001 gone.txt"));
     QVERIFY(namesOnDisk(m_namespace->desk("work")).contains("a.txt"));

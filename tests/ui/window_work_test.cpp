@@ -148,7 +148,7 @@ QStringList TWindowWorkTest::verbsFor(const QString& folder) {
     hooks.ChooseVerb = [&enabled](QMenu& menu, const QPoint&) {
         for (const QAction* action : menu.actions())
             if (action->isEnabled() && !action->isSeparator())
-                enabled << TTreeContextMenu::verbOf(action);
+                enabled << action->data().toString();
         return QString();
     };
     tree->setMenuHooks(hooks);
@@ -242,7 +242,7 @@ void TWindowWorkTest::aFolderSelectedDuringAListingIsTheOneShown() {
     // The big folder's listing ends after the small one's: it must not replace it.
     QTRY_VERIFY_WITH_TIMEOUT(!lister->isReading(), 30000);
     QCoreApplication::processEvents(); // deliver what the last listing posted
-    const std::string small = TTempNamespace::bytes(m_namespace->desk("small")) + "/";
+    const std::string small = TTempNamespace::listed(m_namespace->desk("small"));
     QCOMPARE(m_window->CurrentFolder(), small);
     QCOMPARE(model().rowCount(), 3);
     QVERIFY(m_window->findChild<QWidget*>(QStringLiteral("RzBitBtn1"))->isEnabled());
@@ -320,6 +320,8 @@ void TWindowWorkTest::aBatchWithAFailureShowsTheFailedRow() {
 }
 
 void TWindowWorkTest::theTreeHoldsTheFolderBeingRenamed() {
+    if (QSysInfo::productType() == QLatin1String("windows"))
+        QSKIP("the shell's own menu serves the tree on Windows; the engine holds the folder");
     makeFolder(QStringLiteral("outer/big"), LargeFolderEntries);
     QVERIFY(QDir().mkpath(m_namespace->desk(QStringLiteral("other"))));
     startWindow();

@@ -50,6 +50,3 @@ private:
     std::shared_ptr<const TNamespacePlaces> m_places;
     std::shared_ptr<TShellFolderObject> m_desktop;
 };
-
-// The namespace of the user running the program.
-std::unique_ptr<TShellNamespace> CreateUserNamespace();

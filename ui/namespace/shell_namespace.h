@@ -95,13 +95,25 @@ void FinalizeShellNamespace();
 TShellNamespace& ShellNamespace();
 const TShellFolder& DesktopEntry();
 
-// Initialises the process-wide namespace for the lifetime of a scope.
+// The namespace of the user running the program: the shell's on Windows, our own on Linux.
+std::unique_ptr<TShellNamespace> CreateUserNamespace();
+
+// The platform's object services that the namespace and its menu need (OLE on Windows):
+// started before the namespace is initialised, stopped after it is finalised.
+void StartShellServices();
+void StopShellServices();
+
+// Starts the services and initialises the process-wide namespace for the lifetime of a scope.
 class TShellNamespaceScope {
 public:
     explicit TShellNamespaceScope(std::unique_ptr<TShellNamespace> shellNamespace) {
+        StartShellServices();
         InitializeShellNamespace(std::move(shellNamespace));
     }
-    ~TShellNamespaceScope() { FinalizeShellNamespace(); }
+    ~TShellNamespaceScope() {
+        FinalizeShellNamespace();
+        StopShellServices();
+    }
     TShellNamespaceScope(const TShellNamespaceScope&) = delete;
     TShellNamespaceScope& operator=(const TShellNamespaceScope&) = delete;
 };

@@ -2,12 +2,9 @@
 
 #include "ui/tree/shell_tree_view.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QToolTip>
 
 #include "ui/namespace/messages.h"
-#include "ui/tree/folder_clipboard.h"
 #include "ui/tree/folder_hold.h"
 
 namespace {
@@ -20,16 +17,6 @@ QString Text(std::string_view message) {
 
 QString TShellTreeView::holdReason(const std::string& path) const {
     return TakesAlong(path, m_heldFolder) ? Text(messages::HeldByBatch) : QString();
-}
-
-// A cut is a move: of the held folder away, or of other folders into the held one.
-QString TShellTreeView::pasteHoldReason(const std::string& path) const {
-    if (m_heldFolder.empty()) return {};
-    const TClipboardPaste paste = ReadClipboardPaste(QGuiApplication::clipboard()->mimeData());
-    if (!paste.IsCut) return {};
-    for (const QByteArray& source : paste.Paths)
-        if (TakesAlong(source.toStdString(), m_heldFolder)) return Text(messages::PasteMovesHeld);
-    return TakesAlong(path, m_heldFolder) ? Text(messages::PasteIntoHeld) : QString();
 }
 
 // Editing opens from editItem() or an edit trigger; a click on a selected label comes back

@@ -10,7 +10,9 @@
 
 #include "engine/engine.h"
 #include "ui/namespace/shell_namespace.h"
-#include "ui/tree/tree_context_menu.h"
+#include "ui/tree/folder_menu_hooks.h"
+
+struct IContextMenu;
 
 class TShellTreeView : public QTreeWidget {
     Q_OBJECT
@@ -30,7 +32,7 @@ public:
 
     // The entry of the right-click target while one is handled, else of the selected node.
     TShellFolder* selectedEntry() const;
-    // The selected folder's absolute path (raw bytes, no trailing "/", "/" for the root); a
+    // The selected folder's absolute path (raw bytes, no trailing separator but a root's own); a
     // virtual item's display name; empty when nothing is selected.
     std::string selectedPath() const;
     QTreeWidgetItem* rightClickTarget() const;
@@ -103,14 +105,17 @@ private:
     void commitLabelEdit(QTreeWidgetItem* node, const QString& text);
     QTreeWidgetItem* selectedNode() const;
     QPoint labelCentre(QTreeWidgetItem* node) const;
-    TFolderMenuState menuStateOf(const TShellFolder& entry, const std::string& path) const;
-    bool runVerb(const QString& verb, const std::string& path);
     void completeVerb(const QString& verb);
+    // The verbs Linux's own menu carries out itself (linux_shell_tree_menu.cpp); on Windows
+    // the shell does them.
+    bool runVerb(const QString& verb, const std::string& path);
     bool openFolder(const std::string& path);
     bool pasteInto(const std::string& path);
     bool deleteFolder(const std::string& path);
     bool makeFolderIn(const std::string& path);
     bool showProperties(const std::string& path);
+    // Carries out command `command` of the shell's menu (windows_shell_tree_menu.cpp).
+    void runShellCommand(IContextMenu* shellMenu, unsigned command);
     QTreeWidgetItem* insertRebuiltNode(QTreeWidgetItem* old);
     void expandLike(QTreeWidgetItem* old, QTreeWidgetItem* rebuilt);
     void removeOldBranch(QTreeWidgetItem* old);

@@ -5,7 +5,7 @@
 #include <QScreen>
 #include <QWidget>
 
-#include "ui/widgets/motif_hints.h"
+#include "ui/widgets/frame_hints.h"
 
 TFixedFrame::TFixedFrame(QWidget* window) : QObject(window), m_window(window) {
     window->installEventFilter(this);
@@ -26,7 +26,7 @@ void TFixedFrame::centreOnPrimaryScreen(QWidget* window) {
 bool TFixedFrame::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_window || !m_window->isWindow()) return false;
     const QEvent::Type type = event->type();
-    if (type == QEvent::Show) SetFixedFrameMotifHints(m_window->windowHandle());
+    if (type == QEvent::Show) SetFixedFrameHints(m_window->windowHandle());
     const bool placed = type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize;
     if (placed && !m_framed && m_window->windowState() == Qt::WindowNoState &&
         m_window->frameGeometry() != m_window->geometry()) {

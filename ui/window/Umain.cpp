@@ -25,6 +25,7 @@
 #include "ui/window/batch_runner.h"
 #include "ui/window/batch_status.h"
 #include "ui/window/entry_model.h"
+#include "ui/window/regional_settings_watch.h"
 #include "ui/window/undo_controller.h"
 
 namespace {
@@ -37,10 +38,12 @@ constexpr int StripHeight = 45;
 constexpr int StatusBarHeight = 19;
 const QString SongTi = QStringLiteral("宋体");
 
-// 宋体 is unknown to fontconfig; without a substitute Chinese may render as boxes.
+// 宋体 is SimSun's Chinese name, which Windows knows only in Chinese settings and fontconfig
+// never; without a substitute Chinese may render as boxes.
 void SubstituteSongTi() {
     static const bool once = [] {
-        QFont::insertSubstitutions(SongTi, {QStringLiteral("Noto Serif CJK SC"),
+        QFont::insertSubstitutions(SongTi, {QStringLiteral("SimSun"),
+                                            QStringLiteral("Noto Serif CJK SC"),
                                             QStringLiteral("Noto Sans CJK SC"),
                                             QStringLiteral("WenQuanYi Micro Hei")});
         return true;
@@ -76,6 +79,8 @@ TFrmMain::TFrmMain(engine::TFormatSettings formatSettings, QWidget* parent)
     connectHandlers();
     m_undo = new TUndoController(this, ListView1, m_entries, RzBitBtn1, m_formatSettings);
     connect(m_undo, &TUndoController::undone, this, &TFrmMain::showOutcome);
+    connect(new TRegionalSettingsWatch(this), &TRegionalSettingsWatch::changed, this,
+            [this] { setFormatSettings(ReadRegionalSettings()); });
     centreOnPrimaryScreen();
     ShellTreeView1->setFocus();
 }
@@ -296,6 +301,12 @@ void TFrmMain::keepDesignSize() {
 
 void TFrmMain::FormCreate() {
     RadioGroup1->setItemIndex(0);
+}
+
+void TFrmMain::setFormatSettings(const engine::TFormatSettings& settings) {
+    m_formatSettings = settings;
+    ShellTreeView1->setFormatSettings(settings);
+    m_undo->setFormatSettings(settings);
 }
 
 const std::string& TFrmMain::CurrentFolder() const {

@@ -38,7 +38,7 @@ public:
     // A length at 96 dpi, scaled by the window's text height over 12.
     int scaled(int designPixels) const;
     TEntryModel* entries() const { return m_entries; }
-    // The listed folder with its trailing "/"; empty before the first listing.
+    // The listed folder with its trailing separator; empty before the first listing.
     const std::string& CurrentFolder() const;
     // A folder is being listed or shown, or a batch runs: "应用改名" waits until it ends.
     bool isBusy() const;
@@ -46,6 +46,8 @@ public:
     // Selects the folder at the absolute `path` (raw bytes) in the tree, which lists it; false
     // when the tree has no node for it (the selection and the list stay as they were).
     bool showFolder(const std::string& path);
+    // The regional settings for listings from now on; rows already listed keep their texts.
+    void setFormatSettings(const engine::TFormatSettings& settings);
 
 public slots:
     void FormCreate();

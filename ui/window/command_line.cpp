@@ -1,7 +1,5 @@
 #include "ui/window/command_line.h"
 
-#include <cstdio>
-
 #include <QCommandLineParser>
 #include <QTimer>
 
@@ -15,7 +13,7 @@
 namespace {
 
 QString ProgramText(const std::string& bytes) {
-    return QString::fromLocal8Bit(bytes.data(), qsizetype(bytes.size()));
+    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
 }
 
 // The parser sees decoded text, which loses the bytes of a name that is not UTF-8: each
@@ -69,12 +67,6 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments,
     if (folders.size() > 1) return UsageError(QStringLiteral("Only one folder can be opened."));
     if (folders.empty()) return {};
     return {{}, {}, {}, ChooseFolder(folders.front(), currentFolder, false)};
-}
-
-int ReportCommandLine(const TCommandLine& commandLine) {
-    std::fputs(commandLine.Output.toLocal8Bit().constData(), stdout);
-    std::fputs(commandLine.ErrorOutput.toLocal8Bit().constData(), stderr);
-    return commandLine.ExitCode.value_or(0);
 }
 
 void OpenStartFolder(TFrmMain& window, const TFolderChoice& startFolder) {

@@ -25,7 +25,9 @@ struct TCommandLine {
 TCommandLine ParseCommandLine(const std::vector<std::string>& arguments,
                               std::string_view currentFolder);
 
-// Prints the command line's output and error output; returns its exit code.
+// Shows the command line's output and error output: printed on Linux; on Windows, where a
+// window program has no console, printed to the console it was started from, else shown in a
+// message box. Returns the exit code.
 int ReportCommandLine(const TCommandLine& commandLine);
 
 // Selects the start folder in the window's tree, which lists it in place of the desktop, or

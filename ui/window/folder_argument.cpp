@@ -1,8 +1,5 @@
 #include "ui/window/folder_argument.h"
 
-#include <cerrno>
-#include <filesystem>
-
 #include <QByteArray>
 #include <QUrl>
 
@@ -20,20 +17,15 @@ QString Shown(std::string_view bytes) {
 }
 
 QString FolderError(int error, std::string_view argument) {
-    switch (error) {
-    case ENOENT:
+    switch (ProbeProblemOf(error)) {
+    case TProbeProblem::NotFound:
         return QStringLiteral("找不到文件夹“%1”").arg(Shown(argument));
-    case ENOTDIR:
+    case TProbeProblem::NotAFolder:
         return QStringLiteral("“%1”不是文件夹").arg(Shown(argument));
     default:
         return QStringLiteral("无法打开文件夹“%1”：%2")
             .arg(Shown(argument), QString::fromStdString(engine::RenameFailureText(error)));
     }
-}
-
-std::string ParentOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == 0 || slash == std::string::npos ? std::string("/") : path.substr(0, slash);
 }
 
 } // namespace
@@ -42,19 +34,8 @@ std::optional<std::string> LocalPathOfUrl(std::string_view text) {
     const QUrl url = QUrl::fromEncoded(QByteArray(text.data(), qsizetype(text.size())));
     if (!url.isValid() || url.scheme() != u"file") return std::nullopt;
     if (!url.host().isEmpty() && url.host() != u"localhost") return std::nullopt;
-    const QByteArray path =
-        QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
-    if (!path.startsWith('/')) return std::nullopt;
-    return path.toStdString();
-}
-
-std::string AbsolutePath(std::string_view path, std::string_view currentFolder) {
-    std::filesystem::path absolute(path);
-    if (!path.starts_with('/')) absolute = std::filesystem::path(currentFolder) / absolute;
-    std::string normal = absolute.lexically_normal().string();
-    while (normal.size() > 1 && normal.back() == '/')
-        normal.pop_back();
-    return normal;
+    return LocalPathOfUrlPath(
+        QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
 }
 
 TFolderChoice ChooseFolder(std::string_view argument, std::string_view currentFolder,
@@ -64,14 +45,14 @@ TFolderChoice ChooseFolder(std::string_view argument, std::string_view currentFo
     if (IsFileUrl(argument)) {
         const auto local = LocalPathOfUrl(argument);
         if (!local) return {{}, QStringLiteral("“%1”不是本地文件夹").arg(Shown(argument))};
-        path = AbsolutePath(*local, "/");
+        path = AbsolutePath(*local, {});
     } else {
         path = AbsolutePath(argument, currentFolder);
     }
     const engine::TFolderProbe probe = engine::ProbeFolder(path);
-    if (probe.Error == ENOTDIR && fileGivesItsFolder &&
-        engine::ProbeFolder(ParentOf(path)).IsFolder)
-        return {ParentOf(path), {}};
+    if (ProbeProblemOf(probe.Error) == TProbeProblem::NotAFolder && fileGivesItsFolder &&
+        engine::ProbeFolder(ParentFolderOf(path)).IsFolder)
+        return {ParentFolderOf(path), {}};
     if (!probe.IsFolder) return {{}, FolderError(probe.Error, argument)};
     return {path, {}};
 }

@@ -12,10 +12,21 @@
 // for any other URL. Pure.
 std::optional<std::string> LocalPathOfUrl(std::string_view url);
 
-// `path` made absolute against `currentFolder` and lexically normal: "." and ".." steps,
-// doubled and trailing "/" taken out ("/" stays). Links are not followed, as a shell's `cd`
-// does not. Pure.
+// The path that a file URL's percent-decoded path names: "/home/x" on Linux, "C:\x" for
+// "/C:/x" on Windows; nullopt when it names no absolute local path. Pure.
+std::optional<std::string> LocalPathOfUrlPath(const QByteArray& urlPath);
+
+// `path` made absolute against `currentFolder` (the root when empty) and lexically normal:
+// "." and ".." steps, doubled and trailing separators taken out (a root keeps its own). Links
+// are not followed, as a shell's `cd` does not. Pure.
 std::string AbsolutePath(std::string_view path, std::string_view currentFolder);
+
+// The folder that holds the entry at the absolute `path`. Pure.
+std::string ParentFolderOf(const std::string& path);
+
+// What an error of engine::ProbeFolder says about a path.
+enum class TProbeProblem { NotFound, NotAFolder, Other };
+TProbeProblem ProbeProblemOf(int error);
 
 // The folder to show, or why there is none.
 struct TFolderChoice {

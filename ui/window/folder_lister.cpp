@@ -15,7 +15,7 @@ TFolderLister::~TFolderLister() {
 }
 
 void TFolderLister::list(const std::string& path, const engine::TFormatSettings& settings) {
-    if (path.empty() || path.front() != '/') return;
+    if (!engine::NamesFolderOnDisk(path)) return; // a virtual item keeps the list as it was
     const unsigned request = ++m_newest;
     m_listing = true;
     m_pool.start([this, request, path, settings] {

@@ -1,5 +1,8 @@
 #include "ui/window/regional_settings.h"
 
+#include <optional>
+#include <utility>
+
 #include <QtGlobal>
 
 namespace {
@@ -45,5 +48,7 @@ engine::TFormatSettings RegionalSettingsOf(const QLocale& locale) {
 }
 
 engine::TFormatSettings ReadRegionalSettings() {
+    if (std::optional<engine::TFormatSettings> system = engine::SystemFormatSettings())
+        return std::move(*system);
     return RegionalSettingsOf(QLocale(TimeLocaleName()));
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The user's regional settings, taken from Qt's locale data (CLDR) for the LC_TIME locale.
+// The user's regional settings: Windows' own, or on Linux those of Qt's locale data (CLDR) for
+// the LC_TIME locale.
 
 #include <QLocale>
 #include <QString>
@@ -14,5 +15,6 @@ QString TimeLocaleName();
 // defaults.
 engine::TFormatSettings RegionalSettingsOf(const QLocale& locale);
 
-// The settings of the user's LC_TIME locale. Reads the environment once per call.
+// The user's settings: on Windows the system's regional settings; elsewhere those of the
+// LC_TIME locale. Reads the system or the environment once per call.
 engine::TFormatSettings ReadRegionalSettings();

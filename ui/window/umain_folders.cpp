@@ -41,7 +41,7 @@ void TFrmMain::dropEvent(QDropEvent* event) {
     if (!path) return;
     event->acceptProposedAction();
     Guarded([&] {
-        const TFolderChoice choice = ChooseFolder(*path, "/", true);
+        const TFolderChoice choice = ChooseFolder(*path, {}, true);
         if (!choice.Error.isEmpty()) throw engine::TError(choice.Error.toStdString());
         if (!showFolder(choice.Folder))
             throw engine::TError(FolderNotInTreeMessage(choice.Folder).toStdString());

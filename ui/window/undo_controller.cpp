@@ -1,6 +1,7 @@
 #include "ui/window/undo_controller.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -59,8 +60,12 @@ TUndoController::TUndoController(QWidget* window, QTreeView* list, TEntryModel* 
     AfterFirstPaint(window, [this] { offerRecovery(); });
 }
 
+// An absolute $XDG_STATE_HOME names the state folder on every platform, so that each test
+// gets a folder of its own also under Wine; otherwise the system's place.
 std::string TUndoController::JournalFolder() {
-    return engine::DefaultJournalFolder();
+    const QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(state)) return engine::DefaultJournalFolder();
+    return QDir::toNativeSeparators(state + QStringLiteral("/zelvora")).toStdString();
 }
 
 engine::TBatchControl TUndoController::BatchControl() {

@@ -24,13 +24,18 @@ public:
     TUndoController(QWidget* window, QTreeView* list, TEntryModel* entries,
                     QAbstractButton* applyButton, engine::TFormatSettings formatSettings);
 
-    // $XDG_STATE_HOME/zelvora (~/.local/state/zelvora when unset or relative), as bytes.
+    // $XDG_STATE_HOME/zelvora when that is absolute, else the system's journal folder
+    // (~/.local/state/zelvora, %LOCALAPPDATA%\Zelvora), as bytes.
     static std::string JournalFolder();
     // What a batch of the window runs with: journaled in JournalFolder().
     static engine::TBatchControl BatchControl();
 
     // While the window lists or renames, undo waits: it would change the rows being worked on.
     void setAvailable(bool available) { m_available = available; }
+    // The settings a folder listed again after an undo is shown in.
+    void setFormatSettings(engine::TFormatSettings settings) {
+        m_formatSettings = std::move(settings);
+    }
 
 signals:
     // An undo has ended; `outcome` says how («撤销改名：改回 12 个»).

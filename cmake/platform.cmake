@@ -1,0 +1,16 @@
+# One rule for every room: a file whose name starts with "linux_" builds only on Linux, one
+# starting with "windows_" only on Windows, every other file on both.
+function(zelvora_platform_files out)
+    set(kept)
+    foreach(file ${ARGN})
+        get_filename_component(name ${file} NAME)
+        if(name MATCHES "^windows_" AND NOT CMAKE_SYSTEM_NAME STREQUAL "Windows")
+            continue()
+        endif()
+        if(name MATCHES "^linux_" AND NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
+            continue()
+        endif()
+        list(APPEND kept ${file})
+    endforeach()
+    set(${out} ${kept} PARENT_SCOPE)
+endfunction()

@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# The Windows build as a user meets it, under Wine on Xvfb: a fresh Wine prefix, a silent
+# install, the installed zelvora.exe on a folder, "应用改名" clicked, Ctrl+Z pressed, a folder
+# of the tree right-clicked, then the uninstaller. Screenshots go to OUT_FOLDER.
+#   scripts/e2e-windows.sh INSTALLER [OUT_FOLDER]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+installer=$(realpath "$1")
+out=$(realpath -m "${2:-build-windows/e2e}")
+mkdir -p "$out"
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+
+work=$(mktemp -d /tmp/zelvora-e2e.XXXXXX)
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export HOME=$work/home LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+mkdir -p "$HOME"
+# A display of our own: Xvfb picks a free number and tells it.
+Xvfb -displayfd 1 -screen 0 1280x800x24 -nolisten tcp >"$work/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(head -1 "$work/display")
+cleanup() {
+    "$wineserver" -k 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "e2e: $*" >&2; exit 1; }
+shot() { import -window root "$out/$1.png"; }
+
+# A window by its title; its id, or failure after `seconds`.
+wait_window() {
+    local name=$1 seconds=${2:-60} id
+    for _ in $(seq $((seconds * 5))); do
+        id=$(xdotool search --name "$name" 2>/dev/null | head -1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.2
+    done
+    return 1
+}
+# A click at a point of the window's client area, through the X server.
+click_at() {
+    local id=$1 x=$2 y=$3 button=${4:-1}
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    xdotool mousemove $((X + x)) $((Y + y)) click "$button"
+}
+# Waits until `test` (a shell command) succeeds, at most `seconds`.
+wait_for() {
+    local seconds=$1; shift
+    for _ in $(seq $((seconds * 5))); do eval "$@" && return 0; sleep 0.2; done
+    return 1
+}
+
+"$wine" wineboot --init >/dev/null 2>&1; "$wineserver" -w
+# Wine's own title bars show Chinese only through a font link to a CJK font.
+"$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+    /v Tahoma /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
+"$wineserver" -w
+
+echo "e2e: silent install"
+"$wine" "$installer" /S; "$wineserver" -w
+program=$(find "$WINEPREFIX/drive_c" -ipath '*/zelvora/zelvora.exe' | head -1)
+[ -n "$program" ] || fail "the installer put no zelvora.exe in place"
+install_dir=$(dirname "$program")
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelvora'
+"$wine" reg query "$uninstall_key" /v DisplayName 2>/dev/null | grep -q Zelvora \
+    || fail "no Uninstall entry"
+"$wine" reg query 'HKLM\Software\Classes\Directory\shell\Zelvora\command' 2>/dev/null \
+    | grep -q 'zelvora.exe' || fail "no folder verb in Explorer's menu"
+find "$WINEPREFIX/drive_c" -iname 'Zelvora.lnk' | grep -q . || fail "no Start-menu entry"
+
+folder=$WINEPREFIX/drive_c/照片
+mkdir -p "$folder/旧相册"
+for name in 海边.jpg IMG_0002.jpg notes.txt; do echo "$name" >"$folder/$name"; done
+
+echo "e2e: start the installed program"
+WINEQT_QPA_PLATFORM="windows:fontengine=freetype" "$wine" "$program" 'C:\照片' &
+window=$(wait_window "Zelvora 2011" 90) || { shot no-window; fail "no window titled Zelvora 2011"; }
+sleep 3
+shot window
+
+echo "e2e: 应用改名"
+click_at "$window" 741 453
+wait_for 20 '[ -e "$folder/A-0001 IMG_0002.jpg" ]' || { shot apply; fail "应用改名 renamed nothing"; }
+sleep 1
+shot applied
+for name in "A-0001 IMG_0002.jpg" "A-0002 notes.txt" "A-0003 旧相册" "A-0004 海边.jpg"; do
+    [ -e "$folder/$name" ] || fail "missing after renaming: $name"
+done
+
+echo "e2e: Ctrl+Z"
+click_at "$window" 500 200 # the list has the focus, so the key goes to the window
+xdotool key ctrl+z
+wait_for 20 '[ -e "$folder/海边.jpg" ]' || { shot undo; fail "Ctrl+Z brought nothing back"; }
+sleep 1
+shot undone
+for name in 海边.jpg IMG_0002.jpg notes.txt 旧相册; do
+    [ -e "$folder/$name" ] || fail "missing after Ctrl+Z: $name"
+done
+
+echo "e2e: the shell's menu on a folder of the tree"
+# The second row of the tree, not the selected folder: the menu pops up beside the pointer.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+region="200x160+$((X + 60))+$((Y + 30))"
+import -window root -crop "$region" "$work/before-menu.png"
+click_at "$window" 60 30 3
+sleep 2
+shot shell-menu
+import -window root -crop "$region" "$work/after-menu.png"
+changed=$(compare -metric AE "$work/before-menu.png" "$work/after-menu.png" null: 2>&1 || true)
+[ "${changed%% *}" -gt 2000 ] || fail "a right click on the tree opened no menu ($changed pixels)"
+xdotool key Escape
+sleep 1
+for name in 海边.jpg IMG_0002.jpg notes.txt 旧相册; do
+    [ -e "$folder/$name" ] || fail "the menu changed the folder: $name"
+done
+
+xdotool key alt+F4 || true
+wait_for 20 '! xdotool search --name "Zelvora 2011" >/dev/null 2>&1' || fail "the window stayed open"
+
+# In a Wine desktop, Wine draws the title bars itself, with the font link for Chinese: the
+# window's frame, and --help in a message box, since a window program has no console.
+echo "e2e: frame and --help in a Wine desktop"
+"$wine" explorer /desktop=Zelvora,1100x640 "$program" 'C:\照片' &
+sleep 12
+shot desktop-window
+"$wineserver" -k; sleep 1
+"$wine" explorer /desktop=Zelvora,1100x640 "$program" --help &
+sleep 8
+shot help
+"$wineserver" -k; sleep 1
+
+echo "e2e: uninstall"
+"$wine" "$install_dir/uninstall.exe" /S; "$wineserver" -w
+sleep 2 # the uninstaller runs a copy of itself from the temporary folder
+"$wineserver" -w
+[ ! -e "$program" ] || fail "the uninstaller left zelvora.exe"
+! "$wine" reg query "$uninstall_key" >/dev/null 2>&1 || fail "the Uninstall entry stayed"
+echo "e2e: passed; screenshots in $out"

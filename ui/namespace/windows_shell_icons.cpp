@@ -1,0 +1,39 @@
+// The system image list's icons and the shell menu's verbs, as the tree uses them.
+
+#include "ui/namespace/windows_namespace.h"
+
+#include <commctrl.h>
+
+#include <QHash>
+#include <QImage>
+#include <QPixmap>
+
+HIMAGELIST SystemSmallImages() {
+    static const HIMAGELIST images = [] {
+        SHFILEINFOW info{};
+        return reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
+            L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    }();
+    return images;
+}
+
+// Nodes share icons: the system list's picture at one index becomes one QIcon, once.
+QIcon SystemSmallIcon(int index) {
+    static QHash<int, QIcon> cache;
+    if (const auto found = cache.constFind(index); found != cache.constEnd()) return *found;
+    QIcon icon;
+    if (const HICON handle = ImageList_GetIcon(SystemSmallImages(), index, ILD_TRANSPARENT)) {
+        icon = QIcon(QPixmap::fromImage(QImage::fromHICON(handle)));
+        DestroyIcon(handle);
+    }
+    return *cache.insert(index, icon);
+}
+
+QString CommandVerb(IContextMenu* menu, UINT offset) {
+    wchar_t verb[256] = {};
+    if (FAILED(menu->GetCommandString(offset, GCS_VERBW, nullptr, reinterpret_cast<LPSTR>(verb),
+                                      UINT(std::size(verb)))))
+        return {};
+    verb[std::size(verb) - 1] = L'\0';
+    return QString::fromWCharArray(verb);
+}

@@ -1,0 +1,3 @@
+#include "ui/window/regional_settings_watch.h"
+
+TRegionalSettingsWatch::TRegionalSettingsWatch(QObject* parent) : QObject(parent) {}

@@ -1,0 +1,15 @@
+#include "ui/window/regional_settings_watch.h"
+
+#include <utility>
+
+#include <QTimer>
+
+TRegionalSettingsWatch::~TRegionalSettingsWatch() = default;
+
+void TRegionalSettingsWatch::announce() {
+    if (std::exchange(m_pending, true)) return;
+    QTimer::singleShot(0, this, [this] {
+        m_pending = false;
+        emit changed();
+    });
+}
