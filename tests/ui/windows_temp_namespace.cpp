@@ -8,3 +8,7 @@ std::unique_ptr<TShellNamespace> MakeTempNamespace(
     std::function<std::vector<engine::TSubFolder>(const std::string&)>) {
     return std::make_unique<TWindowsNamespace>(desk);
 }
+
+bool TempNamespaceHasLinuxPlaces() {
+    return false;
+}
