@@ -42,6 +42,8 @@ inline void VerifyFrameRunsThroughCaption(TGroupBox* box) {
         QCOMPARE(image.pixel(box->width() / 2, y), background);
 }
 
+// Edits and up-downs lie inside the frame's lines; a label may reach onto them, as the
+// design's own Label3 does (left 296, width 66, in a box 363 wide) with 6-pixel Latin glyphs.
 inline void VerifyControlsInsideFrame(TGroupBox* box) {
     const QRect inside = box->frameRect().adjusted(2, 2, -2, -2);
     QList<QWidget*> controls;
@@ -51,8 +53,16 @@ inline void VerifyControlsInsideFrame(TGroupBox* box) {
         controls.append(control);
     for (QWidget* control : box->findChildren<QLabel*>())
         controls.append(control);
-    for (const QWidget* control : controls)
-        QVERIFY2(inside.contains(control->geometry()), qPrintable(control->objectName()));
+    for (const QWidget* control : controls) {
+        const QRect allowed = qobject_cast<const QLabel*>(control) ? box->frameRect() : inside;
+        QVERIFY2(allowed.contains(control->geometry()),
+                 qPrintable(QStringLiteral("%1 at %2,%3 %4x%5")
+                                .arg(control->objectName())
+                                .arg(control->x())
+                                .arg(control->y())
+                                .arg(control->width())
+                                .arg(control->height())));
+    }
 }
 
 inline void VerifyStripGroupBoxes(const QWidget& window) {

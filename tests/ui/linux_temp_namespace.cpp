@@ -12,3 +12,7 @@ std::unique_ptr<TShellNamespace> MakeTempNamespace(
     if (listSubFolders) places.ListSubFolders = std::move(listSubFolders);
     return std::make_unique<TLinuxNamespace>(std::move(places));
 }
+
+bool TempNamespaceHasLinuxPlaces() {
+    return true;
+}

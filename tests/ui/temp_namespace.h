@@ -22,6 +22,10 @@ std::unique_ptr<TShellNamespace> MakeTempNamespace(
     const std::string& desk, const std::string& home,
     std::function<std::vector<engine::TSubFolder>(const std::string&)> listSubFolders);
 
+// Whether the namespace has the Linux desktop's own places (home, computer, network, trash)
+// and a disk that tests can stand in for; the Windows shell's has neither.
+bool TempNamespaceHasLinuxPlaces();
+
 class TTempNamespace {
 public:
     // `listSubFolders` stands in for the disk when given (to count or fail enumerations).

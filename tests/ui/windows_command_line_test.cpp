@@ -44,11 +44,16 @@ void TWindowsCommandLineTest::namesAFolder_data() {
     QTest::addColumn<QString>("currentFolder");
     QTest::addColumn<QString>("folder"); // below the temporary root
     const QString root = Native(m_dir.path());
-    QTest::newRow("backslashes") << root + "\\照片" << "C:\\" << "\\照片";
-    QTest::newRow("slashes, one at the end") << m_dir.path() + "/照片/" << "C:\\" << "\\照片";
+    QTest::newRow("backslashes") << root + "\\照片"
+                                 << "C:\\"
+                                 << "\\照片";
+    QTest::newRow("slashes, one at the end") << m_dir.path() + "/照片/"
+                                             << "C:\\"
+                                             << "\\照片";
     QTest::newRow("relative, with dot steps") << ".\\照片\\..\\照片" << root << "\\照片";
     QTest::newRow("URL with a drive")
-        << "file:///" + m_dir.path() + "/%E7%85%A7%E7%89%87/%E4%B8%AD%E6%96%87%202024" << "C:\\"
+        << "file:///" + m_dir.path() + "/%E7%85%A7%E7%89%87/%E4%B8%AD%E6%96%87%202024"
+        << "C:\\"
         << "\\照片\\中文 2024";
 }
 
@@ -66,9 +71,12 @@ void TWindowsCommandLineTest::reportsWhatIsNoFolder_data() {
     QTest::addColumn<QString>("argument");
     QTest::addColumn<QString>("error");
     const QString root = Native(m_dir.path());
-    QTest::newRow("missing") << root + "\\nowhere" << "找不到文件夹“" + root + "\\nowhere”";
-    QTest::newRow("a file") << root + "\\照片\\a.txt" << "“" + root + "\\照片\\a.txt”不是文件夹";
-    QTest::newRow("URL without a drive") << "file:///share/x" << "“file:///share/x”不是本地文件夹";
+    QTest::newRow("missing") << root + "\\nowhere"
+                             << "找不到文件夹“" + root + "\\nowhere”";
+    QTest::newRow("a file") << root + "\\照片\\a.txt"
+                            << "“" + root + "\\照片\\a.txt”不是文件夹";
+    QTest::newRow("URL without a drive") << "file:///share/x"
+                                         << "“file:///share/x”不是本地文件夹";
 }
 
 void TWindowsCommandLineTest::reportsWhatIsNoFolder() {
@@ -83,11 +91,21 @@ void TWindowsCommandLineTest::normalisesPaths_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("currentFolder");
     QTest::addColumn<QString>("absolute");
-    QTest::newRow("a drive keeps its separator") << "C:\\" << "D:\\x" << "C:\\";
-    QTest::newRow("above the drive") << "C:\\..\\.." << "D:\\x" << "C:\\";
-    QTest::newRow("slashes and doubled separators") << "C://a//b//" << "D:\\x" << "C:\\a\\b";
-    QTest::newRow("relative") << "b\\.\\c" << "D:\\a" << "D:\\a\\b\\c";
-    QTest::newRow("up") << "..\\b" << "D:\\a\\x" << "D:\\a\\b";
+    QTest::newRow("a drive keeps its separator") << "C:\\"
+                                                 << "D:\\x"
+                                                 << "C:\\";
+    QTest::newRow("above the drive") << "C:\\..\\.."
+                                     << "D:\\x"
+                                     << "C:\\";
+    QTest::newRow("slashes and doubled separators") << "C://a//b//"
+                                                    << "D:\\x"
+                                                    << "C:\\a\\b";
+    QTest::newRow("relative") << "b\\.\\c"
+                              << "D:\\a"
+                              << "D:\\a\\b\\c";
+    QTest::newRow("up") << "..\\b"
+                        << "D:\\a\\x"
+                        << "D:\\a\\b";
 }
 
 void TWindowsCommandLineTest::normalisesPaths() {

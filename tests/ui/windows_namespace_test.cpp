@@ -98,9 +98,12 @@ void TWindowsNamespaceTest::desktopHoldsTheComputerAndItsOwnFolder() {
 void TWindowsNamespaceTest::givesThePathOfEachKindOfItem_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("expected"); // empty: no ":\" at all
-    QTest::newRow("a drive ends in its separator") << "C:\\" << "C:\\";
-    QTest::newRow("a folder has none at the end") << "temp" << "temp";
-    QTest::newRow("the computer is no path") << "rfMyComputer" << "";
+    QTest::newRow("a drive ends in its separator") << "C:\\"
+                                                   << "C:\\";
+    QTest::newRow("a folder has none at the end") << "temp"
+                                                  << "temp";
+    QTest::newRow("the computer is no path") << "rfMyComputer"
+                                             << "";
 }
 
 void TWindowsNamespaceTest::givesThePathOfEachKindOfItem() {
@@ -121,7 +124,8 @@ void TWindowsNamespaceTest::givesThePathOfEachKindOfItem() {
         QVERIFY2(selected.find(":\\") == std::string::npos, selected.c_str());
         QVERIFY(!selected.empty() && !selected.starts_with("::{"));
     } else {
-        QCOMPARE(QString::fromStdString(selected).toLower(), QString::fromStdString(want).toLower());
+        QCOMPARE(QString::fromStdString(selected).toLower(),
+                 QString::fromStdString(want).toLower());
     }
 }
 

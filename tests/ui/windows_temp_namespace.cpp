@@ -3,8 +3,12 @@
 #include "ui/namespace/windows_namespace.h"
 
 // The shell's namespace from the folder `desk` down; Windows' shell has no home item.
-std::unique_ptr<TShellNamespace> MakeTempNamespace(
-    const std::string& desk, const std::string&,
-    std::function<std::vector<engine::TSubFolder>(const std::string&)>) {
+std::unique_ptr<TShellNamespace>
+MakeTempNamespace(const std::string& desk, const std::string&,
+                  std::function<std::vector<engine::TSubFolder>(const std::string&)>) {
     return std::make_unique<TWindowsNamespace>(desk);
+}
+
+bool TempNamespaceHasLinuxPlaces() {
+    return false;
 }

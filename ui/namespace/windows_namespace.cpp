@@ -87,8 +87,7 @@ std::optional<std::vector<TItemIdList>> TWindowsFolder::enumFolders() {
 // BindToObject first; then GetUIObjectOf and CreateViewObject, the later answer counting.
 TComPtr<IShellFolder> TWindowsFolder::childFolder(LPCITEMIDLIST pidl) const {
     TComPtr<IShellFolder> child;
-    if (m_folder->BindToObject(pidl, nullptr, IID_IShellFolder, child.putVoid()) == S_OK &&
-        child)
+    if (m_folder->BindToObject(pidl, nullptr, IID_IShellFolder, child.putVoid()) == S_OK && child)
         return child;
     m_folder->GetUIObjectOf(nullptr, 1, &pidl, IID_IShellFolder, nullptr, child.putVoid());
     m_folder->CreateViewObject(nullptr, IID_IShellFolder, child.putVoid());
@@ -201,8 +200,7 @@ std::shared_ptr<TShellFolderObject> TWindowsNamespace::desktopFolder() {
             return nullptr;
         base = SplitPidl(pidl.get());
         TComPtr<IShellFolder> folder;
-        if (FAILED(desktop->BindToObject(pidl.get(), nullptr, IID_IShellFolder,
-                                         folder.putVoid())))
+        if (FAILED(desktop->BindToObject(pidl.get(), nullptr, IID_IShellFolder, folder.putVoid())))
             return nullptr;
         desktop = std::move(folder);
     }
@@ -217,13 +215,13 @@ struct TRootFolder {
     int SpecialFolder;
 };
 constexpr TRootFolder RootFolders[] = {
-    {"rfDesktop", CSIDL_DESKTOP},         {"rfMyComputer", CSIDL_DRIVES},
-    {"rfNetwork", CSIDL_NETWORK},         {"rfRecycleBin", CSIDL_BITBUCKET},
-    {"rfPersonal", CSIDL_PERSONAL},       {"rfControlPanel", CSIDL_CONTROLS},
-    {"rfPrinters", CSIDL_PRINTERS},       {"rfFavorites", CSIDL_FAVORITES},
-    {"rfStartMenu", CSIDL_STARTMENU},     {"rfPrograms", CSIDL_PROGRAMS},
-    {"rfTemplates", CSIDL_TEMPLATES},     {"rfAppData", CSIDL_APPDATA},
-    {"rfFonts", CSIDL_FONTS},             {"rfCommonDesktopDirectory", CSIDL_COMMON_DESKTOPDIRECTORY},
+    {"rfDesktop", CSIDL_DESKTOP},     {"rfMyComputer", CSIDL_DRIVES},
+    {"rfNetwork", CSIDL_NETWORK},     {"rfRecycleBin", CSIDL_BITBUCKET},
+    {"rfPersonal", CSIDL_PERSONAL},   {"rfControlPanel", CSIDL_CONTROLS},
+    {"rfPrinters", CSIDL_PRINTERS},   {"rfFavorites", CSIDL_FAVORITES},
+    {"rfStartMenu", CSIDL_STARTMENU}, {"rfPrograms", CSIDL_PROGRAMS},
+    {"rfTemplates", CSIDL_TEMPLATES}, {"rfAppData", CSIDL_APPDATA},
+    {"rfFonts", CSIDL_FONTS},         {"rfCommonDesktopDirectory", CSIDL_COMMON_DESKTOPDIRECTORY},
 };
 
 std::wstring NativePath(const std::string& path) {
@@ -284,8 +282,7 @@ TComPtr<IShellFolder> NativeFolder(TShellFolderObject* folder) {
     return TComPtr<IShellFolder>::share(windowsFolder ? windowsFolder->native() : nullptr);
 }
 
-TComPtr<IContextMenu> ContextMenuOf(TShellFolderObject* folder, const TItemIdList& id,
-                                    HWND owner) {
+TComPtr<IContextMenu> ContextMenuOf(TShellFolderObject* folder, const TItemIdList& id, HWND owner) {
     TComPtr<IContextMenu> menu;
     TComPtr<IShellFolder> native = NativeFolder(folder);
     if (!native || id.size() > 1) return menu; // the top node's item may be the folder itself

@@ -7,6 +7,7 @@
 #include <string>
 
 #include <windows.h>
+
 #include <shlobj.h>
 
 #include "ui/namespace/shell_namespace.h"
@@ -33,8 +34,7 @@ TComPtr<IShellFolder> NativeFolder(TShellFolderObject* folder);
 
 // The shell's context menu of item `id` of `folder` (GetUIObjectOf with IID_IContextMenu for
 // one item); none when the shell gives none.
-TComPtr<IContextMenu> ContextMenuOf(TShellFolderObject* folder, const TItemIdList& id,
-                                    HWND owner);
+TComPtr<IContextMenu> ContextMenuOf(TShellFolderObject* folder, const TItemIdList& id, HWND owner);
 
 // The verb of a command of `menu` (GetCommandString, GCS_VERBW), `offset` counted from the
 // first command id; empty for a command without one.

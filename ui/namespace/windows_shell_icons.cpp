@@ -11,8 +11,8 @@
 HIMAGELIST SystemSmallImages() {
     static const HIMAGELIST images = [] {
         SHFILEINFOW info{};
-        return reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
-            L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+        return reinterpret_cast<HIMAGELIST>(
+            SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     }();
     return images;
 }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include <windows.h>
+
 #include <shellapi.h>
 #include <shlobj.h>
 

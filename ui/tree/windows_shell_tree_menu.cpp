@@ -7,6 +7,7 @@
 #include <optional>
 
 #include <windows.h>
+
 #include <shlobj.h>
 
 #include <QAbstractNativeEventFilter>
@@ -109,11 +110,11 @@ std::unique_ptr<QMenu> MirrorMenu(HMENU menu, IContextMenu* shellMenu) {
     return mirror;
 }
 
-UINT ChooseCommand(HMENU menu, IContextMenu* shellMenu, const TMenuChooser& choose,
-                   HWND owner, const QPoint& at) {
+UINT ChooseCommand(HMENU menu, IContextMenu* shellMenu, const TMenuChooser& choose, HWND owner,
+                   const QPoint& at) {
     if (!choose)
-        return UINT(TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x(), at.y(), 0,
-                                   owner, nullptr));
+        return UINT(TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x(), at.y(), 0, owner,
+                                   nullptr));
     const std::unique_ptr<QMenu> mirror = MirrorMenu(menu, shellMenu);
     const QString verb = choose(*mirror, at);
     for (const QAction* action : mirror->actions())

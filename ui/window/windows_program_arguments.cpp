@@ -1,6 +1,7 @@
 #include "ui/window/program_arguments.h"
 
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <QCoreApplication>

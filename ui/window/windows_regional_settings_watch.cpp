@@ -16,7 +16,8 @@ public:
     bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override {
         const auto* msg = static_cast<const MSG*>(message);
         const auto* area = reinterpret_cast<const wchar_t*>(msg->lParam);
-        const bool intl = msg->message == WM_SETTINGCHANGE && area && std::wcscmp(area, L"intl") == 0;
+        const bool intl =
+            msg->message == WM_SETTINGCHANGE && area && std::wcscmp(area, L"intl") == 0;
         if (intl || (m_taskbarCreated != 0 && msg->message == m_taskbarCreated))
             m_watch->announce();
         return false; // Qt and the other windows still see the message
