@@ -19,6 +19,8 @@
 namespace {
 
 // Length of the well-formed UTF-8 sequence at `at` (Unicode table 3-7), or 1 for a stray byte.
+// A surrogate's three bytes count as one character too: a Windows name holding a lone one
+// arrives in that form (WTF-8).
 std::size_t SequenceLength(std::string_view text, std::size_t at) {
     const auto lead = static_cast<unsigned char>(text[at]);
     const std::size_t length = lead < 0x80   ? 1
@@ -35,7 +37,7 @@ std::size_t SequenceLength(std::string_view text, std::size_t at) {
         code = code << 6 | (next & 0x3F);
     }
     const char32_t lowest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < lowest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 1;
+    if (code < lowest[length] || code > 0x10FFFF) return 1;
     return length;
 }
 
