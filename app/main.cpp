@@ -1,5 +1,6 @@
 #include "engine/engine.h"
 #include "ui/namespace/shell_namespace.h"
+#include "ui/widgets/first_paint.h"
 #include "ui/window/Umain.h"
 #include "ui/window/application.h"
 #include "ui/window/command_line.h"
@@ -18,6 +19,7 @@ int main(int argc, char* argv[]) {
     const TShellNamespaceScope shellNamespace(CreateUserNamespace());
     TFrmMain FrmMain(ReadRegionalSettings());
     OpenStartFolder(FrmMain, commandLine.StartFolder);
+    ReportFirstPaint(&FrmMain);
     FrmMain.show();
     return TApplication::exec();
 }

@@ -31,7 +31,9 @@ int OpenJournal(const std::string& folder, const std::string& name, int flags,
     if (!folderFd.valid()) return errno;
     TFd fileFd(::openat(folderFd.get(), name.c_str(), flags | O_WRONLY | O_APPEND | O_CLOEXEC, 0600));
     if (!fileFd.valid()) return errno;
-    open = std::make_unique<TJournalFile::TOpen>(std::move(folderFd), std::move(fileFd));
+    open = std::make_unique<TJournalFile::TOpen>();
+    open->Folder = std::move(folderFd);
+    open->File = std::move(fileFd);
     return 0;
 }
 

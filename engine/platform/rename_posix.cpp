@@ -68,7 +68,7 @@ int RenameWithoutNoReplaceFlag(int dirFd, const char* from, const char* to) {
 TRenameFolder::TRenameFolder(const std::string& path) {
     TFd fd = OpenAbsolute(path, O_PATH | O_DIRECTORY);
     if (fd.valid())
-        m_open = std::make_unique<TOpen>(std::move(fd));
+        m_open = std::make_unique<TOpen>(TOpen{std::move(fd)});
     else
         m_openError = errno;
 }

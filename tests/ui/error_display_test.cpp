@@ -16,6 +16,9 @@ private slots:
         QTest::newRow("slash is above") << "a/" << "a/.";
         QTest::newRow("Chinese character counts whole") << "重命名失败" << "重命名失败.";
         QTest::newRow("empty stays empty") << "" << "";
+        QTest::newRow("NUL shows, the text goes on")
+            << QStringLiteral("“/a").append(QChar(0)).append(QStringLiteral("b”：名称无效"))
+            << "“/a\\0b”：名称无效.";
     }
     void appendsAFullStopAfterACharacterAboveIt() {
         QFETCH(QString, message);

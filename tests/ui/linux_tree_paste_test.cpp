@@ -120,6 +120,12 @@ void TTreePasteTest::pasteReportsWhatItCouldNotPaste() {
     rightClick(node("inner", node("dst")), "paste"); // into itself: nothing happens
     QCOMPARE(m_errors.size(), 2);
     QVERIFY(!QFile::exists(desk("dst/inner/dst")));
+    auto* withNul = new QMimeData;
+    withNul->setData("x-special/gnome-copied-files", "copy\nfile://" + desk("a%00b").toUtf8());
+    QGuiApplication::clipboard()->setMimeData(withNul);
+    rightClick(node("B1"), "paste"); // a path no folder can have, shown whole
+    QCOMPARE(m_errors.size(), 3);
+    QVERIFY2(m_errors[2].startsWith("“" + desk("a\\0b") + "”："), qPrintable(m_errors[2]));
 }
 
 void TTreePasteTest::newFolderStartsEditingItsLabel() {

@@ -58,6 +58,7 @@ struct TMenuRecord {
     QString choice;
     int shown = 0;
     QStringList enabled;
+    QStringList waitReasons; // the tips of the verbs that wait
     std::string path; // the tree's selected path while the menu was up
     QPoint at;
 };
@@ -133,9 +134,13 @@ private:
         m_menu.at = at;
         m_menu.path = tree().selectedPath();
         m_menu.enabled.clear();
-        for (const QAction* action : menu.actions())
+        m_menu.waitReasons.clear();
+        for (const QAction* action : menu.actions()) {
             if (!action->isSeparator() && action->isEnabled())
                 m_menu.enabled << action->data().toString();
+            else if (!action->isSeparator() && action->toolTip() != action->text())
+                m_menu.waitReasons << action->toolTip();
+        }
         return m_menu.enabled.contains(m_menu.choice) ? m_menu.choice : QString();
     }
 

@@ -6,6 +6,7 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -41,6 +42,7 @@ private:
     void apply();
     void leaveUnfinishedBatch();
     QStringList namesOnDisk() const;
+    QString statusText() const { return child<QLabel>("BatchProgressText")->text(); }
     QString work() const { return m_namespace->desk(QStringLiteral("work")); }
     QAbstractItemModel* listModel() const { return child<QTreeView>("ListView1")->model(); }
     template <typename T> T* child(const char* name) const {
@@ -115,10 +117,12 @@ void TUndoControllerTest::ctrlZRestoresTheNamesOnDiskAndInTheList() {
     selectWork();
     apply();
     QCOMPARE(namesOnDisk(), (QStringList{"A-0001 a.txt", "A-0002 b.txt", "A-0003 c.txt"}));
+    QCOMPARE(statusText(), QStringLiteral("已改名 3 个 — Ctrl+Z 撤销"));
     auto* list = child<QTreeView>("ListView1");
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(namesOnDisk(), (QStringList{"a.txt", "b.txt", "c.txt"}));
+    QCOMPARE(statusText(), QStringLiteral("撤销改名：改回 3 个"));
     QCOMPARE(listModel()->rowCount(), 3);
     QCOMPARE(listModel()->index(0, TEntryModel::OldNameColumn).data().toString(), "a.txt");
     QCOMPARE(listModel()->index(0, TEntryModel::NewNameColumn).data().toString(), QString());
@@ -172,6 +176,7 @@ void TUndoControllerTest::aRowThatCanNotGoBackIsMarkedWithItsReason() {
     const QModelIndex failed = listModel()->index(0, TEntryModel::NewNameColumn);
     QCOMPARE(failed.data().toString(), QStringLiteral("b.txt"));
     QCOMPARE(failed.data(Qt::ToolTipRole).toString(), QStringLiteral("目标已存在"));
+    QCOMPARE(statusText(), QStringLiteral("撤销改名：改回 2 个，失败 1 个"));
     QVERIFY(m_errors.isEmpty());
 }
 

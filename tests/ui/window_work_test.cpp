@@ -1,12 +1,18 @@
 // Long work through the real window on real folders of 20,000 entries: the window keeps
-// answering while a batch runs, Esc stops it with the disk matching every row, and a folder
-// selected while another is still being listed is the one shown.
+// answering while a batch runs, Esc stops it with the disk matching every row, the status bar
+// then tells how it ended, the tree holds the batch's folder meanwhile, and a folder selected
+// while another is still being listed is the one shown.
 #include <optional>
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QTreeView>
@@ -55,11 +61,19 @@ private slots:
     void escapeStopsTheBatchAndTheDiskMatchesTheRows();
     void aFolderSelectedDuringAListingIsTheOneShown();
     void theStatusBarShowsProgressOnlyForALongRun();
+    void anEscapeStoppedBatchTellsItsCountsUntilTheNextEdit();
+    void aBatchWithAFailureShowsTheFailedRow();
+    void theTreeHoldsTheFolderBeingRenamed();
 
 private:
     void makeFolder(const QString& relative, int entries);
     void startWindow();
     void selectNode(const QString& label);
+    void clashAtRow(const QString& folder, int row);
+    void apply();
+    QString statusText() const;
+    QString statusBarName() const;
+    QStringList verbsFor(const QString& folder);
     const TEntryModel& model() const { return *m_window->entries(); }
 
     std::optional<TTempNamespace> m_namespace;
@@ -105,6 +119,54 @@ void TWindowWorkTest::selectNode(const QString& label) {
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                       tree->visualItemRect(found.first()).center());
     QCOMPARE(tree->currentItem(), found.first());
+}
+
+// Leads every new name with "照片-": the entry made here sorts after the folder's "照片 N.jpg"
+// and takes the name that the row numbered `row` (its "照片 {row - 1}.jpg") would get.
+void TWindowWorkTest::clashAtRow(const QString& folder, int row) {
+    QFile clash(
+        m_namespace->desk(folder) +
+        QStringLiteral("/照片-%1 照片 %2.jpg").arg(row, 4, 10, QLatin1Char('0')).arg(row - 1));
+    QVERIFY(clash.open(QIODevice::WriteOnly));
+    m_window->findChild<QLineEdit*>(QStringLiteral("Edit3"))->setText(QStringLiteral("照片-"));
+}
+
+void TWindowWorkTest::apply() {
+    QTest::mouseClick(m_window->findChild<QWidget*>(QStringLiteral("RzBitBtn1")), Qt::LeftButton);
+}
+
+QString TWindowWorkTest::statusText() const {
+    const auto* text = m_window->findChild<QLabel*>(QStringLiteral("BatchProgressText"));
+    return text->isVisible() ? text->text() : QString();
+}
+
+QString TWindowWorkTest::statusBarName() const {
+    QObject* bar = m_window->findChild<QWidget*>(QStringLiteral("StatusBar1"));
+    return QAccessible::queryAccessibleInterface(bar)->text(QAccessible::Name);
+}
+
+// The verbs the tree's menu offers for a folder below the desktop; none is carried out.
+QStringList TWindowWorkTest::verbsFor(const QString& folder) {
+    auto* tree = m_window->findChild<TShellTreeView*>(QStringLiteral("ShellTreeView1"));
+    QStringList enabled;
+    TFolderMenuHooks hooks;
+    hooks.ChooseVerb = [&enabled](QMenu& menu, const QPoint&) {
+        for (const QAction* action : menu.actions())
+            if (action->isEnabled() && !action->isSeparator())
+                enabled << action->data().toString();
+        return QString();
+    };
+    tree->setMenuHooks(hooks);
+    const QString path = m_namespace->desk(folder);
+    const auto found = tree->findItems(QFileInfo(path).fileName(), Qt::MatchRecursive);
+    const auto node = std::find_if(found.begin(), found.end(), [&](QTreeWidgetItem* item) {
+        return TShellTreeView::shellDisplayName(
+                   DesktopEntry().FolderObject.get(), TShellTreeView::entryOf(item)->FullItemId,
+                   TNameForm::ForParsing) == TTempNamespace::bytes(path);
+    });
+    if (node == found.end()) return {QStringLiteral("no node")};
+    tree->showShellMenu(TShellTreeView::entryOf(*node), {});
+    return enabled;
 }
 
 void TWindowWorkTest::theLoopTurnsAndNamesFillInWhileABatchRuns() {
@@ -214,6 +276,78 @@ void TWindowWorkTest::theStatusBarShowsProgressOnlyForALongRun() {
     QCOMPARE(bar->value() * 1.0 / bar->maximum(), 0.123);
     status->finish();
     QVERIFY(credit->isVisible() && !bar->isVisible() && !text->isVisible());
+}
+
+void TWindowWorkTest::anEscapeStoppedBatchTellsItsCountsUntilTheNextEdit() {
+    makeFolder(QStringLiteral("big"), LargeFolderEntries);
+    startWindow();
+    clashAtRow(QStringLiteral("big"), 3);
+    selectNode(QStringLiteral("big"));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBusy(), 30000);
+    apply();
+    QTRY_VERIFY(!model().index(2, TEntryModel::NewNameColumn).data().toString().isEmpty());
+    QTest::keyClick(m_window, Qt::Key_Escape);
+    QTRY_VERIFY(!m_window->isRenaming());
+
+    const QRegularExpression told(QStringLiteral(
+        "^已改名 ([0-9,]+) 个，失败 1 个，未处理 ([0-9,]+) 个（已取消）— Ctrl\\+Z 撤销$"));
+    const QRegularExpressionMatch counts = told.match(statusText());
+    QVERIFY2(counts.hasMatch(), qPrintable(statusText()));
+    const auto rowsWith = [this](engine::TRenameStatus status) {
+        return QString::number(
+            std::count_if(model().rows().begin(), model().rows().end(),
+                          [status](const auto& row) { return row.Status == status; }));
+    };
+    QCOMPARE(counts.captured(1).remove(u','), rowsWith(engine::TRenameStatus::Renamed));
+    QCOMPARE(counts.captured(2).remove(u','), rowsWith(engine::TRenameStatus::NotRun));
+    QCOMPARE(statusBarName(), statusText()); // what a screen reader reads
+
+    QTest::keyClicks(m_window->findChild<QLineEdit*>(QStringLiteral("Edit4")), QStringLiteral("x"));
+    QVERIFY(m_window->findChild<QLabel*>(QStringLiteral("StatusPanel"))->isVisible());
+    QCOMPARE(statusText(), QString());
+    QCOMPARE(statusBarName(), QStringLiteral("Zelvora — 批量改名，一次完成"));
+}
+
+void TWindowWorkTest::aBatchWithAFailureShowsTheFailedRow() {
+    makeFolder(QStringLiteral("photos"), 300);
+    startWindow();
+    clashAtRow(QStringLiteral("photos"), 250);
+    selectNode(QStringLiteral("photos"));
+    QTRY_VERIFY(!m_window->isBusy());
+    auto* list = m_window->findChild<QTreeView*>(QStringLiteral("ListView1"));
+    const QModelIndex failed = model().index(249, TEntryModel::NewNameColumn);
+    QVERIFY(!list->viewport()->rect().intersects(list->visualRect(failed)));
+    apply();
+    QTRY_VERIFY(!m_window->isBusy());
+    QCOMPARE(statusText(), QStringLiteral("已改名 300 个，失败 1 个 — Ctrl+Z 撤销"));
+    QCOMPARE(model().rows()[249].Status, engine::TRenameStatus::Failed);
+    QVERIFY(list->viewport()->rect().contains(list->visualRect(failed)));
+}
+
+void TWindowWorkTest::theTreeHoldsTheFolderBeingRenamed() {
+    makeFolder(QStringLiteral("outer/big"), LargeFolderEntries);
+    QVERIFY(QDir().mkpath(m_namespace->desk(QStringLiteral("other"))));
+    startWindow();
+    QVERIFY(m_window->showFolder(TTempNamespace::bytes(m_namespace->desk("outer/big"))));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBusy(), 30000);
+    const QStringList moving{"cut", "delete", "rename"};
+    const auto offersAny = [](const QStringList& verbs, const QStringList& wanted) {
+        return std::any_of(wanted.begin(), wanted.end(),
+                           [&](const QString& verb) { return verbs.contains(verb); });
+    };
+    apply();
+    QVERIFY(m_window->isRenaming());
+    QVERIFY(!offersAny(verbsFor(QStringLiteral("outer/big")), moving));
+    QVERIFY(!offersAny(verbsFor(QStringLiteral("outer")), moving));
+    const QStringList unrelated = verbsFor(QStringLiteral("other"));
+    QVERIFY2(m_window->isRenaming(), "the batch ended before the menus were looked at");
+    for (const QString& verb : moving)
+        QVERIFY(unrelated.contains(verb));
+    QTest::keyClick(m_window, Qt::Key_Escape);
+    QTRY_VERIFY(!m_window->isRenaming());
+    const QStringList after = verbsFor(QStringLiteral("outer/big"));
+    for (const QString& verb : moving)
+        QVERIFY(after.contains(verb));
 }
 
 int main(int argc, char* argv[]) {

@@ -49,12 +49,16 @@ QIcon FallbackIcon(const QString& name) {
     return provider.icon(QFileIconProvider::Folder);
 }
 
-// Icons are shared: one QIcon per name for the whole process.
+// Icons are shared: one QIcon per name for the whole process. The fallback is made only when
+// the theme lacks the icon: the style's standard icons search the theme once more, at start-up.
 QIcon ThemeIcon(const QString& name) {
     static QHash<QString, QIcon> cache;
     auto found = cache.find(name);
-    if (found == cache.end())
-        found = cache.insert(name, QIcon::fromTheme(name, FallbackIcon(name)));
+    if (found == cache.end()) {
+        QIcon icon = QIcon::fromTheme(name);
+        if (icon.isNull() || icon.availableSizes().isEmpty()) icon = FallbackIcon(name);
+        found = cache.insert(name, icon);
+    }
     return *found;
 }
 

@@ -12,6 +12,8 @@
 
 #include "engine/engine.h"
 #include "ui/widgets/error_display.h"
+#include "ui/namespace/messages.h"
+#include "ui/tree/folder_hold.h"
 #include "ui/tree/linux_folder_clipboard.h"
 #include "ui/tree/linux_folder_paste.h"
 #include "ui/tree/linux_folder_properties_dialog.h"
@@ -42,22 +44,39 @@ const QMimeData* ClipboardData() {
     return QGuiApplication::clipboard()->mimeData();
 }
 
-TFolderMenuState MenuStateOf(const TShellFolder& entry, const std::string& path) {
+QString HeldText(std::string_view message) {
+    return QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size()));
+}
+
+} // namespace
+
+TFolderMenuState TShellTreeView::menuStateOf(const TShellFolder& entry,
+                                             const std::string& path) const {
     TFolderMenuState state;
     state.HasPath = path.starts_with('/');
     state.IsTop = entry.ParentEntry == &DesktopEntry();
     if (TShellFolderObject* parent = ParentFolderObject(entry))
         state.Attributes = parent->attributesOf(entry.ItemId, AllAttributes);
     state.ClipboardHasPaths = !ReadClipboardPaste(ClipboardData()).Paths.isEmpty();
+    state.HeldReason = holdReason(path);
+    state.PasteHeldReason = pasteHoldReason(path);
     return state;
 }
 
-} // namespace
+// A cut is a move: of the held folder away, or of other folders into the held one.
+QString TShellTreeView::pasteHoldReason(const std::string& path) const {
+    if (m_heldFolder.empty()) return {};
+    const TClipboardPaste paste = ReadClipboardPaste(QGuiApplication::clipboard()->mimeData());
+    if (!paste.IsCut) return {};
+    for (const QByteArray& source : paste.Paths)
+        if (TakesAlong(source.toStdString(), m_heldFolder)) return HeldText(messages::PasteMovesHeld);
+    return TakesAlong(path, m_heldFolder) ? HeldText(messages::PasteIntoHeld) : QString();
+}
 
 void TShellTreeView::showShellMenu(TShellFolder* entry, const QPoint& at) {
     if (!entry) return;
     const std::string path = ParsingPath(*entry);
-    TTreeContextMenu menu(MenuStateOf(*entry, path), this);
+    TTreeContextMenu menu(menuStateOf(*entry, path), this);
     const QString verb = menu.choose(m_menuHooks.ChooseVerb, at).toLower();
     if (verb.isEmpty()) return;
     if (verb == verbs::Rename) {

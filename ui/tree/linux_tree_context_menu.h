@@ -10,9 +10,9 @@
 #include <QString>
 #include <QUrl>
 
+#include "ui/namespace/shell_namespace.h"
 #include "ui/tree/folder_menu_hooks.h"
 #include "ui/tree/linux_folder_trash.h"
-#include "ui/namespace/shell_namespace.h"
 
 // What the menu needs to know of the item it is shown for.
 struct TFolderMenuState {
@@ -20,6 +20,10 @@ struct TFolderMenuState {
     bool IsTop = false;   // the tree's top node: it stays where it is
     TItemAttributes Attributes;
     bool ClipboardHasPaths = false;
+    // Not empty while a batch runs in the folder or below it: why cut, delete and rename wait.
+    QString HeldReason;
+    // Not empty when the paste would move a folder a batch runs in, or move things into it.
+    QString PasteHeldReason;
 };
 
 class TTreeContextMenu {
@@ -34,7 +38,9 @@ public:
     static QString verbOf(const QAction* action);
 
 private:
-    void addVerb(const QString& text, const QString& verb, bool enabled);
+    // A verb that makes sense but waits for `waitReason` is disabled with the reason as its tip.
+    void addVerb(const QString& text, const QString& verb, bool enabled,
+                 const QString& waitReason = {});
 
     std::unique_ptr<QMenu> m_menu;
 };

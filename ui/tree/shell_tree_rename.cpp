@@ -13,6 +13,11 @@ void TShellTreeView::commitLabelEdit(QTreeWidgetItem* node, const QString& text)
     Guarded([&] {
         TShellFolder* entry = entryOf(node);
         if (!entry) return;
+        // The label may have opened before the batch started.
+        const QString held = holdReason(
+            shellDisplayName(DesktopEntry().FolderObject.get(), entry->FullItemId,
+                             TNameForm::ForParsing));
+        if (!held.isEmpty()) throw engine::TError(held.toStdString());
         TShellFolderObject* parent = ParentFolderObject(*entry);
         const std::string newName = text == node->text(0) && parent
                                         ? parent->displayNameOf(entry->ItemId, TNameForm::InFolder)

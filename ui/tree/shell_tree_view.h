@@ -13,6 +13,7 @@
 #include "ui/tree/folder_menu_hooks.h"
 
 struct IContextMenu;
+struct TFolderMenuState;
 
 class TShellTreeView : public QTreeWidget {
     Q_OBJECT
@@ -71,6 +72,12 @@ public:
     // a folder that can't be read, or outside the root): the selection stays.
     bool selectPath(const std::string& path);
 
+    // While a batch renames in the folder at `path` (absolute, raw bytes; empty: none), the
+    // verbs and label edits that would move, rename or delete it, or a folder holding it, wait
+    // and say why; so does pasting a cut of such a folder, or a cut into one.
+    void setHeldFolder(std::string path) { m_heldFolder = std::move(path); }
+    const std::string& heldFolder() const { return m_heldFolder; }
+
 signals:
     // The selection moved to `node` (null when the tree lost its selection).
     void changed(QTreeWidgetItem* node);
@@ -81,6 +88,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    // A label whose folder is held does not open for editing; a tip says why.
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
 private:
     friend class TShellTreeLabelDelegate;
@@ -100,6 +109,7 @@ private:
     void completeVerb(const QString& verb);
     // The verbs Linux's own menu carries out itself (linux_shell_tree_menu.cpp); on Windows
     // the shell does them.
+    TFolderMenuState menuStateOf(const TShellFolder& entry, const std::string& path) const;
     bool runVerb(const QString& verb, const std::string& path);
     bool openFolder(const std::string& path);
     bool pasteInto(const std::string& path);
@@ -114,6 +124,8 @@ private:
     void deleteNode(QTreeWidgetItem* node);
     void reloadChildren(QTreeWidgetItem* node);
     QTreeWidgetItem* expandBranchTo(const TItemIdList& fullId);
+    QString holdReason(const std::string& path) const;
+    QString pasteHoldReason(const std::string& path) const;
 
     QString m_root = QStringLiteral("rfDesktop");
     QString m_previousRoot = m_root;
@@ -124,4 +136,5 @@ private:
     QPersistentModelIndex m_rightClickTarget; // dropped by itself when its node is deleted
     TFolderMenuHooks m_menuHooks;
     engine::TFormatSettings m_formatSettings;
+    std::string m_heldFolder;
 };

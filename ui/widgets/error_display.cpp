@@ -46,9 +46,11 @@ TErrorDisplay SetErrorDisplay(TErrorDisplay display) {
 
 QString ErrorMessageText(const QString& message) {
     if (message.isEmpty()) return message;
+    QString text = message;
+    text.replace(QChar(u'\0'), QStringLiteral("\\0")); // the box would end the text there
     // A whole character: a pair of surrogates counts as one, and it is above "." anyway.
-    if (message.back().unicode() > u'.') return message + QLatin1Char('.');
-    return message;
+    if (text.back().unicode() > u'.') text += QLatin1Char('.');
+    return text;
 }
 
 void ShowError(const QString& message) {

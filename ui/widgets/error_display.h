@@ -16,7 +16,8 @@ using TErrorDisplay = std::function<void(const QString& message)>;
 // replaces.
 TErrorDisplay SetErrorDisplay(TErrorDisplay display);
 
-// The text shown for an error: "." appended when the last character is above ".". Pure.
+// The text shown for an error: a NUL character shown as "\0", as engine::TError shows it, and
+// "." appended when the last character is above ".". Pure.
 QString ErrorMessageText(const QString& message);
 
 // Cancels a mouse capture, shows the message (after ErrorMessageText) and gives the focus back

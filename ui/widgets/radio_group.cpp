@@ -45,6 +45,7 @@ void TRadioGroup::setItemIndex(int index) {
     m_itemIndex = index;
     if (index >= 0) m_buttons[index]->setChecked(true);
     update();
+    emit itemIndexChanged(index);
 }
 
 void TRadioGroup::onItemToggled(int index, bool checked) {

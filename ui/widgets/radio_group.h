@@ -19,6 +19,9 @@ public:
     // Clamped to −1 … itemCount() − 1; an unchanged index does nothing.
     void setItemIndex(int index);
 
+signals:
+    void itemIndexChanged(int index);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

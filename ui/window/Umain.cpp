@@ -80,6 +80,7 @@ TFrmMain::TFrmMain(engine::TFormatSettings formatSettings, QWidget* parent)
     m_undo = new TUndoController(this, ListView1, m_entries, RzBitBtn1, m_formatSettings);
     connect(new TRegionalSettingsWatch(this), &TRegionalSettingsWatch::changed, this,
             [this] { setFormatSettings(ReadRegionalSettings()); });
+    connect(m_undo, &TUndoController::undone, this, &TFrmMain::showOutcome);
     centreOnPrimaryScreen();
     ShellTreeView1->setFocus();
 }
@@ -255,6 +256,8 @@ void TFrmMain::startFolderTree() {
 void TFrmMain::connectHandlers() {
     for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6})
         connect(edit, &QLineEdit::textChanged, this, &TFrmMain::Edit1Change);
+    connect(RadioGroup1, &TRadioGroup::itemIndexChanged, this, &TFrmMain::clearOutcome);
+    connect(m_entries, &TEntryModel::oldNameEdited, this, &TFrmMain::clearOutcome);
     connect(RzBitBtn1, &TRzBitBtn::clicked, this, &TFrmMain::RzBitBtn1Click);
     connect(RzBitBtn4, &TRzBitBtn::clicked, this, &TFrmMain::RzBitBtn4Click);
 }
@@ -321,6 +324,7 @@ engine::TRenameSettings TFrmMain::renameSettings() const {
 }
 
 void TFrmMain::Edit1Change() {
+    clearOutcome();
     Guarded([this] {
         Label3->setCaption(QString::fromStdString(engine::PreviewText(renameSettings())));
     });
@@ -333,6 +337,7 @@ void TFrmMain::RzBitBtn1Click() {
         TBatchRunner::CheckSettings(m_entries->listing(), settings);
         m_batchStatus->start(m_entries->rows().size());
         m_runner->start(m_entries->beginBatch(), settings, TUndoController::BatchControl());
+        ShellTreeView1->setHeldFolder(CurrentFolder());
         updateBusy();
     });
 }

@@ -85,6 +85,10 @@ private:
     void createWorkers();
     void listFolder(const std::string& path);
     void batchFinished(const QString& error);
+    // The end of a batch or an undo, told in the status bar; the list shows its first failure.
+    void showOutcome(const QString& text);
+    void clearOutcome();
+    void scrollToFirstFailure();
     void updateBusy();
     engine::TRenameSettings renameSettings() const;
     void centreOnPrimaryScreen();

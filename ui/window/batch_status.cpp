@@ -1,23 +1,20 @@
 #include "ui/window/batch_status.h"
 
 #include <QLabel>
-#include <QLocale>
 #include <QProgressBar>
 #include <QStatusBar>
+
+#include "ui/window/batch_outcome.h"
 
 namespace {
 
 constexpr int BarSteps = 1000;
 
-// 12,345: grouped in threes whatever the locale, as the status text is written.
-QString Grouped(std::size_t count) {
-    return QLocale(QLocale::English, QLocale::UnitedStates).toString(qulonglong(count));
-}
-
 } // namespace
 
-TBatchStatus::TBatchStatus(QStatusBar* bar, QWidget* credit, QObject* parent)
-    : QObject(parent), m_credit(credit), m_text(new QLabel(bar)), m_bar(new QProgressBar(bar)) {
+TBatchStatus::TBatchStatus(QStatusBar* bar, QLabel* credit, QObject* parent)
+    : QObject(parent), m_statusBar(bar), m_credit(credit), m_text(new QLabel(bar)),
+      m_bar(new QProgressBar(bar)) {
     m_text->setObjectName(QStringLiteral("BatchProgressText"));
     m_bar->setObjectName(QStringLiteral("BatchProgressBar"));
     m_bar->setRange(0, BarSteps);
@@ -32,6 +29,7 @@ TBatchStatus::TBatchStatus(QStatusBar* bar, QWidget* credit, QObject* parent)
 }
 
 void TBatchStatus::start(std::size_t total) {
+    clearOutcome();
     m_done = 0;
     m_total = total;
     m_showTimer.start();
@@ -51,14 +49,36 @@ void TBatchStatus::showProgress() {
 }
 
 void TBatchStatus::update() {
-    m_text->setText(
-        QStringLiteral("正在改名 %1 / %2 — Esc 取消").arg(Grouped(m_done), Grouped(m_total)));
+    m_text->setText(QStringLiteral("正在改名 %1 / %2 — Esc 取消")
+                        .arg(GroupedCount(m_done), GroupedCount(m_total)));
     m_bar->setValue(m_total == 0 ? 0 : static_cast<int>(m_done * BarSteps / m_total));
 }
 
 void TBatchStatus::finish() {
     m_showTimer.stop();
-    m_text->hide();
     m_bar->hide();
+    showCredit();
+}
+
+void TBatchStatus::showOutcome(const QString& text) {
+    m_showsOutcome = true;
+    showText(text);
+}
+
+void TBatchStatus::clearOutcome() {
+    if (m_showsOutcome) showCredit();
+}
+
+void TBatchStatus::showText(const QString& text) {
+    m_text->setText(text);
+    m_credit->hide();
+    m_text->show();
+    m_statusBar->setAccessibleName(text); // announced as a name change
+}
+
+void TBatchStatus::showCredit() {
+    m_showsOutcome = false;
+    m_text->hide();
     m_credit->show();
+    m_statusBar->setAccessibleName(m_credit->text());
 }

@@ -201,6 +201,7 @@ bool TEntryModel::setData(const QModelIndex& index, const QVariant& value, int r
     if (typed == Shown(row.OldName)) return true;
     row.OldName = typed.toStdString();
     emit dataChanged(index, index);
+    emit oldNameEdited();
     return true;
 }
 

@@ -60,6 +60,8 @@ public:
 
 signals:
     void revealed();
+    // The user gave a row another old name in place.
+    void oldNameEdited();
 
 private:
     void revealChunk();

@@ -2,6 +2,7 @@
 // answering; what may change during them is switched off until they end.
 #include "ui/window/Umain.h"
 
+#include <algorithm>
 #include <utility>
 
 #include <QCloseEvent>
@@ -9,9 +10,11 @@
 #include <QShortcut>
 #include <QTreeView>
 
+#include "ui/tree/shell_tree_view.h"
 #include "ui/widgets/error_display.h"
 #include "ui/widgets/radio_group.h"
 #include "ui/widgets/rz_bit_btn.h"
+#include "ui/window/batch_outcome.h"
 #include "ui/window/batch_runner.h"
 #include "ui/window/batch_status.h"
 #include "ui/window/entry_model.h"
@@ -52,17 +55,47 @@ void TFrmMain::listFolder(const std::string& path) {
         m_selectedPath = path;
         m_selectedDuringBatch = true;
     } else {
+        clearOutcome();
         m_lister->list(path, m_formatSettings);
         updateBusy();
     }
 }
 
+// A folder selected while the batch ran was chosen before the outcome: it does not take it
+// away, but the rows to scroll to are going.
 void TFrmMain::batchFinished(const QString& error) {
     m_entries->endBatch();
     m_batchStatus->finish();
+    ShellTreeView1->setHeldFolder({});
     updateBusy();
-    if (std::exchange(m_selectedDuringBatch, false)) listFolder(m_selectedPath);
-    if (!error.isEmpty()) ShowError(error);
+    const QString outcome = BatchOutcomeText(CountOutcome(m_entries->rows()));
+    const bool listAnother = std::exchange(m_selectedDuringBatch, false);
+    if (listAnother) listFolder(m_selectedPath);
+    if (!error.isEmpty()) {
+        ShowError(error);
+        return;
+    }
+    m_batchStatus->showOutcome(outcome);
+    if (!listAnother) scrollToFirstFailure();
+}
+
+void TFrmMain::showOutcome(const QString& text) {
+    m_batchStatus->showOutcome(text);
+    scrollToFirstFailure();
+}
+
+void TFrmMain::clearOutcome() {
+    m_batchStatus->clearOutcome();
+}
+
+void TFrmMain::scrollToFirstFailure() {
+    const std::vector<engine::TFolderEntry>& rows = m_entries->rows();
+    const auto failed = std::find_if(rows.begin(), rows.end(), [](const auto& row) {
+        return row.Status == engine::TRenameStatus::Failed;
+    });
+    if (failed != rows.end())
+        ListView1->scrollTo(m_entries->index(static_cast<int>(failed - rows.begin()),
+                                             TEntryModel::NewNameColumn));
 }
 
 bool TFrmMain::isRenaming() const {

@@ -6,10 +6,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
-#include <QTimer>
 #include <QTreeView>
 
 #include "ui/widgets/error_display.h"
+#include "ui/widgets/first_paint.h"
+#include "ui/window/batch_outcome.h"
 #include "ui/window/entry_model.h"
 
 namespace {
@@ -55,7 +56,8 @@ TUndoController::TUndoController(QWidget* window, QTreeView* list, TEntryModel* 
     auto* shortcut = new QShortcut(QKeySequence::Undo, window);
     connect(shortcut, &QShortcut::activated, this, &TUndoController::undoLast);
     applyButton->setToolTip(QStringLiteral("给列出的每个条目改名；按 Ctrl+Z 可以撤销"));
-    QTimer::singleShot(0, this, &TUndoController::offerRecovery);
+    // Reading the journals can wait until the window stands: the question comes over it.
+    AfterFirstPaint(window, [this] { offerRecovery(); });
 }
 
 // An absolute $XDG_STATE_HOME names the state folder on every platform, so that each test
@@ -96,6 +98,7 @@ void TUndoController::showUndone(const engine::TUndoResult& result) {
     if (result.Folder == m_entries->listing().CurrentFolder)
         m_entries->listFolder(result.Folder, m_formatSettings);
     const std::vector<engine::TUndoRow> unmarked = m_entries->markFailedUndo(result);
+    emit undone(UndoOutcomeText(result));
     if (!unmarked.empty()) ShowError(FailureList(unmarked));
 }
 

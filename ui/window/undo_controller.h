@@ -20,7 +20,7 @@ class TUndoController : public QObject {
     Q_OBJECT
 public:
     // Adds the context menu to `list`, Ctrl+Z to `window` and a tip to `applyButton`, and offers
-    // unfinished batches once the event loop runs.
+    // unfinished batches once `window` has first been painted.
     TUndoController(QWidget* window, QTreeView* list, TEntryModel* entries,
                     QAbstractButton* applyButton, engine::TFormatSettings formatSettings);
 
@@ -36,6 +36,10 @@ public:
     void setFormatSettings(engine::TFormatSettings settings) {
         m_formatSettings = std::move(settings);
     }
+
+signals:
+    // An undo has ended; `outcome` says how («撤销改名：改回 12 个»).
+    void undone(const QString& outcome);
 
 public slots:
     // Takes back the newest batch not undone yet; nothing when there is none.
