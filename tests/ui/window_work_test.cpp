@@ -325,6 +325,8 @@ void TWindowWorkTest::aBatchWithAFailureShowsTheFailedRow() {
 }
 
 void TWindowWorkTest::theTreeHoldsTheFolderBeingRenamed() {
+    if (QSysInfo::productType() == QLatin1String("windows"))
+        QSKIP("the shell's own menu serves the tree on Windows; the engine holds the folder");
     makeFolder(QStringLiteral("outer/big"), LargeFolderEntries);
     QVERIFY(QDir().mkpath(m_namespace->desk(QStringLiteral("other"))));
     startWindow();

@@ -19,6 +19,9 @@ inline constexpr std::string_view PasteIntoHeld =
     "批量改名正在这个文件夹里进行，结束后才能粘贴剪切的文件夹";
 inline constexpr std::string_view PasteMovesHeld = "批量改名正在剪切的文件夹里进行，结束后才能粘贴";
 
+// Nothing can go to the trash: the GIO library is missing.
+inline constexpr std::string_view TrashUnavailable = "找不到 GIO 库（libgio-2.0.so.0）";
+
 // The name of an item asked of a folder that does not exist.
 inline constexpr std::string_view NoParentFolder = "parentfolder = nil";
 inline constexpr std::string_view NoDesktopFolder = "The desktop folder is not available";

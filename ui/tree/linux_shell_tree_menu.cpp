@@ -12,15 +12,19 @@
 
 #include "engine/engine.h"
 #include "ui/widgets/error_display.h"
-#include "ui/namespace/messages.h"
-#include "ui/tree/folder_hold.h"
 #include "ui/tree/linux_folder_clipboard.h"
 #include "ui/tree/linux_folder_paste.h"
 #include "ui/tree/linux_folder_properties_dialog.h"
 #include "ui/tree/linux_folder_trash.h"
 #include "ui/tree/linux_tree_context_menu.h"
+#include "ui/tree/folder_hold.h"
+#include "ui/namespace/messages.h"
 
 namespace {
+
+QString MessageText(std::string_view message) {
+    return QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size()));
+}
 
 QByteArray Bytes(const std::string& path) {
     return QByteArray::fromStdString(path);
@@ -44,39 +48,25 @@ const QMimeData* ClipboardData() {
     return QGuiApplication::clipboard()->mimeData();
 }
 
-QString HeldText(std::string_view message) {
-    return QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size()));
-}
-
-} // namespace
-
-TFolderMenuState TShellTreeView::menuStateOf(const TShellFolder& entry,
-                                             const std::string& path) const {
+TFolderMenuState MenuStateOf(const TShellFolder& entry, const std::string& path) {
     TFolderMenuState state;
     state.HasPath = path.starts_with('/');
     state.IsTop = entry.ParentEntry == &DesktopEntry();
     if (TShellFolderObject* parent = ParentFolderObject(entry))
         state.Attributes = parent->attributesOf(entry.ItemId, AllAttributes);
     state.ClipboardHasPaths = !ReadClipboardPaste(ClipboardData()).Paths.isEmpty();
-    state.HeldReason = holdReason(path);
-    state.PasteHeldReason = pasteHoldReason(path);
     return state;
 }
 
-// A cut is a move: of the held folder away, or of other folders into the held one.
-QString TShellTreeView::pasteHoldReason(const std::string& path) const {
-    if (m_heldFolder.empty()) return {};
-    const TClipboardPaste paste = ReadClipboardPaste(QGuiApplication::clipboard()->mimeData());
-    if (!paste.IsCut) return {};
-    for (const QByteArray& source : paste.Paths)
-        if (TakesAlong(source.toStdString(), m_heldFolder)) return HeldText(messages::PasteMovesHeld);
-    return TakesAlong(path, m_heldFolder) ? HeldText(messages::PasteIntoHeld) : QString();
-}
+} // namespace
 
 void TShellTreeView::showShellMenu(TShellFolder* entry, const QPoint& at) {
     if (!entry) return;
     const std::string path = ParsingPath(*entry);
-    TTreeContextMenu menu(menuStateOf(*entry, path), this);
+    TFolderMenuState state = MenuStateOf(*entry, path);
+    state.HeldReason = holdReason(path);
+    state.PasteHeldReason = pasteHoldReason(path);
+    TTreeContextMenu menu(state, this);
     const QString verb = menu.choose(m_menuHooks.ChooseVerb, at).toLower();
     if (verb.isEmpty()) return;
     if (verb == verbs::Rename) {
@@ -84,6 +74,16 @@ void TShellTreeView::showShellMenu(TShellFolder* entry, const QPoint& at) {
         return;
     }
     if (runVerb(verb, path)) completeVerb(verb);
+}
+
+// A cut is a move: of the held folder away, or of other folders into the held one.
+QString TShellTreeView::pasteHoldReason(const std::string& path) const {
+    if (m_heldFolder.empty()) return {};
+    const TClipboardPaste paste = ReadClipboardPaste(ClipboardData());
+    if (!paste.IsCut) return {};
+    for (const QByteArray& source : paste.Paths)
+        if (TakesAlong(source.toStdString(), m_heldFolder)) return MessageText(messages::PasteMovesHeld);
+    return TakesAlong(path, m_heldFolder) ? MessageText(messages::PasteIntoHeld) : QString();
 }
 
 // Carries out a verb on the folder at `path`; true when it succeeded.

@@ -13,7 +13,6 @@
 #include "ui/tree/folder_menu_hooks.h"
 
 struct IContextMenu;
-struct TFolderMenuState;
 
 class TShellTreeView : public QTreeWidget {
     Q_OBJECT
@@ -109,7 +108,6 @@ private:
     void completeVerb(const QString& verb);
     // The verbs Linux's own menu carries out itself (linux_shell_tree_menu.cpp); on Windows
     // the shell does them.
-    TFolderMenuState menuStateOf(const TShellFolder& entry, const std::string& path) const;
     bool runVerb(const QString& verb, const std::string& path);
     bool openFolder(const std::string& path);
     bool pasteInto(const std::string& path);

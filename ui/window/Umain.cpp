@@ -78,9 +78,9 @@ TFrmMain::TFrmMain(engine::TFormatSettings formatSettings, QWidget* parent)
     FormCreate();
     connectHandlers();
     m_undo = new TUndoController(this, ListView1, m_entries, RzBitBtn1, m_formatSettings);
+    connect(m_undo, &TUndoController::undone, this, &TFrmMain::showOutcome);
     connect(new TRegionalSettingsWatch(this), &TRegionalSettingsWatch::changed, this,
             [this] { setFormatSettings(ReadRegionalSettings()); });
-    connect(m_undo, &TUndoController::undone, this, &TFrmMain::showOutcome);
     centreOnPrimaryScreen();
     ShellTreeView1->setFocus();
 }
