@@ -123,6 +123,18 @@ UINT ChooseCommand(HMENU menu, IContextMenu* shellMenu, const TMenuChooser& choo
     return 0;
 }
 
+// While a batch renames in the folder or below it, the commands that would move, rename or
+// delete it wait: greyed, whatever the shell offered.
+void GreyMovingCommands(HMENU menu, IContextMenu* shellMenu) {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        const UINT id = GetMenuItemID(menu, i);
+        if (id < FirstCommand || id > OwnRenameCommand) continue;
+        const QString verb = VerbOf(shellMenu, id);
+        if (verb == verbs::Cut || verb == verbs::Delete || verb == verbs::Rename)
+            EnableMenuItem(menu, id, MF_BYCOMMAND | MF_GRAYED);
+    }
+}
+
 } // namespace
 
 namespace {
@@ -178,6 +190,7 @@ void TShellTreeView::showShellMenu(TShellFolder* entry, const QPoint& at) {
     TShellFolderObject* parent = ParentFolderObject(*entry);
     AddRenameWhenMissing(menu, shellMenu.get(),
                          parent && parent->attributesOf(entry->ItemId, TItemAttribute::CanRename));
+    if (!holdReason(ParsingPath(*entry)).isEmpty()) GreyMovingCommands(menu, shellMenu.get());
     TShellMenuMessages& messages = TShellMenuMessages::instance();
     messages.setHandler(shellMenu.query<IContextMenu2>());
     const auto dropHandler = qScopeGuard([&messages] { messages.setHandler({}); });
