@@ -10,11 +10,8 @@
 class TTreePasteTest : public QObject, public TTreeMenuFixture {
     Q_OBJECT
 private slots:
-    // A delete that a test picks by mistake must not reach the user's own trash.
-    void initTestCase() { qputenv("XDG_DATA_HOME", QFile::encodeName(m_data.path())); }
-    void init() {
-        startTree({"B1/x", "a2/child1", "a2/child2", "a10", "src/sub", "dst/inner/deep"});
-    }
+    void initTestCase() { keepTrashInScratch(); }
+    void init() { startTree(MenuTestFolders); }
     void cleanup() { stopTree(); }
     void copyThenPasteDuplicatesWithoutReplacing();
     void cutThenPasteMoves();
@@ -22,9 +19,6 @@ private slots:
     void pasteKeepsTheTopVisibleNode();
     void pasteReportsWhatItCouldNotPaste();
     void newFolderStartsEditingItsLabel();
-
-private:
-    QTemporaryDir m_data;
 };
 
 void TTreePasteTest::copyThenPasteDuplicatesWithoutReplacing() {

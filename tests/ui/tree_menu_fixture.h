@@ -11,6 +11,7 @@
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -63,8 +64,14 @@ struct TMenuRecord {
     QPoint at;
 };
 
+// Natural order to check, branches to open, a source and a target for moves.
+inline const QStringList MenuTestFolders = {"B1/x",    "a2/child1", "a2/child2",
+                                            "a10",     "src/sub",   "dst/inner/deep"};
+
 class TTreeMenuFixture {
 protected:
+    // A delete that a test picks by mistake must not reach the user's own trash.
+    void keepTrashInScratch() { qputenv("XDG_DATA_HOME", QFile::encodeName(m_scratchData.path())); }
     void startTree(const QStringList& folders) {
         m_errors.clear();
         m_menu = {};
@@ -145,4 +152,5 @@ private:
     }
 
     std::optional<TTempNamespace> m_namespace;
+    QTemporaryDir m_scratchData;
 };
