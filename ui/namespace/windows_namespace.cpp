@@ -11,6 +11,8 @@ namespace {
 
 constexpr SHCONTF FoldersOnly = SHCONTF_FOLDERS; // hidden folders are never asked for
 constexpr SFGAOF InMaskShare = 0xF0000;
+// The system image list's overlay image 0, its sharing mark, is overlay number 1.
+constexpr int SharingOverlay = 1;
 constexpr SFGAOF InMaskAbilities = 0x177; // copy, move, link, rename, delete, sheet, drop
 
 struct TAttributeBit {
@@ -156,7 +158,8 @@ QIcon TWindowsFolder::iconOf(const TItemIdList& id, TIconForm form) {
     if (form == TIconForm::Open) flags |= SHGFI_OPENICON;
     if (!SHGetFileInfoW(reinterpret_cast<LPCWSTR>(absolute.get()), 0, &info, sizeof info, flags))
         return {};
-    return SystemSmallIcon(info.iIcon);
+    const bool shared = attributesOf(id, TItemAttribute::Share) != 0;
+    return SystemSmallIcon(info.iIcon, shared ? SharingOverlay : 0);
 }
 
 // A name Windows would read as a path or change is refused before the shell sees it: some

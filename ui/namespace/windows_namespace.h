@@ -43,5 +43,6 @@ QString CommandVerb(IContextMenu* menu, UINT offset);
 // The system's small-icon image list (SHGetFileInfo of "C:\" with SHGFI_SYSICONINDEX |
 // SHGFI_SMALLICON), asked once; it belongs to the system.
 HIMAGELIST SystemSmallImages();
-// The icon at `index` of the system's small-icon image list, made once per index.
-QIcon SystemSmallIcon(int index);
+// The icon at `index` of the system's small-icon image list with its overlay number `overlay`
+// drawn over it (0: none; 1: the sharing mark), made once per pair.
+QIcon SystemSmallIcon(int index, int overlay = 0);

@@ -18,15 +18,17 @@ HIMAGELIST SystemSmallImages() {
 }
 
 // Nodes share icons: the system list's picture at one index becomes one QIcon, once.
-QIcon SystemSmallIcon(int index) {
-    static QHash<int, QIcon> cache;
-    if (const auto found = cache.constFind(index); found != cache.constEnd()) return *found;
+QIcon SystemSmallIcon(int index, int overlay) {
+    static QHash<QPair<int, int>, QIcon> cache;
+    const QPair key(index, overlay);
+    if (const auto found = cache.constFind(key); found != cache.constEnd()) return *found;
     QIcon icon;
-    if (const HICON handle = ImageList_GetIcon(SystemSmallImages(), index, ILD_TRANSPARENT)) {
+    const UINT style = ILD_TRANSPARENT | INDEXTOOVERLAYMASK(overlay);
+    if (const HICON handle = ImageList_GetIcon(SystemSmallImages(), index, style)) {
         icon = QIcon(QPixmap::fromImage(QImage::fromHICON(handle)));
         DestroyIcon(handle);
     }
-    return *cache.insert(index, icon);
+    return *cache.insert(key, icon);
 }
 
 QString CommandVerb(IContextMenu* menu, UINT offset) {
