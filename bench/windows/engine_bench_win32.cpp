@@ -84,9 +84,9 @@ void MakeFolder(const std::string& folder) {
 void BareListing(const std::string& folder) {
     WIN32_FIND_DATAW found{};
     std::vector<std::pair<std::string, SYSTEMTIME>> rows;
-    const HANDLE search = ::FindFirstFileExW((SystemPath(folder) + L"*").c_str(), FindExInfoBasic,
-                                             &found, FindExSearchNameMatch, nullptr,
-                                             FIND_FIRST_EX_LARGE_FETCH);
+    const HANDLE search =
+        ::FindFirstFileExW((SystemPath(folder) + L"*").c_str(), FindExInfoBasic, &found,
+                           FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     do {
         SYSTEMTIME utc{}, local{};
         ::FileTimeToSystemTime(&found.ftLastWriteTime, &utc);

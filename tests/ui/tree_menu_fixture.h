@@ -16,8 +16,8 @@
 #include <QVBoxLayout>
 
 #include "temp_namespace.h"
-#include "ui/widgets/error_display.h"
 #include "ui/tree/shell_tree_view.h"
+#include "ui/widgets/error_display.h"
 
 inline void Write(const QString& path, const QByteArray& content) {
     QFile file(path);
@@ -60,13 +60,13 @@ struct TMenuRecord {
     int shown = 0;
     QStringList enabled;
     QStringList waitReasons; // the tips of the verbs that wait
-    std::string path; // the tree's selected path while the menu was up
+    std::string path;        // the tree's selected path while the menu was up
     QPoint at;
 };
 
 // Natural order to check, branches to open, a source and a target for moves.
-inline const QStringList MenuTestFolders = {"B1/x",    "a2/child1", "a2/child2",
-                                            "a10",     "src/sub",   "dst/inner/deep"};
+inline const QStringList MenuTestFolders = {"B1/x", "a2/child1", "a2/child2",
+                                            "a10",  "src/sub",   "dst/inner/deep"};
 
 class TTreeMenuFixture {
 protected:

@@ -189,7 +189,8 @@ void TWindowsNamespaceTest::treeShowsTheDesktopWithTheSystemsIcons() {
     QCOMPARE(paths.back(), std::string("C:\\"));
     // A shared folder's node carries the system's sharing mark over its picture.
     const int folderIcon = 3; // the system list's closed folder
-    if (RunsUnderWine()) QEXPECT_FAIL("", "Wine's system image list has no overlay images", Continue);
+    if (RunsUnderWine())
+        QEXPECT_FAIL("", "Wine's system image list has no overlay images", Continue);
     QVERIFY(SystemSmallIcon(folderIcon, 1).pixmap(16).toImage() !=
             SystemSmallIcon(folderIcon).pixmap(16).toImage());
 }
