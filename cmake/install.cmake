@@ -45,5 +45,6 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://zelvora.org/)
 # or reads from the system at run time is recommended by hand.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "libqt6svg6, qt6-wayland, adwaita-icon-theme, fonts-wqy-microhei, xdg-utils")
+    "libqt6svg6, qt6-wayland, qt6-translations-l10n, adwaita-icon-theme, fonts-wqy-microhei,
+     xdg-utils")
 include(CPack)

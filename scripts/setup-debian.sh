@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(g++ cmake make qt6-base-dev libgtest-dev libbenchmark-dev libglib2.0-dev libxcb1-dev
           fontconfig fonts-dejavu-core fonts-wqy-microhei locales
-          adwaita-icon-theme libqt6svg6 xvfb xauth imagemagick xdg-utils xdotool bindfs fuse3
+          adwaita-icon-theme libqt6svg6 qt6-translations-l10n xvfb xauth imagemagick xdg-utils xdotool bindfs fuse3
           clang-14 libclang-common-14-dev libclang-rt-14-dev
           desktop-file-utils appstream man-db dpkg-dev file
           g++-mingw-w64-x86-64-posix googletest wine64 wine ninja-build nsis zip)

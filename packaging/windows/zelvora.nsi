@@ -99,6 +99,7 @@ Section "Uninstall"
     Delete "$INSTDIR\LICENSE*.txt"
     RMDir /r "$INSTDIR\platforms"
     RMDir /r "$INSTDIR\styles"
+    RMDir /r "$INSTDIR\translations"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
 SectionEnd

@@ -5,8 +5,8 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "ui/window/application.h"
 #include "ui/widgets/error_display.h"
+#include "ui/window/application.h"
 
 namespace {
 
@@ -41,6 +41,14 @@ private slots:
         QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("org.zelvora.Zelvora"));
     }
 
+    // main() makes the system's language Chinese where the C library reads it (not on Windows).
+    void speaksQtsOwnTextsInTheUsersLanguage() {
+        if (!QLocale::system().name().startsWith(u"zh"))
+            QSKIP("the system's language is not Chinese here");
+        const QString undo = QCoreApplication::translate("QLineEdit", "&Undo");
+        QVERIFY2(undo.contains(u'撤'), qPrintable(undo));
+    }
+
     void givesEveryWindowItsIcon() {
         const QIcon icon = QApplication::windowIcon();
         for (const int size : {16, 48, 128}) {
@@ -55,6 +63,7 @@ private slots:
 };
 
 int main(int argc, char* argv[]) {
+    qputenv("LC_ALL", "zh_CN.UTF-8");
     TApplication app(argc, argv);
     TApplicationTest test;
     return QTest::qExec(&test, argc, argv);

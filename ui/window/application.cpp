@@ -1,6 +1,10 @@
 #include "ui/window/application.h"
 
+#include <QDir>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "ui/widgets/error_display.h"
 #include "ui/widgets/icon_theme.h"
@@ -12,6 +16,23 @@ QIcon ApplicationIcon() {
     return icon;
 }
 
+namespace {
+
+// Qt's own texts (a label editor's menu, standard buttons) in the user's language: from Qt's
+// translations folder, or the one beside the program in a Windows package.
+void InstallQtTranslations(QApplication& app) {
+    auto* translator = new QTranslator(&app);
+    const QStringList folders = {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                 QDir(app.applicationDirPath()).filePath("translations")};
+    for (const QString& folder : folders)
+        if (translator->load(QLocale::system(), "qtbase", "_", folder)) {
+            app.installTranslator(translator);
+            return;
+        }
+}
+
+} // namespace
+
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // The name alone, not a display name: Qt would append a display name to every window
     // caption ("Zelvora 2011 — Zelvora"). Message boxes take the name as their caption.
@@ -21,6 +42,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setDesktopFileName(QStringLiteral("org.zelvora.Zelvora"));
     Q_INIT_RESOURCE(application); // the library's resources are linked only when referenced
     setWindowIcon(ApplicationIcon());
+    InstallQtTranslations(*this);
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
