@@ -135,6 +135,6 @@ echo "e2e: uninstall"
 "$wine" "$install_dir/uninstall.exe" /S; "$wineserver" -w
 sleep 2 # the uninstaller runs a copy of itself from the temporary folder
 "$wineserver" -w
-[ ! -e "$program" ] || fail "the uninstaller left zelvora.exe"
+[ ! -e "$install_dir" ] || fail "the uninstaller left $(ls "$install_dir" | tr "\n" " ")"
 ! "$wine" reg query "$uninstall_key" >/dev/null 2>&1 || fail "the Uninstall entry stayed"
 echo "e2e: passed; screenshots in $out"
