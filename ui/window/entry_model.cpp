@@ -24,8 +24,7 @@ QString Shown(const std::string& bytes) {
 } // namespace
 
 TEntryModel::TEntryModel(QObject* parent)
-    : QAbstractTableModel(parent),
-      m_failedIcon(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning)) {
+    : QAbstractTableModel(parent) {
     m_chunkTimer.setInterval(0);
     connect(&m_chunkTimer, &QTimer::timeout, this, &TEntryModel::revealChunk);
 }
@@ -182,6 +181,9 @@ QVariant TEntryModel::failureMark(const engine::TFolderEntry& row, int role) con
     case Qt::ForegroundRole:
         return QColor(Qt::red);
     case Qt::DecorationRole:
+        // Looked up on the first failure: the icon theme is not read before the first paint.
+        if (m_failedIcon.isNull())
+            m_failedIcon = QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
         return m_failedIcon;
     case Qt::ToolTipRole:
     case Qt::AccessibleDescriptionRole:

@@ -75,5 +75,5 @@ private:
     bool m_inBatch = false;
     std::size_t m_settledRows = 0; // during a batch: rows whose new name is final
     QTimer m_chunkTimer;
-    QIcon m_failedIcon;
+    mutable QIcon m_failedIcon;
 };
