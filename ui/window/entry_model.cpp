@@ -23,8 +23,7 @@ QString Shown(const std::string& bytes) {
 
 } // namespace
 
-TEntryModel::TEntryModel(QObject* parent)
-    : QAbstractTableModel(parent) {
+TEntryModel::TEntryModel(QObject* parent) : QAbstractTableModel(parent) {
     m_chunkTimer.setInterval(0);
     connect(&m_chunkTimer, &QTimer::timeout, this, &TEntryModel::revealChunk);
 }
