@@ -236,12 +236,14 @@ void TWindowWorkTest::aFolderSelectedDuringAListingIsTheOneShown() {
     makeFolder(QStringLiteral("big"), LargeFolderEntries);
     makeFolder(QStringLiteral("small"), 3);
     startWindow();
-    QSignalSpy chunks(m_window->entries(), &QAbstractItemModel::rowsInserted);
     auto* lister = m_window->findChild<TFolderLister*>();
     selectNode(QStringLiteral("big"));
     QVERIFY(m_window->isBusy());
     QVERIFY(!m_window->findChild<QWidget*>(QStringLiteral("RzBitBtn1"))->isEnabled());
     QTRY_COMPARE(lister->readsBegun(), 1);
+    // On a fast disk the big folder's first chunk may already be in: only what comes after
+    // the second selection counts.
+    QSignalSpy chunks(m_window->entries(), &QAbstractItemModel::rowsInserted);
     selectNode(QStringLiteral("small"));
     QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBusy(), 30000);
     // The big folder's listing ends after the small one's: it must not replace it.
