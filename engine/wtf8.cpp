@@ -1,5 +1,7 @@
 #include "engine/wtf8.h"
 
+#include "engine/name_units.h"
+
 namespace engine {
 namespace {
 
@@ -31,18 +33,11 @@ void AppendCodePoint(std::string& out, char32_t code) {
 // Reads one code point (a lone surrogate counts as one) at `at`; false when there is none.
 bool ReadCodePoint(std::string_view bytes, std::size_t& at, char32_t& code) {
     const auto lead = static_cast<unsigned char>(bytes[at]);
-    std::size_t length = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3
-                         : lead < 0xF5                  ? 4
-                                                        : 0;
-    if (length == 0 || at + length > bytes.size()) return false;
+    const std::size_t length = UnitLength(bytes, at);
+    if (length == 1 && lead >= 0x80) return false; // a stray or truncated sequence
     code = length == 1 ? lead : lead & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(bytes[at + i]);
-        if ((next & 0xC0) != 0x80) return false;
-        code = (code << 6) | (next & 0x3F);
-    }
-    static constexpr char32_t Smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < Smallest[length] || code > 0x10FFFF) return false;
+    for (std::size_t i = 1; i < length; ++i)
+        code = (code << 6) | (static_cast<unsigned char>(bytes[at + i]) & 0x3F);
     at += length;
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "engine/platform/held_folder_win32.h"
 #include "engine/platform/wide_win32.h"
 
 namespace engine::platform {
@@ -22,33 +23,6 @@ std::int64_t SecondsOf(const FILETIME& time) {
 bool IsDotOrDotDot(const wchar_t* name) {
     return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
-
-// The folder held open while it is read: without delete sharing, so it can't be moved or
-// replaced in between, and the identity read is the identity of the folder listed.
-class THeldFolder {
-public:
-    explicit THeldFolder(const std::wstring& path)
-        : m_handle(::CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {}
-    ~THeldFolder() {
-        if (m_handle != INVALID_HANDLE_VALUE) ::CloseHandle(m_handle);
-    }
-    THeldFolder(const THeldFolder&) = delete;
-    THeldFolder& operator=(const THeldFolder&) = delete;
-
-    void ReadIdentity(TFolderIdentity& identity) const {
-        BY_HANDLE_FILE_INFORMATION information{};
-        if (m_handle == INVALID_HANDLE_VALUE || !::GetFileInformationByHandle(m_handle, &information))
-            return;
-        identity.Device = information.dwVolumeSerialNumber;
-        identity.Inode = (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) |
-                         information.nFileIndexLow;
-    }
-
-private:
-    HANDLE m_handle;
-};
 
 // The time-zone rules in force in `year` (daylight saving dates change over the years). The
 // zone is read again at most once a second and each year's rules once per zone reading:
@@ -78,13 +52,14 @@ bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries
                        TFolderIdentity* identity) {
     const std::wstring path = SystemPath(folder);
     if (path.empty()) return false;
+    // Held while it is read, so the identity read is the identity of the folder listed.
     const THeldFolder held(path);
     WIN32_FIND_DATAW found{};
-    const HANDLE search = ::FindFirstFileExW((path + L"*").c_str(), FindExInfoBasic, &found,
-                                             FindExSearchNameMatch, nullptr,
-                                             FIND_FIRST_EX_LARGE_FETCH);
+    const HANDLE search =
+        ::FindFirstFileExW((path + L"*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+                           nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (search == INVALID_HANDLE_VALUE) return false;
-    if (identity) held.ReadIdentity(*identity);
+    if (identity) held.ReadIdentity(identity->Device, identity->Inode);
     do {
         if (IsDotOrDotDot(found.cFileName)) continue;
         entries.push_back({Narrow(found.cFileName), SecondsOf(found.ftLastWriteTime),
@@ -105,8 +80,8 @@ bool LocalTime(std::int64_t seconds, TDateTime& when) {
     if (!::FileTimeToSystemTime(&time, &utc) ||
         !::SystemTimeToTzSpecificLocalTime(RulesOfYear(utc.wYear), &utc, &local))
         return false;
-    when = {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond,
-            0, local.wDayOfWeek};
+    when = {local.wYear,   local.wMonth,  local.wDay, local.wHour,
+            local.wMinute, local.wSecond, 0,          local.wDayOfWeek};
     return true;
 }
 

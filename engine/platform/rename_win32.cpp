@@ -2,17 +2,12 @@
 
 #include <windows.h>
 
+#include "engine/platform/held_folder_win32.h"
 #include "engine/platform/platform.h"
 #include "engine/platform/wide_win32.h"
 
 namespace engine::platform {
 namespace {
-
-HANDLE OpenFolder(const std::wstring& path, DWORD sharing) {
-    // Sharing binds only handles that may read or write: attribute access alone would not.
-    return ::CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, sharing,
-                         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-}
 
 // NTFS, FAT and exFAT hold names of at most 255 UTF-16 units; what lies below would refuse a
 // longer one with a less telling error, or the system would read it as a path not found.
@@ -36,7 +31,8 @@ bool IsCaseOnly(const std::string& from, const std::string& to) {
 // changing it: go through a free name of our own, and come back if the second step fails.
 int RenameCaseOnly(const std::wstring& source, const std::wstring& target) {
     const std::wstring between = source + L".zelvora-case-" + std::to_wstring(::GetTickCount64());
-    if (!::MoveFileExW(source.c_str(), between.c_str(), 0)) return static_cast<int>(::GetLastError());
+    if (!::MoveFileExW(source.c_str(), between.c_str(), 0))
+        return static_cast<int>(::GetLastError());
     if (::MoveFileExW(between.c_str(), target.c_str(), 0)) return 0;
     const int error = static_cast<int>(::GetLastError());
     ::MoveFileExW(between.c_str(), source.c_str(), 0);
@@ -45,12 +41,11 @@ int RenameCaseOnly(const std::wstring& source, const std::wstring& target) {
 
 } // namespace
 
-// The folder is held without delete sharing, so nobody can move, rename or delete it while a
-// batch runs in it; the entries inside stay free to rename.
+// The folder is held, so nobody can move, rename or delete it while a batch runs in it; the
+// entries inside stay free to rename.
 struct TRenameFolder::TOpen {
     std::string Path; // the folder as given, ending in a separator
-    HANDLE Handle = INVALID_HANDLE_VALUE;
-    ~TOpen() { ::CloseHandle(Handle); }
+    std::unique_ptr<THeldFolder> Folder;
 
     std::wstring PathOf(const std::string& name) const { return SystemPath(Path + name); }
 };
@@ -63,16 +58,16 @@ TRenameFolder::TRenameFolder(const std::string& path) {
         m_openError = ERROR_INVALID_NAME;
         return;
     }
-    HANDLE handle = OpenFolder(wide, FILE_SHARE_READ | FILE_SHARE_WRITE);
-    if (handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_SHARING_VIOLATION)
-        handle = OpenFolder(wide, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-    if (handle == INVALID_HANDLE_VALUE) {
-        m_openError = static_cast<int>(::GetLastError());
+    auto held = std::make_unique<THeldFolder>(wide);
+    if (held->OpenError() == ERROR_SHARING_VIOLATION)
+        held = std::make_unique<THeldFolder>(wide, FILE_SHARE_DELETE);
+    if (!held->IsOpen()) {
+        m_openError = held->OpenError();
         return;
     }
     m_open = std::make_unique<TOpen>();
     m_open->Path = std::move(folder);
-    m_open->Handle = handle;
+    m_open->Folder = std::move(held);
 }
 
 TRenameFolder::~TRenameFolder() = default;
@@ -83,18 +78,14 @@ int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& t
     if (source.empty() || target.empty()) return ERROR_INVALID_NAME;
     if (HoldsOverlongName(target)) return ERROR_FILENAME_EXCED_RANGE;
     // Without MOVEFILE_REPLACE_EXISTING the system refuses a taken name atomically.
-    if (!::MoveFileExW(source.c_str(), target.c_str(), 0)) return static_cast<int>(::GetLastError());
+    if (!::MoveFileExW(source.c_str(), target.c_str(), 0))
+        return static_cast<int>(::GetLastError());
     if (IsCaseOnly(from, to) && !Holds(to)) return RenameCaseOnly(source, target);
     return 0;
 }
 
 bool TRenameFolder::Identity(std::uint64_t& device, std::uint64_t& inode) const {
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (!m_open || !::GetFileInformationByHandle(m_open->Handle, &information)) return false;
-    device = information.dwVolumeSerialNumber;
-    inode = (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) |
-            information.nFileIndexLow;
-    return true;
+    return m_open && m_open->Folder->ReadIdentity(device, inode);
 }
 
 // Exactly `name`: names differ in case only after a case-only rename, which the undo must see.

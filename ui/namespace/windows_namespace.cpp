@@ -34,10 +34,7 @@ constexpr TAttributeBit AttributeBits[] = {
 
 // The application's window, owner of what the shell shows while it enumerates.
 HWND OwnerWindow() {
-    const QWidget* window = QApplication::activeWindow();
-    return window && QApplication::platformName() == u"windows"
-               ? reinterpret_cast<HWND>(window->winId())
-               : nullptr;
+    return NativeWindowOf(QApplication::activeWindow());
 }
 
 class TWindowsFolder : public TShellFolderObject,
@@ -186,6 +183,12 @@ std::optional<TItemIdList> TWindowsFolder::setNameOf(const TItemIdList& id,
 }
 
 } // namespace
+
+HWND NativeWindowOf(const QWidget* widget) {
+    return widget && QApplication::platformName() == u"windows"
+               ? reinterpret_cast<HWND>(widget->window()->winId())
+               : nullptr;
+}
 
 TWindowsNamespace::TWindowsNamespace(std::string desktopPath)
     : m_desktopPath(std::move(desktopPath)) {}

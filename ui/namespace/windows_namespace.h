@@ -10,6 +10,8 @@
 
 #include <shlobj.h>
 
+#include <QWidget>
+
 #include "ui/namespace/shell_namespace.h"
 #include "ui/namespace/windows_shell_ids.h"
 
@@ -28,6 +30,10 @@ private:
     const std::string m_desktopPath;
     std::shared_ptr<TShellFolderObject> m_desktop;
 };
+
+// The native window of `widget`'s window, owner of what the shell shows for it; none where Qt
+// runs on another platform plugin (offscreen tests).
+HWND NativeWindowOf(const QWidget* widget);
 
 // The shell's IShellFolder behind a folder object of this namespace; none for other ones.
 TComPtr<IShellFolder> NativeFolder(TShellFolderObject* folder);

@@ -12,7 +12,6 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QScopeGuard>
 
@@ -135,10 +134,6 @@ void GreyMovingCommands(HMENU menu, IContextMenu* shellMenu) {
     }
 }
 
-} // namespace
-
-namespace {
-
 // The process's current directory is the folder's parent while "open" runs, as Explorer
 // starts there; it is set back afterwards, also when opening failed.
 class TOpenDirectory {
@@ -168,17 +163,11 @@ HRESULT InvokeShellCommand(IContextMenu* shellMenu, UINT offset, HWND owner) {
     return shellMenu->InvokeCommand(&info);
 }
 
-HWND NativeWindow(const QWidget* widget) {
-    return QGuiApplication::platformName() == u"windows"
-               ? reinterpret_cast<HWND>(widget->window()->winId())
-               : nullptr;
-}
-
 } // namespace
 
 void TShellTreeView::showShellMenu(TShellFolder* entry, const QPoint& at) {
     if (!entry) return;
-    const HWND owner = NativeWindow(this);
+    const HWND owner = NativeWindowOf(this);
     const TComPtr<IContextMenu> shellMenu =
         ContextMenuOf(ParentFolderObject(*entry), entry->ItemId, owner);
     if (!shellMenu) return;
@@ -215,7 +204,7 @@ void TShellTreeView::runShellCommand(IContextMenu* shellMenu, unsigned command) 
     std::optional<TOpenDirectory> openDirectory;
     if (verb == verbs::Open) openDirectory.emplace(path);
     // A command that fails or is cancelled has been reported by the shell, if at all.
-    if (InvokeShellCommand(shellMenu, command - FirstCommand, NativeWindow(this)) != S_OK) return;
+    if (InvokeShellCommand(shellMenu, command - FirstCommand, NativeWindowOf(this)) != S_OK) return;
     if (verb == verbs::Delete && engine::ProbeFolder(path).IsFolder) return;
     completeVerb(verb);
 }

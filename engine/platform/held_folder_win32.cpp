@@ -1,0 +1,26 @@
+#include "engine/platform/held_folder_win32.h"
+
+namespace engine::platform {
+
+// Sharing binds only handles that may read or write: attribute access alone would not.
+THeldFolder::THeldFolder(const std::wstring& path, DWORD extraSharing)
+    : m_handle(::CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | extraSharing, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {
+    if (m_handle == INVALID_HANDLE_VALUE) m_openError = static_cast<int>(::GetLastError());
+}
+
+THeldFolder::~THeldFolder() {
+    if (IsOpen()) ::CloseHandle(m_handle);
+}
+
+bool THeldFolder::ReadIdentity(std::uint64_t& device, std::uint64_t& inode) const {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!IsOpen() || !::GetFileInformationByHandle(m_handle, &information)) return false;
+    device = information.dwVolumeSerialNumber;
+    inode =
+        (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    return true;
+}
+
+} // namespace engine::platform

@@ -1,0 +1,32 @@
+#pragma once
+// A folder held open while the engine lists it or renames in it: others may read and write in
+// it but, without delete sharing, not move, rename or delete it meanwhile.
+
+#include <cstdint>
+#include <string>
+
+#include <windows.h>
+
+namespace engine::platform {
+
+class THeldFolder {
+public:
+    // `extraSharing`: FILE_SHARE_DELETE where the folder must be opened even though another
+    // program already holds it with delete access.
+    explicit THeldFolder(const std::wstring& path, DWORD extraSharing = 0);
+    ~THeldFolder();
+    THeldFolder(const THeldFolder&) = delete;
+    THeldFolder& operator=(const THeldFolder&) = delete;
+
+    bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
+    // The system's error code when the folder could not be opened, else 0.
+    int OpenError() const { return m_openError; }
+    // The volume serial and file index; false, leaving both as they were, when unknown.
+    bool ReadIdentity(std::uint64_t& device, std::uint64_t& inode) const;
+
+private:
+    HANDLE m_handle;
+    int m_openError = 0;
+};
+
+} // namespace engine::platform
