@@ -3,7 +3,7 @@
 # everything is already there.
 set -euo pipefail
 
-packages=(g++ cmake make qt6-base-dev libgtest-dev libbenchmark-dev libglib2.0-dev libxcb1-dev
+packages=(g++ cmake make qt6-base-dev libfontconfig-dev libgtest-dev libbenchmark-dev libglib2.0-dev libxcb1-dev
           fontconfig fonts-dejavu-core fonts-wqy-microhei locales
           adwaita-icon-theme libqt6svg6 qt6-translations-l10n xvfb xauth imagemagick xdg-utils xdotool bindfs fuse3
           clang-14 libclang-common-14-dev libclang-rt-14-dev

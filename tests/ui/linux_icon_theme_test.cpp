@@ -33,6 +33,7 @@ void TIconThemeTest::resolvesTheTreeIconsInEverySession() {
     QIcon::fromTheme(QStringLiteral("folder")); // read the theme before it is set up
 
     UseInstalledIconTheme();
+    StartReadingIconTheme(); // as the program does, the lookups below waiting for it
     UseInstalledIconTheme();
     for (const char* name : {"user-desktop", "user-home", "computer", "drive-harddisk",
                              "network-workgroup", "user-trash", "folder"}) {

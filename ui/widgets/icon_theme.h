@@ -6,3 +6,8 @@
 // ("hicolor" alone has none of these icons). Call once the QApplication exists; calling again
 // changes nothing.
 void UseInstalledIconTheme();
+
+// Reads the theme's index files, which the first lookup would otherwise read on the main
+// thread, on a thread of their own. Qt's icon loader is not thread-safe: call it once the theme
+// is set up, and call UseInstalledIconTheme(), which waits for the reading, before any lookup.
+void StartReadingIconTheme();

@@ -1,5 +1,7 @@
 #include "ui/widgets/icon_theme.h"
 
+#include <future>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
@@ -26,9 +28,26 @@ bool IsInstalled(const QString& theme) {
     return false;
 }
 
+std::future<void>& ThemeReading() {
+    static std::future<void> reading;
+    return reading;
+}
+
+void WaitForThemeReading() {
+    if (ThemeReading().valid()) ThemeReading().get();
+}
+
 } // namespace
 
+void StartReadingIconTheme() {
+    WaitForThemeReading();
+    ThemeReading() = std::async(std::launch::async, [] {
+        QIcon::hasThemeIcon(QStringLiteral("folder")); // every theme has one
+    });
+}
+
 void UseInstalledIconTheme() {
+    WaitForThemeReading();
     SearchFreedesktopIconFolders();
     QIcon::setFallbackThemeName(FallbackTheme);
     // Qt keeps a theme it has read with the fallback it had then, so a theme read before this

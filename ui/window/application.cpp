@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QIcon>
+#include <QImageReader>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPixmap>
 #include <QTranslator>
 
 #include "ui/widgets/error_display.h"
@@ -11,8 +13,12 @@
 
 QIcon ApplicationIcon() {
     QIcon icon;
-    for (const int size : {16, 32, 48, 128})
-        icon.addFile(QStringLiteral(":/icons/zelvora-%1.png").arg(size), QSize(size, size));
+    for (const int size : {16, 32, 48, 128}) {
+        // Named as PNG: for a file of unnamed format Qt first loads every image-format plugin.
+        QImageReader reader(QStringLiteral(":/icons/zelvora-%1.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     return icon;
 }
 

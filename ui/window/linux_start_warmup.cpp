@@ -1,0 +1,22 @@
+#include "ui/window/start_warmup.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <QDBusConnection>
+#include <QImageReader>
+#include <QThreadPool>
+
+// Fontconfig parses its configuration files and maps its caches once per process; Qt's font
+// database finds them ready.
+std::jthread StartReadingFontConfiguration() {
+    return std::jthread([] { FcInit(); });
+}
+
+void StartLoadingServices() {
+    // Qt asks every image-format plugin whether it can read a file of unnamed format, as the
+    // icon theme's pictures are, and so loads them all the first time.
+    QThreadPool::globalInstance()->start([] { QImageReader::supportedImageFormats(); });
+    // The screen-reader bridge connects to the session bus when the first view is made, and
+    // waits for the connection.
+    QThreadPool::globalInstance()->start([] { QDBusConnection::sessionBus(); });
+}
