@@ -16,7 +16,7 @@ int main(int argc, char* argv[]) {
     // What the first paint needs, read on the second core while the main thread builds.
     const std::jthread fontConfiguration = StartReadingFontConfiguration();
     TApplication app(argc, argv); // takes Qt's own options out of argv
-    StartLoadingServices();
+    const std::jthread services = StartLoadingServices();
     const TCommandLine commandLine =
         ParseCommandLine(ProgramArguments(argc, argv), engine::CurrentFolderPath());
     if (commandLine.ExitCode) return ReportCommandLine(commandLine);

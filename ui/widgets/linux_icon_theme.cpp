@@ -1,11 +1,11 @@
 #include "ui/widgets/icon_theme.h"
 
-#include <future>
-
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QStandardPaths>
+
+#include "ui/widgets/background_thread.h"
 
 namespace {
 
@@ -28,20 +28,20 @@ bool IsInstalled(const QString& theme) {
     return false;
 }
 
-std::future<void>& ThemeReading() {
-    static std::future<void> reading;
+std::jthread& ThemeReading() {
+    static std::jthread reading;
     return reading;
 }
 
 void WaitForThemeReading() {
-    if (ThemeReading().valid()) ThemeReading().get();
+    if (ThemeReading().joinable()) ThemeReading().join();
 }
 
 } // namespace
 
 void StartReadingIconTheme() {
     WaitForThemeReading();
-    ThemeReading() = std::async(std::launch::async, [] {
+    ThemeReading() = StartBackgroundThread([] {
         QIcon::hasThemeIcon(QStringLiteral("folder")); // every theme has one
     });
 }

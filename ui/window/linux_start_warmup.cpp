@@ -4,19 +4,22 @@
 
 #include <QDBusConnection>
 #include <QImageReader>
-#include <QThreadPool>
+
+#include "ui/widgets/background_thread.h"
 
 // Fontconfig parses its configuration files and maps its caches once per process; Qt's font
 // database finds them ready.
 std::jthread StartReadingFontConfiguration() {
-    return std::jthread([] { FcInit(); });
+    return StartBackgroundThread([] { FcInit(); });
 }
 
-void StartLoadingServices() {
-    // Qt asks every image-format plugin whether it can read a file of unnamed format, as the
-    // icon theme's pictures are, and so loads them all the first time.
-    QThreadPool::globalInstance()->start([] { QImageReader::supportedImageFormats(); });
-    // The screen-reader bridge connects to the session bus when the first view is made, and
-    // waits for the connection.
-    QThreadPool::globalInstance()->start([] { QDBusConnection::sessionBus(); });
+std::jthread StartLoadingServices() {
+    return StartBackgroundThread([] {
+        // The screen-reader bridge connects to the session bus when the first view is made,
+        // and waits for the connection.
+        QDBusConnection::sessionBus();
+        // Qt asks every image-format plugin whether it can read a file of unnamed format, as
+        // the icon theme's pictures are, and so loads them all the first time.
+        QImageReader::supportedImageFormats();
+    });
 }

@@ -1,13 +1,14 @@
 #pragma once
-// Start-up work that can run on the second core while the main thread builds the application
-// object and the window, so that the first paint finds it done.
+// Start-up work that runs on the second core while the main thread builds the application
+// object and the window, so that the first paint finds it done. Each returned thread joins
+// when it goes.
 
 #include <thread>
 
 // Reads the system's font configuration, the larger part of what the first text costs. Call
-// before the application object; the returned thread joins when it goes.
+// before the application object.
 std::jthread StartReadingFontConfiguration();
 
-// Loads on the thread pool what the window would otherwise wait for while it is built and
-// painted. Call once the application object exists.
-void StartLoadingServices();
+// Loads what the window would otherwise wait for while it is built and painted. Call once the
+// application object exists, and let the thread go before it.
+std::jthread StartLoadingServices();

@@ -6,4 +6,6 @@ std::jthread StartReadingFontConfiguration() {
     return {};
 }
 
-void StartLoadingServices() {}
+std::jthread StartLoadingServices() {
+    return {};
+}
