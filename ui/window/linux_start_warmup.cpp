@@ -3,6 +3,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <QDBusConnection>
+#include <QFontDatabase>
 #include <QImageReader>
 
 #include "ui/widgets/background_thread.h"
@@ -15,6 +16,7 @@ std::jthread StartReadingFontConfiguration() {
 
 std::jthread StartLoadingServices() {
     return StartBackgroundThread([] {
+        QFontDatabase::families(); // Qt's list of the installed fonts, read once per process
         // The screen-reader bridge connects to the session bus when the first view is made,
         // and waits for the connection.
         QDBusConnection::sessionBus();
