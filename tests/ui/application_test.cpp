@@ -7,6 +7,7 @@
 
 #include "ui/widgets/error_display.h"
 #include "ui/window/application.h"
+#include "ui/window/start_warmup.h"
 
 namespace {
 
@@ -64,7 +65,10 @@ private slots:
 
 int main(int argc, char* argv[]) {
     qputenv("LC_ALL", "zh_CN.UTF-8");
+    // Started as the program starts them: every test runs beside the start-up reading.
+    const std::jthread fontConfiguration = StartReadingFontConfiguration();
     TApplication app(argc, argv);
+    const std::jthread services = StartLoadingServices();
     TApplicationTest test;
     return QTest::qExec(&test, argc, argv);
 }
