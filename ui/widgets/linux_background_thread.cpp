@@ -5,9 +5,6 @@
 // On Linux a thread has a niceness of its own, which this call sets for the calling thread.
 constexpr int BackgroundNiceness = 10;
 
-std::jthread StartBackgroundThread(std::function<void()> work) {
-    return std::jthread([work = std::move(work)] {
-        ::setpriority(PRIO_PROCESS, 0, BackgroundNiceness);
-        work();
-    });
+void LowerThreadPriority() {
+    ::setpriority(PRIO_PROCESS, 0, BackgroundNiceness);
 }

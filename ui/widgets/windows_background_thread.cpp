@@ -2,9 +2,6 @@
 
 #include <windows.h>
 
-std::jthread StartBackgroundThread(std::function<void()> work) {
-    return std::jthread([work = std::move(work)] {
-        ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
-        work();
-    });
+void LowerThreadPriority() {
+    ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
 }

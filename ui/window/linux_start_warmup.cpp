@@ -15,11 +15,13 @@ std::jthread StartReadingFontConfiguration() {
 }
 
 std::jthread StartLoadingServices() {
-    return StartBackgroundThread([] {
+    return std::jthread([] {
         QFontDatabase::families(); // Qt's list of the installed fonts, read once per process
         // The screen-reader bridge connects to the session bus when the first view is made,
-        // and waits for the connection.
+        // and waits for the connection. The bus's own thread, started here, keeps this
+        // thread's priority for the program's life: the normal one.
         QDBusConnection::sessionBus();
+        LowerThreadPriority();
         // Qt asks every image-format plugin whether it can read a file of unnamed format, as
         // the icon theme's pictures are, and so loads them all the first time.
         QImageReader::supportedImageFormats();
