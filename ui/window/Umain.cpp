@@ -3,6 +3,7 @@
 #include <limits>
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QResizeEvent>
@@ -39,16 +40,21 @@ constexpr int StatusBarHeight = 19;
 const QString SongTi = QStringLiteral("宋体");
 
 // 宋体 is SimSun's Chinese name, which Windows knows only in Chinese settings and fontconfig
-// never; without a substitute Chinese may render as boxes.
-void SubstituteSongTi() {
-    static const bool once = [] {
-        QFont::insertSubstitutions(SongTi, {QStringLiteral("SimSun"),
-                                            QStringLiteral("Noto Serif CJK SC"),
-                                            QStringLiteral("Noto Sans CJK SC"),
-                                            QStringLiteral("WenQuanYi Micro Hei")});
-        return true;
+// never; without a substitute Chinese may render as boxes. The first installed substitute is
+// asked for by name: every size or weight of a family the system lacks costs a search.
+QString WindowFontFamily() {
+    static const QString family = [] {
+        const QStringList substitutes = {
+            QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"),
+            QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")};
+        const QStringList installed = QFontDatabase::families();
+        if (installed.contains(SongTi)) return SongTi;
+        for (const QString& substitute : substitutes)
+            if (installed.contains(substitute)) return substitute;
+        QFont::insertSubstitutions(SongTi, substitutes);
+        return SongTi;
     }();
-    Q_UNUSED(once);
+    return family;
 }
 
 // The platform's status-bar font; every property marked as set so the window font does not
@@ -90,7 +96,6 @@ int TFrmMain::scaled(int designPixels) const {
 }
 
 void TFrmMain::createWindowFrame() {
-    SubstituteSongTi();
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
@@ -101,7 +106,7 @@ void TFrmMain::createWindowFrame() {
     setAcceptDrops(true);
     const int dpi = logicalDpiY();
     m_textHeight = dpi == DesignDpi ? DesignTextHeight : DesignTextHeight * dpi / DesignDpi;
-    QFont font(SongTi);
+    QFont font(WindowFontFamily());
     font.setPixelSize(m_textHeight);
     setFont(font);
     m_designSize = QSize(scaled(DesignClientSize.width()), scaled(DesignClientSize.height()));
