@@ -11,14 +11,14 @@
 #include <QScopeGuard>
 
 #include "engine/engine.h"
-#include "ui/widgets/error_display.h"
+#include "ui/namespace/messages.h"
+#include "ui/tree/folder_hold.h"
 #include "ui/tree/linux_folder_clipboard.h"
 #include "ui/tree/linux_folder_paste.h"
 #include "ui/tree/linux_folder_properties_dialog.h"
 #include "ui/tree/linux_folder_trash.h"
 #include "ui/tree/linux_tree_context_menu.h"
-#include "ui/tree/folder_hold.h"
-#include "ui/namespace/messages.h"
+#include "ui/widgets/error_display.h"
 
 namespace {
 
@@ -82,7 +82,8 @@ QString TShellTreeView::pasteHoldReason(const std::string& path) const {
     const TClipboardPaste paste = ReadClipboardPaste(ClipboardData());
     if (!paste.IsCut) return {};
     for (const QByteArray& source : paste.Paths)
-        if (TakesAlong(source.toStdString(), m_heldFolder)) return MessageText(messages::PasteMovesHeld);
+        if (TakesAlong(source.toStdString(), m_heldFolder))
+            return MessageText(messages::PasteMovesHeld);
     return TakesAlong(path, m_heldFolder) ? MessageText(messages::PasteIntoHeld) : QString();
 }
 

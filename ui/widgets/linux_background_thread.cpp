@@ -1,4 +1,4 @@
-#include "ui/widgets/background_thread.h"
+#include "ui/widgets/linux_background_thread.h"
 
 #include <sys/resource.h>
 
@@ -7,4 +7,11 @@ constexpr int BackgroundNiceness = 10;
 
 void LowerThreadPriority() {
     ::setpriority(PRIO_PROCESS, 0, BackgroundNiceness);
+}
+
+std::jthread StartBackgroundThread(std::function<void()> work) {
+    return std::jthread([work = std::move(work)] {
+        LowerThreadPriority();
+        work();
+    });
 }

@@ -5,7 +5,7 @@
 #include <QIcon>
 #include <QStandardPaths>
 
-#include "ui/widgets/background_thread.h"
+#include "ui/widgets/linux_background_thread.h"
 
 namespace {
 
@@ -40,7 +40,6 @@ void WaitForThemeReading() {
 } // namespace
 
 void StartReadingIconTheme() {
-    WaitForThemeReading();
     ThemeReading() = StartBackgroundThread([] {
         QIcon::hasThemeIcon(QStringLiteral("folder")); // every theme has one
     });

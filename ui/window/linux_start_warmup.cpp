@@ -6,7 +6,7 @@
 #include <QFontDatabase>
 #include <QImageReader>
 
-#include "ui/widgets/background_thread.h"
+#include "ui/widgets/linux_background_thread.h"
 
 // Fontconfig parses its configuration files and maps its caches once per process; Qt's font
 // database finds them ready.
