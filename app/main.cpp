@@ -14,8 +14,9 @@ int main(int argc, char* argv[]) {
     const TCommandLine early = ParseCommandLine(ProgramArguments(argc, argv), {});
     if (early.ExitCode == 0) return ReportCommandLine(early);
     // What the first paint needs, read on the second core while the main thread builds.
-    const std::jthread fontConfiguration = StartReadingFontConfiguration();
+    std::jthread fontConfiguration = StartReadingFontConfiguration();
     TApplication app(argc, argv); // takes Qt's own options out of argv
+    WaitUntilDone(fontConfiguration);
     const std::jthread services = StartLoadingServices();
     const TCommandLine commandLine =
         ParseCommandLine(ProgramArguments(argc, argv), engine::CurrentFolderPath());

@@ -66,8 +66,9 @@ private slots:
 int main(int argc, char* argv[]) {
     qputenv("LC_ALL", "zh_CN.UTF-8");
     // Started as the program starts them: every test runs beside the start-up reading.
-    const std::jthread fontConfiguration = StartReadingFontConfiguration();
+    std::jthread fontConfiguration = StartReadingFontConfiguration();
     TApplication app(argc, argv);
+    WaitUntilDone(fontConfiguration);
     const std::jthread services = StartLoadingServices();
     TApplicationTest test;
     return QTest::qExec(&test, argc, argv);
