@@ -42,7 +42,7 @@ bool IsUsableTarget(std::string_view to) {
 }
 
 void RenameRow(const platform::TRenameFolder& folder, TFolderEntry& row,
-               const std::string& newName) {
+               const std::string& newName, const std::string& stopOver) {
     const std::string_view to = RelativeToFolder(newName);
     row.Error = 0;
     if (!IsPlainName(row.OldName) || !IsUsableTarget(to)) {
@@ -51,7 +51,7 @@ void RenameRow(const platform::TRenameFolder& folder, TFolderEntry& row,
     } else if (row.OldName == to) {
         row.Status = TRenameStatus::Skipped;
     } else {
-        row.Error = folder.RenameNoReplace(row.OldName, std::string(to));
+        row.Error = folder.RenameNoReplace(row.OldName, std::string(to), {}, stopOver);
         row.Status = row.Error == 0 ? TRenameStatus::Renamed : TRenameStatus::Failed;
     }
 }
@@ -78,12 +78,20 @@ std::vector<std::string> ComposeNewNames(const TFolderListing& listing,
     return names;
 }
 
+// The rows as the journal records them, each with its entry's identity: the listing's, or, for
+// a listing made by hand, the folder's answer now.
 std::vector<TJournalRow> JournalRows(const TFolderListing& listing,
-                                     const std::vector<std::string>& newNames) {
+                                     const std::vector<std::string>& newNames,
+                                     const platform::TRenameFolder& folder) {
     std::vector<TJournalRow> rows;
     rows.reserve(newNames.size());
-    for (std::size_t i = 0; i < newNames.size(); ++i)
-        rows.push_back({listing.Rows[i].OldName, std::string(RelativeToFolder(newNames[i]))});
+    for (std::size_t i = 0; i < newNames.size(); ++i) {
+        const TFolderEntry& entry = listing.Rows[i];
+        TFileIdentity identity = entry.Identity;
+        if (!identity.Known() && IsPlainName(entry.OldName))
+            folder.IdentityOf(entry.OldName, identity);
+        rows.push_back({entry.OldName, std::string(RelativeToFolder(newNames[i])), identity});
+    }
     return rows;
 }
 
@@ -99,11 +107,14 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
     const TJournalHead head = OpenedFolder(folder, listing);
     std::optional<TBatchJournal> journal;
     if (!control.JournalFolder.empty() && folder.OpenError() == 0)
-        journal.emplace(control.JournalFolder, head, JournalRows(listing, newNames));
+        journal.emplace(control.JournalFolder, head, JournalRows(listing, newNames, folder));
     const std::size_t total = listing.Rows.size();
     for (std::size_t done = 0; done < total && !control.Stop.stop_requested(); ++done) {
         TFolderEntry& row = listing.Rows[done];
-        RenameRow(folder, row, newNames[done]);
+        const bool twoSteps = journal && platform::PassesThroughStopOver(
+                                             row.OldName, RelativeToFolder(newNames[done]));
+        RenameRow(folder, row, newNames[done],
+                  twoSteps ? StopOverName(journal->Name(), done, row.OldName) : std::string());
         row.NewName = std::move(newNames[done]);
         if (journal) journal->Outcome(done, OutcomeLetter(row.Status), row.Error);
         if (control.Progress) control.Progress(done + 1, total);

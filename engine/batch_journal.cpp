@@ -11,14 +11,23 @@ namespace engine {
 namespace {
 
 constexpr std::size_t OutcomeBlock = 64 * 1024;
-constexpr std::size_t NameDigits = 10;
+constexpr std::size_t MinDigits = 10;
+constexpr std::size_t MaxDigits = 19; // every number of 19 digits fits 64 bits
 constexpr int NameTries = 1000;
+constexpr std::size_t HeadBytes = 64 * 1024;
+constexpr std::size_t MaxHeadBytes = 1024 * 1024; // a folder path of any length fits
 constexpr std::size_t TailBytes = 4096;
 
 bool IsJournalName(const std::string& name) {
-    return name.size() == NameDigits + JournalSuffix.size() && name.ends_with(JournalSuffix) &&
-           std::all_of(name.begin(), name.begin() + NameDigits,
+    const std::size_t digits = name.size() - std::min(name.size(), JournalSuffix.size());
+    return digits >= MinDigits && digits <= MaxDigits && name.ends_with(JournalSuffix) &&
+           std::all_of(name.begin(), name.begin() + static_cast<std::ptrdiff_t>(digits),
                        [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Numbers of more digits are newer: "10000000000.journal" follows "9999999999.journal".
+bool IsOlder(const std::string& a, const std::string& b) {
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
 }
 
 std::string NameOf(std::uint64_t number) {
@@ -29,12 +38,31 @@ std::string NameOf(std::uint64_t number) {
 
 std::uint64_t NumberOf(const std::string& name) {
     std::uint64_t number = 0;
-    std::from_chars(name.data(), name.data() + NameDigits, number);
+    std::from_chars(name.data(), name.data() + name.size() - JournalSuffix.size(), number);
     return number;
 }
 
 [[noreturn]] void ThrowUnwritable(const std::string& path, int error) {
     throw TError(messages::Format(messages::JournalUnwritable, path, RenameFailureText(error)));
+}
+
+std::uint64_t NextNumber(const std::string& journalFolder) {
+    const std::vector<std::string> names = JournalNames(journalFolder);
+    if (names.empty()) return 1;
+    const std::uint64_t last = NumberOf(names.back());
+    if (last >= 9'999'999'999'999'999'999ULL)
+        throw TError(messages::Format(messages::JournalNumbersUsedUp, journalFolder));
+    return last + 1;
+}
+
+// Whether the journal `file` (locked) can go: a start that never got written whole, or a closed
+// journal beyond the ones kept.
+bool IsUnneeded(const platform::TJournalFile& file, bool beyondKept) {
+    std::string head, tail;
+    if (file.ReadPart(head, MaxHeadBytes, false) != 0) return false;
+    if (!DecodeJournalHead(head)) return head.size() < MaxHeadBytes; // else someone else's file
+    return beyondKept && file.ReadPart(tail, TailBytes, true) == 0 &&
+           !DecodeEnding(tail).How.empty();
 }
 
 } // namespace
@@ -62,18 +90,34 @@ std::string JournalPath(const std::string& journalFolder, const std::string& nam
 std::vector<std::string> JournalNames(const std::string& journalFolder) {
     std::vector<std::string> names = platform::FolderFileNames(journalFolder);
     std::erase_if(names, [](const std::string& name) { return !IsJournalName(name); });
-    std::sort(names.begin(), names.end());
+    std::sort(names.begin(), names.end(), IsOlder);
     return names;
+}
+
+std::string StopOverName(const std::string& journalName, std::size_t index,
+                         const std::string& from) {
+    const std::string number = journalName.substr(0, journalName.size() - JournalSuffix.size());
+    return from + ".zelvora-case-" + number + "-" + std::to_string(index);
+}
+
+std::optional<TJournalHead> ReadJournalHead(const std::string& path, int& error) {
+    std::string bytes;
+    error = platform::ReadFileBytes(path, bytes, HeadBytes);
+    if (error != 0) return std::nullopt;
+    std::optional<TJournalHead> head = DecodeJournalHead(bytes);
+    if (!head && bytes.size() == HeadBytes) { // a folder path longer than the first block
+        error = platform::ReadFileBytes(path, bytes, MaxHeadBytes);
+        if (error == 0) head = DecodeJournalHead(bytes);
+    }
+    return head;
 }
 
 void PruneJournals(const std::string& journalFolder, std::size_t kept) {
     const std::vector<std::string> names = JournalNames(journalFolder);
-    for (std::size_t i = 0; i + kept < names.size(); ++i) {
-        const std::string path = JournalPath(journalFolder, names[i]);
-        std::string tail;
-        if (platform::ReadFileBytes(path, tail, TailBytes, true) == 0 &&
-            !DecodeEnding(tail).empty())
-            platform::RemoveFile(path);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        platform::TJournalFile file;
+        if (file.Open(journalFolder, names[i]) == 0 && IsUnneeded(file, i + kept < names.size()))
+            file.Remove();
     }
 }
 
@@ -82,8 +126,7 @@ TBatchJournal::TBatchJournal(const std::string& journalFolder, const TJournalHea
     : m_folder(journalFolder) {
     if (const int error = platform::MakeFolderPath(m_folder); error != 0)
         ThrowUnwritable(m_folder, error);
-    const std::vector<std::string> names = JournalNames(m_folder);
-    std::uint64_t number = names.empty() ? 1 : NumberOf(names.back()) + 1;
+    std::uint64_t number = NextNumber(m_folder);
     int error = 0;
     for (int tries = 0; tries < NameTries; ++tries, ++number) {
         m_name = NameOf(number);
@@ -94,7 +137,7 @@ TBatchJournal::TBatchJournal(const std::string& journalFolder, const TJournalHea
     error = m_file.Append(EncodeJournalStart(head, rows));
     if (error == 0) error = m_file.Sync();
     if (error != 0) {
-        platform::RemoveFile(JournalPath(m_folder, m_name)); // a partial journal would mislead
+        m_file.Remove(); // a partial journal would offer to recover a batch that never ran
         ThrowUnwritable(JournalPath(m_folder, m_name), error);
     }
 }
@@ -111,12 +154,13 @@ void TBatchJournal::flush() {
 
 void TBatchJournal::Outcome(std::size_t index, char status, int error) {
     EncodeOutcome(m_buffer, index, status, error);
+    if (status == 'R') ++m_renamed;
     if (m_buffer.size() >= OutcomeBlock) flush();
 }
 
-void TBatchJournal::Close(const platform::TRenameFolder& folder) {
+void TBatchJournal::Close(const platform::TRenameFolder& folder, std::string_view how) {
     folder.Sync();
-    m_buffer += EncodeEnding("done");
+    m_buffer += EncodeEnding(how, m_renamed);
     flush();
     m_file.Sync();
     PruneJournals(m_folder);

@@ -2,6 +2,7 @@
 // Writing one journal while its batch runs (the format is in engine/journal.h).
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,12 +12,14 @@
 
 namespace engine {
 
-// The journal of one running batch or undo. Outcomes are buffered and written in blocks; rows
-// a crash leaves without an outcome are looked up in the folder by the undo.
+// The journal of one running batch or undo, locked until it is closed or destroyed. Outcomes
+// are buffered and written in blocks; after a crash the undo finds each row's entry by its
+// identity.
 class TBatchJournal {
 public:
     // Writes the begin record and every row as a new journal in `journalFolder` (made with mode
-    // 0700 when missing) and syncs it, before the caller's first rename. Throws TError.
+    // 0700 when missing) and syncs it, before the caller's first rename. Throws TError, leaving
+    // no journal behind.
     TBatchJournal(const std::string& journalFolder, const TJournalHead& head,
                   const std::vector<TJournalRow>& rows);
     // Writes the buffered outcomes; without Close() the journal stays open, as after a crash.
@@ -25,10 +28,10 @@ public:
     TBatchJournal& operator=(const TBatchJournal&) = delete;
 
     void Outcome(std::size_t index, char status, int error);
-    // Syncs `folder` (the renames), then writes the end record and syncs the journal; prunes
-    // closed journals beyond the newest JournalsKept. A failure here is not reported: the
+    // Syncs `folder` (the renames), then writes the end record `how` and syncs the journal;
+    // prunes journals beyond the newest JournalsKept. A failure here is not reported: the
     // renames are done, and the journal then shows as open at the next start.
-    void Close(const platform::TRenameFolder& folder);
+    void Close(const platform::TRenameFolder& folder, std::string_view how = "done");
     const std::string& Name() const { return m_name; }
 
 private:
@@ -38,18 +41,30 @@ private:
     std::string m_name;
     platform::TJournalFile m_file;
     std::string m_buffer;
+    std::size_t m_renamed = 0;
 };
 
 // The outcome letter of a row's status ('R', 'S', 'F'; 0 for NotRun). Pure.
 char OutcomeLetter(TRenameStatus status);
 
-// `journalFolder` + "/" + `name`. Pure.
+// `journalFolder` + separator + `name`. Pure.
 std::string JournalPath(const std::string& journalFolder, const std::string& name);
 
 // Journal names in `journalFolder`, oldest first. Reads the disk.
 std::vector<std::string> JournalNames(const std::string& journalFolder);
 
-// Removes closed journals beyond the newest `kept`; open ones stay for recovery. Changes the disk.
+// The free name row `index` of journal `journalName` passes through where a case-only rename
+// of `from` takes two steps, so the undo knows where to look after a crash between them. Pure.
+std::string StopOverName(const std::string& journalName, std::size_t index,
+                         const std::string& from);
+
+// The begin record of the journal at `path`, read from its first bytes only; nothing when it
+// can't be read or has none. `error` receives the error code of reading it. Reads the disk.
+std::optional<TJournalHead> ReadJournalHead(const std::string& path, int& error);
+
+// Removes what no undo needs, unless a batch or an undo at work holds it: closed journals
+// beyond the newest `kept`, and journals whose begin record never got written. Changes the
+// disk.
 void PruneJournals(const std::string& journalFolder, std::size_t kept = JournalsKept);
 
 } // namespace engine

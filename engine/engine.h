@@ -50,6 +50,16 @@ enum class TRenameStatus : std::uint8_t {
     Failed,  // see TFolderEntry::Error
 };
 
+// An entry's identity on its file system: device and inode (Linux), volume serial and file id
+// (Windows). Both 0 when unknown.
+struct TFileIdentity {
+    std::uint64_t Device = 0;
+    std::uint64_t Inode = 0;
+
+    bool Known() const { return Device != 0 || Inode != 0; }
+    bool operator==(const TFileIdentity&) const = default;
+};
+
 // One row of the file list; the first four fields are the list's four columns.
 struct TFolderEntry {
     std::string OldName;      // "旧名称", the row's caption (editable in place)
@@ -61,10 +71,16 @@ struct TFolderEntry {
     TRenameStatus Status = TRenameStatus::NotRun;
     int Error = 0; // the system's error code (errno, or Windows' GetLastError) of a failed
                    // rename, or one of the TRenameRefusal codes
+    TFileIdentity Identity{}; // the entry's when listed; the journal records it for the undo
 };
 
-// Refusals decided before any system call (negative, so they never clash with errno values).
-enum TRenameRefusal : int { rrInvalidName = -1 };
+// Failures the engine decides itself (negative, so they never clash with errno values).
+enum TRenameRefusal : int {
+    rrInvalidName = -1,   // refused before any system call
+    rrEntryReplaced = -2, // another entry than the one renamed holds the name now
+    rrLeftAtStopOver = -3, // a two-step case-only rename could go neither on nor back: the
+                           // entry waits at the stop-over name, and the undo takes it back
+};
 
 // The short Chinese reason shown on a failed row ("目标已存在", ...). Pure.
 std::string RenameFailureText(int error);
@@ -219,20 +235,29 @@ struct TJournalSummary {
     std::string Name; // the journal's file name; names sort by age
     TJournalKind Kind = TJournalKind::Batch;
     std::string Folder;     // the batch's folder, ending in "/"
-    bool Closed = false;    // false: the program stopped in the middle of it
-    bool Undone = false;    // an undo took it back (and that undo was not itself taken back)
-    std::string UndoesName{}; // for an undo: the journal it takes back
+    bool Closed = false;    // false: the program stopped in the middle of it, or it is running
+    bool Undone = false;    // an undo took it back whole (and that undo was not taken back)
+    std::string UndoesName{}; // for an undo that ran whole: the journal it takes back
+    bool Running = false;   // a batch or an undo is at work on it, in this window or another;
+                            // on Windows its folder is then unknown (empty)
+    bool RenamedAny = true; // false when it closed having renamed no row
 };
 
 // Every readable journal in `journalFolder`, oldest first; a missing folder has none. Reads
-// the beginning and the end of each journal only. Reads the disk; never throws.
+// the beginning and the end of each journal only; a damaged journal, however large, is left
+// out. Reads the disk; never throws.
 std::vector<TJournalSummary> ReadJournals(const std::string& journalFolder);
 
-// The journal Ctrl+Z takes back: the newest closed batch not undone yet. Pure.
+// The journal Ctrl+Z takes back: the newest closed batch that renamed something and is not
+// undone yet. Pure.
 const TJournalSummary* LastUndoableBatch(const std::vector<TJournalSummary>& journals);
 
-// The number of rows of journal `name` known to be renamed. Reads the disk; throws TError when
-// the journal can't be read.
+// Whether a batch or an undo is at work on one of `journals` now. Pure.
+bool AnyRunning(const std::vector<TJournalSummary>& journals);
+
+// The number of rows of journal `name` whose entry stands renamed now, found by each row's
+// identity: the rows an undo would take back. Reads the disk; throws TError when the journal
+// can't be read or a batch or an undo is at work on it.
 std::size_t CountRenamedRows(const std::string& journalFolder, const std::string& name);
 
 // One row of an undo: the entry's name before the undo and the name it goes back to.
@@ -245,20 +270,23 @@ struct TUndoRow {
 // What an undo did.
 struct TUndoResult {
     std::string Folder;         // the folder, ending in "/"
-    std::vector<TUndoRow> Rows; // newest first, as run
+    std::vector<TUndoRow> Rows; // newest first, as run; then the rows whose entry was gone
 };
 
-// Takes back journal `name`: renames every renamed row back, newest first, never replacing
-// anything; rows a crash left without an outcome are looked up in the folder. A row that can't
-// go back (entry gone, old name taken) fails with its reason and the undo goes on. The undo is
-// journaled in `journalFolder` like a batch, and an open journal is closed as undone. Throws
-// TError before any rename when the journal can't be read or written, or when the folder is
-// gone or is another folder now. Changes the disk.
+// Takes back journal `name`, newest row first, never replacing anything: a row goes back only
+// when the entry at its new name (or at its stop-over name) is the entry it renamed, by
+// identity, whatever the journal says of its outcome. A row known renamed whose entry is gone
+// or replaced fails with its reason (rrEntryReplaced), as does one whose old name is taken;
+// the undo goes on. The undo is journaled in `journalFolder` like a batch, listing just the
+// rows it takes back, and locks journal `name` while it runs; an open journal is closed as
+// undone, or as kept when the undo is stopped. Throws TError before any rename when the
+// journal can't be read or written, when a batch or an undo is at work on it, or when the
+// folder is gone or is another folder now. Changes the disk.
 TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
                       const TBatchControl& control = {});
 
 // Closes the open journal `name` as kept, so it is no longer offered for recovery. Changes the
-// disk; throws TError when it can't be written.
+// disk; throws TError when it can't be written or a batch or an undo is at work on it.
 void KeepJournal(const std::string& journalFolder, const std::string& name);
 
 // Renames the entry `from` inside `folder` to the plain name `to` (no separator), never

@@ -1,11 +1,14 @@
 #include "engine/journal.h"
 
+#include <array>
 #include <charconv>
 
 #include "engine/messages.h"
 
 namespace engine {
 namespace {
+
+constexpr std::size_t CheckDigits = 8;
 
 // A name holding NUL is never renamed (the row fails first); it is written as empty, since a
 // NUL inside a record would cut it.
@@ -18,25 +21,51 @@ void AppendField(std::string& out, std::string_view bytes) {
     out += bytes;
 }
 
-void AppendNumber(std::string& out, std::uint64_t number) {
+template <typename TNumber> void AppendNumber(std::string& out, TNumber number) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
     AppendField(out, std::string_view(digits, static_cast<std::size_t>(end - digits)));
 }
 
-// One record split into its tag and fields.
+std::string CheckText(std::string_view record) {
+    static constexpr char Hex[] = "0123456789abcdef";
+    const std::uint32_t crc = Crc32(record);
+    std::string text(CheckDigits, '0');
+    for (std::size_t i = 0; i < CheckDigits; ++i)
+        text[i] = Hex[(crc >> (4 * (CheckDigits - 1 - i))) & 0xf];
+    return text;
+}
+
+// Starts a record of `tag` at the end of `out`; returns where it starts.
+std::size_t BeginRecord(std::string& out, char tag) {
+    const std::size_t start = out.size();
+    out += '\0';
+    out += tag;
+    return start;
+}
+
+void EndRecord(std::string& out, std::size_t start) {
+    AppendField(out, CheckText(std::string_view(out).substr(start)));
+    out += '\n';
+}
+
+// One record split into its tag and fields; the check field, when the record has one, is
+// verified and left out.
 struct TRecord {
     char Tag = 0;
     std::vector<std::string_view> Fields;
 };
 
-// Reads the record that starts at `at` (a NUL); false when it is torn or malformed.
-bool ReadRecord(std::string_view bytes, std::size_t& at, TRecord& record) {
+// Reads the record that starts at `at` (a NUL); false when it is torn or malformed, or, with
+// `checked`, when its check field is missing or wrong.
+bool ReadRecord(std::string_view bytes, std::size_t& at, TRecord& record, bool checked) {
     if (at + 2 > bytes.size() || bytes[at] != '\0') return false;
+    const std::size_t start = at;
     record.Tag = bytes[at + 1];
     record.Fields.clear();
-    std::size_t pos = at + 2;
+    std::size_t pos = at + 2, lastField = pos;
     while (pos < bytes.size() && bytes[pos] != '\n') {
+        lastField = pos;
         std::size_t length = 0;
         const auto [end, error] =
             std::from_chars(bytes.data() + pos, bytes.data() + bytes.size(), length);
@@ -50,14 +79,14 @@ bool ReadRecord(std::string_view bytes, std::size_t& at, TRecord& record) {
         pos += 1 + length;
     }
     if (pos >= bytes.size()) return false;
+    if (checked) {
+        if (record.Fields.empty() ||
+            record.Fields.back() != CheckText(bytes.substr(start, lastField - start)))
+            return false;
+        record.Fields.pop_back();
+    }
     at = pos + 1;
     return true;
-}
-
-// Moves `at` to the next record start after a torn one.
-void SkipToNextRecord(std::string_view bytes, std::size_t& at) {
-    const std::size_t next = bytes.find('\0', at + 1);
-    at = next == std::string_view::npos ? bytes.size() : next;
 }
 
 template <typename TNumber> bool ParseNumber(std::string_view text, TNumber& number) {
@@ -65,8 +94,18 @@ template <typename TNumber> bool ParseNumber(std::string_view text, TNumber& num
     return error == std::errc() && end == text.data() + text.size();
 }
 
-std::optional<TJournalHead> HeadOf(const TRecord& record, std::uint64_t& rowCount) {
-    if (record.Tag != 'B' || record.Fields.size() != 7 || record.Fields[0] != JournalVersion)
+// The first record: its version decides whether the others carry checks.
+std::optional<TJournalHead> ReadHead(std::string_view bytes, std::size_t& at, bool& checked) {
+    TRecord record;
+    std::size_t probe = at;
+    checked = true;
+    if (!ReadRecord(bytes, probe, record, true)) {
+        probe = at;
+        checked = false;
+        if (!ReadRecord(bytes, probe, record, false)) return std::nullopt;
+    }
+    const std::string_view version = checked ? JournalVersion : "1";
+    if (record.Tag != 'B' || record.Fields.size() != 7 || record.Fields[0] != version)
         return std::nullopt;
     TJournalHead head;
     if (record.Fields[1] == "undo")
@@ -76,28 +115,66 @@ std::optional<TJournalHead> HeadOf(const TRecord& record, std::uint64_t& rowCoun
     head.Folder = record.Fields[2];
     head.Undoes = record.Fields[5];
     if (!ParseNumber(record.Fields[3], head.Device) || !ParseNumber(record.Fields[4], head.Inode) ||
-        !ParseNumber(record.Fields[6], rowCount))
+        !ParseNumber(record.Fields[6], head.RowCount))
         return std::nullopt;
+    at = probe;
     return head;
 }
 
-void ApplyOutcome(const TRecord& record, std::vector<TJournalRow>& rows) {
+bool ReadRow(const TRecord& record, bool checked, TJournalRow& row) {
+    if (record.Tag != 'R' || record.Fields.size() != (checked ? 4u : 2u)) return false;
+    row.From = record.Fields[0];
+    row.To = record.Fields[1];
+    return !checked || (ParseNumber(record.Fields[2], row.Identity.Device) &&
+                        ParseNumber(record.Fields[3], row.Identity.Inode));
+}
+
+bool ApplyOutcome(const TRecord& record, std::vector<TJournalRow>& rows) {
     std::size_t index = 0;
     int error = 0;
-    if (record.Fields.size() != 3 || !ParseNumber(record.Fields[0], index) ||
+    if (record.Tag != 'O' || record.Fields.size() != 3 || !ParseNumber(record.Fields[0], index) ||
         index >= rows.size() || record.Fields[1].size() != 1 ||
         !ParseNumber(record.Fields[2], error))
-        return;
+        return false;
     rows[index].Outcome = record.Fields[1][0];
     rows[index].Error = error;
+    return true;
+}
+
+// Rows, then outcomes, up to the first record that is not what it should be.
+void ReadBody(std::string_view bytes, std::size_t at, bool checked, TJournal& journal) {
+    TRecord record;
+    while (at < bytes.size() && ReadRecord(bytes, at, record, checked)) {
+        TJournalRow row;
+        if (journal.Rows.size() < journal.Head.RowCount && ReadRow(record, checked, row))
+            journal.Rows.push_back(std::move(row));
+        else if (!ApplyOutcome(record, journal.Rows))
+            return;
+    }
 }
 
 } // namespace
 
+std::uint32_t Crc32(std::string_view bytes, std::uint32_t crc) {
+    static const std::array<std::uint32_t, 256> table = [] {
+        std::array<std::uint32_t, 256> entries{};
+        for (std::uint32_t i = 0; i < 256; ++i) {
+            std::uint32_t value = i;
+            for (int bit = 0; bit < 8; ++bit)
+                value = (value & 1) ? 0xedb88320u ^ (value >> 1) : value >> 1;
+            entries[i] = value;
+        }
+        return entries;
+    }();
+    crc = ~crc;
+    for (const char c : bytes)
+        crc = table[(crc ^ static_cast<unsigned char>(c)) & 0xff] ^ (crc >> 8);
+    return ~crc;
+}
+
 std::string EncodeJournalStart(const TJournalHead& head, const std::vector<TJournalRow>& rows) {
     std::string out;
-    out += '\0';
-    out += 'B';
+    std::size_t start = BeginRecord(out, 'B');
     AppendField(out, JournalVersion);
     AppendField(out, head.Kind == TJournalKind::Undo ? "undo" : "batch");
     AppendField(out, head.Folder);
@@ -105,75 +182,69 @@ std::string EncodeJournalStart(const TJournalHead& head, const std::vector<TJour
     AppendNumber(out, head.Inode);
     AppendField(out, head.Undoes);
     AppendNumber(out, rows.size());
-    out += '\n';
+    EndRecord(out, start);
     for (const TJournalRow& row : rows) {
-        out += '\0';
-        out += 'R';
+        start = BeginRecord(out, 'R');
         AppendField(out, row.From);
         AppendField(out, row.To);
-        out += '\n';
+        AppendNumber(out, row.Identity.Device);
+        AppendNumber(out, row.Identity.Inode);
+        EndRecord(out, start);
     }
     return out;
 }
 
 void EncodeOutcome(std::string& out, std::size_t index, char status, int error) {
-    out += '\0';
-    out += 'O';
+    const std::size_t start = BeginRecord(out, 'O');
     AppendNumber(out, index);
     AppendField(out, std::string_view(&status, 1));
-    char digits[16];
-    const auto end = std::to_chars(digits, digits + sizeof digits, error).ptr;
-    AppendField(out, std::string_view(digits, static_cast<std::size_t>(end - digits)));
-    out += '\n';
+    AppendNumber(out, error);
+    EndRecord(out, start);
 }
 
-std::string EncodeEnding(std::string_view how) {
-    std::string out("\0E", 2);
+std::string EncodeEnding(std::string_view how, std::uint64_t renamed) {
+    std::string out;
+    const std::size_t start = BeginRecord(out, 'E');
     AppendField(out, how);
-    out += '\n';
+    AppendNumber(out, renamed);
+    EndRecord(out, start);
     return out;
 }
 
 std::optional<TJournalHead> DecodeJournalHead(std::string_view firstBytes) {
     std::size_t at = 0;
-    TRecord record;
-    std::uint64_t rowCount = 0;
-    if (!ReadRecord(firstBytes, at, record)) return std::nullopt;
-    return HeadOf(record, rowCount);
+    bool checked = false;
+    return ReadHead(firstBytes, at, checked);
 }
 
 TJournal DecodeJournal(std::string_view bytes) {
     std::size_t at = 0;
-    TRecord record;
-    std::uint64_t rowCount = 0;
-    std::optional<TJournalHead> head;
-    if (ReadRecord(bytes, at, record)) head = HeadOf(record, rowCount);
+    bool checked = false;
+    std::optional<TJournalHead> head = ReadHead(bytes, at, checked);
     if (!head) throw TError(std::string(messages::JournalUnreadable));
     TJournal journal{std::move(*head), {}, {}};
-    while (at < bytes.size()) {
-        if (!ReadRecord(bytes, at, record)) {
-            SkipToNextRecord(bytes, at);
-            continue;
-        }
-        if (record.Tag == 'R' && record.Fields.size() == 2 && journal.Rows.size() < rowCount)
-            journal.Rows.push_back({std::string(record.Fields[0]), std::string(record.Fields[1])});
-        else if (record.Tag == 'O')
-            ApplyOutcome(record, journal.Rows);
-        else if (record.Tag == 'E' && record.Fields.size() == 1)
-            journal.Ending = record.Fields[0];
-    }
+    journal.Rows.reserve(std::min<std::uint64_t>(journal.Head.RowCount, bytes.size() / 8));
+    ReadBody(bytes, at, checked, journal);
+    journal.Ending = DecodeEnding(bytes);
     return journal;
 }
 
-std::string DecodeEnding(std::string_view lastBytes) {
+TJournalEnding DecodeEnding(std::string_view lastBytes) {
     const std::size_t start = lastBytes.rfind('\0');
     if (start == std::string_view::npos) return {};
-    std::size_t at = start;
-    TRecord record;
-    if (!ReadRecord(lastBytes, at, record) || at != lastBytes.size() || record.Tag != 'E' ||
-        record.Fields.size() != 1)
-        return {};
-    return std::string(record.Fields[0]);
+    for (const bool checked : {true, false}) {
+        std::size_t at = start;
+        TRecord record;
+        if (!ReadRecord(lastBytes, at, record, checked) || at != lastBytes.size() ||
+            record.Tag != 'E' || record.Fields.size() != (checked ? 2u : 1u))
+            continue;
+        TJournalEnding ending{std::string(record.Fields[0]), std::nullopt};
+        std::uint64_t renamed = 0;
+        if (checked && !ParseNumber(record.Fields[1], renamed)) return {};
+        if (checked) ending.Renamed = renamed;
+        return ending;
+    }
+    return {};
 }
 
 } // namespace engine

@@ -53,6 +53,7 @@ TFolderEntry RowOf(platform::TDirEntry&& entry, TModifiedTexts& modifiedTexts) {
     row.ImageIndex = entry.IsFolder ? FolderImageIndex : FileImageIndex;
     row.TypeText = entry.IsFolder ? FolderTypeText : FileExtension(entry.Name);
     row.OldName = std::move(entry.Name);
+    row.Identity = entry.Identity;
     return row;
 }
 
@@ -74,7 +75,7 @@ void ListFolder(TFolderListing& listing, const std::string& path, const TFormatS
     std::string folder = path;
     if (!platform::IsSeparator(folder.back())) folder += platform::FolderSeparator;
     std::deque<platform::TDirEntry> entries; // grows without copying
-    platform::TFolderIdentity identity;
+    TFileIdentity identity;
     platform::ReadFolderEntries(folder, entries, &identity);
     const std::vector<TNaturalKey> order = NaturalOrder(entries);
     std::vector<TFolderEntry> rows;

@@ -19,6 +19,8 @@ inline constexpr std::string_view ReadOnlyFileSystem = "只读文件系统";
 inline constexpr std::string_view CrossDevice = "不能跨文件系统移动";
 inline constexpr std::string_view InvalidName = "文件名无效";
 inline constexpr std::string_view FileInUse = "文件正在使用";
+inline constexpr std::string_view EntryReplaced = "已换成另一个条目";
+inline constexpr std::string_view LeftAtStopOver = "停在临时名称上，可以撤销";
 
 // Errors that stop a folder operation of the tree's menu.
 inline constexpr std::string_view PasteTargetUnusable = "无法粘贴到“%s”：%s";
@@ -31,6 +33,10 @@ inline constexpr std::string_view FolderReplaced =
     "“%s”已不是列出的那个文件夹（它被移走或换掉了）。没有改名任何条目，请重新选择文件夹";
 inline constexpr std::string_view JournalUnwritable = "无法写入改名记录“%s”：%s。没有改名任何条目";
 inline constexpr std::string_view JournalUnreadable = "改名记录无法读取";
+inline constexpr std::string_view JournalNumbersUsedUp =
+    "“%s”中改名记录的编号已用完。没有改名任何条目";
+inline constexpr std::string_view JournalRunning =
+    "这一批正在另一个窗口中改名或撤销，等它结束后才能撤销";
 inline constexpr std::string_view UndoFolderGone = "无法撤销：找不到文件夹“%s”：%s";
 inline constexpr std::string_view UndoFolderReplaced =
     "无法撤销：“%s”已不是当初改名的那个文件夹（它被移走或换掉了）";

@@ -6,7 +6,12 @@
 namespace engine {
 
 std::string RenameFailureText(int error) {
-    if (error == rrInvalidName) return std::string(messages::InvalidName);
+    switch (error) {
+    case rrInvalidName: return std::string(messages::InvalidName);
+    case rrEntryReplaced: return std::string(messages::EntryReplaced);
+    case rrLeftAtStopOver: return std::string(messages::LeftAtStopOver);
+    default: break;
+    }
     return platform::FailureText(error);
 }
 

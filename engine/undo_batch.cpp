@@ -13,22 +13,31 @@
 namespace engine {
 namespace {
 
-constexpr std::size_t HeadBytes = 64 * 1024;
 constexpr std::size_t TailBytes = 4096;
+// No row record can be longer: two names of a path's length, an identity and a check. A
+// journal larger than its rows can fill is damaged, and is never read whole.
+constexpr std::uint64_t MaxRowBytes = 3 * 8192;
+constexpr std::uint64_t MaxJournalBytes = std::uint64_t{1} << 31;
 
-std::optional<TJournalHead> ReadHead(const std::string& path) {
-    std::string bytes;
-    if (platform::ReadFileBytes(path, bytes, HeadBytes) != 0) return std::nullopt;
-    std::optional<TJournalHead> head = DecodeJournalHead(bytes);
-    if (!head && bytes.size() == HeadBytes && platform::ReadFileBytes(path, bytes) == 0)
-        head = DecodeJournalHead(bytes); // a folder path longer than the first block
-    return head;
+[[noreturn]] void ThrowUnreadable(int error) {
+    if (platform::IsJournalBusy(error)) throw TError(std::string(messages::JournalRunning));
+    throw TError(std::string(messages::JournalUnreadable));
 }
 
-TJournal ReadJournal(const std::string& journalFolder, const std::string& name) {
+// Journal `name`, opened and locked so no batch, undo or other window works on it meanwhile,
+// and read through the same opening. Throws TError.
+TJournal OpenJournal(const std::string& journalFolder, const std::string& name,
+                     platform::TJournalFile& file) {
+    if (const int error = file.Open(journalFolder, name); error != 0) ThrowUnreadable(error);
     std::string bytes;
-    if (platform::ReadFileBytes(JournalPath(journalFolder, name), bytes) != 0)
-        throw TError(std::string(messages::JournalUnreadable));
+    if (const int error = file.ReadPart(bytes, 1024 * 1024, false); error != 0)
+        ThrowUnreadable(error);
+    const std::optional<TJournalHead> head = DecodeJournalHead(bytes);
+    if (!head) ThrowUnreadable(0);
+    const std::uint64_t bound =
+        std::min(MaxJournalBytes, 1024 * 1024 + head->RowCount * MaxRowBytes);
+    if (const int error = file.Read(bytes, static_cast<std::size_t>(bound)); error != 0)
+        ThrowUnreadable(error);
     return DecodeJournal(bytes);
 }
 
@@ -43,48 +52,96 @@ void CheckFolder(const platform::TRenameFolder& folder, const TJournalHead& head
         throw TError(messages::Format(messages::UndoFolderReplaced, head.Folder));
 }
 
-// The renames that take `journal` back, newest first: the renamed rows, and the rows a crash
-// left without an outcome (Outcome 0 here), which may or may not have been renamed.
-std::vector<TJournalRow> RowsToUndo(const TJournal& journal) {
-    std::vector<TJournalRow> undo;
-    for (auto row = journal.Rows.rbegin(); row != journal.Rows.rend(); ++row)
-        if (row->Outcome == 'R' ||
-            (row->Outcome == 0 && row->From != row->To && !row->From.empty() && !row->To.empty()))
-            undo.push_back({row->To, row->From, row->Outcome == 'R' ? 'R' : '\0', 0});
-    return undo;
+bool MayHaveRun(const TJournalRow& row) {
+    return (row.Outcome == 'R' || row.Outcome == 0) && row.From != row.To && !row.From.empty() &&
+           !row.To.empty();
 }
 
-// A row without an outcome was renamed exactly when its old name is free now that every newer
-// row is back: a rename never gives a name back. Ask only then, as the rows go.
-bool WasRenamed(const TJournalRow& undoRow, const platform::TRenameFolder& folder) {
-    return undoRow.Outcome == 'R' || !folder.Holds(undoRow.To);
+// Where row `index` of journal `name` left its entry: at its new name, or at its stop-over
+// name, when the entry there has the row's identity. A row of unknown identity (written by an
+// older version) is trusted only when its outcome says renamed.
+std::optional<std::string> RenamedEntry(const platform::TRenameFolder& folder,
+                                        const std::string& name, std::size_t index,
+                                        const TJournalRow& row) {
+    if (!row.Identity.Known())
+        return row.Outcome == 'R' ? std::optional<std::string>(row.To) : std::nullopt;
+    TFileIdentity found;
+    if (folder.IdentityOf(row.To, found) == 0 && found == row.Identity) return row.To;
+    if (platform::PassesThroughStopOver(row.From, row.To)) {
+        const std::string stopOver = StopOverName(name, index, row.From);
+        if (folder.IdentityOf(stopOver, found) == 0 && found == row.Identity) return stopOver;
+    }
+    return std::nullopt;
 }
 
-void CloseAs(const std::string& journalFolder, const std::string& name, std::string_view how) {
-    platform::TJournalFile file;
-    int error = file.Open(journalFolder, name);
-    if (error == 0) error = file.Append(EncodeEnding(how));
-    if (error == 0) error = file.Sync();
-    if (error != 0)
-        throw TError(messages::Format(messages::JournalUnwritable, JournalPath(journalFolder, name),
-                                      RenameFailureText(error)));
+// Why the entry of a row known renamed is not at its new name.
+int LostReason(const platform::TRenameFolder& folder, const TJournalRow& row) {
+    TFileIdentity found;
+    const int error = folder.IdentityOf(row.To, found);
+    return error != 0 ? error : rrEntryReplaced;
+}
+
+// What an undo does: the rows that take back what stands renamed, newest first, and the rows
+// known renamed whose entry is gone or replaced.
+struct TUndoPlan {
+    std::vector<TJournalRow> Rows;
+    std::vector<TUndoRow> Lost;
+};
+
+TUndoPlan PlanUndo(const TJournal& journal, const std::string& name,
+                   const platform::TRenameFolder& folder) {
+    TUndoPlan plan;
+    for (std::size_t i = journal.Rows.size(); i-- > 0;) {
+        const TJournalRow& row = journal.Rows[i];
+        if (!MayHaveRun(row)) continue;
+        if (const auto at = RenamedEntry(folder, name, i, row))
+            plan.Rows.push_back({*at, row.From, row.Identity});
+        else if (row.Outcome == 'R')
+            plan.Lost.push_back({row.To, row.From, LostReason(folder, row)});
+    }
+    return plan;
+}
+
+// Appends the end record to the journal an undo took back; the renames are done, so a failure
+// only leaves it open, to be offered again.
+void CloseTakenBack(const platform::TJournalFile& file, std::string_view how,
+                    std::uint64_t renamed) {
+    if (file.Append(EncodeEnding(how, renamed)) == 0) file.Sync();
+}
+
+std::optional<TJournalSummary> Summarize(const std::string& journalFolder,
+                                         const std::string& name) {
+    const std::string path = JournalPath(journalFolder, name);
+    int error = 0;
+    const std::optional<TJournalHead> head = ReadJournalHead(path, error);
+    const bool running = platform::IsJournalBusy(error) || platform::IsJournalLocked(path);
+    if (running) return TJournalSummary{name, head ? head->Kind : TJournalKind::Batch,
+                                        head ? head->Folder : std::string(), false, false,
+                                        head ? head->Undoes : std::string(), true, true};
+    std::string tail;
+    if (!head || platform::ReadFileBytes(path, tail, TailBytes, true) != 0) return std::nullopt;
+    const TJournalEnding ending = DecodeEnding(tail);
+    // An undo stopped or cut short took back only part of its journal, which stays to be
+    // undone.
+    const std::string undoes = ending.How == "done" ? head->Undoes : std::string();
+    return TJournalSummary{name,   head->Kind, head->Folder, !ending.How.empty(), false,
+                           undoes, false,      ending.Renamed.value_or(1) != 0};
 }
 
 } // namespace
 
 std::vector<TJournalSummary> ReadJournals(const std::string& journalFolder) {
     std::vector<TJournalSummary> journals;
-    for (const std::string& name : JournalNames(journalFolder)) {
-        const std::string path = JournalPath(journalFolder, name);
-        const std::optional<TJournalHead> head = ReadHead(path);
-        std::string tail;
-        if (!head || platform::ReadFileBytes(path, tail, TailBytes, true) != 0) continue;
-        journals.push_back(
-            {name, head->Kind, head->Folder, !DecodeEnding(tail).empty(), false, head->Undoes});
+    try {
+        for (const std::string& name : JournalNames(journalFolder)) {
+            if (auto summary = Summarize(journalFolder, name)) journals.push_back(*summary);
+        }
+    } catch (const std::exception&) { // out of memory: what was read so far is all there is
     }
-    // An undo that is itself not taken back takes back its journal; newer journals decide first.
+    // An undo that ran whole and is not itself taken back takes back its journal; newer
+    // journals decide first.
     for (auto journal = journals.rbegin(); journal != journals.rend(); ++journal) {
-        if (journal->Kind != TJournalKind::Undo || journal->Undone) continue;
+        if (journal->Kind != TJournalKind::Undo || journal->Undone || !journal->Closed) continue;
         for (auto older = std::next(journal); older != journals.rend(); ++older)
             if (older->Name == journal->UndoesName) older->Undone = true;
     }
@@ -93,49 +150,65 @@ std::vector<TJournalSummary> ReadJournals(const std::string& journalFolder) {
 
 const TJournalSummary* LastUndoableBatch(const std::vector<TJournalSummary>& journals) {
     for (auto journal = journals.rbegin(); journal != journals.rend(); ++journal)
-        if (journal->Kind == TJournalKind::Batch && journal->Closed && !journal->Undone)
+        if (journal->Kind == TJournalKind::Batch && journal->Closed && !journal->Undone &&
+            journal->RenamedAny)
             return &*journal;
     return nullptr;
 }
 
+bool AnyRunning(const std::vector<TJournalSummary>& journals) {
+    return std::any_of(journals.begin(), journals.end(),
+                       [](const TJournalSummary& journal) { return journal.Running; });
+}
+
 std::size_t CountRenamedRows(const std::string& journalFolder, const std::string& name) {
-    const TJournal journal = ReadJournal(journalFolder, name);
+    platform::TJournalFile file;
+    const TJournal journal = OpenJournal(journalFolder, name, file);
     const platform::TRenameFolder folder(journal.Head.Folder);
-    const std::vector<TJournalRow> rows = RowsToUndo(journal);
-    return static_cast<std::size_t>(std::count_if(
-        rows.begin(), rows.end(), [&](const auto& row) { return WasRenamed(row, folder); }));
+    return PlanUndo(journal, name, folder).Rows.size();
 }
 
 TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
                       const TBatchControl& control) {
-    const TJournal journal = ReadJournal(journalFolder, name);
+    platform::TJournalFile file;
+    const TJournal journal = OpenJournal(journalFolder, name, file);
     const platform::TRenameFolder folder(journal.Head.Folder);
     CheckFolder(folder, journal.Head);
-    const std::vector<TJournalRow> rows = RowsToUndo(journal);
+    TUndoPlan plan = PlanUndo(journal, name, folder);
     TJournalHead head = journal.Head;
     head.Kind = TJournalKind::Undo;
     head.Undoes = name;
-    TBatchJournal undoJournal(journalFolder, head, rows);
+    TBatchJournal undoJournal(journalFolder, head, plan.Rows);
     TUndoResult result{journal.Head.Folder, {}};
-    result.Rows.reserve(rows.size());
-    for (std::size_t done = 0; done < rows.size() && !control.Stop.stop_requested(); ++done) {
-        const TJournalRow& row = rows[done];
-        if (WasRenamed(row, folder)) {
-            const int error = folder.RenameNoReplace(row.From, row.To);
-            undoJournal.Outcome(done, error == 0 ? 'R' : 'F', error);
-            result.Rows.push_back({row.From, row.To, error});
-        } else {
-            undoJournal.Outcome(done, 'S', 0);
-        }
-        if (control.Progress) control.Progress(done + 1, rows.size());
+    result.Rows.reserve(plan.Rows.size() + plan.Lost.size());
+    std::size_t done = 0, renamed = 0;
+    for (; done < plan.Rows.size() && !control.Stop.stop_requested(); ++done) {
+        const TJournalRow& row = plan.Rows[done];
+        const int error = folder.RenameNoReplace(row.From, row.To, row.Identity,
+                                                 StopOverName(undoJournal.Name(), done, row.From));
+        undoJournal.Outcome(done, error == 0 ? 'R' : 'F', error);
+        renamed += error == 0;
+        result.Rows.push_back({row.From, row.To, error});
+        if (control.Progress) control.Progress(done + 1, plan.Rows.size());
     }
-    undoJournal.Close(folder);
-    if (journal.Ending.empty()) CloseAs(journalFolder, name, "undone");
+    const bool whole = done == plan.Rows.size();
+    result.Rows.insert(result.Rows.end(), plan.Lost.begin(), plan.Lost.end());
+    undoJournal.Close(folder, whole ? "done" : "stopped");
+    if (journal.Ending.How.empty())
+        CloseTakenBack(file, whole ? "undone" : "kept", plan.Rows.size() - renamed);
     return result;
 }
 
 void KeepJournal(const std::string& journalFolder, const std::string& name) {
-    CloseAs(journalFolder, name, "kept");
+    platform::TJournalFile file;
+    const TJournal journal = OpenJournal(journalFolder, name, file);
+    const platform::TRenameFolder folder(journal.Head.Folder);
+    const std::size_t renamed = PlanUndo(journal, name, folder).Rows.size();
+    int error = file.Append(EncodeEnding("kept", renamed));
+    if (error == 0) error = file.Sync();
+    if (error != 0)
+        throw TError(messages::Format(messages::JournalUnwritable, JournalPath(journalFolder, name),
+                                      RenameFailureText(error)));
 }
 
 } // namespace engine

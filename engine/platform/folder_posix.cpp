@@ -26,6 +26,7 @@ TDirEntry EntryOf(int folderFd, const dirent& item) {
         entry.IsFolder = S_ISDIR(status.st_mode);
         entry.ModifiedSeconds = status.st_mtim.tv_sec;
         entry.HasTime = true;
+        entry.Identity = {status.st_dev, status.st_ino};
     } else {
         entry.IsFolder = item.d_type == DT_DIR;
     }
@@ -35,7 +36,7 @@ TDirEntry EntryOf(int folderFd, const dirent& item) {
 } // namespace
 
 bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries,
-                       TFolderIdentity* identity) {
+                       TFileIdentity* identity) {
     TFd opened = OpenAbsolute(folder, O_RDONLY | O_DIRECTORY);
     DIR* stream = opened.valid() ? ::fdopendir(opened.get()) : nullptr;
     if (!stream) return false;

@@ -49,7 +49,7 @@ const TIME_ZONE_INFORMATION* RulesOfYear(WORD year) {
 } // namespace
 
 bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries,
-                       TFolderIdentity* identity) {
+                       TFileIdentity* identity) {
     const std::wstring path = SystemPath(folder);
     if (path.empty()) return false;
     // Held while it is read, so the identity read is the identity of the folder listed.

@@ -19,12 +19,7 @@ struct TDirEntry {
     bool IsFolder = false; // the entry itself is a directory (POSIX links never are; Windows
                            // junctions and directory links are, as the system reports them)
     bool HasTime = false;            // false when the entry vanished before it could be stat'ed
-};
-
-// A folder's identity: device and inode (POSIX), volume serial and file index (Windows).
-struct TFolderIdentity {
-    std::uint64_t Device = 0;
-    std::uint64_t Inode = 0;
+    TFileIdentity Identity{};        // unknown when the entry vanished
 };
 
 // Appends every entry of `folder` but "." and ".." to `entries`, in the system's order; the
@@ -32,7 +27,7 @@ struct TFolderIdentity {
 // or reading stopped early (the entries read so far stay). `identity`, when given, receives
 // the identity of the folder read.
 bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries,
-                       TFolderIdentity* identity = nullptr);
+                       TFileIdentity* identity = nullptr);
 
 // `seconds` since the epoch as local time, with the offset in force at that moment. False
 // when the time can't be represented.

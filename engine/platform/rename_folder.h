@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+
+#include "engine/engine.h"
 
 namespace engine::platform {
 
@@ -22,9 +25,16 @@ public:
     // 0, or the system's error code of opening the folder.
     int OpenError() const { return m_openError; }
 
-    // Renames `from` to `to`, both relative to the folder. Returns 0 or the system's error
-    // code; never replaces an existing entry. Changes the disk.
-    int RenameNoReplace(const std::string& from, const std::string& to) const;
+    // Renames `from` to `to`, both relative to the folder. Returns 0, the system's error code
+    // or a TRenameRefusal; never replaces an existing entry. With `expected` known, renames only
+    // that entry: another one at `from` fails with rrEntryReplaced. Where the system needs two
+    // steps for a case-only rename (PassesThroughStopOver), the entry passes through
+    // `stopOver` (empty: a name of the moment), and fails with rrLeftAtStopOver when it could
+    // go neither on nor back. Changes the disk.
+    int RenameNoReplace(const std::string& from, const std::string& to,
+                        const TFileIdentity& expected = {}, const std::string& stopOver = {}) const;
+    // The identity of the entry `name` (links not followed). Returns 0 or the error code.
+    int IdentityOf(const std::string& name, TFileIdentity& identity) const;
 
     // The open folder's identity (device and inode, or volume serial and file index); false
     // when it is not open.
@@ -39,5 +49,9 @@ private:
     std::unique_ptr<TOpen> m_open;
     int m_openError = 0;
 };
+
+// Whether a rename of `from` to `to` takes two steps through a stop-over name here: on
+// Windows a case-only rename, which some file systems (and Wine) would take as done. Pure.
+bool PassesThroughStopOver(std::string_view from, std::string_view to);
 
 } // namespace engine::platform

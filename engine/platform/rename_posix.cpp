@@ -75,8 +75,14 @@ TRenameFolder::TRenameFolder(const std::string& path) {
 
 TRenameFolder::~TRenameFolder() = default;
 
-int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& to) const {
+int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& to,
+                                   const TFileIdentity& expected, const std::string&) const {
     if (!m_open) return m_openError;
+    if (expected.Known()) {
+        TFileIdentity actual;
+        if (const int error = IdentityOf(from, actual); error != 0) return error;
+        if (actual != expected) return rrEntryReplaced;
+    }
     const int fd = m_open->Fd.get();
     if (g_renameAt2(fd, from.c_str(), fd, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
     const int error = errno; // capture before anything else can overwrite it
@@ -89,6 +95,18 @@ bool TRenameFolder::Identity(std::uint64_t& device, std::uint64_t& inode) const 
     device = status.st_dev;
     inode = status.st_ino;
     return true;
+}
+
+int TRenameFolder::IdentityOf(const std::string& name, TFileIdentity& identity) const {
+    struct stat status {};
+    if (!m_open) return m_openError;
+    if (::fstatat(m_open->Fd.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return errno;
+    identity = {status.st_dev, status.st_ino};
+    return 0;
+}
+
+bool PassesThroughStopOver(std::string_view, std::string_view) {
+    return false;
 }
 
 bool TRenameFolder::Holds(const std::string& name) const {

@@ -17,10 +17,10 @@ engine::TJournalHead UndoHead() {
 
 // Names no text encoding would carry: not UTF-8, newlines, a record's own delimiters.
 const std::vector<TJournalRow> kRows = {
-    {"plain.txt", "A-0001 plain.txt"},
-    {"line\nbreak", "A-0002 line\nbreak"},
-    {"\xff\xfe\x80.bin", "A-0003 \xff\xfe\x80.bin"},
-    {"12:colon,", "sub/x"},
+    {"plain.txt", "A-0001 plain.txt", {2049, 11}},
+    {"line\nbreak", "A-0002 line\nbreak", {2049, 12}},
+    {"\xff\xfe\x80.bin", "A-0003 \xff\xfe\x80.bin", {2049, 13}},
+    {"12:colon,", "sub/x", {7, 18446744073709551615ULL}},
 };
 
 } // namespace
@@ -29,7 +29,7 @@ TEST(JournalFormat, RoundTripsHeadRowsOutcomesAndEnding) {
     std::string bytes = engine::EncodeJournalStart(UndoHead(), kRows);
     engine::EncodeOutcome(bytes, 0, 'R', 0);
     engine::EncodeOutcome(bytes, 2, 'F', 17);
-    bytes += engine::EncodeEnding("done");
+    bytes += engine::EncodeEnding("done", 1);
     const engine::TJournal journal = engine::DecodeJournal(bytes);
     EXPECT_EQ(journal.Head.Kind, engine::TJournalKind::Undo);
     EXPECT_EQ(journal.Head.Folder, "/tmp/a\nb/\xff/");
@@ -41,49 +41,72 @@ TEST(JournalFormat, RoundTripsHeadRowsOutcomesAndEnding) {
         SCOPED_TRACE(i);
         EXPECT_EQ(journal.Rows[i].From, kRows[i].From);
         EXPECT_EQ(journal.Rows[i].To, kRows[i].To);
+        EXPECT_EQ(journal.Rows[i].Identity, kRows[i].Identity);
     }
     EXPECT_EQ(journal.Rows[0].Outcome, 'R');
     EXPECT_EQ(journal.Rows[1].Outcome, 0);
     EXPECT_EQ(journal.Rows[2].Outcome, 'F');
     EXPECT_EQ(journal.Rows[2].Error, 17);
-    EXPECT_EQ(journal.Ending, "done");
-    EXPECT_EQ(engine::DecodeEnding(bytes.substr(bytes.size() - 20)), "done");
+    EXPECT_EQ(journal.Ending.How, "done");
+    EXPECT_EQ(journal.Ending.Renamed, 1u);
+    EXPECT_EQ(engine::DecodeEnding(bytes.substr(bytes.size() - 30)).How, "done");
     EXPECT_EQ(engine::DecodeJournalHead(bytes)->Folder, "/tmp/a\nb/\xff/");
 }
 
-TEST(JournalFormat, TornRecordsAreSkippedAndOpenJournalsHaveNoEnding) {
+TEST(JournalFormat, ReadingStopsAtTheFirstBadRecordButFindsALaterEnding) {
     const std::string start = engine::EncodeJournalStart({}, kRows);
     std::string first, second;
     engine::EncodeOutcome(first, 1, 'R', 0);
     engine::EncodeOutcome(second, 3, 'R', 0);
+    std::string flipped = first;
+    flipped[flipped.find("1:R") + 2] = 'F'; // the check no longer matches
     struct Row {
         const char* name;
         std::string bytes;
+        std::size_t rows;
         char outcome1, outcome3;
         const char* ending;
     };
     const Row rows[] = {
-        {"cut in the last outcome", start + first + second.substr(0, 5), 'R', 0, ""},
-        {"cut outcome, then more", start + first.substr(0, 4) + second, 0, 'R', ""},
-        {"cut, then closed", start + second.substr(0, 6) + engine::EncodeEnding("kept"), 0, 0,
+        {"cut in the last outcome", start + first + second.substr(0, 5), 4, 'R', 0, ""},
+        {"cut outcome, then more", start + first.substr(0, 4) + second, 4, 0, 0, ""},
+        {"flipped outcome, then more", start + flipped + second, 4, 0, 0, ""},
+        {"cut, then kept", start + second.substr(0, 6) + engine::EncodeEnding("kept", 3), 4, 0, 0,
          "kept"},
-        {"ending cut", start + engine::EncodeEnding("done").substr(0, 5), 0, 0, ""},
+        {"ending cut", start + engine::EncodeEnding("done", 0).substr(0, 5), 4, 0, 0, ""},
+        {"rows cut", start.substr(0, start.rfind('\0') + 3) + first, 3, 0, 0, ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const engine::TJournal journal = engine::DecodeJournal(row.bytes);
-        ASSERT_EQ(journal.Rows.size(), kRows.size());
+        ASSERT_EQ(journal.Rows.size(), row.rows);
         EXPECT_EQ(journal.Rows[1].Outcome, row.outcome1);
-        EXPECT_EQ(journal.Rows[3].Outcome, row.outcome3);
-        EXPECT_EQ(journal.Ending, row.ending);
-        EXPECT_EQ(engine::DecodeEnding(row.bytes), row.ending);
+        if (row.rows > 3) {
+            EXPECT_EQ(journal.Rows[3].Outcome, row.outcome3);
+        }
+        EXPECT_EQ(journal.Ending.How, row.ending);
+        EXPECT_EQ(engine::DecodeEnding(row.bytes).How, row.ending);
+    }
+}
+
+TEST(JournalFormat, EveryFlippedBitOfARowDropsItAndTheRowsAfter) {
+    const std::string start = engine::EncodeJournalStart({}, kRows);
+    const std::size_t firstRow = start.find(std::string("\0R", 2));
+    const std::size_t secondRow = start.find(std::string("\0R", 2), firstRow + 1);
+    for (std::size_t at = firstRow; at < secondRow; ++at) {
+        for (int bit = 0; bit < 8; ++bit) {
+            std::string bytes = start;
+            bytes[at] = static_cast<char>(bytes[at] ^ (1 << bit));
+            const engine::TJournal journal = engine::DecodeJournal(bytes);
+            ASSERT_EQ(journal.Rows.size(), 0u) << at << ' ' << bit;
+        }
     }
 }
 
 TEST(JournalFormat, UnreadableStartsAreRefused) {
     const std::string start = engine::EncodeJournalStart({}, kRows);
     std::string otherVersion = start;
-    otherVersion.replace(otherVersion.find("1:1"), 3, "1:9");
+    otherVersion.replace(otherVersion.find("1:2"), 3, "1:9");
     for (const std::string& bytes :
          {std::string(), std::string("garbage"), start.substr(0, 8), otherVersion}) {
         EXPECT_THROW_MSG(engine::DecodeJournal(bytes), engine::TError, "改名记录无法读取");

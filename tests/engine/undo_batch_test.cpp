@@ -239,9 +239,12 @@ TEST_F(UndoBatch, RowsACrashLeftWithoutOutcomesAreFoundInTheFolder) {
     WriteFile(data + "/a", "A");
     WriteFile(data + "/b", "B");
     WriteFile(data + "/x", "X");
+    engine::TFolderListing listing; // a, b, x
+    engine::ListFolder(listing, data, engine::TFormatSettings{});
+    const auto& rows = listing.Rows;
     const engine::TJournalHead head{engine::TJournalKind::Batch, data + test_paths::Sep, 0, 0, {}};
-    const std::string journal =
-        engine::EncodeJournalStart(head, {{"b", "c"}, {"a", "b"}, {"x", "y"}});
+    const std::string journal = engine::EncodeJournalStart(
+        head, {{"b", "c", rows[1].Identity}, {"a", "b", rows[0].Identity}, {"x", "y", rows[2].Identity}});
     MakeFolder(root + "/state");
     MakeFolder(journals, 0700);
     WriteFile(journals + "/0000000001.journal", journal, 0600);
