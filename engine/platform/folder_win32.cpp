@@ -1,6 +1,8 @@
 #include "engine/platform/platform.h"
 
+#include <cstddef>
 #include <map>
+#include <vector>
 
 #include <windows.h>
 
@@ -18,10 +20,6 @@ std::int64_t SecondsOf(const FILETIME& time) {
         (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
     const std::int64_t sinceEpoch = ticks - EpochTicks;
     return sinceEpoch / TicksPerSecond - (sinceEpoch % TicksPerSecond < 0 ? 1 : 0);
-}
-
-bool IsDotOrDotDot(const wchar_t* name) {
-    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
 
 // The time-zone rules in force in `year` (daylight saving dates change over the years). The
@@ -46,28 +44,43 @@ const TIME_ZONE_INFORMATION* RulesOfYear(WORD year) {
     return &found->second;
 }
 
+void AppendEntry(const FILE_ID_BOTH_DIR_INFO& item, std::uint64_t device,
+                 std::deque<TDirEntry>& entries) {
+    const std::wstring_view name(item.FileName, item.FileNameLength / sizeof(wchar_t));
+    if (name == L"." || name == L"..") return;
+    const FILETIME written{item.LastWriteTime.LowPart,
+                           static_cast<DWORD>(item.LastWriteTime.HighPart)};
+    entries.push_back({Narrow(name), SecondsOf(written),
+                       (item.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, true,
+                       {device, static_cast<std::uint64_t>(item.FileId.QuadPart)}});
+}
+
 } // namespace
 
 bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries,
                        TFileIdentity* identity) {
     const std::wstring path = SystemPath(folder);
     if (path.empty()) return false;
-    // Held while it is read, so the identity read is the identity of the folder listed.
-    const THeldFolder held(path);
-    WIN32_FIND_DATAW found{};
-    const HANDLE search =
-        ::FindFirstFileExW((path + L"*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
-                           nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    if (identity) held.ReadIdentity(identity->Device, identity->Inode);
-    do {
-        if (IsDotOrDotDot(found.cFileName)) continue;
-        entries.push_back({Narrow(found.cFileName), SecondsOf(found.ftLastWriteTime),
-                           (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, true});
-    } while (::FindNextFileW(search, &found));
-    const bool complete = ::GetLastError() == ERROR_NO_MORE_FILES;
-    ::FindClose(search);
-    return complete;
+    // Held while it is read, so the identities read are those of the folder listed; names,
+    // times, attributes and file ids come in one pass over the open folder.
+    const auto held = HoldFolder(path);
+    if (!held->IsOpen()) return false;
+    TFileIdentity folderIdentity;
+    held->ReadIdentity(folderIdentity.Device, folderIdentity.Inode);
+    if (identity) *identity = folderIdentity;
+    std::vector<std::uint64_t> buffer(64 * 1024 / sizeof(std::uint64_t));
+    const DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(std::uint64_t));
+    while (::GetFileInformationByHandleEx(held->Handle(), FileIdBothDirectoryInfo, buffer.data(),
+                                          bytes)) {
+        const auto* at = reinterpret_cast<const std::byte*>(buffer.data());
+        for (;;) {
+            const auto* item = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(at);
+            AppendEntry(*item, folderIdentity.Device, entries);
+            if (item->NextEntryOffset == 0) break;
+            at += item->NextEntryOffset;
+        }
+    }
+    return ::GetLastError() == ERROR_NO_MORE_FILES;
 }
 
 bool LocalTime(std::int64_t seconds, TDateTime& when) {

@@ -23,4 +23,22 @@ bool THeldFolder::ReadIdentity(std::uint64_t& device, std::uint64_t& inode) cons
     return true;
 }
 
+std::unique_ptr<THeldFolder> HoldFolder(const std::wstring& path) {
+    auto held = std::make_unique<THeldFolder>(path);
+    if (held->OpenError() == ERROR_SHARING_VIOLATION)
+        held = std::make_unique<THeldFolder>(path, FILE_SHARE_DELETE);
+    return held;
+}
+
+int THeldFolder::Flush() const {
+    if (!IsOpen()) return m_openError;
+    const HANDLE writable =
+        ::ReOpenFile(m_handle, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                     FILE_FLAG_BACKUP_SEMANTICS);
+    if (writable == INVALID_HANDLE_VALUE) return static_cast<int>(::GetLastError());
+    const int error = ::FlushFileBuffers(writable) ? 0 : static_cast<int>(::GetLastError());
+    ::CloseHandle(writable);
+    return error;
+}
+
 } // namespace engine::platform

@@ -3,6 +3,7 @@
 // it but, without delete sharing, not move, rename or delete it meanwhile.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include <windows.h>
@@ -19,14 +20,22 @@ public:
     THeldFolder& operator=(const THeldFolder&) = delete;
 
     bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE Handle() const { return m_handle; }
     // The system's error code when the folder could not be opened, else 0.
     int OpenError() const { return m_openError; }
     // The volume serial and file index; false, leaving both as they were, when unknown.
     bool ReadIdentity(std::uint64_t& device, std::uint64_t& inode) const;
+    // Flushes the folder's own records (its names) where the volume allows a folder to be
+    // flushed; returns 0 or the error code.
+    int Flush() const;
 
 private:
     HANDLE m_handle;
     int m_openError = 0;
 };
+
+// `path` held: without delete sharing, or with it where another program already holds the
+// folder with delete access. Check IsOpen().
+std::unique_ptr<THeldFolder> HoldFolder(const std::wstring& path);
 
 } // namespace engine::platform

@@ -39,8 +39,6 @@ public:
     // The open folder's identity (device and inode, or volume serial and file index); false
     // when it is not open.
     bool Identity(std::uint64_t& device, std::uint64_t& inode) const;
-    // Whether `name`, relative to the folder, names an entry (links not followed).
-    bool Holds(const std::string& name) const;
     // Makes the folder's renames survive a power cut. Returns 0 or the error code.
     int Sync() const;
 

@@ -109,11 +109,6 @@ bool PassesThroughStopOver(std::string_view, std::string_view) {
     return false;
 }
 
-bool TRenameFolder::Holds(const std::string& name) const {
-    struct stat status {};
-    return m_open && ::fstatat(m_open->Fd.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
-}
-
 int TRenameFolder::Sync() const {
     if (!m_open) return m_openError;
     // The folder is held with O_PATH, which can't be synced: sync a readable twin.

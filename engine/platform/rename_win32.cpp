@@ -1,6 +1,12 @@
 #include "engine/platform/rename_folder.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <vector>
+
 #include <windows.h>
+#include <winternl.h>
 
 #include "engine/platform/held_folder_win32.h"
 #include "engine/platform/platform.h"
@@ -10,7 +16,7 @@ namespace engine::platform {
 namespace {
 
 // NTFS, FAT and exFAT hold names of at most 255 UTF-16 units; what lies below would refuse a
-// longer one with a less telling error, or the system would read it as a path not found.
+// longer one with a less telling error.
 bool HoldsOverlongName(std::wstring_view path) {
     std::size_t start = 0;
     for (;;) {
@@ -21,33 +27,103 @@ bool HoldsOverlongName(std::wstring_view path) {
     }
 }
 
-bool IsCaseOnly(const std::string& from, const std::string& to) {
-    const std::wstring a = Wide(from), b = Wide(to);
-    return a != b && ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+int ErrorOf(NTSTATUS status) {
+    return static_cast<int>(::RtlNtStatusToDosError(status));
+}
+
+// A name relative to the folder as the system takes it: "\" between names. Empty when it is no
+// WTF-8.
+std::wstring RelativeName(std::string_view name) {
+    std::wstring wide = Wide(name);
+    std::replace(wide.begin(), wide.end(), L'/', L'\\');
+    return wide;
+}
+
+// One entry opened below the held folder, never through a link: what it is renamed through.
+class TEntry {
+public:
+    TEntry(HANDLE folder, const std::wstring& name) {
+        UNICODE_STRING text{static_cast<USHORT>(name.size() * sizeof(wchar_t)),
+                            static_cast<USHORT>(name.size() * sizeof(wchar_t)),
+                            const_cast<PWSTR>(name.c_str())};
+        OBJECT_ATTRIBUTES attributes;
+        InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, folder, nullptr);
+        IO_STATUS_BLOCK io{};
+        const NTSTATUS status = ::NtCreateFile(
+            &m_handle, DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE, &attributes, &io, nullptr, 0,
+            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN,
+            FILE_OPEN_FOR_BACKUP_INTENT | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_REPARSE_POINT,
+            nullptr, 0);
+        if (!NT_SUCCESS(status)) {
+            m_handle = nullptr;
+            m_error = name.empty() || name.size() > 32767 ? ERROR_INVALID_NAME : ErrorOf(status);
+        }
+    }
+    ~TEntry() {
+        if (m_handle) ::CloseHandle(m_handle);
+    }
+    TEntry(const TEntry&) = delete;
+    TEntry& operator=(const TEntry&) = delete;
+
+    int Error() const { return m_error; }
+
+    int ReadIdentity(TFileIdentity& identity) const {
+        BY_HANDLE_FILE_INFORMATION information{};
+        if (!::GetFileInformationByHandle(m_handle, &information))
+            return static_cast<int>(::GetLastError());
+        identity = {information.dwVolumeSerialNumber,
+                    (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) |
+                        information.nFileIndexLow};
+        return 0;
+    }
+
+    // Renames the entry to `target`, relative to `folder`, never replacing anything: the
+    // rename follows the folder held, wherever it has been moved.
+    int RenameTo(HANDLE folder, const std::wstring& target) const {
+        const std::size_t bytes = target.size() * sizeof(wchar_t);
+        // Never shorter than the structure itself, which the system checks first.
+        std::vector<std::byte> buffer(std::max(sizeof(FILE_RENAME_INFORMATION),
+                                               offsetof(FILE_RENAME_INFORMATION, FileName) + bytes));
+        auto* info = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());
+        info->ReplaceIfExists = FALSE;
+        info->RootDirectory = folder;
+        info->FileNameLength = static_cast<ULONG>(bytes);
+        std::memcpy(info->FileName, target.data(), bytes);
+        IO_STATUS_BLOCK io{};
+        const NTSTATUS status =
+            ::NtSetInformationFile(m_handle, &io, info, static_cast<ULONG>(buffer.size()),
+                                   static_cast<FILE_INFORMATION_CLASS>(FileRenameInformation));
+        return NT_SUCCESS(status) ? 0 : ErrorOf(status);
+    }
+
+private:
+    HANDLE m_handle = nullptr;
+    int m_error = 0;
+};
+
+bool IsCaseOnly(std::wstring_view a, std::wstring_view b) {
+    return a != b && ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
                                             static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
 // Some file systems (and Wine) take a rename to the same name in other case as done without
-// changing it: go through a free name of our own, and come back if the second step fails.
-int RenameCaseOnly(const std::wstring& source, const std::wstring& target) {
-    const std::wstring between = source + L".zelvora-case-" + std::to_wstring(::GetTickCount64());
-    if (!::MoveFileExW(source.c_str(), between.c_str(), 0))
-        return static_cast<int>(::GetLastError());
-    if (::MoveFileExW(between.c_str(), target.c_str(), 0)) return 0;
-    const int error = static_cast<int>(::GetLastError());
-    ::MoveFileExW(between.c_str(), source.c_str(), 0);
-    return error;
+// changing it: go through a free name, and come back if the second step fails. An entry that
+// can go neither on nor back stays at the stop-over, which the caller's journal knows.
+int RenameCaseOnly(const TEntry& entry, HANDLE folder, const std::wstring& source,
+                   const std::wstring& target, const std::wstring& stopOver) {
+    if (const int error = entry.RenameTo(folder, stopOver); error != 0) return error;
+    const int error = entry.RenameTo(folder, target);
+    if (error == 0) return 0;
+    return entry.RenameTo(folder, source) == 0 ? error : rrLeftAtStopOver;
 }
 
 } // namespace
 
-// The folder is held, so nobody can move, rename or delete it while a batch runs in it; the
-// entries inside stay free to rename.
+// The folder is held, so nobody can move, rename or delete it while a batch runs in it unless
+// another program already held it with delete access; either way every rename goes through
+// the folder held, never through its path.
 struct TRenameFolder::TOpen {
-    std::string Path; // the folder as given, ending in a separator
     std::unique_ptr<THeldFolder> Folder;
-
-    std::wstring PathOf(const std::string& name) const { return SystemPath(Path + name); }
 };
 
 TRenameFolder::TRenameFolder(const std::string& path) {
@@ -58,54 +134,60 @@ TRenameFolder::TRenameFolder(const std::string& path) {
         m_openError = ERROR_INVALID_NAME;
         return;
     }
-    auto held = std::make_unique<THeldFolder>(wide);
-    if (held->OpenError() == ERROR_SHARING_VIOLATION)
-        held = std::make_unique<THeldFolder>(wide, FILE_SHARE_DELETE);
+    auto held = HoldFolder(wide);
     if (!held->IsOpen()) {
         m_openError = held->OpenError();
         return;
     }
     m_open = std::make_unique<TOpen>();
-    m_open->Path = std::move(folder);
     m_open->Folder = std::move(held);
 }
 
 TRenameFolder::~TRenameFolder() = default;
 
-int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& to) const {
+int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& to,
+                                   const TFileIdentity& expected,
+                                   const std::string& stopOver) const {
     if (!m_open) return m_openError;
-    const std::wstring source = m_open->PathOf(from), target = m_open->PathOf(to);
+    const std::wstring source = RelativeName(from), target = RelativeName(to);
     if (source.empty() || target.empty()) return ERROR_INVALID_NAME;
     if (HoldsOverlongName(target)) return ERROR_FILENAME_EXCED_RANGE;
-    // Without MOVEFILE_REPLACE_EXISTING the system refuses a taken name atomically.
-    if (!::MoveFileExW(source.c_str(), target.c_str(), 0))
-        return static_cast<int>(::GetLastError());
-    if (IsCaseOnly(from, to) && !Holds(to)) return RenameCaseOnly(source, target);
-    return 0;
+    const HANDLE folder = m_open->Folder->Handle();
+    const TEntry entry(folder, source);
+    if (entry.Error() != 0) return entry.Error();
+    if (expected.Known()) {
+        TFileIdentity actual;
+        if (const int error = entry.ReadIdentity(actual); error != 0) return error;
+        if (actual != expected) return rrEntryReplaced;
+    }
+    if (!IsCaseOnly(source, target)) return entry.RenameTo(folder, target);
+    const std::wstring between =
+        stopOver.empty() ? source + L".zelvora-case-" + std::to_wstring(::GetTickCount64())
+                         : RelativeName(stopOver);
+    return between.empty() ? ERROR_INVALID_NAME
+                           : RenameCaseOnly(entry, folder, source, target, between);
+}
+
+int TRenameFolder::IdentityOf(const std::string& name, TFileIdentity& identity) const {
+    if (!m_open) return m_openError;
+    const TEntry entry(m_open->Folder->Handle(), RelativeName(name));
+    return entry.Error() != 0 ? entry.Error() : entry.ReadIdentity(identity);
+}
+
+bool PassesThroughStopOver(std::string_view from, std::string_view to) {
+    return IsCaseOnly(RelativeName(from), RelativeName(to));
 }
 
 bool TRenameFolder::Identity(std::uint64_t& device, std::uint64_t& inode) const {
     return m_open && m_open->Folder->ReadIdentity(device, inode);
 }
 
-// Exactly `name`: names differ in case only after a case-only rename, which the undo must see.
-bool TRenameFolder::Holds(const std::string& name) const {
-    if (!m_open) return false;
-    const std::wstring path = m_open->PathOf(name);
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = path.empty() ? INVALID_HANDLE_VALUE
-                                       : ::FindFirstFileExW(path.c_str(), FindExInfoBasic, &found,
-                                                            FindExSearchNameMatch, nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    ::FindClose(search);
-    const std::size_t slash = name.find_last_of("\\/");
-    return Narrow(found.cFileName) == (slash == std::string::npos ? name : name.substr(slash + 1));
-}
-
-// A folder held for reading can't be flushed; NTFS keeps renames consistent through its own
-// log, and the journal file itself is flushed.
+// The folder's renames reach the disk where the volume lets a folder be flushed (NTFS keeps
+// them through its own log anyway); a volume that refuses is not an error.
 int TRenameFolder::Sync() const {
-    return m_open ? 0 : m_openError;
+    if (!m_open) return m_openError;
+    m_open->Folder->Flush();
+    return 0;
 }
 
 } // namespace engine::platform
