@@ -154,7 +154,7 @@ void TBatchJournal::flush() {
 
 void TBatchJournal::Outcome(std::size_t index, char status, int error) {
     EncodeOutcome(m_buffer, index, status, error);
-    if (status == 'R') ++m_renamed;
+    if (status == 'R' || error == rrLeftAtStopOver) ++m_renamed; // moved either way
     if (m_buffer.size() >= OutcomeBlock) flush();
 }
 

@@ -80,6 +80,7 @@ enum TRenameRefusal : int {
     rrEntryReplaced = -2, // another entry than the one renamed holds the name now
     rrLeftAtStopOver = -3, // a two-step case-only rename could go neither on nor back: the
                            // entry waits at the stop-over name, and the undo takes it back
+    rrFolderReplaced = -4, // the folder's path names another folder now (moved mid-batch)
 };
 
 // The short Chinese reason shown on a failed row ("目标已存在", ...). Pure.

@@ -21,6 +21,7 @@ inline constexpr std::string_view InvalidName = "文件名无效";
 inline constexpr std::string_view FileInUse = "文件正在使用";
 inline constexpr std::string_view EntryReplaced = "已换成另一个条目";
 inline constexpr std::string_view LeftAtStopOver = "停在临时名称上，可以撤销";
+inline constexpr std::string_view FolderMoved = "文件夹已被移走或换掉";
 
 // Errors that stop a folder operation of the tree's menu.
 inline constexpr std::string_view PasteTargetUnusable = "无法粘贴到“%s”：%s";

@@ -10,6 +10,7 @@ std::string RenameFailureText(int error) {
     case rrInvalidName: return std::string(messages::InvalidName);
     case rrEntryReplaced: return std::string(messages::EntryReplaced);
     case rrLeftAtStopOver: return std::string(messages::LeftAtStopOver);
+    case rrFolderReplaced: return std::string(messages::FolderMoved);
     default: break;
     }
     return platform::FailureText(error);

@@ -53,8 +53,8 @@ void CheckFolder(const platform::TRenameFolder& folder, const TJournalHead& head
 }
 
 bool MayHaveRun(const TJournalRow& row) {
-    return (row.Outcome == 'R' || row.Outcome == 0) && row.From != row.To && !row.From.empty() &&
-           !row.To.empty();
+    const bool moved = row.Outcome == 'R' || row.Outcome == 0 || row.Error == rrLeftAtStopOver;
+    return moved && row.From != row.To && !row.From.empty() && !row.To.empty();
 }
 
 // Where row `index` of journal `name` left its entry: at its new name, or at its stop-over
@@ -96,7 +96,7 @@ TUndoPlan PlanUndo(const TJournal& journal, const std::string& name,
         if (!MayHaveRun(row)) continue;
         if (const auto at = RenamedEntry(folder, name, i, row))
             plan.Rows.push_back({*at, row.From, row.Identity});
-        else if (row.Outcome == 'R')
+        else if (row.Outcome == 'R' || row.Error == rrLeftAtStopOver)
             plan.Lost.push_back({row.To, row.From, LostReason(folder, row)});
     }
     return plan;

@@ -8,6 +8,7 @@ THeldFolder::THeldFolder(const std::wstring& path, DWORD extraSharing)
                              FILE_SHARE_READ | FILE_SHARE_WRITE | extraSharing, nullptr,
                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {
     if (m_handle == INVALID_HANDLE_VALUE) m_openError = static_cast<int>(::GetLastError());
+    m_sharesDelete = (extraSharing & FILE_SHARE_DELETE) != 0;
 }
 
 THeldFolder::~THeldFolder() {

@@ -21,6 +21,7 @@ public:
 
     bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
     HANDLE Handle() const { return m_handle; }
+    bool SharesDelete() const { return m_sharesDelete; }
     // The system's error code when the folder could not be opened, else 0.
     int OpenError() const { return m_openError; }
     // The volume serial and file index; false, leaving both as they were, when unknown.
@@ -32,6 +33,7 @@ public:
 private:
     HANDLE m_handle;
     int m_openError = 0;
+    bool m_sharesDelete = false;
 };
 
 // `path` held: without delete sharing, or with it where another program already holds the

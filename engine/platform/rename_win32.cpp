@@ -124,6 +124,19 @@ int RenameCaseOnly(const TEntry& entry, HANDLE folder, const std::wstring& sourc
 // the folder held, never through its path.
 struct TRenameFolder::TOpen {
     std::unique_ptr<THeldFolder> Folder;
+    std::wstring Path;
+    // Held sharing delete, because another program held it with delete access: it may be
+    // swapped, and Wine resolves a rename's target below a held folder by the folder's path,
+    // so each rename first checks that the path still names the folder held.
+    bool MayBeSwapped = false;
+    TFileIdentity Identity;
+
+    bool IsSwapped() const {
+        if (!MayBeSwapped) return false;
+        const THeldFolder now(Path, FILE_SHARE_DELETE);
+        TFileIdentity identity;
+        return !now.ReadIdentity(identity.Device, identity.Inode) || identity != Identity;
+    }
 };
 
 TRenameFolder::TRenameFolder(const std::string& path) {
@@ -140,7 +153,10 @@ TRenameFolder::TRenameFolder(const std::string& path) {
         return;
     }
     m_open = std::make_unique<TOpen>();
+    m_open->MayBeSwapped = held->SharesDelete();
+    held->ReadIdentity(m_open->Identity.Device, m_open->Identity.Inode);
     m_open->Folder = std::move(held);
+    m_open->Path = wide;
 }
 
 TRenameFolder::~TRenameFolder() = default;
@@ -152,6 +168,7 @@ int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& t
     const std::wstring source = RelativeName(from), target = RelativeName(to);
     if (source.empty() || target.empty()) return ERROR_INVALID_NAME;
     if (HoldsOverlongName(target)) return ERROR_FILENAME_EXCED_RANGE;
+    if (m_open->IsSwapped()) return rrFolderReplaced;
     const HANDLE folder = m_open->Folder->Handle();
     const TEntry entry(folder, source);
     if (entry.Error() != 0) return entry.Error();

@@ -1,6 +1,9 @@
 // What only Windows has: names it would change, case-only renames, paths beyond MAX_PATH,
 // files held open by other programs, and its own regional settings.
+#include <atomic>
+#include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <windows.h>
@@ -219,4 +222,83 @@ TEST_F(WindowsRename, ProbesFoldersAndKnowsTheWorkingFolder) {
     const engine::TFolderProbe missing = engine::ProbeFolder(At("missing"));
     EXPECT_EQ(engine::RenameFailureText(missing.Error), "找不到文件或文件夹");
     EXPECT_NE(engine::CurrentFolderPath().find(":\\"), std::string::npos);
+}
+
+// Another program holds the folder with delete access, so the batch must share delete too and
+// the folder can be swapped mid-batch: the rest of the batch then renames nothing anywhere.
+TEST_F(WindowsRename, AFolderSwappedMidBatchNeverReceivesItsRenames) {
+    Names olds;
+    for (int i = 0; i < 20; ++i) {
+        olds.push_back("f" + std::to_string(100 + i));
+        MakeFile(olds.back(), olds.back());
+    }
+    const std::wstring folder = engine::platform::SystemPath(m_root);
+    const std::wstring moved = engine::platform::SystemPath(m_root + "-moved");
+    const HANDLE other = ::CreateFileW(folder.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    engine::ListFolder(m_listing, m_root, engine::TFormatSettings{});
+    BOOL swapped = FALSE;
+    engine::TBatchControl control;
+    control.Progress = [&](std::size_t done, std::size_t) {
+        if (done != 10) return;
+        swapped = ::MoveFileExW(folder.c_str(), moved.c_str(), 0);
+        MakeFolder("");
+        for (const std::string& name : olds)
+            MakeFile(name, "impostor");
+    };
+    engine::ApplyRenames(m_listing, m_settings, control);
+    ::CloseHandle(other);
+    ASSERT_TRUE(swapped);
+    EXPECT_EQ(Entries(m_root), olds);
+    for (const std::string& name : olds)
+        EXPECT_EQ(ReadFile(At(name)), "impostor");
+    Names inMoved(olds.begin() + 10, olds.end());
+    for (std::size_t i = 0; i < 10; ++i)
+        inMoved.insert(inMoved.begin() + static_cast<std::ptrdiff_t>(i), m_listing.Rows[i].NewName);
+    EXPECT_EQ(Entries(m_root + "-moved"), inMoved);
+    for (std::size_t i = 10; i < olds.size(); ++i)
+        EXPECT_EQ(ReasonOf(i), "文件夹已被移走或换掉");
+    std::filesystem::remove_all(test_paths::PathOf(m_root + "-moved"));
+}
+
+// A program makes each new name the moment it is free, so the second step of a case-only
+// rename finds it taken and the way back too: the entry waits at its stop-over name, its row
+// says so, and the undo brings it back once the name is free.
+TEST_F(WindowsRename, ACaseOnlyRenameRacedByACreatorLeavesNothingAtAStopOver) {
+    Names olds;
+    for (int i = 0; i < 20; ++i) {
+        olds.push_back("f" + std::to_string(100 + i) + ".txt");
+        MakeFile(olds.back(), olds.back());
+    }
+    const std::string journals = m_root + "-state";
+    engine::ListFolder(m_listing, m_root, engine::TFormatSettings{});
+    m_settings.Mode = TRenameMode::rmReplace; // "f100.txt" -> "F100.txt" ...
+    m_settings.LeadText = "F";
+    m_settings.StartNumber = "100";
+    m_settings.Digits = "3";
+    m_settings.TrailText = "";
+    std::atomic<bool> done = false;
+    std::thread creator([&] {
+        while (!done)
+            for (const std::string& name : olds)
+                ::CloseHandle(::CreateFileW(
+                    engine::platform::SystemPath(At("F" + name.substr(1))).c_str(), GENERIC_WRITE,
+                    0, nullptr, CREATE_NEW, 0, nullptr));
+    });
+    engine::ApplyRenames(m_listing, m_settings, {{}, {}, journals});
+    done = true;
+    creator.join();
+    for (std::size_t i = 0; i < m_listing.Rows.size(); ++i) {
+        if (m_listing.Rows[i].Status != TRenameStatus::Failed) continue;
+        EXPECT_TRUE(ReasonOf(i) == "停在临时名称上，可以撤销" || ReasonOf(i) == "目标已存在");
+    }
+    for (const std::string& name : Entries(m_root)) // the creator's files go
+        if (ReadFile(At(name)).empty()) std::filesystem::remove(test_paths::PathOf(At(name)));
+    const auto all = engine::ReadJournals(journals);
+    const auto journal = engine::LastUndoableBatch(all);
+    if (journal) engine::UndoBatch(journals, journal->Name);
+    EXPECT_EQ(Entries(m_root), olds);
+    std::filesystem::remove_all(test_paths::PathOf(journals));
 }
