@@ -59,7 +59,10 @@ std::uint64_t NextNumber(const std::string& journalFolder) {
 // journal beyond the ones kept.
 bool IsUnneeded(const platform::TJournalFile& file, bool beyondKept) {
     std::string head, tail;
-    if (file.ReadPart(head, MaxHeadBytes, false) != 0) return false;
+    if (file.ReadPart(head, HeadBytes, false) != 0) return false;
+    if (!DecodeJournalHead(head) && head.size() == HeadBytes &&
+        file.ReadPart(head, MaxHeadBytes, false) != 0) // a folder path longer than the first block
+        return false;
     if (!DecodeJournalHead(head)) return head.size() < MaxHeadBytes; // else someone else's file
     return beyondKept && file.ReadPart(tail, TailBytes, true) == 0 &&
            !DecodeEnding(tail).How.empty();

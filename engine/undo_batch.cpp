@@ -8,6 +8,7 @@
 #include "engine/journal.h"
 #include "engine/messages.h"
 #include "engine/platform/journal_files.h"
+#include "engine/platform/platform.h"
 #include "engine/platform/rename_folder.h"
 
 namespace engine {
@@ -57,19 +58,48 @@ bool MayHaveRun(const TJournalRow& row) {
     return moved && row.From != row.To && !row.From.empty() && !row.To.empty();
 }
 
+// The folder's entries as the undo found them: read in one pass, a lookup per row being a
+// quarter of a rename.
+class TFolderEntries {
+public:
+    explicit TFolderEntries(const platform::TRenameFolder& folder)
+        : m_folder(folder), m_complete(folder.ReadIdentities(m_identities) == 0) {
+        std::sort(m_identities.begin(), m_identities.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+    }
+
+    // Whether the entry at `name` has `identity`. A name below a sub-folder, or one whose
+    // identity the folder's records give otherwise than the entry itself (overlay), is asked
+    // alone.
+    bool Holds(const std::string& name, const TFileIdentity& identity) const {
+        const auto found = std::lower_bound(
+            m_identities.begin(), m_identities.end(), name,
+            [](const auto& entry, const std::string& key) { return entry.first < key; });
+        const bool listed = found != m_identities.end() && found->first == name;
+        if (listed && found->second == identity) return true;
+        const bool plain = std::none_of(name.begin(), name.end(), platform::IsSeparator);
+        if (m_complete && plain && !listed) return false;
+        TFileIdentity actual;
+        return m_folder.IdentityOf(name, actual) == 0 && actual == identity;
+    }
+
+private:
+    const platform::TRenameFolder& m_folder;
+    std::vector<std::pair<std::string, TFileIdentity>> m_identities; // by name
+    bool m_complete;
+};
+
 // Where row `index` of journal `name` left its entry: at its new name, or at its stop-over
 // name, when the entry there has the row's identity. A row of unknown identity (written by an
 // older version) is trusted only when its outcome says renamed.
-std::optional<std::string> RenamedEntry(const platform::TRenameFolder& folder,
-                                        const std::string& name, std::size_t index,
-                                        const TJournalRow& row) {
+std::optional<std::string> RenamedEntry(const TFolderEntries& entries, const std::string& name,
+                                        std::size_t index, const TJournalRow& row) {
     if (!row.Identity.Known())
         return row.Outcome == 'R' ? std::optional<std::string>(row.To) : std::nullopt;
-    TFileIdentity found;
-    if (folder.IdentityOf(row.To, found) == 0 && found == row.Identity) return row.To;
+    if (entries.Holds(row.To, row.Identity)) return row.To;
     if (platform::PassesThroughStopOver(row.From, row.To)) {
-        const std::string stopOver = StopOverName(name, index, row.From);
-        if (folder.IdentityOf(stopOver, found) == 0 && found == row.Identity) return stopOver;
+        std::string stopOver = StopOverName(name, index, row.From);
+        if (entries.Holds(stopOver, row.Identity)) return stopOver;
     }
     return std::nullopt;
 }
@@ -91,11 +121,12 @@ struct TUndoPlan {
 TUndoPlan PlanUndo(const TJournal& journal, const std::string& name,
                    const platform::TRenameFolder& folder) {
     TUndoPlan plan;
+    const TFolderEntries entries(folder);
     for (std::size_t i = journal.Rows.size(); i-- > 0;) {
         const TJournalRow& row = journal.Rows[i];
         if (!MayHaveRun(row)) continue;
-        if (const auto at = RenamedEntry(folder, name, i, row))
-            plan.Rows.push_back({*at, row.From, row.Identity});
+        if (auto at = RenamedEntry(entries, name, i, row))
+            plan.Rows.push_back({std::move(*at), row.From, row.Identity});
         else if (row.Outcome == 'R' || row.Error == rrLeftAtStopOver)
             plan.Lost.push_back({row.To, row.From, LostReason(folder, row)});
     }
@@ -184,8 +215,10 @@ TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
     std::size_t done = 0, renamed = 0;
     for (; done < plan.Rows.size() && !control.Stop.stop_requested(); ++done) {
         const TJournalRow& row = plan.Rows[done];
-        const int error = folder.RenameNoReplace(row.From, row.To, row.Identity,
-                                                 StopOverName(undoJournal.Name(), done, row.From));
+        const std::string stopOver = platform::PassesThroughStopOver(row.From, row.To)
+                                         ? StopOverName(undoJournal.Name(), done, row.From)
+                                         : std::string();
+        const int error = folder.RenameNoReplace(row.From, row.To, row.Identity, stopOver);
         undoJournal.Outcome(done, error == 0 ? 'R' : 'F', error);
         renamed += error == 0;
         result.Rows.push_back({row.From, row.To, error});

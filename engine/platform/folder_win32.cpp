@@ -1,8 +1,6 @@
 #include "engine/platform/platform.h"
 
-#include <cstddef>
 #include <map>
-#include <vector>
 
 #include <windows.h>
 
@@ -68,19 +66,9 @@ bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries
     TFileIdentity folderIdentity;
     held->ReadIdentity(folderIdentity.Device, folderIdentity.Inode);
     if (identity) *identity = folderIdentity;
-    std::vector<std::uint64_t> buffer(64 * 1024 / sizeof(std::uint64_t));
-    const DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(std::uint64_t));
-    while (::GetFileInformationByHandleEx(held->Handle(), FileIdBothDirectoryInfo, buffer.data(),
-                                          bytes)) {
-        const auto* at = reinterpret_cast<const std::byte*>(buffer.data());
-        for (;;) {
-            const auto* item = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(at);
-            AppendEntry(*item, folderIdentity.Device, entries);
-            if (item->NextEntryOffset == 0) break;
-            at += item->NextEntryOffset;
-        }
-    }
-    return ::GetLastError() == ERROR_NO_MORE_FILES;
+    return held->ReadEntries([&](const FILE_ID_BOTH_DIR_INFO& item) {
+        AppendEntry(item, folderIdentity.Device, entries);
+    });
 }
 
 bool LocalTime(std::int64_t seconds, TDateTime& when) {

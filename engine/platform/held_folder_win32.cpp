@@ -1,5 +1,8 @@
 #include "engine/platform/held_folder_win32.h"
 
+#include <cstddef>
+#include <vector>
+
 namespace engine::platform {
 
 // Sharing binds only handles that may read or write: attribute access alone would not.
@@ -22,6 +25,25 @@ bool THeldFolder::ReadIdentity(std::uint64_t& device, std::uint64_t& inode) cons
     inode =
         (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
     return true;
+}
+
+bool THeldFolder::ReadEntries(
+    const std::function<void(const FILE_ID_BOTH_DIR_INFO&)>& visit) const {
+    if (!IsOpen()) return false;
+    std::vector<std::uint64_t> buffer(64 * 1024 / sizeof(std::uint64_t));
+    const auto bytes = static_cast<DWORD>(buffer.size() * sizeof(std::uint64_t));
+    auto kind = FileIdBothDirectoryRestartInfo;
+    while (::GetFileInformationByHandleEx(m_handle, kind, buffer.data(), bytes)) {
+        kind = FileIdBothDirectoryInfo;
+        const auto* at = reinterpret_cast<const std::byte*>(buffer.data());
+        for (;;) {
+            const auto* item = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(at);
+            visit(*item);
+            if (item->NextEntryOffset == 0) break;
+            at += item->NextEntryOffset;
+        }
+    }
+    return ::GetLastError() == ERROR_NO_MORE_FILES;
 }
 
 std::unique_ptr<THeldFolder> HoldFolder(const std::wstring& path) {

@@ -3,6 +3,7 @@
 // it but, without delete sharing, not move, rename or delete it meanwhile.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -26,6 +27,9 @@ public:
     int OpenError() const { return m_openError; }
     // The volume serial and file index; false, leaving both as they were, when unknown.
     bool ReadIdentity(std::uint64_t& device, std::uint64_t& inode) const;
+    // Calls `visit` with every entry of the folder ("." and ".." included), from the first:
+    // names, times, attributes and file ids in one pass. False when reading stopped early.
+    bool ReadEntries(const std::function<void(const FILE_ID_BOTH_DIR_INFO&)>& visit) const;
     // Flushes the folder's own records (its names) where the volume allows a folder to be
     // flushed; returns 0 or the error code.
     int Flush() const;

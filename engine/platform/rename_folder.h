@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "engine/engine.h"
 
@@ -26,8 +28,10 @@ public:
     int OpenError() const { return m_openError; }
 
     // Renames `from` to `to`, both relative to the folder. Returns 0, the system's error code
-    // or a TRenameRefusal; never replaces an existing entry. With `expected` known, renames only
-    // that entry: another one at `from` fails with rrEntryReplaced. Where the system needs two
+    // or a TRenameRefusal; never replaces an existing entry. With `expected` known, Windows
+    // renames only that entry, checked through the handle it renames by: another one at `from`
+    // fails with rrEntryReplaced. POSIX has no rename that checks an identity; there the caller
+    // checks against ReadIdentities, read just before. Where the system needs two
     // steps for a case-only rename (PassesThroughStopOver), the entry passes through
     // `stopOver` (empty: a name of the moment), and fails with rrLeftAtStopOver when it could
     // go neither on nor back. Changes the disk.
@@ -35,6 +39,9 @@ public:
                         const TFileIdentity& expected = {}, const std::string& stopOver = {}) const;
     // The identity of the entry `name` (links not followed). Returns 0 or the error code.
     int IdentityOf(const std::string& name, TFileIdentity& identity) const;
+    // Appends the name and identity of every entry of the folder, read in one pass, in the
+    // system's order. Returns 0 or the error code.
+    int ReadIdentities(std::vector<std::pair<std::string, TFileIdentity>>& identities) const;
 
     // The open folder's identity (device and inode, or volume serial and file index); false
     // when it is not open.

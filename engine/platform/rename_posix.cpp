@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -76,13 +77,8 @@ TRenameFolder::TRenameFolder(const std::string& path) {
 TRenameFolder::~TRenameFolder() = default;
 
 int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& to,
-                                   const TFileIdentity& expected, const std::string&) const {
+                                   const TFileIdentity&, const std::string&) const {
     if (!m_open) return m_openError;
-    if (expected.Known()) {
-        TFileIdentity actual;
-        if (const int error = IdentityOf(from, actual); error != 0) return error;
-        if (actual != expected) return rrEntryReplaced;
-    }
     const int fd = m_open->Fd.get();
     if (g_renameAt2(fd, from.c_str(), fd, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
     const int error = errno; // capture before anything else can overwrite it
@@ -103,6 +99,29 @@ int TRenameFolder::IdentityOf(const std::string& name, TFileIdentity& identity) 
     if (::fstatat(m_open->Fd.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return errno;
     identity = {status.st_dev, status.st_ino};
     return 0;
+}
+
+// The inode from the folder's own records (d_ino), which is st_ino on every common file
+// system; where a file system differs (overlay), the caller asks IdentityOf.
+int TRenameFolder::ReadIdentities(std::vector<std::pair<std::string, TFileIdentity>>& identities) const {
+    if (!m_open) return m_openError;
+    struct stat folder {};
+    if (::fstat(m_open->Fd.get(), &folder) != 0) return errno;
+    const int fd = ::openat(m_open->Fd.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* stream = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (!stream) {
+        const int error = errno;
+        if (fd >= 0) ::close(fd);
+        return error;
+    }
+    errno = 0;
+    while (const dirent* item = ::readdir(stream)) {
+        identities.emplace_back(item->d_name, TFileIdentity{folder.st_dev, item->d_ino});
+        errno = 0;
+    }
+    const int error = errno;
+    ::closedir(stream);
+    return error;
 }
 
 bool PassesThroughStopOver(std::string_view, std::string_view) {
