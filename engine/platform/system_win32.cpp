@@ -30,6 +30,7 @@ std::string SystemText(int error) {
 } // namespace
 
 const char FolderSeparator = '\\';
+const std::string_view NameLimit = "255 UTF-16 code units";
 
 bool IsSeparator(char c) {
     return c == '\\' || c == '/';
