@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows build as a user meets it, under Wine on Xvfb: a fresh Wine prefix, a silent
 # install, the installed zelvora.exe on a folder, "应用改名" clicked, Ctrl+Z pressed, a folder
-# of the tree right-clicked, then the uninstaller. Screenshots go to OUT_FOLDER.
+# of the tree right-clicked, a drive's root passed as Explorer's verb quotes it, then the
+# uninstaller. Screenshots go to OUT_FOLDER.
 #   scripts/e2e-windows.sh INSTALLER [OUT_FOLDER]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -67,7 +68,9 @@ uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelvora'
 "$wine" reg query "$uninstall_key" /v DisplayName 2>/dev/null | grep -q Zelvora \
     || fail "no Uninstall entry"
 "$wine" reg query 'HKLM\Software\Classes\Directory\shell\Zelvora\command' 2>/dev/null \
-    | grep -q 'zelvora.exe' || fail "no folder verb in Explorer's menu"
+    | grep -q 'zelvora.exe" "%1"' || fail "no folder verb in Explorer's menu"
+"$wine" reg query 'HKLM\Software\Classes\Directory\Background\shell\Zelvora\command' \
+    2>/dev/null | grep -qF 'zelvora.exe" "%V\."' || fail "no background verb in Explorer's menu"
 find "$WINEPREFIX/drive_c" -iname 'Zelvora.lnk' | grep -q . || fail "no Start-menu entry"
 
 folder=$WINEPREFIX/drive_c/照片
@@ -118,6 +121,19 @@ done
 
 xdotool key alt+F4 || true
 wait_for 20 '! xdotool search --name "Zelvora 2011" >/dev/null 2>&1' || fail "the window stayed open"
+
+# Explorer's background verb as it was once registered, "%V", on a drive: the command line
+# `"…\zelvora.exe" "C:\"`, which Windows' rules split into `C:"`. A batch file hands its line
+# to CreateProcess as written. The window must list C:\ with no error box.
+echo "e2e: a drive's root as Explorer's verb quotes it"
+printf '"%s" "C:\\"\r\n' "$("$wine" winepath -w "$program" 2>/dev/null | tr -d '\r')" \
+    >"$WINEPREFIX/drive_c/zelvora-drive.bat"
+WINEQT_QPA_PLATFORM="windows:fontengine=freetype" "$wine" cmd /c 'C:\zelvora-drive.bat' &
+window=$(wait_window "Zelvora 2011" 90) || { shot no-window; fail "no window for C:\\"; }
+sleep 3
+shot drive-root
+! xdotool search --name '^Zelvora$' >/dev/null 2>&1 || fail "an error box instead of C:\\"
+"$wineserver" -k; sleep 1
 
 # In a Wine desktop, Wine draws the title bars itself, with the font link for Chinese: the
 # window's frame, and --help in a message box, since a window program has no console.

@@ -83,7 +83,10 @@ Section "Zelvora"
     WriteRegStr SHCTX "${FOLDER_VERB}\command" "" '"$INSTDIR\zelvora.exe" "%1"'
     WriteRegStr SHCTX "${BACKGROUND_VERB}" "" "${VERB_TEXT}"
     WriteRegStr SHCTX "${BACKGROUND_VERB}" "Icon" "$INSTDIR\zelvora.exe,0"
-    WriteRegStr SHCTX "${BACKGROUND_VERB}\command" "" '"$INSTDIR\zelvora.exe" "%V"'
+    ; "%V" alone would end a drive's root in a backslash before the closing quote, "C:\", which
+    ; Windows' rules read as C:" (a quoted quote). "%V\." always ends in a dot: the folder is
+    ; the same ("C:\\." is C:\, "C:\Data\." is C:\Data) and every argument arrives whole.
+    WriteRegStr SHCTX "${BACKGROUND_VERB}\command" "" '"$INSTDIR\zelvora.exe" "%V\."'
 SectionEnd
 
 ; Only what the installer put there goes, so a folder chosen by hand loses nothing else. The
