@@ -8,7 +8,7 @@ namespace engine::messages {
 
 inline constexpr std::string_view NotAnInteger = "'%s' is not a valid integer value";
 inline constexpr std::string_view DigitCountTooLarge =
-    "'%s' is too large a digit count: a name holds at most 255 bytes";
+    "'%s' is too large a digit count: a name holds at most %s"; // engine::platform::NameLimit
 
 // Reasons shown on a row whose rename failed.
 inline constexpr std::string_view TargetExists = "目标已存在";

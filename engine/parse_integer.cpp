@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "engine/messages.h"
+#include "engine/platform/platform.h"
 
 namespace engine {
 namespace {
@@ -74,7 +75,8 @@ std::int32_t ParseSettingsInteger(std::string_view text) {
 
 std::int32_t ParseDigitCount(std::string_view text) {
     const std::int32_t digits = ParseSettingsInteger(text);
-    if (digits > 255) throw TError(messages::Format(messages::DigitCountTooLarge, text));
+    if (digits > 255)
+        throw TError(messages::Format(messages::DigitCountTooLarge, text, platform::NameLimit));
     return digits;
 }
 

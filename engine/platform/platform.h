@@ -36,6 +36,10 @@ bool LocalTime(std::int64_t seconds, TDateTime& when);
 // The separator the platform puts between folders: '/' or a backslash.
 extern const char FolderSeparator;
 
+// The longest name the platform's file systems hold, in their own unit: "255 bytes" on POSIX,
+// "255 UTF-16 code units" on Windows.
+extern const std::string_view NameLimit;
+
 // Whether `c` separates folders in a path: '/', and on Windows also a backslash.
 bool IsSeparator(char c);
 

@@ -10,6 +10,7 @@
 namespace engine::platform {
 
 const char FolderSeparator = '/';
+const std::string_view NameLimit = "255 bytes";
 
 bool IsSeparator(char c) {
     return c == '/';

@@ -12,7 +12,8 @@
 namespace engine::platform {
 namespace {
 
-// The system's own text of `error`, without its line break.
+// The system's own text of `error`, without its line break and full stop (ASCII or Chinese):
+// the message that quotes it ends the sentence itself.
 std::string SystemText(int error) {
     wchar_t* text = nullptr;
     const DWORD length = ::FormatMessageW(
@@ -21,7 +22,8 @@ std::string SystemText(int error) {
     std::wstring message(text ? text : L"", length);
     ::LocalFree(text);
     while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
-                                message.back() == L' ' || message.back() == L'.'))
+                                message.back() == L' ' || message.back() == L'.' ||
+                                message.back() == L'\x3002'))
         message.pop_back();
     if (message.empty()) return "Windows error " + std::to_string(error);
     return Narrow(message);
@@ -30,6 +32,7 @@ std::string SystemText(int error) {
 } // namespace
 
 const char FolderSeparator = '\\';
+const std::string_view NameLimit = "255 UTF-16 code units";
 
 bool IsSeparator(char c) {
     return c == '\\' || c == '/';

@@ -118,7 +118,7 @@ TEST_F(ApplyRenames, NumberWrapsAroundAndGoesOnAfterFailures) {
 
 TEST_F(ApplyRenames, BadSettingsStopBeforeAnyRename) {
     struct Row { const char* name; const char* start, *digits, *deleteStart; TRenameMode mode;
-                 const char* want; };
+                 std::string want; };
     const Row rows[] = {
         {"start", "1 ", "4", "1", TRenameMode::rmPrefix, "'1 ' is not a valid integer value"},
         {"digits", "1", "", "1", TRenameMode::rmSuffix, "'' is not a valid integer value"},
@@ -129,7 +129,7 @@ TEST_F(ApplyRenames, BadSettingsStopBeforeAnyRename) {
         {"delete start", "1", "4", "+-1", TRenameMode::rmDelete,
          "'+-1' is not a valid integer value"},
         {"huge digit count", "1", "256", "1", TRenameMode::rmPrefix,
-         "'256' is too large a digit count: a name holds at most 255 bytes"},
+         test_paths::DigitCountTooLarge("256")},
     };
     MakeFile("a.txt");
     MakeFile("b.txt");

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/engine.h"
+#include "tests/engine/test_paths.h"
 #include "tests/engine/throw_message.h"
 
 using engine::TRenameMode;
@@ -56,12 +57,11 @@ TEST(PreviewText, ShowsTheNumberedCoreOfTheStartNumber) {
 }
 
 TEST(PreviewText, ParsesStartBeforeDigits) {
-    struct Row { const char* name; const char* start; const char* digits; const char* want; };
+    struct Row { const char* name; const char* start; const char* digits; std::string want; };
     const Row rows[] = {
         {"empty digits", "1", "", "'' is not a valid integer value"},
         {"both invalid names the start", "s", "d", "'s' is not a valid integer value"},
-        {"huge digit count", "1", "256",
-         "'256' is too large a digit count: a name holds at most 255 bytes"},
+        {"huge digit count", "1", "256", test_paths::DigitCountTooLarge("256")},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/engine.h"
+#include "tests/engine/test_paths.h"
 #include "tests/engine/throw_message.h"
 
 TEST(ParseSettingsInteger, AcceptsEveryForm) {
@@ -86,9 +87,9 @@ TEST(ParseDigitCount, AllowsUpTo255) {
 
 TEST(ParseDigitCount, RefusesLargerCountsClearly) {
     EXPECT_THROW_MSG(engine::ParseDigitCount("256"), engine::TError,
-                     "'256' is too large a digit count: a name holds at most 255 bytes");
+                     test_paths::DigitCountTooLarge("256"));
     EXPECT_THROW_MSG(engine::ParseDigitCount(" $7FFFFFFF"), engine::TError,
-                     "' $7FFFFFFF' is too large a digit count: a name holds at most 255 bytes");
+                     test_paths::DigitCountTooLarge(" $7FFFFFFF"));
     EXPECT_THROW_MSG(engine::ParseDigitCount("4x"), engine::TError,
                      "'4x' is not a valid integer value");
 }

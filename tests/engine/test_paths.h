@@ -18,6 +18,12 @@ inline bool OnWindows() {
     return engine::platform::FolderSeparator == '\\';
 }
 
+// The error for a digit count above 255, whose limit is told in the platform's unit of names.
+inline std::string DigitCountTooLarge(const std::string& text) {
+    return "'" + text + "' is too large a digit count: a name holds at most " +
+           (OnWindows() ? "255 UTF-16 code units" : "255 bytes");
+}
+
 // The engine's bytes as the standard library takes a path on every platform (on Windows a
 // plain std::string would be read in the ANSI code page).
 inline fs::path PathOf(const std::string& bytes) {

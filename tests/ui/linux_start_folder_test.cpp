@@ -116,7 +116,7 @@ void TStartFolderTest::aFolderElsewhereIsSelectedThroughTheFileSystem() {
 void TStartFolderTest::aMissingFolderIsShownAndTheDesktopListed() {
     const QString missing = QDir::cleanPath(m_namespace->desk("../nowhere"));
     startWith(missing);
-    QTRY_COMPARE(m_errors, QStringList{"找不到文件夹“" + missing + "”."});
+    QTRY_COMPARE(m_errors, QStringList{"找不到文件夹“" + missing + "”。"});
     QCOMPARE(branchOfSelection(), QStringList{"桌面"});
     QTRY_COMPARE(listedNames(), QStringList{"on-desk.txt"});
 }

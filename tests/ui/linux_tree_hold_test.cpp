@@ -94,7 +94,7 @@ void TTreeHoldTest::theLabelDoesNotOpenAndAnOpenOneDoesNotRename() {
     QTest::keyClick(labelEditor(), Qt::Key_Return);
     QTRY_VERIFY(!labelEditor());
     QVERIFY(QFileInfo::exists(desk("outer/work")));
-    QCOMPARE(m_errors, QStringList{"批量改名正在这个文件夹里进行，结束后才能剪切、删除或重命名."});
+    QCOMPARE(m_errors, QStringList{"批量改名正在这个文件夹里进行，结束后才能剪切、删除或重命名。"});
 }
 
 void TTreeHoldTest::everythingComesBackWhenTheHoldEnds() {

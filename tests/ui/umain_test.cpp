@@ -33,6 +33,8 @@ private slots:
     void keepsLayoutRulesWhenMaximised();
     void takesBackResizeOfNormalWindow();
     void enterInEditPressesNoButton();
+    void enterOnTheFocusedCloseButtonCloses_data();
+    void enterOnTheFocusedCloseButtonCloses();
     void editsKeepTextOfAnyLength();
     void closesByCloseButtonEndingTheLoopWithZero();
 
@@ -205,6 +207,25 @@ void TFrmMainTest::enterInEditPressesNoButton() {
     QTest::keyClick(edit3, Qt::Key_Escape);
     QCOMPARE(apply.count() + close.count(), 0);
     QVERIFY(m_window->isVisible());
+}
+
+void TFrmMainTest::enterOnTheFocusedCloseButtonCloses_data() {
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("Return") << Qt::Key_Return << Qt::KeyboardModifiers();
+    QTest::newRow("keypad Enter") << Qt::Key_Enter << Qt::KeyboardModifiers(Qt::KeypadModifier);
+    QTest::newRow("Space, as before") << Qt::Key_Space << Qt::KeyboardModifiers();
+}
+
+void TFrmMainTest::enterOnTheFocusedCloseButtonCloses() {
+    QFETCH(Qt::Key, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    auto* close = child<TRzBitBtn>("RzBitBtn4");
+    QSignalSpy clicked(close, &TRzBitBtn::clicked);
+    close->setFocus();
+    QTest::keyClick(close, key, modifiers);
+    QCOMPARE(clicked.count(), 1);
+    QTRY_VERIFY(!m_window->isVisible());
 }
 
 void TFrmMainTest::editsKeepTextOfAnyLength() {

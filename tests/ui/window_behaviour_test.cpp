@@ -39,6 +39,8 @@ private slots:
     void thePreviewShowsTypedMarkupAsText();
     void changingTheRenameTypeChangesNothing();
     void applyRenamesInListOrderAndFillsTheNewNames();
+    void enterOnTheFocusedApplyButtonRenames_data();
+    void enterOnTheFocusedApplyButtonRenames();
     void aFailedRowIsMarkedWithItsReason();
     void aSecondPressChangesNothingOnDisk();
     void anInvalidDeleteStartStopsTheRunBeforeAnyRename();
@@ -260,6 +262,27 @@ void TWindowBehaviourTest::applyRenamesInListOrderAndFillsTheNewNames() {
     QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("a.txt"));
     QVERIFY(!model->index(0, 1).data(Qt::ToolTipRole).isValid());
     QVERIFY(m_errors.isEmpty());
+}
+
+void TWindowBehaviourTest::enterOnTheFocusedApplyButtonRenames_data() {
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("Return") << Qt::Key_Return << Qt::KeyboardModifiers();
+    QTest::newRow("keypad Enter") << Qt::Key_Enter << Qt::KeyboardModifiers(Qt::KeypadModifier);
+}
+
+void TWindowBehaviourTest::enterOnTheFocusedApplyButtonRenames() {
+    QFETCH(Qt::Key, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    startWindow();
+    selectNode(QStringLiteral("work"));
+    auto* apply = child<QWidget>("RzBitBtn1");
+    apply->setFocus();
+    QVERIFY(apply->hasFocus());
+    QTest::keyClick(apply, key, modifiers);
+    QTRY_VERIFY(!m_window->isBusy());
+    QCOMPARE(namesOnDisk(m_namespace->desk("work")),
+             (QStringList{"A-0001 a.txt", "A-0002 b.txt", "A-0003 c.txt"}));
 }
 
 void TWindowBehaviourTest::aFailedRowIsMarkedWithItsReason() {

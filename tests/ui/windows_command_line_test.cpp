@@ -1,10 +1,12 @@
 // The command line on Windows: folders named by Windows paths and file:/// URLs with a drive,
-// in UTF-8 whatever the code page, and what is wrong with them.
+// in UTF-8 whatever the code page, and what is wrong with them; the command lines Explorer's
+// verbs make, read by Windows' rules.
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "ui/window/command_line.h"
+#include "ui/window/windows_program_arguments.h"
 
 namespace {
 
@@ -14,6 +16,16 @@ std::string Bytes(const QString& text) {
 
 QString Native(const QString& path) {
     return QDir::toNativeSeparators(path);
+}
+
+// The installed program as Explorer's verbs start it.
+const QString Program = QStringLiteral(R"("C:\Program Files\Zelvora\zelvora.exe" )");
+
+QStringList Texts(const std::vector<std::string>& arguments) {
+    QStringList texts;
+    for (const std::string& argument : arguments)
+        texts << QString::fromStdString(argument);
+    return texts;
 }
 
 } // namespace
@@ -28,6 +40,10 @@ private slots:
     void reportsWhatIsNoFolder();
     void normalisesPaths_data();
     void normalisesPaths();
+    void readsExplorersCommandLines_data();
+    void readsExplorersCommandLines();
+    void opensWhatExplorersVerbsName_data();
+    void opensWhatExplorersVerbsName();
 
 private:
     QTemporaryDir m_dir;
@@ -113,6 +129,61 @@ void TWindowsCommandLineTest::normalisesPaths() {
     QFETCH(QString, currentFolder);
     QFETCH(QString, absolute);
     QCOMPARE(QString::fromStdString(AbsolutePath(Bytes(path), Bytes(currentFolder))), absolute);
+}
+
+void TWindowsCommandLineTest::readsExplorersCommandLines_data() {
+    QTest::addColumn<QString>("arguments"); // after the program
+    QTest::addColumn<QString>("argument");  // as read
+    // The folder verb passes "%1", the background verb "%V\." (installer); "%V" was once
+    // registered and still reaches us from old installs.
+    QTest::newRow("a folder, \"%1\"") << R"("C:\Data\照片")"
+                                      << R"(C:\Data\照片)";
+    QTest::newRow("a folder's background, \"%V\\.\"") << R"("C:\Data\照片\.")"
+                                                      << R"(C:\Data\照片\.)";
+    QTest::newRow("a drive's background, \"%V\\.\"") << R"("C:\\.")"
+                                                     << R"(C:\\.)";
+    QTest::newRow("a drive's background, \"%V\"") << R"("C:\")"
+                                                  << R"(C:\)";
+    QTest::newRow("a drive, \"%1\"") << R"("D:\")"
+                                     << R"(D:\)";
+    QTest::newRow("a drive unquoted") << R"(C:\)"
+                                      << R"(C:\)";
+    QTest::newRow("a drive with its separator doubled") << R"("C:\\")"
+                                                        << R"(C:\)";
+    QTest::newRow("a long drive path, \"%V\"") << R"("\\?\C:\")"
+                                               << R"(\\?\C:\)";
+    QTest::newRow("a quote inside a name stays") << R"("a\"b")"
+                                                 << R"(a"b)";
+}
+
+void TWindowsCommandLineTest::readsExplorersCommandLines() {
+    QFETCH(QString, arguments);
+    QFETCH(QString, argument);
+    const std::vector<std::string> read =
+        ArgumentsOfCommandLine((Program + arguments).toStdWString());
+    QCOMPARE(Texts(read),
+             (QStringList{QStringLiteral(R"(C:\Program Files\Zelvora\zelvora.exe)"), argument}));
+}
+
+void TWindowsCommandLineTest::opensWhatExplorersVerbsName_data() {
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<QString>("folder");
+    const QString folder = Native(m_dir.path()) + "\\照片";
+    QTest::newRow("a folder") << "\"" + folder + "\"" << folder;
+    QTest::newRow("a folder's background") << "\"" + folder + "\\.\"" << folder;
+    QTest::newRow("a drive's background, \"%V\\.\"") << R"("C:\\.")"
+                                                     << R"(C:\)";
+    QTest::newRow("a drive's background, \"%V\"") << R"("C:\")"
+                                                  << R"(C:\)";
+}
+
+void TWindowsCommandLineTest::opensWhatExplorersVerbsName() {
+    QFETCH(QString, arguments);
+    QFETCH(QString, folder);
+    const TCommandLine line =
+        ParseCommandLine(ArgumentsOfCommandLine((Program + arguments).toStdWString()), "D:\\x");
+    QCOMPARE(line.StartFolder.Error, QString());
+    QCOMPARE(QString::fromStdString(line.StartFolder.Folder).toLower(), folder.toLower());
 }
 
 QTEST_GUILESS_MAIN(TWindowsCommandLineTest)

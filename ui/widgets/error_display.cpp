@@ -33,6 +33,17 @@ void CancelMouseCapture() {
     }
 }
 
+// CJK ideographs, their punctuation (U+3000–U+303F), full-width forms and Chinese quotation
+// marks: what our own Chinese messages start with, and never an English one.
+bool IsChinese(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= 0x3000 && u <= 0x9FFF) || (u >= 0xFF00 && u <= 0xFFEF) || u == u'“' || u == u'‘';
+}
+
+bool EndsChineseSentence(QChar c) {
+    return c == u'。' || c == u'！' || c == u'？' || c == u'…';
+}
+
 TErrorDisplay& CurrentDisplay() {
     static TErrorDisplay display;
     return display;
@@ -48,8 +59,12 @@ QString ErrorMessageText(const QString& message) {
     if (message.isEmpty()) return message;
     QString text = message;
     text.replace(QChar(u'\0'), QStringLiteral("\\0")); // the box would end the text there
-    // A whole character: a pair of surrogates counts as one, and it is above "." anyway.
-    if (text.back().unicode() > u'.') text += QLatin1Char('.');
+    if (IsChinese(text.front())) {
+        if (!EndsChineseSentence(text.back())) text += u'。';
+    } else if (text.back().unicode() > u'.') {
+        // A whole character: a pair of surrogates counts as one, and it is above "." anyway.
+        text += QLatin1Char('.');
+    }
     return text;
 }
 

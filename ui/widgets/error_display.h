@@ -17,7 +17,9 @@ using TErrorDisplay = std::function<void(const QString& message)>;
 TErrorDisplay SetErrorDisplay(TErrorDisplay display);
 
 // The text shown for an error: a NUL character shown as "\0", as engine::TError shows it, and
-// "." appended when the last character is above ".". Pure.
+// ended as a sentence of its language. A Chinese message (one that starts with a Chinese
+// character or quotation mark) gets "。" unless it ends in 。！？ or an ellipsis already; any
+// other gets "." when its last character is above ".". Pure.
 QString ErrorMessageText(const QString& message);
 
 // Cancels a mouse capture, shows the message (after ErrorMessageText) and gives the focus back

@@ -1,5 +1,6 @@
 #include "ui/widgets/rz_bit_btn.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 #include "ui/widgets/palette_colors.h"
@@ -40,6 +41,19 @@ TRzBitBtn::TRzBitBtn(QWidget* parent) : QAbstractButton(parent) {
 
 QSize TRzBitBtn::sizeHint() const {
     return {75, 25};
+}
+
+// Enter clicks at once, as a dialog's push button does; a held key clicks once, so a batch
+// is never started again by the key's repeats.
+void TRzBitBtn::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (!enter || modifiers != Qt::NoModifier) {
+        QAbstractButton::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat()) click();
+    event->accept();
 }
 
 void TRzBitBtn::enterEvent(QEnterEvent* event) {
