@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "engine/platform/held_folder_win32.h"
-#include "engine/platform/wide_win32.h"
+#include "engine/platform/held_folder_win.h"
+#include "engine/platform/wide_win.h"
 
 namespace engine::platform {
 namespace {

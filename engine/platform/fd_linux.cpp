@@ -1,4 +1,4 @@
-#include "engine/platform/posix_fd.h"
+#include "engine/platform/fd_linux.h"
 
 #include <cerrno>
 #include <climits>

@@ -9,7 +9,7 @@
 
 #include "engine/messages.h"
 #include "engine/platform/copy_tree.h"
-#include "engine/platform/posix_fd.h"
+#include "engine/platform/fd_linux.h"
 
 namespace engine {
 namespace {

@@ -9,7 +9,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include "engine/platform/posix_fd.h"
+#include "engine/platform/fd_linux.h"
 
 namespace engine::platform {
 namespace {

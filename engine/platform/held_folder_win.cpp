@@ -1,4 +1,4 @@
-#include "engine/platform/held_folder_win32.h"
+#include "engine/platform/held_folder_win.h"
 
 #include <cstddef>
 #include <vector>

@@ -8,9 +8,9 @@
 #include <windows.h>
 #include <winternl.h>
 
-#include "engine/platform/held_folder_win32.h"
+#include "engine/platform/held_folder_win.h"
 #include "engine/platform/platform.h"
-#include "engine/platform/wide_win32.h"
+#include "engine/platform/wide_win.h"
 
 namespace engine::platform {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "engine/platform/wide_win32.h"
+#include "engine/platform/wide_win.h"
 
 namespace test_child {
 

@@ -6,7 +6,7 @@
 
 #include "engine/messages.h"
 #include "engine/platform/platform.h"
-#include "engine/platform/posix_fd.h"
+#include "engine/platform/fd_linux.h"
 
 namespace engine {
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/windows_names.h"
+#include "engine/name_rules.h"
 
 #include <algorithm>
 #include <array>

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "engine/platform/wide_win32.h"
+#include "engine/platform/wide_win.h"
 #include "engine/regional_settings.h"
 
 namespace engine::platform {

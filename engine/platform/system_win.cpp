@@ -6,8 +6,8 @@
 #include <shlobj.h>
 
 #include "engine/messages.h"
-#include "engine/platform/wide_win32.h"
-#include "engine/windows_names.h"
+#include "engine/platform/wide_win.h"
+#include "engine/name_rules.h"
 
 namespace engine::platform {
 namespace {

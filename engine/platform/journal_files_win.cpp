@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "engine/platform/platform.h"
-#include "engine/platform/wide_win32.h"
+#include "engine/platform/wide_win.h"
 
 namespace engine::platform {
 

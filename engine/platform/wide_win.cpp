@@ -1,4 +1,4 @@
-#include "engine/platform/wide_win32.h"
+#include "engine/platform/wide_win.h"
 
 #include <algorithm>
 #include <vector>

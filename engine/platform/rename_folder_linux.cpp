@@ -8,8 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "engine/platform/posix_fd.h"
-#include "engine/platform/rename_posix.h"
+#include "engine/platform/fd_linux.h"
+#include "engine/platform/rename_folder_linux.h"
 
 namespace engine::platform {
 

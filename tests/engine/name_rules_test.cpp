@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/regional_settings.h"
-#include "engine/windows_names.h"
+#include "engine/name_rules.h"
 #include "engine/wtf8.h"
 
 TEST(IsValidWindowsName, RefusesWhatWindowsWouldChangeOrMisread) {

@@ -7,7 +7,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "engine/platform/posix_fd.h"
+#include "engine/platform/fd_linux.h"
 
 namespace engine::platform {
 namespace {

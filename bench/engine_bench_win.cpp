@@ -15,7 +15,7 @@
 #include <windows.h>
 
 #include "engine/engine.h"
-#include "engine/platform/wide_win32.h"
+#include "engine/platform/wide_win.h"
 
 namespace {
 

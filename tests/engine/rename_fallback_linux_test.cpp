@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/engine.h"
-#include "engine/platform/rename_posix.h"
+#include "engine/platform/rename_folder_linux.h"
 #include "tests/engine/rename_fixture.h"
 
 namespace platform = engine::platform;

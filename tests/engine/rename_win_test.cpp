@@ -12,7 +12,7 @@
 
 #include "engine/engine.h"
 #include "engine/platform/journal_files.h"
-#include "engine/platform/wide_win32.h"
+#include "engine/platform/wide_win.h"
 #include "tests/engine/rename_fixture.h"
 
 using engine::TRenameMode;

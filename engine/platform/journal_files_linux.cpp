@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "engine/platform/posix_fd.h"
+#include "engine/platform/fd_linux.h"
 
 namespace engine::platform {
 
