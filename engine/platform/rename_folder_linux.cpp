@@ -15,6 +15,10 @@ namespace engine::platform {
 
 struct TRenameFolder::TOpen {
     TFd Fd;
+    // Set once the folder's file system has refused RENAME_NOREPLACE: the rest of the run goes
+    // straight to the fallback instead of asking again (a round trip on a remote folder). A
+    // run renames on one thread only.
+    bool NoReplaceRefused = false;
 };
 
 TRenameAt2Call g_renameAt2 = ::renameat2;
@@ -22,13 +26,12 @@ TLinkAtCall g_linkAt = ::linkat;
 
 namespace {
 
-// A file moves by a second hard link: linkat fails atomically with EEXIST when the target is
-// taken, so nothing can be replaced in between.
-int RenameByLink(int dirFd, const char* from, const char* to) {
-    if (g_linkAt(dirFd, from, dirFd, to, 0) != 0) return errno;
+// The link has made a second name for the entry: drop its old name. On failure the entry keeps
+// its old name only.
+int DropOldName(int dirFd, const char* from, const char* to) {
     if (::unlinkat(dirFd, from, 0) == 0) return 0;
     const int error = errno;
-    ::unlinkat(dirFd, to, 0); // keep the entry under its old name only
+    ::unlinkat(dirFd, to, 0);
     return error;
 }
 
@@ -53,15 +56,16 @@ bool LinksRefused(int error) {
     return error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK;
 }
 
+// A file moves by a second hard link: linkat fails atomically with EEXIST when the target is
+// taken, so nothing can be replaced in between, and a file costs a link and an unlink. Only when
+// the link is refused (a folder, or a file system without hard links) is the entry looked at.
 int RenameWithoutNoReplaceFlag(int dirFd, const char* from, const char* to) {
+    if (g_linkAt(dirFd, from, dirFd, to, 0) == 0) return DropOldName(dirFd, from, to);
+    const int error = errno;
+    if (!LinksRefused(error)) return error;
     struct stat status {};
     if (::fstatat(dirFd, from, &status, AT_SYMLINK_NOFOLLOW) != 0) return errno;
-    const bool isFolder = S_ISDIR(status.st_mode);
-    if (!isFolder) {
-        const int error = RenameByLink(dirFd, from, to);
-        if (!LinksRefused(error)) return error;
-    }
-    return RenameByReservation(dirFd, from, to, isFolder);
+    return RenameByReservation(dirFd, from, to, S_ISDIR(status.st_mode));
 }
 
 } // namespace
@@ -80,9 +84,15 @@ int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& t
                                    const TFileIdentity&, const std::string&) const {
     if (!m_open) return m_openError;
     const int fd = m_open->Fd.get();
+    if (m_open->NoReplaceRefused) return RenameWithoutNoReplaceFlag(fd, from.c_str(), to.c_str());
     if (g_renameAt2(fd, from.c_str(), fd, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
     const int error = errno; // capture before anything else can overwrite it
-    return error == EINVAL ? RenameWithoutNoReplaceFlag(fd, from.c_str(), to.c_str()) : error;
+    if (error != EINVAL) return error;
+    // EINVAL also answers a folder moved into itself; only a fallback that does not answer
+    // the same shows that the flag itself was refused.
+    const int fallbackError = RenameWithoutNoReplaceFlag(fd, from.c_str(), to.c_str());
+    m_open->NoReplaceRefused = fallbackError != EINVAL;
+    return fallbackError;
 }
 
 bool TRenameFolder::Identity(std::uint64_t& device, std::uint64_t& inode) const {

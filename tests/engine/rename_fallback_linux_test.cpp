@@ -34,6 +34,13 @@ int RenameAt2WithoutNoReplace(int oldDir, const char* oldPath, int newDir, const
     return ::renameat2(oldDir, oldPath, newDir, newPath, flags);
 }
 
+// The real call, counting how often the no-replace flag is asked for.
+int RenameAt2Counted(int oldDir, const char* oldPath, int newDir, const char* newPath,
+                     unsigned flags) {
+    if (flags & RENAME_NOREPLACE) ++g_noReplaceCalls;
+    return ::renameat2(oldDir, oldPath, newDir, newPath, flags);
+}
+
 int LinkAtRefused(int, const char*, int, const char*, int) {
     errno = EPERM;
     return -1;
@@ -131,6 +138,14 @@ void RunEveryCase(const std::string& folder) {
     for (const TCase& c : kCases) RunCase(folder, c);
 }
 
+// Every entry of `folder` by name, with what stands there.
+std::vector<std::string> DescribeAll(const std::string& folder) {
+    Names described;
+    for (const std::string& name : Entries(folder))
+        described.push_back(name + ": " + Describe(folder + name));
+    return described;
+}
+
 using RenameFallback = rename_test::TTempFolderTest;
 
 } // namespace
@@ -144,6 +159,76 @@ TEST_F(RenameFallback, LinksFilesAndReservesFolders) {
 TEST_F(RenameFallback, ReservesFilesWhereLinksAreRefused) {
     const TSeams seams(RenameAt2WithoutNoReplace, LinkAtRefused);
     RunEveryCase(m_listing.CurrentFolder);
+}
+
+// One folder object per batch and per undo: the flag, once refused, is not asked for again,
+// and the rows after it still never replace, files by link or by reservation, folders by
+// reservation.
+TEST_F(RenameFallback, AsksForTheFlagOncePerBatchAndUndo) {
+    const struct {
+        const char* name;
+        platform::TLinkAtCall linkAt;
+    } seams[] = {{"links", ::linkat}, {"links refused", LinkAtRefused}};
+    for (const auto& seam : seams) {
+        SCOPED_TRACE(seam.name);
+        const TSeams swapped(RenameAt2WithoutNoReplace, seam.linkAt);
+        const std::string data = At(std::string(seam.name) + "/");
+        rename_test::fs::create_directory(data);
+        Make(data + "a", TKind::File, "a");
+        Make(data + "d", TKind::Folder, "d");
+        Make(data + "b", TKind::File, "b");
+        Make(data + "f", TKind::Folder, "f");
+        Make(data + "c", TKind::File, "c");
+        Make(data + "3b", TKind::File, "taken");
+        Make(data + "4f", TKind::EmptyFolder, "");
+        const Names before = DescribeAll(data);
+
+        engine::TFolderListing listing{data, {}};
+        listing.Rows = {rename_test::FileRow("a", ""), rename_test::FolderRow("d"),
+                        rename_test::FileRow("b", ""), rename_test::FolderRow("f"),
+                        rename_test::FileRow("c", "")};
+        engine::TRenameSettings settings;
+        settings.LeadText = "";
+        settings.TrailText = "";
+        settings.Digits = "0";
+        engine::TBatchControl control;
+        control.JournalFolder = At("journals");
+        engine::ApplyRenames(listing, settings, control);
+
+        EXPECT_EQ(g_noReplaceCalls, 1);
+        std::vector<int> errors;
+        for (const engine::TFolderEntry& row : listing.Rows)
+            errors.push_back(row.Error);
+        EXPECT_EQ(errors, (std::vector<int>{0, 0, EEXIST, EEXIST, 0}));
+        EXPECT_EQ(DescribeAll(data),
+                  (Names{"1a: file a", "2d: folder inner=d", "3b: file taken", "4f: folder",
+                         "5c: file c", "b: file b", "f: folder inner=f"}));
+
+        const auto journals = engine::ReadJournals(control.JournalFolder);
+        const engine::TUndoResult undone =
+            engine::UndoBatch(control.JournalFolder, engine::LastUndoableBatch(journals)->Name);
+        EXPECT_EQ(g_noReplaceCalls, 2);
+        EXPECT_EQ(undone.Rows.size(), 3u);
+        EXPECT_EQ(DescribeAll(data), before);
+    }
+}
+
+// A folder moved into itself is refused with EINVAL too, on file systems that have the flag:
+// that answer alone must not stop the next rows asking for it.
+TEST_F(RenameFallback, AsksAgainAfterAFolderMovedIntoItself) {
+    const TSeams seams(RenameAt2Counted, ::linkat);
+    Make(At("s"), TKind::Folder, "s");
+    Make(At("t"), TKind::File, "t");
+    m_listing.Rows = {rename_test::FolderRow("s"), rename_test::FileRow("t", "")};
+    engine::TRenameSettings settings;
+    settings.LeadText = "s/";
+    settings.TrailText = "";
+    settings.Digits = "0";
+    engine::ApplyRenames(m_listing, settings);
+    EXPECT_EQ(m_listing.Rows[0].Error, EINVAL);
+    EXPECT_EQ(m_listing.Rows[1].Error, 0);
+    EXPECT_EQ(DescribeAll(At("s/")), (Names{"2t: file t", "inner: file s"}));
+    EXPECT_EQ(g_noReplaceCalls, 2);
 }
 
 TEST_F(RenameFallback, OpenFolderFailureFailsEveryRow) {
