@@ -1,5 +1,6 @@
 // Undo through the real window: Ctrl+Z, the file list's context menu and the recovery question
 // at start-up, on real temporary folders; the temporary namespace gives a fresh state folder.
+// An undo runs on a worker: a row gate holds it where a test wants to look.
 #include <optional>
 
 #include <QAbstractButton>
@@ -12,14 +13,17 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
+#include <QWindow>
 #include <QtTest>
 
 #include "engine/engine.h"
 #include "tests/ui/named_child.h"
+#include "tests/ui/row_gate.h"
 #include "tests/ui/temp_namespace.h"
 #include "ui/tree/shell_tree_view.h"
 #include "ui/widgets/error_display.h"
 #include "ui/window/Umain.h"
+#include "ui/window/batch_runner.h"
 #include "ui/window/entry_model.h"
 #include "ui/window/undo_controller.h"
 
@@ -35,15 +39,21 @@ private slots:
     void aReplacedFolderStopsTheBatchWithAMessage();
     void anUnfinishedBatchIsOfferedAtStartUpAndUndone();
     void anUnfinishedBatchKeptIsNotOfferedAgain();
+    void unfinishedBatchesAreAskedOnceShownEachUndoneBeforeTheNext();
+    void closingTheWindowStopsAnUndoBetweenRows();
 
 private:
     void startWindow();
+    // Clicks the default button (撤销) of every question box that comes up meanwhile.
+    void answerUndo(QTimer& poll, QStringList& questions, bool& windowShownFirst);
     void selectWork();
     void apply();
-    void leaveUnfinishedBatch();
-    QStringList namesOnDisk() const;
+    void undoByKey();
+    void leaveUnfinishedBatch(const QString& folder);
+    QStringList namesOnDisk(const QString& folder = {}) const;
     QString statusText() const { return child<QLabel>("BatchProgressText")->text(); }
     QString work() const { return m_namespace->desk(QStringLiteral("work")); }
+    QString other() const { return m_namespace->desk(QStringLiteral("other")); }
     QAbstractItemModel* listModel() const { return child<QTreeView>("ListView1")->model(); }
     template <typename T> T* child(const char* name) const {
         return NamedChild<T>(m_window, name);
@@ -96,17 +106,26 @@ void TUndoControllerTest::apply() {
     QTRY_VERIFY(!m_window->isBusy()); // renamed on a worker
 }
 
-QStringList TUndoControllerTest::namesOnDisk() const {
-    return QDir(work()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+void TUndoControllerTest::undoByKey() {
+    QTest::keyClick(child<QTreeView>("ListView1"), Qt::Key_Z, Qt::ControlModifier);
+    QTRY_VERIFY(!m_window->isBusy()); // undone on a worker, the folder listed again
 }
 
-// A batch journaled and then cut before its end record, as a crash leaves it.
-void TUndoControllerTest::leaveUnfinishedBatch() {
+QStringList TUndoControllerTest::namesOnDisk(const QString& folder) const {
+    return QDir(folder.isEmpty() ? work() : folder)
+        .entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// A batch of `folder` journaled and then cut before its end record, as a crash leaves it.
+void TUndoControllerTest::leaveUnfinishedBatch(const QString& folder) {
     engine::TFolderListing listing;
-    engine::ListFolder(listing, TTempNamespace::bytes(work()), engine::TFormatSettings{});
+    engine::ListFolder(listing, TTempNamespace::bytes(folder), engine::TFormatSettings{});
     engine::ApplyRenames(listing, {}, TUndoController::BatchControl());
-    QFile file(QFile::decodeName(TUndoController::JournalFolder().c_str()) +
-               QStringLiteral("/0000000001.journal"));
+    const QDir journals(QFile::decodeName(TUndoController::JournalFolder().c_str()));
+    const QStringList names = // sorted by age
+        journals.entryList({QStringLiteral("*.journal")}, QDir::Files, QDir::Name);
+    QVERIFY(!names.isEmpty());
+    QFile file(journals.filePath(names.last()));
     QVERIFY(file.open(QIODevice::ReadWrite));
     const QByteArray bytes = file.readAll();
     QVERIFY(file.resize(bytes.lastIndexOf('\0')));
@@ -120,7 +139,7 @@ void TUndoControllerTest::ctrlZRestoresTheNamesOnDiskAndInTheList() {
     QCOMPARE(statusText(), QStringLiteral("已改名 3 个 — Ctrl+Z 撤销"));
     auto* list = child<QTreeView>("ListView1");
     list->setFocus();
-    QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
+    undoByKey();
     QCOMPARE(namesOnDisk(), (QStringList{"a.txt", "b.txt", "c.txt"}));
     QCOMPARE(statusText(), QStringLiteral("撤销改名：改回 3 个"));
     QCOMPARE(listModel()->rowCount(), 3);
@@ -129,7 +148,7 @@ void TUndoControllerTest::ctrlZRestoresTheNamesOnDiskAndInTheList() {
     QFile first(work() + "/a.txt");
     QVERIFY(first.open(QIODevice::ReadOnly));
     QCOMPARE(first.readAll(), QByteArray("a.txt"));
-    QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier); // nothing left to undo
+    undoByKey(); // nothing left to undo
     QCOMPARE(namesOnDisk(), (QStringList{"a.txt", "b.txt", "c.txt"}));
     QVERIFY(m_errors.isEmpty());
 }
@@ -170,7 +189,7 @@ void TUndoControllerTest::aRowThatCanNotGoBackIsMarkedWithItsReason() {
     QFile taken(work() + "/b.txt"); // b.txt's old name is taken meanwhile
     QVERIFY(taken.open(QIODevice::WriteOnly));
     taken.close();
-    QTest::keyClick(child<QTreeView>("ListView1"), Qt::Key_Z, Qt::ControlModifier);
+    undoByKey();
     QCOMPARE(namesOnDisk(), (QStringList{"A-0002 b.txt", "a.txt", "b.txt", "c.txt"}));
     QCOMPARE(listModel()->index(0, 0).data().toString(), QStringLiteral("A-0002 b.txt"));
     const QModelIndex failed = listModel()->index(0, TEntryModel::NewNameColumn);
@@ -202,7 +221,7 @@ void TUndoControllerTest::aReplacedFolderStopsTheBatchWithAMessage() {
 }
 
 void TUndoControllerTest::anUnfinishedBatchIsOfferedAtStartUpAndUndone() {
-    leaveUnfinishedBatch();
+    leaveUnfinishedBatch(work());
     QCOMPARE(namesOnDisk(), (QStringList{"A-0001 a.txt", "A-0002 b.txt", "A-0003 c.txt"}));
     QString caption, text, defaultButton;
     QStringList buttons;
@@ -231,7 +250,7 @@ void TUndoControllerTest::anUnfinishedBatchIsOfferedAtStartUpAndUndone() {
 }
 
 void TUndoControllerTest::anUnfinishedBatchKeptIsNotOfferedAgain() {
-    leaveUnfinishedBatch();
+    leaveUnfinishedBatch(work());
     int boxes = 0;
     QTimer poll;
     connect(&poll, &QTimer::timeout, this, [&] {
@@ -250,8 +269,69 @@ void TUndoControllerTest::anUnfinishedBatchKeptIsNotOfferedAgain() {
     QCOMPARE(boxes, 1);
     QCOMPARE(namesOnDisk(), (QStringList{"A-0001 a.txt", "A-0002 b.txt", "A-0003 c.txt"}));
     // Kept, the batch is still the one Ctrl+Z takes back.
-    QTest::keyClick(child<QTreeView>("ListView1"), Qt::Key_Z, Qt::ControlModifier);
+    undoByKey();
     QCOMPARE(namesOnDisk(), (QStringList{"a.txt", "b.txt", "c.txt"}));
+}
+
+void TUndoControllerTest::answerUndo(QTimer& poll, QStringList& questions, bool& windowShownFirst) {
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        questions << box->text();
+        windowShownFirst &= m_window && m_window->isVisible() &&
+                            m_window->windowHandle()->isExposed() &&
+                            box->parentWidget() == m_window;
+        box->defaultButton()->click();
+    });
+    poll.start(10);
+}
+
+void TUndoControllerTest::unfinishedBatchesAreAskedOnceShownEachUndoneBeforeTheNext() {
+    QVERIFY(QDir().mkpath(other()));
+    for (const char* name : {"x.txt", "y.txt"}) {
+        QFile file(other() + "/" + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    leaveUnfinishedBatch(work());
+    leaveUnfinishedBatch(other()); // the newer: asked first
+    QTimer poll;
+    QStringList questions;
+    bool windowShownFirst = true;
+    answerUndo(poll, questions, windowShownFirst);
+    m_window = new TFrmMain;
+    TRowGate gate(child<TBatchRunner>("UndoRunner"), 1);
+    m_window->show();
+
+    QTRY_VERIFY(gate.reached());
+    QVERIFY(m_window->isRenaming());
+    QTRY_COMPARE(statusText(), QStringLiteral("正在撤销 1 / 2 — Esc 取消"));
+    QCOMPARE(questions.size(), 1); // the next question waits for this undo
+    QVERIFY(questions.first().contains(QString::fromUtf8(TTempNamespace::bytes(other()))));
+    QVERIFY(windowShownFirst);
+
+    gate.release();
+    QTRY_COMPARE(questions.size(), 2);
+    QVERIFY(questions.last().contains(QString::fromUtf8(TTempNamespace::bytes(work()))));
+    QTRY_VERIFY(!m_window->isBusy());
+    QCOMPARE(namesOnDisk(other()), (QStringList{"x.txt", "y.txt"}));
+    QCOMPARE(namesOnDisk(), (QStringList{"a.txt", "b.txt", "c.txt"}));
+    QCOMPARE(statusText(), QStringLiteral("撤销改名：改回 3 个"));
+    QVERIFY(windowShownFirst);
+    QVERIFY(m_errors.isEmpty());
+}
+
+void TUndoControllerTest::closingTheWindowStopsAnUndoBetweenRows() {
+    startWindow();
+    selectWork();
+    apply();
+    TRowGate gate(child<TBatchRunner>("UndoRunner"), 1);
+    QTest::keyClick(child<QTreeView>("ListView1"), Qt::Key_Z, Qt::ControlModifier);
+    QTRY_VERIFY(gate.reached());
+    m_window->close(); // returns once the undo has stopped
+    QVERIFY(!m_window->isRenaming());
+    // Newest first: c.txt went back before the stop.
+    QCOMPARE(namesOnDisk(), (QStringList{"A-0001 a.txt", "A-0002 b.txt", "c.txt"}));
+    QVERIFY(m_errors.isEmpty());
 }
 
 int main(int argc, char* argv[]) {

@@ -49,8 +49,11 @@ void TEntryModel::applyRenames(const engine::TRenameSettings& settings,
 }
 
 std::vector<engine::TUndoRow> TEntryModel::markFailedUndo(const engine::TUndoResult& undo) {
+    const bool anyFailed = std::any_of(undo.Rows.begin(), undo.Rows.end(),
+                                       [](const engine::TUndoRow& row) { return row.Error != 0; });
+    // The rows are looked up only for a failure: a large folder undone whole costs no index.
     std::unordered_map<std::string_view, engine::TFolderEntry*> rowsByName;
-    if (undo.Folder == m_listing.CurrentFolder)
+    if (anyFailed && undo.Folder == m_listing.CurrentFolder)
         for (engine::TFolderEntry& row : m_listing.Rows)
             rowsByName.emplace(row.OldName, &row);
     std::vector<engine::TUndoRow> unmarked;
