@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include <QApplication>
 #include <QColor>
@@ -81,17 +82,18 @@ void TEntryModel::setListing(engine::TFolderListing&& listing) {
     endResetModel();
 }
 
-void TEntryModel::setListingInChunks(engine::TFolderListing&& listing) {
+engine::TFolderListing TEntryModel::setListingInChunks(engine::TFolderListing&& listing) {
     Q_ASSERT(!m_inBatch);
     m_chunkTimer.stop();
     beginResetModel();
-    m_listing = std::move(listing);
+    engine::TFolderListing replaced = std::exchange(m_listing, std::move(listing));
     m_shownRows = std::min(m_listing.Rows.size(), ChunkRows);
     endResetModel();
     if (revealing())
         m_chunkTimer.start();
     else
         emit revealed();
+    return replaced;
 }
 
 void TEntryModel::revealChunk() {

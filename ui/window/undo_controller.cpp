@@ -145,12 +145,16 @@ void TUndoController::stopAndWait() {
 }
 
 void TUndoController::undoFinished(const QString& error) {
+    engine::TFolderListing replaced;
     if (m_relisted && !m_relisted->CurrentFolder.empty())
-        m_entries->setListingInChunks(std::move(*m_relisted));
+        replaced = m_entries->setListingInChunks(std::move(*m_relisted));
     m_relisted.reset();
     emit finished();
-    if (m_result) showUndone(*std::exchange(m_result, std::nullopt));
+    if (m_result) showUndone(*m_result);
     if (!error.isEmpty()) ShowError(error);
+    // The rows of a large folder take a frame's time to free: another thread frees them.
+    m_freeing = std::jthread(
+        [replaced = std::move(replaced), result = std::exchange(m_result, std::nullopt)] {});
     askNextRecovery();
 }
 

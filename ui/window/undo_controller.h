@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <QObject>
@@ -85,4 +86,5 @@ private:
     std::optional<engine::TUndoResult> m_result;
     std::optional<engine::TFolderListing> m_relisted; // the listed folder, read after the undo
     std::vector<engine::TJournalSummary> m_recovery;  // open journals not asked about yet
+    std::jthread m_freeing; // frees the rows of an undo and of the listing it replaced
 };
