@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
@@ -27,6 +28,13 @@
 #include "ui/window/entry_model.h"
 #include "ui/window/undo_controller.h"
 
+namespace {
+
+// Milliseconds a wait for 10,000 renames may take: Wine takes tens of seconds.
+constexpr int LongWork = 120000;
+
+} // namespace
+
 class TUndoControllerTest : public QObject {
     Q_OBJECT
 private slots:
@@ -39,6 +47,7 @@ private slots:
     void aReplacedFolderStopsTheBatchWithAMessage();
     void anUnfinishedBatchIsOfferedAtStartUpAndUndone();
     void anUnfinishedBatchKeptIsNotOfferedAgain();
+    void aLongUndoRunsAsABatchAndEscapeLeavesTheRestUndoable();
     void unfinishedBatchesAreAskedOnceShownEachUndoneBeforeTheNext();
     void closingTheWindowStopsAnUndoBetweenRows();
 
@@ -103,12 +112,13 @@ void TUndoControllerTest::selectWork() {
 
 void TUndoControllerTest::apply() {
     QTest::mouseClick(child<QWidget>("RzBitBtn1"), Qt::LeftButton);
-    QTRY_VERIFY(!m_window->isBusy()); // renamed on a worker
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBusy(), LongWork); // renamed on a worker
 }
 
 void TUndoControllerTest::undoByKey() {
     QTest::keyClick(child<QTreeView>("ListView1"), Qt::Key_Z, Qt::ControlModifier);
-    QTRY_VERIFY(!m_window->isBusy()); // undone on a worker, the folder listed again
+    // Undone on a worker, the folder listed again.
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBusy(), LongWork);
 }
 
 QStringList TUndoControllerTest::namesOnDisk(const QString& folder) const {
@@ -271,6 +281,49 @@ void TUndoControllerTest::anUnfinishedBatchKeptIsNotOfferedAgain() {
     // Kept, the batch is still the one Ctrl+Z takes back.
     undoByKey();
     QCOMPARE(namesOnDisk(), (QStringList{"a.txt", "b.txt", "c.txt"}));
+}
+
+// Held at one row until Esc, the undo is seen running whatever the machine's speed.
+void TUndoControllerTest::aLongUndoRunsAsABatchAndEscapeLeavesTheRestUndoable() {
+    constexpr int Entries = 10000;
+    for (int i = 3; i < Entries; ++i) { // after a.txt, b.txt and c.txt
+        QFile file(work() + QStringLiteral("/照片 %1.jpg").arg(i));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    const auto stillRenamed = [this] {
+        return QDir(work()).entryList({QStringLiteral("A-*")}, QDir::Files).size();
+    };
+    startWindow();
+    selectWork();
+    apply();
+    TRowGate gate(child<TBatchRunner>("UndoRunner"), 1000);
+    auto* list = child<QTreeView>("ListView1");
+    QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(m_window->isRenaming());
+    // Only a turning event loop shows the progress while the undo waits at its row.
+    QTRY_COMPARE(statusText(), QStringLiteral("正在撤销 1,000 / 10,000 — Esc 取消"));
+    const auto* bar = child<QProgressBar>("BatchProgressBar");
+    QVERIFY(bar->isVisible());
+    QCOMPARE(bar->value() * 1.0 / bar->maximum(), 0.1);
+    QVERIFY(!child<QWidget>("RzBitBtn1")->isEnabled());
+    auto* tree = child<TShellTreeView>("ShellTreeView1");
+    QCOMPARE(tree->heldFolder(), TTempNamespace::listed(work()));
+    QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier); // refused: one undo at a time
+    QTest::keyClick(m_window, Qt::Key_Escape);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBusy(), LongWork);
+    QCOMPARE(statusText(), QStringLiteral("撤销改名：改回 1,000 个"));
+    QCOMPARE(stillRenamed(), Entries - 1000); // newest first: 照片 9000.jpg on went back
+    QCOMPARE(listModel()->index(Entries - 1, 0).data().toString(), QStringLiteral("照片 9999.jpg"));
+    QVERIFY(tree->heldFolder().empty());
+
+    gate.release();
+    undoByKey();
+    // The journal does not yet tell a stopped undo from a finished one, so the batch counts as
+    // undone whole; the rows the undo left are taken back once it does.
+    QEXPECT_FAIL("", "a stopped undo closes its batch as undone", Abort);
+    QCOMPARE(stillRenamed(), 0);
+    QCOMPARE(statusText(), QStringLiteral("撤销改名：改回 9,000 个"));
+    QVERIFY(m_errors.isEmpty());
 }
 
 void TUndoControllerTest::answerUndo(QTimer& poll, QStringList& questions, bool& windowShownFirst) {
