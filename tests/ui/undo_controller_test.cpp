@@ -105,7 +105,7 @@ void TUndoControllerTest::selectWork() {
     tree->scrollToItem(found.first());
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                       tree->visualItemRect(found.first()).center());
-    QTRY_VERIFY(!m_window->isBusy()); // listed on a worker
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBusy(), LongWork); // listed on a worker
     QCOMPARE(QString::fromStdString(m_window->CurrentFolder()),
              QString::fromStdString(TTempNamespace::listed(work())));
 }
@@ -301,7 +301,8 @@ void TUndoControllerTest::aLongUndoRunsAsABatchAndEscapeLeavesTheRestUndoable() 
     QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(m_window->isRenaming());
     // Only a turning event loop shows the progress while the undo waits at its row.
-    QTRY_COMPARE(statusText(), QStringLiteral("正在撤销 1,000 / 10,000 — Esc 取消"));
+    QTRY_COMPARE_WITH_TIMEOUT(statusText(), QStringLiteral("正在撤销 1,000 / 10,000 — Esc 取消"),
+                              LongWork);
     const auto* bar = child<QProgressBar>("BatchProgressBar");
     QVERIFY(bar->isVisible());
     QCOMPARE(bar->value() * 1.0 / bar->maximum(), 0.1);
