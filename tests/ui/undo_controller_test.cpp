@@ -21,11 +21,13 @@
 #include "tests/ui/named_child.h"
 #include "tests/ui/row_gate.h"
 #include "tests/ui/temp_namespace.h"
+#include "tests/ui/undo_answers.h"
 #include "ui/tree/shell_tree_view.h"
 #include "ui/widgets/error_display.h"
 #include "ui/window/Umain.h"
 #include "ui/window/batch_runner.h"
 #include "ui/window/entry_model.h"
+#include "ui/window/folder_lister.h"
 #include "ui/window/undo_controller.h"
 
 namespace {
@@ -53,8 +55,6 @@ private slots:
 
 private:
     void startWindow();
-    // Clicks the default button (撤销) of every question box that comes up meanwhile.
-    void answerUndo(QTimer& poll, QStringList& questions, bool& windowShownFirst);
     void selectWork();
     void apply();
     void undoByKey();
@@ -64,9 +64,7 @@ private:
     QString work() const { return m_namespace->desk(QStringLiteral("work")); }
     QString other() const { return m_namespace->desk(QStringLiteral("other")); }
     QAbstractItemModel* listModel() const { return child<QTreeView>("ListView1")->model(); }
-    template <typename T> T* child(const char* name) const {
-        return NamedChild<T>(m_window, name);
-    }
+    template <typename T> T* child(const char* name) const { return NamedChild<T>(m_window, name); }
 
     std::optional<TTempNamespace> m_namespace;
     TFrmMain* m_window = nullptr;
@@ -327,19 +325,6 @@ void TUndoControllerTest::aLongUndoRunsAsABatchAndEscapeLeavesTheRestUndoable() 
     QVERIFY(m_errors.isEmpty());
 }
 
-void TUndoControllerTest::answerUndo(QTimer& poll, QStringList& questions, bool& windowShownFirst) {
-    connect(&poll, &QTimer::timeout, this, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) return;
-        questions << box->text();
-        windowShownFirst &= m_window && m_window->isVisible() &&
-                            m_window->windowHandle()->isExposed() &&
-                            box->parentWidget() == m_window;
-        box->defaultButton()->click();
-    });
-    poll.start(10);
-}
-
 void TUndoControllerTest::unfinishedBatchesAreAskedOnceShownEachUndoneBeforeTheNext() {
     QVERIFY(QDir().mkpath(other()));
     for (const char* name : {"x.txt", "y.txt"}) {
@@ -348,10 +333,7 @@ void TUndoControllerTest::unfinishedBatchesAreAskedOnceShownEachUndoneBeforeTheN
     }
     leaveUnfinishedBatch(work());
     leaveUnfinishedBatch(other()); // the newer: asked first
-    QTimer poll;
-    QStringList questions;
-    bool windowShownFirst = true;
-    answerUndo(poll, questions, windowShownFirst);
+    TUndoAnswers answers(m_window);
     m_window = new TFrmMain;
     TRowGate gate(child<TBatchRunner>("UndoRunner"), 1);
     m_window->show();
@@ -359,18 +341,22 @@ void TUndoControllerTest::unfinishedBatchesAreAskedOnceShownEachUndoneBeforeTheN
     QTRY_VERIFY(gate.reached());
     QVERIFY(m_window->isRenaming());
     QTRY_COMPARE(statusText(), QStringLiteral("正在撤销 1 / 2 — Esc 取消"));
-    QCOMPARE(questions.size(), 1); // the next question waits for this undo
-    QVERIFY(questions.first().contains(QString::fromUtf8(TTempNamespace::bytes(other()))));
-    QVERIFY(windowShownFirst);
+    QCOMPARE(answers.questions.size(), 1); // the next question waits for this undo
+    QVERIFY(answers.questions[0].contains(QString::fromUtf8(TTempNamespace::bytes(other()))));
+    auto* tree = child<TShellTreeView>("ShellTreeView1");
+    tree->setCurrentItem(tree->findItems(QStringLiteral("work"), Qt::MatchRecursive).first());
+    QVERIFY(!m_window->findChild<TFolderLister*>()->isListing()); // listed after the undo
 
     gate.release();
-    QTRY_COMPARE(questions.size(), 2);
-    QVERIFY(questions.last().contains(QString::fromUtf8(TTempNamespace::bytes(work()))));
+    QTRY_COMPARE(answers.questions.size(), 2);
+    QVERIFY(answers.questions[1].contains(QString::fromUtf8(TTempNamespace::bytes(work()))));
     QTRY_VERIFY(!m_window->isBusy());
     QCOMPARE(namesOnDisk(other()), (QStringList{"x.txt", "y.txt"}));
     QCOMPARE(namesOnDisk(), (QStringList{"a.txt", "b.txt", "c.txt"}));
     QCOMPARE(statusText(), QStringLiteral("撤销改名：改回 3 个"));
-    QVERIFY(windowShownFirst);
+    QCOMPARE(m_window->CurrentFolder(), TTempNamespace::listed(work())); // listed before its undo
+    QCOMPARE(listModel()->index(0, 0).data().toString(), QStringLiteral("a.txt"));
+    QCOMPARE(answers.untimely, 0);
     QVERIFY(m_errors.isEmpty());
 }
 

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QShortcut>
 #include <QTreeView>
 
@@ -83,6 +84,13 @@ TUndoController::TUndoController(QWidget* window, QTreeView* list, TEntryModel* 
 // The undo's thread writes into m_result and m_relisted: it stops before they go.
 TUndoController::~TUndoController() {
     delete m_runner;
+}
+
+void TUndoController::setAvailable(bool available) {
+    m_available = available;
+    // Asked from the event loop: the caller may be in the middle of its own work.
+    if (available && !m_recovery.empty())
+        QMetaObject::invokeMethod(this, &TUndoController::askNextRecovery, Qt::QueuedConnection);
 }
 
 bool TUndoController::isUndoing() const {
@@ -170,11 +178,14 @@ void TUndoController::offerRecovery() {
     askNextRecovery();
 }
 
-// Newest first; one question at a time, the next once the undo chosen has ended.
+// Newest first; one question at a time, the next once the undo chosen has ended and the window
+// is idle again (a folder selected meanwhile has been listed).
 void TUndoController::askNextRecovery() {
-    while (!m_recovery.empty() && !isUndoing()) {
+    if (m_asking) return; // called again from the question's own event loop
+    while (!m_recovery.empty() && m_available && !isUndoing()) {
         const engine::TJournalSummary journal = std::move(m_recovery.back());
         m_recovery.pop_back();
+        const QScopedValueRollback asking(m_asking, true);
         Guarded([&] {
             const std::string folder = JournalFolder();
             if (AskRecovery(m_window, journal, engine::CountRenamedRows(folder, journal.Name)))

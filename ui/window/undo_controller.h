@@ -40,7 +40,8 @@ public:
     static engine::TBatchControl BatchControl();
 
     // While the window lists or renames, undo waits: it would change the rows being worked on.
-    void setAvailable(bool available) { m_available = available; }
+    // So does a recovery question, which comes once the window is available again.
+    void setAvailable(bool available);
     bool isUndoing() const;
     // The settings a folder listed again after an undo is shown in.
     void setFormatSettings(engine::TFormatSettings settings) {
@@ -81,6 +82,7 @@ private:
     QMenu* m_menu;
     QAction* m_undoAction;
     bool m_available = true;
+    bool m_asking = false; // a recovery question is open
     TBatchRunner* m_runner;
     // Written by the undo's thread, read once it has finished.
     std::optional<engine::TUndoResult> m_result;
