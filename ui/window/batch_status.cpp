@@ -49,12 +49,20 @@ void TBatchStatus::showProgress() {
     m_bar->show();
 }
 
+// An undo learns its row count with its first row, after reading its journal: until then the
+// bar only shows that it works.
 void TBatchStatus::update() {
     const QString doing =
         m_work == TWork::Undo ? QStringLiteral("正在撤销") : QStringLiteral("正在改名");
+    if (m_total == 0) {
+        m_text->setText(QStringLiteral("%1 — Esc 取消").arg(doing));
+        m_bar->setRange(0, 0);
+        return;
+    }
     m_text->setText(QStringLiteral("%1 %2 / %3 — Esc 取消")
                         .arg(doing, GroupedCount(m_done), GroupedCount(m_total)));
-    m_bar->setValue(m_total == 0 ? 0 : static_cast<int>(m_done * BarSteps / m_total));
+    m_bar->setRange(0, BarSteps);
+    m_bar->setValue(static_cast<int>(m_done * BarSteps / m_total));
 }
 
 void TBatchStatus::finish() {
