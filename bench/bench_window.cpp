@@ -1,11 +1,13 @@
 // The real window on a 100,000-entry folder: selecting it in the tree until its last chunk is
 // painted, and "应用改名" until the last new name is repainted, each against the engine alone;
-// and the longest the event loop stood still meanwhile (a 1 ms timer probe).
+// and the longest the event loop stood still meanwhile (a 1 ms timer probe), also while that
+// batch is undone.
 #include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -199,7 +201,31 @@ void BenchWindowApply() {
     bench::PrintFigure("max-ui-stall-ms apply", stalls, " ms");
 }
 
+// From 撤销改名 in the list's menu until the folder, listed again, has painted its last chunk.
+void BenchWindowUndo() {
+    TBenchWindow bench;
+    TStallProbe probe;
+    std::vector<double> stalls;
+    auto* undo = bench.window().findChild<QAction*>(QStringLiteral("UndoRenameAction"));
+    for (int round = 0; round < Rounds; ++round) {
+        bench.select("empty");
+        bench.waitForIdleAndPaint();
+        bench.renewBig();
+        bench.select("big");
+        bench.waitForIdleAndPaint();
+        bench.window().RzBitBtn1Click();
+        bench.waitForIdleAndPaint();
+        bench::SyncDisks();
+        probe.start();
+        undo->trigger();
+        bench.waitForIdleAndPaint();
+        stalls.push_back(probe.stopMilliseconds());
+    }
+    bench::PrintFigure("max-ui-stall-ms undo", stalls, " ms");
+}
+
 const bench::TRegistrar listRegistrar("window-list", &BenchWindowList);
 const bench::TRegistrar applyRegistrar("window-apply", &BenchWindowApply);
+const bench::TRegistrar undoRegistrar("window-undo", &BenchWindowUndo);
 
 } // namespace

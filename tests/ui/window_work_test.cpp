@@ -278,6 +278,14 @@ void TWindowWorkTest::theStatusBarShowsProgressOnlyForALongRun() {
     QCOMPARE(bar->value() * 1.0 / bar->maximum(), 0.123);
     status->finish();
     QVERIFY(credit->isVisible() && !bar->isVisible() && !text->isVisible());
+
+    status->start(0, TBatchStatus::TWork::Undo); // its row count comes with its first row
+    QTRY_VERIFY(bar->isVisible());
+    QCOMPARE(text->text(), QStringLiteral("正在撤销 — Esc 取消"));
+    status->progress(1234, 3000);
+    QCOMPARE(text->text(), QStringLiteral("正在撤销 1,234 / 3,000 — Esc 取消"));
+    QCOMPARE(bar->value() * 1.0 / bar->maximum(), 0.411);
+    status->finish();
 }
 
 void TWindowWorkTest::anEscapeStoppedBatchTellsItsCountsUntilTheNextEdit() {

@@ -83,8 +83,7 @@ TFrmMain::TFrmMain(engine::TFormatSettings formatSettings, QWidget* parent)
     startFolderTree();
     FormCreate();
     connectHandlers();
-    m_undo = new TUndoController(this, ListView1, m_entries, RzBitBtn1, m_formatSettings);
-    connect(m_undo, &TUndoController::undone, this, &TFrmMain::showOutcome);
+    createUndo();
     connect(new TRegionalSettingsWatch(this), &TRegionalSettingsWatch::changed, this,
             [this] { setFormatSettings(ReadRegionalSettings()); });
     centreOnPrimaryScreen();

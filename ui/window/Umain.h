@@ -40,8 +40,10 @@ public:
     TEntryModel* entries() const { return m_entries; }
     // The listed folder with its trailing separator; empty before the first listing.
     const std::string& CurrentFolder() const;
-    // A folder is being listed or shown, or a batch runs: "应用改名" waits until it ends.
+    // A folder is being listed or shown, or a batch or an undo runs: "应用改名" waits until it
+    // ends.
     bool isBusy() const;
+    // A batch or an undo runs.
     bool isRenaming() const;
     // Selects the folder at the absolute `path` (raw bytes) in the tree, which lists it; false
     // when the tree has no node for it (the selection and the list stay as they were).
@@ -57,12 +59,12 @@ public slots:
     void RzBitBtn4Click();
 
 signals:
-    // The window went idle: a listing has been shown whole, or a batch has ended.
+    // The window went idle: a listing has been shown whole, or a batch or an undo has ended.
     void workDone();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    // Closing stops a running batch between two rows.
+    // Closing stops a running batch or undo between two rows.
     void closeEvent(QCloseEvent* event) override;
     // A folder dropped from a file manager is shown; a dropped file shows its folder.
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -83,8 +85,12 @@ private:
     void startFolderTree();
     void connectHandlers();
     void createWorkers();
+    void createUndo();
     void listFolder(const std::string& path);
     void batchFinished(const QString& error);
+    // After a batch or an undo: the window works again. True when a folder selected meanwhile
+    // is now being listed.
+    bool endWork();
     // The end of a batch or an undo, told in the status bar; the list shows its first failure.
     void showOutcome(const QString& text);
     void clearOutcome();
@@ -109,7 +115,7 @@ private:
     TBatchStatus* m_batchStatus = nullptr;
     QShortcut* m_cancelShortcut = nullptr;
     TUndoController* m_undo = nullptr;
-    std::string m_selectedPath; // selected while a batch ran: listed when it ends
+    std::string m_selectedPath; // selected while a batch or an undo ran: listed when it ends
     bool m_selectedDuringBatch = false;
 
     TShellTreeView* ShellTreeView1 = nullptr;

@@ -31,21 +31,31 @@ void TBatchRunner::CheckSettings(const engine::TFolderListing& listing,
 
 void TBatchRunner::start(engine::TFolderListing& listing, engine::TRenameSettings settings,
                          engine::TBatchControl control) {
+    run(
+        [&listing, settings = std::move(settings)](const engine::TBatchControl& control) {
+            engine::ApplyRenames(listing, settings, control);
+        },
+        std::move(control), listing.Rows.size());
+}
+
+void TBatchRunner::run(TWork work, engine::TBatchControl control, std::size_t total) {
     Q_ASSERT(!m_running);
     m_done.store(0);
+    m_total.store(total);
     m_reported = 0;
-    m_total = listing.Rows.size();
     m_running = true;
     const unsigned batch = ++m_batch;
-    control.Progress = [this](std::size_t done, std::size_t) {
-        m_done.store(done, std::memory_order_release);
-    };
-    m_thread = std::jthread([this, batch, &listing, settings = std::move(settings),
-                             control = std::move(control)](std::stop_token stop) mutable {
-        control.Stop = std::move(stop);
+    m_thread = std::jthread([this, batch, work = std::move(work), control = std::move(control),
+                             hook = m_rowHook](std::stop_token stop) mutable {
+        control.Progress = [this, &hook, &stop](std::size_t done, std::size_t rows) {
+            m_total.store(rows, std::memory_order_relaxed);
+            m_done.store(done, std::memory_order_release);
+            if (hook) hook(done, stop);
+        };
+        control.Stop = stop;
         QString error;
         try {
-            engine::ApplyRenames(listing, settings, control);
+            work(control);
         } catch (const std::exception& e) {
             error = QString::fromUtf8(e.what());
         }
@@ -72,7 +82,7 @@ void TBatchRunner::reportProgress() {
     const std::size_t done = m_done.load(std::memory_order_acquire);
     if (done == m_reported) return;
     m_reported = done;
-    emit progressed(done, m_total);
+    emit progressed(done, m_total.load(std::memory_order_relaxed));
 }
 
 void TBatchRunner::threadDone(unsigned batch, const QString& error) {

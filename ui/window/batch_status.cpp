@@ -28,10 +28,11 @@ TBatchStatus::TBatchStatus(QStatusBar* bar, QLabel* credit, QObject* parent)
     connect(&m_showTimer, &QTimer::timeout, this, &TBatchStatus::showProgress);
 }
 
-void TBatchStatus::start(std::size_t total) {
+void TBatchStatus::start(std::size_t total, TWork work) {
     clearOutcome();
     m_done = 0;
     m_total = total;
+    m_work = work;
     m_showTimer.start();
 }
 
@@ -48,10 +49,20 @@ void TBatchStatus::showProgress() {
     m_bar->show();
 }
 
+// An undo learns its row count with its first row, after reading its journal: until then the
+// bar only shows that it works.
 void TBatchStatus::update() {
-    m_text->setText(QStringLiteral("正在改名 %1 / %2 — Esc 取消")
-                        .arg(GroupedCount(m_done), GroupedCount(m_total)));
-    m_bar->setValue(m_total == 0 ? 0 : static_cast<int>(m_done * BarSteps / m_total));
+    const QString doing =
+        m_work == TWork::Undo ? QStringLiteral("正在撤销") : QStringLiteral("正在改名");
+    if (m_total == 0) {
+        m_text->setText(QStringLiteral("%1 — Esc 取消").arg(doing));
+        m_bar->setRange(0, 0);
+        return;
+    }
+    m_text->setText(QStringLiteral("%1 %2 / %3 — Esc 取消")
+                        .arg(doing, GroupedCount(m_done), GroupedCount(m_total)));
+    m_bar->setRange(0, BarSteps);
+    m_bar->setValue(static_cast<int>(m_done * BarSteps / m_total));
 }
 
 void TBatchStatus::finish() {

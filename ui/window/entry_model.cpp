@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include <QApplication>
 #include <QColor>
@@ -49,8 +50,11 @@ void TEntryModel::applyRenames(const engine::TRenameSettings& settings,
 }
 
 std::vector<engine::TUndoRow> TEntryModel::markFailedUndo(const engine::TUndoResult& undo) {
+    const bool anyFailed = std::any_of(undo.Rows.begin(), undo.Rows.end(),
+                                       [](const engine::TUndoRow& row) { return row.Error != 0; });
+    // The rows are looked up only for a failure: a large folder undone whole costs no index.
     std::unordered_map<std::string_view, engine::TFolderEntry*> rowsByName;
-    if (undo.Folder == m_listing.CurrentFolder)
+    if (anyFailed && undo.Folder == m_listing.CurrentFolder)
         for (engine::TFolderEntry& row : m_listing.Rows)
             rowsByName.emplace(row.OldName, &row);
     std::vector<engine::TUndoRow> unmarked;
@@ -78,17 +82,18 @@ void TEntryModel::setListing(engine::TFolderListing&& listing) {
     endResetModel();
 }
 
-void TEntryModel::setListingInChunks(engine::TFolderListing&& listing) {
+engine::TFolderListing TEntryModel::setListingInChunks(engine::TFolderListing&& listing) {
     Q_ASSERT(!m_inBatch);
     m_chunkTimer.stop();
     beginResetModel();
-    m_listing = std::move(listing);
+    engine::TFolderListing replaced = std::exchange(m_listing, std::move(listing));
     m_shownRows = std::min(m_listing.Rows.size(), ChunkRows);
     endResetModel();
     if (revealing())
         m_chunkTimer.start();
     else
         emit revealed();
+    return replaced;
 }
 
 void TEntryModel::revealChunk() {

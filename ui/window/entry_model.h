@@ -25,7 +25,8 @@ public:
     void setListing(engine::TFolderListing&& listing);
     // Replaces the folder and the rows, showing the rows a chunk per turn of the event loop so
     // a large folder never holds the window still; revealed() comes after the last chunk.
-    void setListingInChunks(engine::TFolderListing&& listing);
+    // Returns the listing replaced: freeing many rows takes time the caller may spend elsewhere.
+    engine::TFolderListing setListingInChunks(engine::TFolderListing&& listing);
     bool revealing() const { return m_shownRows < m_listing.Rows.size(); }
     const engine::TFolderListing& listing() const { return m_listing; }
     const std::vector<engine::TFolderEntry>& rows() const { return m_listing.Rows; }

@@ -1,5 +1,5 @@
-// The window's long work: listings and batches run on worker threads while the window keeps
-// answering; what may change during them is switched off until they end.
+// The window's long work: listings, batches and undos run on worker threads while the window
+// keeps answering; what may change during them is switched off until they end.
 #include "ui/window/Umain.h"
 
 #include <algorithm>
@@ -46,12 +46,27 @@ void TFrmMain::createWorkers() {
     connect(m_cancelShortcut, &QShortcut::activated, m_runner, &TBatchRunner::cancel);
 }
 
+// An undo holds the window as a batch does: the same progress, the same held folder.
+void TFrmMain::createUndo() {
+    m_undo = new TUndoController(this, ListView1, m_entries, RzBitBtn1, m_formatSettings);
+    connect(m_undo, &TUndoController::started, this, [this](const std::string& folder) {
+        m_batchStatus->start(0, TBatchStatus::TWork::Undo);
+        ShellTreeView1->setHeldFolder(folder);
+        updateBusy();
+    });
+    connect(m_undo, &TUndoController::progressed, m_batchStatus, &TBatchStatus::progress);
+    connect(m_undo, &TUndoController::finished, this, &TFrmMain::endWork);
+    connect(m_undo, &TUndoController::undone, this, &TFrmMain::showOutcome);
+    connect(m_cancelShortcut, &QShortcut::activated, m_undo, &TUndoController::cancel);
+}
+
 // Start-up lists at once, before the window shows; later selections list on the worker, and a
-// selection made while a batch runs is listed when it ends, so the rows stay those renamed.
+// selection made while a batch or an undo runs is listed when it ends, so the rows stay those
+// renamed.
 void TFrmMain::listFolder(const std::string& path) {
     if (!isVisible()) {
         m_entries->listFolder(path, m_formatSettings);
-    } else if (m_runner->isRunning()) {
+    } else if (isRenaming()) {
         m_selectedPath = path;
         m_selectedDuringBatch = true;
     } else {
@@ -65,18 +80,23 @@ void TFrmMain::listFolder(const std::string& path) {
 // away, but the rows to scroll to are going.
 void TFrmMain::batchFinished(const QString& error) {
     m_entries->endBatch();
-    m_batchStatus->finish();
-    ShellTreeView1->setHeldFolder({});
-    updateBusy();
     const QString outcome = BatchOutcomeText(CountOutcome(m_entries->rows()));
-    const bool listAnother = std::exchange(m_selectedDuringBatch, false);
-    if (listAnother) listFolder(m_selectedPath);
+    const bool listAnother = endWork();
     if (!error.isEmpty()) {
         ShowError(error);
         return;
     }
     m_batchStatus->showOutcome(outcome);
     if (!listAnother) scrollToFirstFailure();
+}
+
+bool TFrmMain::endWork() {
+    m_batchStatus->finish();
+    ShellTreeView1->setHeldFolder({});
+    updateBusy();
+    const bool listAnother = std::exchange(m_selectedDuringBatch, false);
+    if (listAnother) listFolder(m_selectedPath);
+    return listAnother;
 }
 
 void TFrmMain::showOutcome(const QString& text) {
@@ -99,14 +119,15 @@ void TFrmMain::scrollToFirstFailure() {
 }
 
 bool TFrmMain::isRenaming() const {
-    return m_runner->isRunning();
+    return m_runner->isRunning() || (m_undo && m_undo->isUndoing());
 }
 
 bool TFrmMain::isBusy() const {
-    return m_lister->isListing() || m_entries->revealing() || m_runner->isRunning();
+    return m_lister->isListing() || m_entries->revealing() || isRenaming();
 }
 
-// While a batch runs, what would change the list or the settings rests; the tree stays usable.
+// While a batch or an undo runs, what would change the list or the settings rests; the tree
+// stays usable.
 void TFrmMain::updateBusy() {
     const bool renaming = isRenaming();
     for (QWidget* control : {static_cast<QWidget*>(RadioGroup1), static_cast<QWidget*>(GroupBox1),
@@ -124,5 +145,6 @@ void TFrmMain::updateBusy() {
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
     m_runner->stopAndWait();
+    m_undo->stopAndWait();
     QWidget::closeEvent(event);
 }

@@ -1,16 +1,20 @@
 #include "ui/window/undo_controller.h"
 
+#include <utility>
+
 #include <QAbstractButton>
 #include <QDir>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QShortcut>
 #include <QTreeView>
 
 #include "ui/widgets/error_display.h"
 #include "ui/widgets/first_paint.h"
 #include "ui/window/batch_outcome.h"
+#include "ui/window/batch_runner.h"
 #include "ui/window/entry_model.h"
 
 namespace {
@@ -39,13 +43,30 @@ QString FailureList(const std::vector<engine::TUndoRow>& failures) {
     return text;
 }
 
+// True when the user chose to undo `journal`, false to keep it.
+bool AskRecovery(QWidget* window, const engine::TJournalSummary& journal, std::size_t renamed) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Zelvora"),
+                    RecoveryQuestion(journal, renamed), QMessageBox::NoButton, window);
+    box.setTextFormat(Qt::PlainText);
+    QPushButton* undoButton = box.addButton(QStringLiteral("撤销"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("保留"), QMessageBox::RejectRole);
+    box.setDefaultButton(undoButton);
+    box.exec();
+    return box.clickedButton() == undoButton;
+}
+
 } // namespace
 
 TUndoController::TUndoController(QWidget* window, QTreeView* list, TEntryModel* entries,
                                  QAbstractButton* applyButton,
                                  engine::TFormatSettings formatSettings)
     : QObject(window), m_window(window), m_list(list), m_entries(entries),
-      m_formatSettings(std::move(formatSettings)), m_menu(new QMenu(list)) {
+      m_formatSettings(std::move(formatSettings)), m_menu(new QMenu(list)),
+      m_runner(new TBatchRunner(this)) {
+    m_runner->setObjectName(QStringLiteral("UndoRunner"));
+    connect(m_runner, &TBatchRunner::progressed, this, &TUndoController::progressed);
+    connect(m_runner, &TBatchRunner::finished, this,
+            [this](std::size_t, const QString& error) { undoFinished(error); });
     m_menu->setObjectName(QStringLiteral("ListView1Menu"));
     m_undoAction = m_menu->addAction(QStringLiteral("撤销改名\tCtrl+Z"));
     m_undoAction->setObjectName(QStringLiteral("UndoRenameAction"));
@@ -58,6 +79,22 @@ TUndoController::TUndoController(QWidget* window, QTreeView* list, TEntryModel* 
     applyButton->setToolTip(QStringLiteral("给列出的每个条目改名；按 Ctrl+Z 可以撤销"));
     // Reading the journals can wait until the window stands: the question comes over it.
     AfterFirstPaint(window, [this] { offerRecovery(); });
+}
+
+// The undo's thread writes into m_result and m_relisted: it stops before they go.
+TUndoController::~TUndoController() {
+    delete m_runner;
+}
+
+void TUndoController::setAvailable(bool available) {
+    m_available = available;
+    // Asked from the event loop: the caller may be in the middle of its own work.
+    if (available && !m_recovery.empty())
+        QMetaObject::invokeMethod(this, &TUndoController::askNextRecovery, Qt::QueuedConnection);
+}
+
+bool TUndoController::isUndoing() const {
+    return m_runner->isRunning();
 }
 
 // An absolute $XDG_STATE_HOME names the state folder on every platform, so that each test
@@ -81,47 +118,80 @@ void TUndoController::showMenu(const QPoint& position) {
 }
 
 void TUndoController::undoLast() {
-    if (!m_available) return;
+    if (!m_available || isUndoing()) return;
     Guarded([this] {
         const auto journals = engine::ReadJournals(JournalFolder());
-        if (const engine::TJournalSummary* last = engine::LastUndoableBatch(journals))
-            undo(last->Name);
+        if (const engine::TJournalSummary* last = engine::LastUndoableBatch(journals)) undo(*last);
     });
 }
 
-void TUndoController::undo(const std::string& journalName) {
-    const engine::TUndoResult result = engine::UndoBatch(JournalFolder(), journalName);
-    showUndone(result);
+// The folder listed is read again on the undo's thread too, so a large folder costs the
+// window's thread only the hand-over of its rows.
+void TUndoController::undo(const engine::TJournalSummary& journal) {
+    m_result.reset();
+    m_relisted.reset();
+    const bool listed = journal.Folder == m_entries->listing().CurrentFolder;
+    m_runner->run([this, journalFolder = JournalFolder(), name = journal.Name,
+                   relist = listed ? journal.Folder : std::string(),
+                   settings = m_formatSettings](const engine::TBatchControl& control) {
+        m_result = engine::UndoBatch(journalFolder, name, control);
+        if (relist.empty()) return;
+        engine::TFolderListing listing;
+        engine::ListFolder(listing, relist, settings);
+        m_relisted = std::move(listing);
+    });
+    emit started(journal.Folder);
+}
+
+void TUndoController::cancel() {
+    m_runner->cancel();
+}
+
+void TUndoController::stopAndWait() {
+    m_recovery.clear();
+    m_runner->stopAndWait();
+}
+
+void TUndoController::undoFinished(const QString& error) {
+    engine::TFolderListing replaced;
+    if (m_relisted && !m_relisted->CurrentFolder.empty())
+        replaced = m_entries->setListingInChunks(std::move(*m_relisted));
+    m_relisted.reset();
+    emit finished();
+    if (m_result) showUndone(*m_result);
+    if (!error.isEmpty()) ShowError(error);
+    // The rows of a large folder take a frame's time to free: another thread frees them.
+    m_freeing = std::jthread(
+        [replaced = std::move(replaced), result = std::exchange(m_result, std::nullopt)] {});
+    askNextRecovery();
 }
 
 void TUndoController::showUndone(const engine::TUndoResult& result) {
-    if (result.Folder == m_entries->listing().CurrentFolder)
-        m_entries->listFolder(result.Folder, m_formatSettings);
     const std::vector<engine::TUndoRow> unmarked = m_entries->markFailedUndo(result);
     emit undone(UndoOutcomeText(result));
     if (!unmarked.empty()) ShowError(FailureList(unmarked));
 }
 
 void TUndoController::offerRecovery() {
-    Guarded([this] {
-        const std::string folder = JournalFolder();
-        const auto journals = engine::ReadJournals(folder);
-        for (auto journal = journals.rbegin(); journal != journals.rend(); ++journal) {
-            if (journal->Closed) continue;
-            QMessageBox box(
-                QMessageBox::Question, QStringLiteral("Zelvora"),
-                RecoveryQuestion(*journal, engine::CountRenamedRows(folder, journal->Name)),
-                QMessageBox::NoButton, m_window);
-            box.setTextFormat(Qt::PlainText);
-            QPushButton* undoButton =
-                box.addButton(QStringLiteral("撤销"), QMessageBox::AcceptRole);
-            box.addButton(QStringLiteral("保留"), QMessageBox::RejectRole);
-            box.setDefaultButton(undoButton);
-            box.exec();
-            if (box.clickedButton() == undoButton)
-                undo(journal->Name);
+    for (const engine::TJournalSummary& journal : engine::ReadJournals(JournalFolder()))
+        if (!journal.Closed) m_recovery.push_back(journal);
+    askNextRecovery();
+}
+
+// Newest first; one question at a time, the next once the undo chosen has ended and the window
+// is idle again (a folder selected meanwhile has been listed).
+void TUndoController::askNextRecovery() {
+    if (m_asking) return; // called again from the question's own event loop
+    while (!m_recovery.empty() && m_available && !isUndoing()) {
+        const engine::TJournalSummary journal = std::move(m_recovery.back());
+        m_recovery.pop_back();
+        const QScopedValueRollback asking(m_asking, true);
+        Guarded([&] {
+            const std::string folder = JournalFolder();
+            if (AskRecovery(m_window, journal, engine::CountRenamedRows(folder, journal.Name)))
+                undo(journal);
             else
-                engine::KeepJournal(folder, journal->Name);
-        }
-    });
+                engine::KeepJournal(folder, journal.Name);
+        });
+    }
 }
