@@ -127,7 +127,8 @@ TUndoPlan PlanUndo(const TJournal& journal, const std::string& name,
         if (!MayHaveRun(row)) continue;
         if (auto at = RenamedEntry(entries, name, i, row))
             plan.Rows.push_back({std::move(*at), row.From, row.Identity});
-        else if (row.Outcome == 'R' || row.Error == rrLeftAtStopOver)
+        else if ((row.Outcome == 'R' || row.Error == rrLeftAtStopOver) &&
+                 !entries.Holds(row.From, row.Identity)) // not already back (a stopped undo)
             plan.Lost.push_back({row.To, row.From, LostReason(folder, row)});
     }
     return plan;

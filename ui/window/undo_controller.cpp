@@ -121,7 +121,11 @@ void TUndoController::undoLast() {
     if (!m_available || isUndoing()) return;
     Guarded([this] {
         const auto journals = engine::ReadJournals(JournalFolder());
-        if (const engine::TJournalSummary* last = engine::LastUndoableBatch(journals)) undo(*last);
+        // The newest batch is still at work in another window: it is not ours to take back.
+        if (!journals.empty() && journals.back().Running)
+            emit undone(QStringLiteral("另一个窗口正在改名，等它结束后才能撤销。"));
+        else if (const engine::TJournalSummary* last = engine::LastUndoableBatch(journals))
+            undo(*last);
     });
 }
 
@@ -174,7 +178,7 @@ void TUndoController::showUndone(const engine::TUndoResult& result) {
 
 void TUndoController::offerRecovery() {
     for (const engine::TJournalSummary& journal : engine::ReadJournals(JournalFolder()))
-        if (!journal.Closed) m_recovery.push_back(journal);
+        if (!journal.Closed && !journal.Running) m_recovery.push_back(journal);
     askNextRecovery();
 }
 

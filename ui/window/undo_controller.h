@@ -54,11 +54,12 @@ signals:
     void progressed(std::size_t done, std::size_t total);
     // The undo is over, with or without an outcome; undone() follows when it has one.
     void finished();
-    // An undo has ended; `outcome` says how («撤销改名：改回 12 个»).
+    // An undo has ended, or could not begin; `outcome` says how («撤销改名：改回 12 个»).
     void undone(const QString& outcome);
 
 public slots:
-    // Takes back the newest batch not undone yet; nothing when there is none.
+    // Takes back the newest batch that renamed something and is not undone yet; nothing when
+    // there is none, or when the newest batch still runs in another window.
     void undoLast();
     // Asks, for each journal the program left open, newest first, whether to undo it or keep
     // it; an undo chosen ends before the next question.
