@@ -21,7 +21,8 @@ mkdir -p "$HOME"
 Xvfb -displayfd 1 -screen 0 1280x800x24 -nolisten tcp >"$work/display" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(head -1 "$work/display")
+DISPLAY=:$(head -1 "$work/display")
+export DISPLAY
 cleanup() {
     "$wineserver" -k 2>/dev/null || true
     kill "$xvfb" 2>/dev/null || true
@@ -50,7 +51,8 @@ click_at() {
 # Waits until `test` (a shell command) succeeds, at most `seconds`.
 wait_for() {
     local seconds=$1; shift
-    for _ in $(seq $((seconds * 5))); do eval "$@" && return 0; sleep 0.2; done
+    local test="$*"
+    for _ in $(seq $((seconds * 5))); do eval "$test" && return 0; sleep 0.2; done
     return 1
 }
 

@@ -10,7 +10,7 @@ if ! command -v clang++-14 >/dev/null; then
     exit 0
 fi
 
-build=build-fuzz
+build="build-fuzz"
 CC=clang-14 CXX=clang++-14 cmake -S fuzz -B "$build" >/dev/null
 cmake --build "$build" -j "$(nproc)"
 

@@ -8,7 +8,8 @@ packages=(g++ cmake make qt6-base-dev libfontconfig-dev libgtest-dev libbenchmar
           adwaita-icon-theme libqt6svg6 qt6-translations-l10n xvfb xauth imagemagick xdg-utils xdotool bindfs fuse3
           clang-14 libclang-common-14-dev libclang-rt-14-dev
           desktop-file-utils appstream man-db dpkg-dev file
-          g++-mingw-w64-x86-64-posix googletest wine64 wine ninja-build nsis zip librsvg2-bin)
+          g++-mingw-w64-x86-64-posix googletest wine64 wine ninja-build nsis zip librsvg2-bin
+          clang-format shellcheck)
 
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 

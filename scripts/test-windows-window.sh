@@ -10,7 +10,7 @@ minutes() { echo $(( ($(date +%s) - $1) / 60 )); }
 qt=$(./scripts/build-qt-windows.sh | tail -1)
 echo "Qt for Windows ready after $(minutes "$start") min: $qt"
 
-build=build-windows
+build="build-windows"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELVORA_WERROR=ON \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" \
