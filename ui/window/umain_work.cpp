@@ -35,6 +35,7 @@ void TFrmMain::createWorkers() {
         this);
     connect(m_entries, &TEntryModel::revealed, this, &TFrmMain::updateBusy);
     m_runner = new TBatchRunner(this);
+    m_runner->setObjectName(QStringLiteral("BatchRunner"));
     connect(m_runner, &TBatchRunner::progressed, this, [this](std::size_t done, std::size_t total) {
         m_entries->settleRows(done);
         m_batchStatus->progress(done, total);
