@@ -11,8 +11,8 @@ if ! command -v clang++-14 >/dev/null; then
 fi
 
 build="build-fuzz"
-CC=clang-14 CXX=clang++-14 cmake -S fuzz -B "$build" >/dev/null
-cmake --build "$build" -j "$(nproc)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$(nproc)"
 
 targets=(parse_integer format_date_time compose_new_name natural_compare)
 scratch=$(mktemp -d)
@@ -21,7 +21,7 @@ mkdir -p "$build/findings"
 # All targets run at once: the wall time stays that of one.
 for target in "${targets[@]}"; do
     mkdir "$scratch/$target"
-    "$build/${target}_fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    "$build/fuzz/${target}_fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$build/findings/$target-" \
         "$scratch/$target" "fuzz/corpus/$target" >"$scratch/$target.log" 2>&1 &
     echo $! >"$scratch/$target.pid"

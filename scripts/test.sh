@@ -6,24 +6,20 @@ cd "$(dirname "$0")/.."
 ./scripts/setup-debian.sh
 
 jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+# Each build is a preset of CMakePresets.json: dev, asan, windows-cross (and fuzz).
 build_and_test() {
-    local dir=$1; shift
-    cmake -S . -B "$dir" -DZELVORA_WERROR=ON "$@" >/dev/null
-    cmake --build "$dir" -j "$jobs"
-    (cd "$dir" && ctest --output-on-failure -j "$jobs" --timeout 300)
+    cmake --preset "$1" >/dev/null
+    cmake --build --preset "$1" -j "$jobs"
+    ctest --preset "$1" -j "$jobs"
 }
 
-export QT_QPA_PLATFORM=offscreen
-build_and_test build
+build_and_test dev
 ./scripts/check-install.sh build
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    build_and_test build-sanitize -DZELVORA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+build_and_test asan
 ./scripts/fuzz.sh 30
 
 # The engine for Windows: cross-built with mingw-w64, its tests run under Wine.
-cmake -S engine -B build-engine-windows -G Ninja -DZELVORA_WERROR=ON \
-    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" >/dev/null
-cmake --build build-engine-windows -j "$jobs"
-(cd build-engine-windows && ctest --output-on-failure -j "$jobs" --timeout 300)
+build_and_test windows-cross
 ./scripts/test-windows-window.sh # Qt for Windows, the window's tests under Wine, packages, e2e
 echo "All tests passed (plain and sanitized builds, fuzzing, the engine under Wine)."
