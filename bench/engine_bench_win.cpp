@@ -160,6 +160,21 @@ int main(int argc, char** argv) {
                 ::MoveFileExW(SystemPath(folder + listing.Rows[i].OldName).c_str(),
                               SystemPath(folder + targets[i]).c_str(), 0);
         });
+    // The undo of that batch, against the bare loop back; both start from the renamed folder.
+    std::string journal;
+    AlternatePairs(
+        "undo",
+        [&] {
+            engine::TFolderListing batch = listing;
+            engine::ApplyRenames(batch, rename, control);
+            journal = engine::ReadJournals(control.JournalFolder).back().Name;
+        },
+        [&] { engine::UndoBatch(control.JournalFolder, journal); },
+        [&] {
+            for (std::size_t i = 0; i < targets.size(); ++i)
+                ::MoveFileExW(SystemPath(folder + targets[i]).c_str(),
+                              SystemPath(folder + listing.Rows[i].OldName).c_str(), 0);
+        });
     RemoveFolder(folder);
     return 0;
 }
