@@ -106,7 +106,7 @@ private:
     QTreeWidgetItem* selectedNode() const;
     QPoint labelCentre(QTreeWidgetItem* node) const;
     void completeVerb(const QString& verb);
-    // The verbs Linux's own menu carries out itself (linux_shell_tree_menu.cpp); on Windows
+    // The verbs Linux's own menu carries out itself (shell_tree_menu_linux.cpp); on Windows
     // the shell does them.
     bool runVerb(const QString& verb, const std::string& path);
     bool openFolder(const std::string& path);
@@ -114,7 +114,7 @@ private:
     bool deleteFolder(const std::string& path);
     bool makeFolderIn(const std::string& path);
     bool showProperties(const std::string& path);
-    // Carries out command `command` of the shell's menu (windows_shell_tree_menu.cpp).
+    // Carries out command `command` of the shell's menu (shell_tree_menu_win.cpp).
     void runShellCommand(IContextMenu* shellMenu, unsigned command);
     QTreeWidgetItem* insertRebuiltNode(QTreeWidgetItem* old);
     void expandLike(QTreeWidgetItem* old, QTreeWidgetItem* rebuilt);
