@@ -25,15 +25,14 @@ set(UI_SOURCES
     ui/widgets/first_paint.h
     ui/widgets/fixed_frame.cpp
     ui/widgets/fixed_frame.h
-    ui/widgets/frame_hints.h
     ui/widgets/group_box.cpp
     ui/widgets/group_box.h
-    ui/widgets/icon_theme.h
     ui/widgets/image_list.cpp
     ui/widgets/image_list.h
     ui/widgets/label.cpp
     ui/widgets/label.h
     ui/widgets/palette_colors.h
+    ui/widgets/platform_widgets.h
     ui/widgets/radio_group.cpp
     ui/widgets/radio_group.h
     ui/widgets/rz_bit_btn.cpp
@@ -66,12 +65,11 @@ set(UI_SOURCES
     ui/window/folder_argument.h
     ui/window/folder_lister.cpp
     ui/window/folder_lister.h
-    ui/window/program_arguments.h
+    ui/window/platform_window.h
     ui/window/regional_settings.cpp
     ui/window/regional_settings.h
     ui/window/regional_settings_watch.cpp
     ui/window/regional_settings_watch.h
-    ui/window/start_warmup.h
     ui/window/umain_folders.cpp
     ui/window/umain_work.cpp
     ui/window/undo_controller.cpp
@@ -84,24 +82,19 @@ if(WIN32)
         ui/namespace/shell_icons_win.cpp
         ui/namespace/shell_ids_win.cpp
         ui/namespace/shell_ids_win.h
-        ui/namespace/shell_services_win.cpp
+        ui/namespace/shell_namespace_win.cpp
         ui/tree/folder_hold_win.cpp
         ui/tree/shell_tree_menu_win.cpp
-        ui/widgets/frame_hints_win.cpp
-        ui/widgets/icon_theme_win.cpp
-        ui/window/command_line_win.cpp
+        ui/widgets/platform_widgets_win.cpp
         ui/window/folder_argument_win.cpp
-        ui/window/program_arguments_win.cpp
-        ui/window/program_arguments_win.h
-        ui/window/regional_settings_watch_win.cpp
-        ui/window/start_warmup_win.cpp
+        ui/window/platform_window_win.cpp
+        ui/window/platform_window_win.h
     )
 else()
     list(APPEND UI_SOURCES
         ui/namespace/namespace_linux.cpp
         ui/namespace/namespace_linux.h
-        ui/namespace/namespace_places_linux.cpp
-        ui/namespace/shell_services_linux.cpp
+        ui/namespace/shell_namespace_linux.cpp
         ui/tree/folder_clipboard_linux.cpp
         ui/tree/folder_clipboard_linux.h
         ui/tree/folder_hold_linux.cpp
@@ -116,13 +109,9 @@ else()
         ui/tree/tree_context_menu_linux.h
         ui/widgets/background_thread_linux.cpp
         ui/widgets/background_thread_linux.h
-        ui/widgets/frame_hints_linux.cpp
-        ui/widgets/icon_theme_linux.cpp
-        ui/window/command_line_linux.cpp
+        ui/widgets/platform_widgets_linux.cpp
         ui/window/folder_argument_linux.cpp
-        ui/window/program_arguments_linux.cpp
-        ui/window/regional_settings_watch_linux.cpp
-        ui/window/start_warmup_linux.cpp
+        ui/window/platform_window_linux.cpp
     )
 endif()
 

@@ -6,7 +6,7 @@
 #include <QtTest>
 
 #include "ui/window/command_line.h"
-#include "ui/window/program_arguments_win.h"
+#include "ui/window/platform_window_win.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
-#include "ui/widgets/icon_theme.h"
+#include "ui/widgets/platform_widgets.h"
 
 class TIconThemeTest : public QObject {
     Q_OBJECT

@@ -1,4 +1,4 @@
-#include "ui/namespace/namespace_linux.h"
+#include "ui/namespace/shell_namespace.h"
 
 #include <algorithm>
 #include <array>
@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QStorageInfo>
+
+#include "ui/namespace/namespace_linux.h"
 
 namespace {
 
@@ -60,3 +62,7 @@ TNamespacePlaces CurrentUserPlaces() {
 std::unique_ptr<TShellNamespace> CreateUserNamespace() {
     return std::make_unique<TLinuxNamespace>(CurrentUserPlaces());
 }
+
+// The Linux namespace is our own: it needs no object services.
+void StartShellServices() {}
+void StopShellServices() {}

@@ -1,4 +1,4 @@
-#include "ui/widgets/frame_hints.h"
+#include "ui/widgets/platform_widgets.h"
 
 #include <windows.h>
 
@@ -20,3 +20,9 @@ bool SetFixedFrameHints(QWindow* window) {
     }
     return true;
 }
+
+// Windows has no icon theme: the folder tree shows the shell's own icons, and the main image
+// list draws what no theme offers.
+void UseInstalledIconTheme() {}
+
+void StartReadingIconTheme() {}
