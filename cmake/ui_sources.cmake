@@ -6,11 +6,9 @@ set(UI_SOURCES
     ui/namespace/shell_namespace.h
     ui/tree/folder_hold.h
     ui/tree/folder_menu_hooks.h
-    ui/tree/shell_tree_hold.cpp
-    ui/tree/shell_tree_menu.cpp
-    ui/tree/shell_tree_refresh.cpp
-    ui/tree/shell_tree_rename.cpp
-    ui/tree/shell_tree_select.cpp
+    ui/tree/shell_tree_menu.h
+    ui/tree/shell_tree_model.cpp
+    ui/tree/shell_tree_model.h
     ui/tree/shell_tree_view.cpp
     ui/tree/shell_tree_view.h
     ui/widgets/branch_line_style.cpp
@@ -41,6 +39,7 @@ set(UI_SOURCES
     ui/widgets/rz_panel.h
     ui/widgets/status_bar.cpp
     ui/widgets/status_bar.h
+    ui/widgets/text.h
     ui/widgets/text_height.h
     ui/widgets/up_down.cpp
     ui/widgets/up_down.h

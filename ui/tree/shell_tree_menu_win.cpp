@@ -2,7 +2,7 @@
 // handles "rename" and the completion of "open", "delete" and "paste" itself; the shell
 // carries out every command.
 
-#include "ui/tree/shell_tree_view.h"
+#include "ui/tree/shell_tree_menu.h"
 
 #include <optional>
 
@@ -17,6 +17,7 @@
 
 #include "engine/engine.h"
 #include "ui/namespace/namespace_win.h"
+#include "ui/tree/shell_tree_view.h"
 
 namespace {
 
@@ -74,11 +75,6 @@ public:
 private:
     TComPtr<IContextMenu2> m_handler;
 };
-
-std::string ParsingPath(const TShellFolder& entry) {
-    return TShellTreeView::shellDisplayName(DesktopEntry().FolderObject.get(), entry.FullItemId,
-                                            TNameForm::ForParsing);
-}
 
 // The directory part of a parsing name, up to and including its last separator.
 std::wstring DirectoryPart(const std::string& path) {
@@ -163,48 +159,49 @@ HRESULT InvokeShellCommand(IContextMenu* shellMenu, UINT offset, HWND owner) {
     return shellMenu->InvokeCommand(&info);
 }
 
+// A "delete" the user answered no to leaves the folder in place: its node stays too.
+void RunShellCommand(TShellTreeView& tree, IContextMenu* shellMenu, UINT command) {
+    const QString verb = VerbOf(shellMenu, command);
+    QTreeWidgetItem* node = tree.selectedNode();
+    if (verb == verbs::Rename && node) {
+        tree.editItem(node);
+        return;
+    }
+    if (command == OwnRenameCommand) return;
+    const TShellFolder* entry = tree.selectedEntry();
+    const std::string path = entry ? TShellTreeModel::parsingPath(*entry) : std::string();
+    std::optional<TOpenDirectory> openDirectory;
+    if (verb == verbs::Open) openDirectory.emplace(path);
+    // A command that fails or is cancelled has been reported by the shell, if at all.
+    if (InvokeShellCommand(shellMenu, command - FirstCommand, NativeWindowOf(&tree)) != S_OK)
+        return;
+    if (verb == verbs::Delete && engine::ProbeFolder(path).IsFolder) return;
+    tree.completeVerb(verb);
+}
+
 } // namespace
 
-void TShellTreeView::showShellMenu(TShellFolder* entry, const QPoint& at) {
-    if (!entry) return;
-    const HWND owner = NativeWindowOf(this);
+void ShowShellTreeMenu(TShellTreeView& tree, TShellFolder& entry, const QPoint& at) {
+    const HWND owner = NativeWindowOf(&tree);
     const TComPtr<IContextMenu> shellMenu =
-        ContextMenuOf(ParentFolderObject(*entry), entry->ItemId, owner);
+        ContextMenuOf(ParentFolderObject(entry), entry.ItemId, owner);
     if (!shellMenu) return;
     const HMENU menu = CreatePopupMenu();
     const auto destroy = qScopeGuard([menu] { DestroyMenu(menu); });
     if (FAILED(shellMenu->QueryContextMenu(menu, 0, FirstCommand, LastCommand,
                                            CMF_EXPLORE | CMF_CANRENAME)))
         return;
-    TShellFolderObject* parent = ParentFolderObject(*entry);
+    TShellFolderObject* parent = ParentFolderObject(entry);
     AddRenameWhenMissing(menu, shellMenu.get(),
-                         parent && parent->attributesOf(entry->ItemId, TItemAttribute::CanRename));
-    if (!holdReason(ParsingPath(*entry)).isEmpty()) GreyMovingCommands(menu, shellMenu.get());
+                         parent && parent->attributesOf(entry.ItemId, TItemAttribute::CanRename));
+    if (!tree.holdReason(TShellTreeModel::parsingPath(entry)).isEmpty())
+        GreyMovingCommands(menu, shellMenu.get());
     TShellMenuMessages& messages = TShellMenuMessages::instance();
     messages.setHandler(shellMenu.query<IContextMenu2>());
     const auto dropHandler = qScopeGuard([&messages] { messages.setHandler({}); });
-    const QPoint native = (QPointF(at) * devicePixelRatioF()).toPoint();
+    const QPoint native = (QPointF(at) * tree.devicePixelRatioF()).toPoint();
     const UINT command =
-        ChooseCommand(menu, shellMenu.get(), m_menuHooks.ChooseVerb, owner, native);
+        ChooseCommand(menu, shellMenu.get(), tree.menuHooks().ChooseVerb, owner, native);
     messages.setHandler({}); // the menu has closed
-    if (command != 0) runShellCommand(shellMenu.get(), command);
-}
-
-// A "delete" the user answered no to leaves the folder in place: its node stays too.
-void TShellTreeView::runShellCommand(IContextMenu* shellMenu, unsigned command) {
-    const QString verb = VerbOf(shellMenu, command);
-    QTreeWidgetItem* node = selectedNode();
-    if (verb == verbs::Rename && node) {
-        editItem(node);
-        return;
-    }
-    if (command == OwnRenameCommand) return;
-    const TShellFolder* entry = selectedEntry();
-    const std::string path = entry ? ParsingPath(*entry) : std::string();
-    std::optional<TOpenDirectory> openDirectory;
-    if (verb == verbs::Open) openDirectory.emplace(path);
-    // A command that fails or is cancelled has been reported by the shell, if at all.
-    if (InvokeShellCommand(shellMenu, command - FirstCommand, NativeWindowOf(this)) != S_OK) return;
-    if (verb == verbs::Delete && engine::ProbeFolder(path).IsFolder) return;
-    completeVerb(verb);
+    if (command != 0) RunShellCommand(tree, shellMenu.get(), command);
 }

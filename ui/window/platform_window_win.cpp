@@ -1,5 +1,5 @@
-#include "ui/window/platform_window.h"
 #include "ui/window/platform_window_win.h"
+#include "ui/window/platform_window.h"
 
 #include <cwchar>
 
