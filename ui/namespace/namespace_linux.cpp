@@ -1,5 +1,6 @@
 #include "ui/namespace/namespace_linux.h"
 
+#include <span>
 #include <unordered_map>
 
 #include <QFileIconProvider>
@@ -19,13 +20,6 @@ enum TStepKind : char {
     skVolume = 'm', // payload: the mount's absolute path
     skFolder = 'n', // payload: the folder's name in its parent
 };
-
-// Virtual items come first, in this order; then volumes, then plain folders.
-int StepRank(char kind) {
-    static constexpr std::string_view order = "hcwtrmn";
-    const auto at = order.find(kind);
-    return at == std::string_view::npos ? int(order.size()) : int(at);
-}
 
 TItemId Step(TStepKind kind, std::string_view payload = {}) {
     return char(kind) + std::string(payload);
@@ -93,6 +87,20 @@ std::vector<std::string> UserVolumes(const TNamespacePlaces& places) {
 }
 
 using TPlaces = std::shared_ptr<const TNamespacePlaces>;
+
+class TNamespaceFolder;
+
+// What one kind of step is: the folder object it binds to in the folder `in` (none for a
+// step that shows no folders), its name, its attributes and its theme icon.
+struct TStepKindRow {
+    TStepKind Kind;
+    std::shared_ptr<TShellFolderObject> (*Bind)(const TNamespaceFolder& in,
+                                                const std::string& payload);
+    std::string (*Name)(const TNamespaceFolder& in, const std::string& payload, bool parsing);
+    TItemAttributes (*Attributes)(const TNamespaceFolder& in, const std::string& payload);
+    const char* Icon;
+    const char* OpenIcon; // while its node is selected; null: the same
+};
 
 // A folder of the namespace. `m_path` is the file-system folder it shows, empty for a
 // virtual one. Ids of several steps are answered by the folder that the first step reaches.
@@ -178,6 +186,10 @@ private:
     static TItemIdList Tail(const TItemIdList& id) { return {id.begin() + 1, id.end()}; }
     static int CompareSteps(const TItemId& a, const TItemId& b);
 
+    // One row a kind, in sort order: virtual items first, then volumes, then plain folders.
+    static std::span<const TStepKindRow> StepKinds();
+    static const TStepKindRow* KindOf(const TItemId& step);
+
     std::shared_ptr<TShellFolderObject> bindStep(const TItemId& step) const;
     std::string stepName(const TItemId& step, TNameForm form) const;
     TItemAttributes stepAttributes(const TItemId& step) const;
@@ -234,107 +246,131 @@ int Sign(int value) {
     return (value > 0) - (value < 0);
 }
 
-// -1, 0 or 1: callers may look at the low bits of the answer only.
+std::span<const TStepKindRow> TNamespaceFolder::StepKinds() {
+    using TIn = const TNamespaceFolder&;
+    using TPayload = const std::string&;
+    using TFolder = std::shared_ptr<TShellFolderObject>;
+    static const TStepKindRow rows[] = {
+        {skHome,
+         [](TIn in, TPayload) -> TFolder {
+             return std::make_shared<TNamespaceFolder>(in.m_places, in.m_places->HomePath);
+         },
+         [](TIn in, TPayload, bool parsing) -> std::string {
+             return parsing ? in.m_places->HomePath : std::string(messages::HomeLabel);
+         },
+         [](TIn in, TPayload) {
+             return FolderAttributes(engine::ProbeFolder(in.m_places->HomePath).HasSubFolders) |
+                    PlaceAttributes;
+         },
+         "user-home", nullptr},
+        {skComputer,
+         [](TIn in, TPayload) -> TFolder {
+             return std::make_shared<TMountsFolder>(in.m_places, skComputer);
+         },
+         [](TIn, TPayload, bool parsing) -> std::string {
+             return parsing ? "::{computer}" : std::string(messages::ComputerLabel);
+         },
+         [](TIn, TPayload) { return FolderAttributes(true); }, "computer", nullptr},
+        {skNetwork,
+         [](TIn in, TPayload) -> TFolder {
+             return std::make_shared<TMountsFolder>(in.m_places, skNetwork);
+         },
+         [](TIn, TPayload, bool parsing) -> std::string {
+             return parsing ? "::{network}" : std::string(messages::NetworkLabel);
+         },
+         [](TIn in, TPayload) { return FolderAttributes(!NetworkShares(*in.m_places).empty()); },
+         "network-workgroup", nullptr},
+        {skTrash, [](TIn, TPayload) -> TFolder { return nullptr; }, // it shows no folders
+         [](TIn, TPayload, bool parsing) -> std::string {
+             return parsing ? "::{trash}" : std::string(messages::TrashLabel);
+         },
+         [](TIn, TPayload) { return FolderAttributes(false); }, "user-trash", nullptr},
+        {skFileSystem,
+         [](TIn in, TPayload) -> TFolder {
+             return std::make_shared<TNamespaceFolder>(in.m_places, "/");
+         },
+         [](TIn, TPayload, bool parsing) -> std::string {
+             return parsing ? "/" : std::string(messages::FileSystemLabel);
+         },
+         // Its contents would take ages to add up: no properties.
+         [](TIn, TPayload) { return FolderAttributes(true) | TItemAttribute::DropTarget; },
+         "drive-harddisk", nullptr},
+        {skVolume,
+         [](TIn in, TPayload payload) -> TFolder {
+             return std::make_shared<TNamespaceFolder>(in.m_places, payload);
+         },
+         [](TIn, TPayload payload, bool parsing) -> std::string {
+             return parsing ? payload : LastComponent(payload);
+         },
+         [](TIn, TPayload payload) {
+             return FolderAttributes(engine::ProbeFolder(payload).HasSubFolders) |
+                    TItemAttribute::DropTarget | TItemAttribute::HasPropertySheet;
+         },
+         "drive-harddisk", nullptr},
+        {skFolder,
+         [](TIn in, TPayload payload) -> TFolder {
+             if (in.m_path.empty()) return nullptr;
+             return std::make_shared<TNamespaceFolder>(in.m_places, JoinPath(in.m_path, payload));
+         },
+         [](TIn in, TPayload payload, bool parsing) -> std::string {
+             return parsing ? JoinPath(in.m_path, payload) : payload;
+         },
+         [](TIn in, TPayload payload) -> TItemAttributes {
+             if (in.m_path.empty()) return {};
+             if (const auto mark = in.m_subFolderMarks.find(payload);
+                 mark != in.m_subFolderMarks.end())
+                 return FolderAttributes(mark->second) | PlainFolderAttributes;
+             const auto probe = engine::ProbeFolder(JoinPath(in.m_path, payload));
+             return probe.IsFolder ? FolderAttributes(probe.HasSubFolders) | PlainFolderAttributes
+                                   : TItemAttributes();
+         },
+         "folder", "folder-open"},
+    };
+    return rows;
+}
+
+const TStepKindRow* TNamespaceFolder::KindOf(const TItemId& step) {
+    if (step.empty()) return nullptr;
+    for (const TStepKindRow& row : StepKinds())
+        if (row.Kind == step[0]) return &row;
+    return nullptr;
+}
+
+// -1, 0 or 1: callers may look at the low bits of the answer only. Kinds the table lacks go
+// last.
 int TNamespaceFolder::CompareSteps(const TItemId& a, const TItemId& b) {
     if (a.empty() || b.empty()) return Sign(int(a.size()) - int(b.size()));
-    if (a[0] != b[0]) return Sign(StepRank(a[0]) - StepRank(b[0]));
+    if (a[0] != b[0]) {
+        const auto rank = [](const TItemId& step) {
+            const TStepKindRow* row = KindOf(step);
+            return row ? int(row - StepKinds().data()) : int(StepKinds().size());
+        };
+        return Sign(rank(a) - rank(b));
+    }
     return Sign(
         engine::NaturalCompare(std::string_view(a).substr(1), std::string_view(b).substr(1)));
 }
 
 std::shared_ptr<TShellFolderObject> TNamespaceFolder::bindStep(const TItemId& step) const {
-    const std::string payload = step.empty() ? std::string() : step.substr(1);
-    switch (step.empty() ? '\0' : step[0]) {
-    case skFolder:
-        if (m_path.empty()) return nullptr;
-        return std::make_shared<TNamespaceFolder>(m_places, JoinPath(m_path, payload));
-    case skHome:
-        return std::make_shared<TNamespaceFolder>(m_places, m_places->HomePath);
-    case skComputer:
-        return std::make_shared<TMountsFolder>(m_places, skComputer);
-    case skNetwork:
-        return std::make_shared<TMountsFolder>(m_places, skNetwork);
-    case skFileSystem:
-        return std::make_shared<TNamespaceFolder>(m_places, "/");
-    case skVolume:
-        return std::make_shared<TNamespaceFolder>(m_places, payload);
-    default:
-        return nullptr; // the trash shows no folders
-    }
+    const TStepKindRow* kind = KindOf(step);
+    return kind ? kind->Bind(*this, step.substr(1)) : nullptr;
 }
 
 std::string TNamespaceFolder::stepName(const TItemId& step, TNameForm form) const {
-    const bool parsing = form == TNameForm::ForParsing;
-    const std::string payload = step.empty() ? std::string() : step.substr(1);
-    switch (step.empty() ? '\0' : step[0]) {
-    case skFolder:
-        return parsing ? JoinPath(m_path, payload) : payload;
-    case skHome:
-        return parsing ? m_places->HomePath : std::string(messages::HomeLabel);
-    case skComputer:
-        return parsing ? "::{computer}" : std::string(messages::ComputerLabel);
-    case skNetwork:
-        return parsing ? "::{network}" : std::string(messages::NetworkLabel);
-    case skTrash:
-        return parsing ? "::{trash}" : std::string(messages::TrashLabel);
-    case skFileSystem:
-        return parsing ? "/" : std::string(messages::FileSystemLabel);
-    case skVolume:
-        return parsing ? payload : LastComponent(payload);
-    default:
-        return {};
-    }
+    const TStepKindRow* kind = KindOf(step);
+    return kind ? kind->Name(*this, step.substr(1), form == TNameForm::ForParsing) : std::string();
 }
 
 TItemAttributes TNamespaceFolder::stepAttributes(const TItemId& step) const {
-    const std::string payload = step.empty() ? std::string() : step.substr(1);
-    switch (step.empty() ? '\0' : step[0]) {
-    case skFolder: {
-        if (m_path.empty()) return {};
-        if (const auto mark = m_subFolderMarks.find(payload); mark != m_subFolderMarks.end())
-            return FolderAttributes(mark->second) | PlainFolderAttributes;
-        const auto probe = engine::ProbeFolder(JoinPath(m_path, payload));
-        return probe.IsFolder ? FolderAttributes(probe.HasSubFolders) | PlainFolderAttributes
-                              : TItemAttributes();
-    }
-    case skHome:
-        return FolderAttributes(engine::ProbeFolder(m_places->HomePath).HasSubFolders) |
-               PlaceAttributes;
-    case skComputer:
-        return FolderAttributes(true);
-    case skNetwork:
-        return FolderAttributes(!NetworkShares(*m_places).empty());
-    case skTrash:
-        return FolderAttributes(false);
-    case skFileSystem: // its contents would take ages to add up: no properties
-        return FolderAttributes(true) | TItemAttribute::DropTarget;
-    case skVolume:
-        return FolderAttributes(engine::ProbeFolder(payload).HasSubFolders) |
-               TItemAttribute::DropTarget | TItemAttribute::HasPropertySheet;
-    default:
-        return {};
-    }
+    const TStepKindRow* kind = KindOf(step);
+    return kind ? kind->Attributes(*this, step.substr(1)) : TItemAttributes();
 }
 
 QIcon TNamespaceFolder::stepIcon(const TItemId& step, TIconForm form) const {
-    switch (step.empty() ? '\0' : step[0]) {
-    case skFolder:
-        return ThemeIcon(form == TIconForm::Open ? QStringLiteral("folder-open")
-                                                 : QStringLiteral("folder"));
-    case skHome:
-        return ThemeIcon(QStringLiteral("user-home"));
-    case skComputer:
-        return ThemeIcon(QStringLiteral("computer"));
-    case skNetwork:
-        return ThemeIcon(QStringLiteral("network-workgroup"));
-    case skTrash:
-        return ThemeIcon(QStringLiteral("user-trash"));
-    case skFileSystem:
-    case skVolume:
-        return ThemeIcon(QStringLiteral("drive-harddisk"));
-    default:
-        return {};
-    }
+    const TStepKindRow* kind = KindOf(step);
+    if (!kind) return {};
+    const bool open = form == TIconForm::Open && kind->OpenIcon;
+    return ThemeIcon(QString::fromLatin1(open ? kind->OpenIcon : kind->Icon));
 }
 
 // The steps below `folder` that lead to `path`; nullopt when `path` is not inside it.
