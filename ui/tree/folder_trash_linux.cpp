@@ -13,6 +13,7 @@
 
 #include "engine/engine.h"
 #include "ui/namespace/messages.h"
+#include "ui/widgets/text.h"
 
 namespace {
 
@@ -52,9 +53,7 @@ QString DisplayPath(const QByteArray& path) { return QString::fromUtf8(path); }
 
 TTrashResult MoveToTrash(const QByteArray& path) {
     const TGio& gio = Gio();
-    if (!gio.loaded())
-        return {false, QString::fromUtf8(messages::TrashUnavailable.data(),
-                                         qsizetype(messages::TrashUnavailable.size()))};
+    if (!gio.loaded()) return {false, TextOf(messages::TrashUnavailable)};
     const std::unique_ptr<GFile, decltype(gio.ObjectUnref)> file(
         gio.FileNewForPath(path.constData()), gio.ObjectUnref);
     GError* rawError = nullptr;

@@ -19,6 +19,7 @@
 #include "ui/tree/shell_tree_menu.h"
 #include "ui/widgets/branch_line_style.h"
 #include "ui/widgets/error_display.h"
+#include "ui/widgets/palette_colors.h"
 #include "ui/widgets/text.h"
 
 namespace {
@@ -65,12 +66,7 @@ TShellTreeView::TShellTreeView(QWidget* parent) : QTreeWidget(parent) {
     setDragEnabled(false);
     setDragDropMode(QAbstractItemView::NoDragDrop);
     setItemDelegate(new TShellTreeLabelDelegate(this));
-    QPalette colors = palette(); // the selection is not shown while the tree has no focus
-    colors.setColor(QPalette::Inactive, QPalette::Highlight,
-                    colors.color(QPalette::Inactive, QPalette::Base));
-    colors.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                    colors.color(QPalette::Inactive, QPalette::Text));
-    setPalette(colors);
+    HideInactiveSelection(*this);
     // An expansion loads children from the disk; what fails there is shown, never thrown
     // through the view's signal.
     connect(this, &QTreeWidget::itemExpanded, this,

@@ -9,10 +9,12 @@
 
 #include <QString>
 
+#include "ui/widgets/text.h"
+
 namespace {
 
 std::filesystem::path Wide(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())).toStdWString();
+    return TextOf(utf8).toStdWString();
 }
 
 std::string Utf8(const std::filesystem::path& path) {
