@@ -122,6 +122,7 @@ set(UI_TEST_SUPPORT
     tests/ui/scoped_environment.h
     tests/ui/temp_namespace.h
     tests/ui/tree_menu_fixture.h
+    tests/ui/window_fixture.h
 )
 if(WIN32)
     list(APPEND UI_TEST_SUPPORT
