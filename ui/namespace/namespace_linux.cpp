@@ -69,23 +69,6 @@ constexpr TItemAttributes PlainFolderAttributes = PlaceAttributes | TItemAttribu
                                                   TItemAttribute::CanMove |
                                                   TItemAttribute::CanDelete;
 
-std::vector<std::string> NetworkShares(const TNamespacePlaces& places) {
-    std::vector<std::string> shares;
-    for (const TMount& mount : places.Mounts ? places.Mounts() : std::vector<TMount>{})
-        if (IsNetworkMount(mount)) shares.push_back(mount.RootPath);
-    if (!places.GvfsPath.empty())
-        for (const auto& share : places.ListSubFolders(places.GvfsPath))
-            shares.push_back(JoinPath(places.GvfsPath, share.Name));
-    return shares;
-}
-
-std::vector<std::string> UserVolumes(const TNamespacePlaces& places) {
-    std::vector<std::string> volumes;
-    for (const TMount& mount : places.Mounts ? places.Mounts() : std::vector<TMount>{})
-        if (IsUserVolume(mount, places)) volumes.push_back(mount.RootPath);
-    return volumes;
-}
-
 using TPlaces = std::shared_ptr<const TNamespacePlaces>;
 
 class TNamespaceFolder;

@@ -37,6 +37,11 @@ TNamespacePlaces CurrentUserPlaces();
 bool IsUserVolume(const TMount& mount, const TNamespacePlaces& places);
 // A share mounted over the network (NFS, SMB, SSHFS, 9p, Ceph). Pure.
 bool IsNetworkMount(const TMount& mount);
+// The roots of the network shares: network mounts, then GVFS's shares. Reads the mounts and
+// GVFS's folder through `places`.
+std::vector<std::string> NetworkShares(const TNamespacePlaces& places);
+// The roots of the user's volumes. Reads the mounts through `places`.
+std::vector<std::string> UserVolumes(const TNamespacePlaces& places);
 
 class TLinuxNamespace : public TShellNamespace {
 public:

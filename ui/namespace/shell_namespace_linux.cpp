@@ -46,6 +46,23 @@ bool IsUserVolume(const TMount& mount, const TNamespacePlaces& places) {
            (!places.UserName.empty() && IsBelow(path, "/run/media/" + places.UserName));
 }
 
+std::vector<std::string> NetworkShares(const TNamespacePlaces& places) {
+    std::vector<std::string> shares;
+    for (const TMount& mount : places.Mounts ? places.Mounts() : std::vector<TMount>{})
+        if (IsNetworkMount(mount)) shares.push_back(mount.RootPath);
+    if (!places.GvfsPath.empty())
+        for (const auto& share : places.ListSubFolders(places.GvfsPath))
+            shares.push_back((places.GvfsPath == "/" ? "" : places.GvfsPath) + "/" + share.Name);
+    return shares;
+}
+
+std::vector<std::string> UserVolumes(const TNamespacePlaces& places) {
+    std::vector<std::string> volumes;
+    for (const TMount& mount : places.Mounts ? places.Mounts() : std::vector<TMount>{})
+        if (IsUserVolume(mount, places)) volumes.push_back(mount.RootPath);
+    return volumes;
+}
+
 TNamespacePlaces CurrentUserPlaces() {
     TNamespacePlaces places;
     places.HomePath = QFile::encodeName(QDir::homePath()).toStdString();
