@@ -79,10 +79,13 @@ struct TStepKindRow {
     TStepKind Kind;
     std::shared_ptr<TShellFolderObject> (*Bind)(const TNamespaceFolder& in,
                                                 const std::string& payload);
+    // Null for a kind whose names are fixed: ParsingName and Label.
     std::string (*Name)(const TNamespaceFolder& in, const std::string& payload, bool parsing);
     TItemAttributes (*Attributes)(const TNamespaceFolder& in, const std::string& payload);
     const char* Icon;
     const char* OpenIcon; // while its node is selected; null: the same
+    const char* ParsingName = nullptr;
+    std::string_view Label = {};
 };
 
 // A folder of the namespace. `m_path` is the file-system folder it shows, empty for a
@@ -250,34 +253,26 @@ std::span<const TStepKindRow> TNamespaceFolder::StepKinds() {
          [](TIn in, TPayload) -> TFolder {
              return std::make_shared<TMountsFolder>(in.m_places, skComputer);
          },
-         [](TIn, TPayload, bool parsing) -> std::string {
-             return parsing ? "::{computer}" : std::string(messages::ComputerLabel);
-         },
-         [](TIn, TPayload) { return FolderAttributes(true); }, "computer", nullptr},
+         nullptr, [](TIn, TPayload) { return FolderAttributes(true); }, "computer", nullptr,
+         "::{computer}", messages::ComputerLabel},
         {skNetwork,
          [](TIn in, TPayload) -> TFolder {
              return std::make_shared<TMountsFolder>(in.m_places, skNetwork);
          },
-         [](TIn, TPayload, bool parsing) -> std::string {
-             return parsing ? "::{network}" : std::string(messages::NetworkLabel);
-         },
+         nullptr,
          [](TIn in, TPayload) { return FolderAttributes(!NetworkShares(*in.m_places).empty()); },
-         "network-workgroup", nullptr},
+         "network-workgroup", nullptr, "::{network}", messages::NetworkLabel},
         {skTrash, [](TIn, TPayload) -> TFolder { return nullptr; }, // it shows no folders
-         [](TIn, TPayload, bool parsing) -> std::string {
-             return parsing ? "::{trash}" : std::string(messages::TrashLabel);
-         },
-         [](TIn, TPayload) { return FolderAttributes(false); }, "user-trash", nullptr},
+         nullptr, [](TIn, TPayload) { return FolderAttributes(false); }, "user-trash", nullptr,
+         "::{trash}", messages::TrashLabel},
         {skFileSystem,
          [](TIn in, TPayload) -> TFolder {
              return std::make_shared<TNamespaceFolder>(in.m_places, "/");
          },
-         [](TIn, TPayload, bool parsing) -> std::string {
-             return parsing ? "/" : std::string(messages::FileSystemLabel);
-         },
+         nullptr,
          // Its contents would take ages to add up: no properties.
          [](TIn, TPayload) { return FolderAttributes(true) | TItemAttribute::DropTarget; },
-         "drive-harddisk", nullptr},
+         "drive-harddisk", nullptr, "/", messages::FileSystemLabel},
         {skVolume,
          [](TIn in, TPayload payload) -> TFolder {
              return std::make_shared<TNamespaceFolder>(in.m_places, payload);
@@ -313,9 +308,8 @@ std::span<const TStepKindRow> TNamespaceFolder::StepKinds() {
 }
 
 const TStepKindRow* TNamespaceFolder::KindOf(const TItemId& step) {
-    if (step.empty()) return nullptr;
     for (const TStepKindRow& row : StepKinds())
-        if (row.Kind == step[0]) return &row;
+        if (!step.empty() && row.Kind == step[0]) return &row;
     return nullptr;
 }
 
@@ -323,13 +317,10 @@ const TStepKindRow* TNamespaceFolder::KindOf(const TItemId& step) {
 // last.
 int TNamespaceFolder::CompareSteps(const TItemId& a, const TItemId& b) {
     if (a.empty() || b.empty()) return Sign(int(a.size()) - int(b.size()));
-    if (a[0] != b[0]) {
-        const auto rank = [](const TItemId& step) {
-            const TStepKindRow* row = KindOf(step);
-            return row ? int(row - StepKinds().data()) : int(StepKinds().size());
-        };
-        return Sign(rank(a) - rank(b));
-    }
+    const auto rank = [](const TStepKindRow* row) {
+        return row ? int(row - StepKinds().data()) : int(StepKinds().size());
+    };
+    if (a[0] != b[0]) return Sign(rank(KindOf(a)) - rank(KindOf(b)));
     return Sign(
         engine::NaturalCompare(std::string_view(a).substr(1), std::string_view(b).substr(1)));
 }
@@ -341,7 +332,10 @@ std::shared_ptr<TShellFolderObject> TNamespaceFolder::bindStep(const TItemId& st
 
 std::string TNamespaceFolder::stepName(const TItemId& step, TNameForm form) const {
     const TStepKindRow* kind = KindOf(step);
-    return kind ? kind->Name(*this, step.substr(1), form == TNameForm::ForParsing) : std::string();
+    if (!kind) return {};
+    const bool parsing = form == TNameForm::ForParsing;
+    if (!kind->Name) return parsing ? kind->ParsingName : std::string(kind->Label);
+    return kind->Name(*this, step.substr(1), parsing);
 }
 
 TItemAttributes TNamespaceFolder::stepAttributes(const TItemId& step) const {
