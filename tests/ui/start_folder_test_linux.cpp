@@ -9,13 +9,13 @@
 #include <QTreeView>
 #include <QtTest>
 
-#include "tests/ui/temp_namespace.h"
+#include "tests/ui/window_fixture.h"
 #include "ui/tree/shell_tree_view.h"
 #include "ui/widgets/error_display.h"
 #include "ui/window/Umain.h"
 #include "ui/window/command_line.h"
 
-class TStartFolderTest : public QObject {
+class TStartFolderTest : public QObject, TWindowFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -35,8 +35,6 @@ private:
     void drop(const QByteArray& uriList);
     static QByteArray fileUrl(const QString& path) { return QUrl::fromLocalFile(path).toEncoded(); }
 
-    std::optional<TTempNamespace> m_namespace;
-    TFrmMain* m_window = nullptr;
     QStringList m_errors;
 };
 
@@ -57,9 +55,7 @@ void TStartFolderTest::init() {
 }
 
 void TStartFolderTest::cleanup() {
-    delete m_window;
-    m_window = nullptr;
-    m_namespace.reset();
+    closeWindow();
     SetErrorDisplay({});
 }
 
