@@ -1,13 +1,12 @@
 #include "engine/engine.h"
 #include "ui/namespace/shell_namespace.h"
 #include "ui/widgets/first_paint.h"
-#include "ui/widgets/icon_theme.h"
+#include "ui/widgets/platform_widgets.h"
 #include "ui/window/Umain.h"
 #include "ui/window/application.h"
 #include "ui/window/command_line.h"
-#include "ui/window/program_arguments.h"
+#include "ui/window/platform_window.h"
 #include "ui/window/regional_settings.h"
-#include "ui/window/start_warmup.h"
 
 int main(int argc, char* argv[]) {
     // Help and version are answered before the application object, which needs a display.

@@ -10,7 +10,7 @@
 #include <QtTest>
 
 #include "tests/ui/named_child.h"
-#include "tests/ui/temp_namespace.h"
+#include "tests/ui/window_fixture.h"
 #include "ui/tree/shell_tree_view.h"
 #include "ui/widgets/error_display.h"
 #include "ui/widgets/up_down.h"
@@ -35,7 +35,7 @@ QString DescriptionOf(QObject* object) {
 
 } // namespace
 
-class TAccessibleNamesTest : public QObject {
+class TAccessibleNamesTest : public QObject, TWindowFixture {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -49,26 +49,18 @@ private slots:
     void reportsAFolderAsExpandableAndExpandsIt();
 
 private:
-    template <typename T> T* child(const char* name) const {
-        return NamedChild<T>(m_window, name);
-    }
-
-    std::optional<TTempNamespace> m_namespace;
-    TFrmMain* m_window = nullptr;
+    template <typename T> T* child(const char* name) const { return NamedChild<T>(m_window, name); }
 };
 
 void TAccessibleNamesTest::initTestCase() {
     SetErrorDisplay([](const QString& message) { QFAIL(qPrintable(message)); });
     m_namespace.emplace();
     QVERIFY(QDir().mkpath(m_namespace->desk(QStringLiteral("work/inner"))));
-    m_window = new TFrmMain;
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    QVERIFY(openWindow());
 }
 
 void TAccessibleNamesTest::cleanupTestCase() {
-    delete m_window;
-    m_namespace.reset();
+    closeWindow();
 }
 
 void TAccessibleNamesTest::namesEachEditByItsLabel_data() {

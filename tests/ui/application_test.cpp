@@ -7,7 +7,7 @@
 
 #include "ui/widgets/error_display.h"
 #include "ui/window/application.h"
-#include "ui/window/start_warmup.h"
+#include "ui/window/platform_window.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <QtTest>
 
 #include "tests/ui/scoped_environment.h"
-#include "tests/ui/temp_namespace.h"
+#include "tests/ui/window_fixture.h"
 #include "ui/widgets/error_display.h"
 #include "ui/window/Umain.h"
 #include "ui/window/entry_model.h"
@@ -30,7 +30,7 @@ void RequestTip(QWidget* widget, QPoint at) {
 
 } // namespace
 
-class TCutOffTextTest : public QObject {
+class TCutOffTextTest : public QObject, TWindowFixture {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -48,8 +48,6 @@ private:
     void typeInto(const char* editName, const QString& text);
 
     std::optional<TScopedVariable> m_timeZone, m_locale;
-    std::optional<TTempNamespace> m_namespace;
-    TFrmMain* m_window = nullptr;
     QTreeView* m_list = nullptr;
 };
 
@@ -65,9 +63,7 @@ void TCutOffTextTest::initTestCase() {
         QVERIFY(file.setFileTime(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 17), Qt::UTC),
                                  QFileDevice::FileModificationTime));
     }
-    m_window = new TFrmMain(RegionalSettingsOf(QLocale(QStringLiteral("zh_CN"))));
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    QVERIFY(openWindow(RegionalSettingsOf(QLocale(QStringLiteral("zh_CN")))));
     m_list = m_window->findChild<QTreeView*>(QStringLiteral("ListView1"));
     QCOMPARE(m_list->model()->rowCount(), 2);
 }
@@ -78,8 +74,7 @@ void TCutOffTextTest::init() {
 }
 
 void TCutOffTextTest::cleanupTestCase() {
-    delete m_window;
-    m_namespace.reset();
+    closeWindow();
     m_locale.reset();
     m_timeZone.reset();
     ::tzset();

@@ -6,12 +6,12 @@
 
 #include "tests/ui/group_box_checks.h"
 #include "tests/ui/offscreen_screen.h"
-#include "tests/ui/temp_namespace.h"
+#include "tests/ui/window_fixture.h"
 #include "ui/widgets/radio_group.h"
 #include "ui/widgets/status_bar.h"
 #include "ui/window/Umain.h"
 
-class TFrmMainLookTest : public QObject {
+class TFrmMainLookTest : public QObject, TWindowFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -19,23 +19,15 @@ private slots:
     void drawsGroupBoxFramesThroughTheirCaptions();
     void keepsLabelsOneTextLineHigh();
     void drawsStatusBarAsOneLoweredPanel();
-
-private:
-    TFrmMain* m_window = nullptr;
-    std::optional<TTempNamespace> m_namespace;
 };
 
 void TFrmMainLookTest::init() {
     m_namespace.emplace();
-    m_window = new TFrmMain;
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    QVERIFY(openWindow());
 }
 
 void TFrmMainLookTest::cleanup() {
-    delete m_window;
-    m_window = nullptr;
-    m_namespace.reset();
+    closeWindow();
 }
 
 void TFrmMainLookTest::drawsGroupBoxFramesThroughTheirCaptions() {

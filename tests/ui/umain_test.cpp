@@ -12,14 +12,14 @@
 
 #include "tests/ui/named_child.h"
 #include "tests/ui/offscreen_screen.h"
-#include "tests/ui/temp_namespace.h"
-#include "ui/window/Umain.h"
+#include "tests/ui/window_fixture.h"
 #include "ui/widgets/error_display.h"
 #include "ui/widgets/radio_group.h"
 #include "ui/widgets/rz_bit_btn.h"
 #include "ui/widgets/up_down.h"
+#include "ui/window/Umain.h"
 
-class TFrmMainTest : public QObject {
+class TFrmMainTest : public QObject, TWindowFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -39,27 +39,19 @@ private slots:
     void closesByCloseButtonEndingTheLoopWithZero();
 
 private:
-    template <typename T> T* child(const char* name) {
-        return NamedChild<T>(m_window, name);
-    }
+    template <typename T> T* child(const char* name) { return NamedChild<T>(m_window, name); }
     QLineEdit* edit(const char* name) { return child<QLineEdit>(name); }
-
-    TFrmMain* m_window = nullptr;
-    std::optional<TTempNamespace> m_namespace;
 };
 
 void TFrmMainTest::init() {
     m_namespace.emplace();
     SetErrorDisplay([](const QString&) {}); // a message box would block the test
-    m_window = new TFrmMain;
-    m_window->show();
+    QVERIFY(openWindow());
     QVERIFY(QTest::qWaitForWindowActive(m_window));
 }
 
 void TFrmMainTest::cleanup() {
-    delete m_window;
-    m_window = nullptr;
-    m_namespace.reset();
+    closeWindow();
 }
 
 void TFrmMainTest::showsCaptionsAndDefaultsOnFirstShow() {

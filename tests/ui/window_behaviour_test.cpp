@@ -16,7 +16,7 @@
 
 #include "tests/ui/named_child.h"
 #include "tests/ui/scoped_environment.h"
-#include "tests/ui/temp_namespace.h"
+#include "tests/ui/window_fixture.h"
 #include "ui/tree/shell_tree_view.h"
 #include "ui/widgets/error_display.h"
 #include "ui/widgets/radio_group.h"
@@ -24,7 +24,7 @@
 #include "ui/window/Umain.h"
 #include "ui/window/entry_model.h"
 
-class TWindowBehaviourTest : public QObject {
+class TWindowBehaviourTest : public QObject, TWindowFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -56,12 +56,8 @@ private:
     void pressApply();
     QStringList namesOnDisk(const QString& folder) const;
     QString newNameShown(int row) const;
-    template <typename T> T* child(const char* name) const {
-        return NamedChild<T>(m_window, name);
-    }
+    template <typename T> T* child(const char* name) const { return NamedChild<T>(m_window, name); }
 
-    std::optional<TTempNamespace> m_namespace;
-    TFrmMain* m_window = nullptr;
     QStringList m_errors;
 };
 
@@ -75,9 +71,7 @@ void TWindowBehaviourTest::init() {
 }
 
 void TWindowBehaviourTest::cleanup() {
-    delete m_window;
-    m_window = nullptr;
-    m_namespace.reset();
+    closeWindow();
 }
 
 void TWindowBehaviourTest::makeFiles(const QString& folder, const QStringList& names) {
@@ -89,9 +83,7 @@ void TWindowBehaviourTest::makeFiles(const QString& folder, const QStringList& n
 }
 
 void TWindowBehaviourTest::startWindow() {
-    m_window = new TFrmMain;
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    QVERIFY(openWindow());
 }
 
 void TWindowBehaviourTest::selectNode(const QString& label) {

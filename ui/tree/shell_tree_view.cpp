@@ -1,14 +1,12 @@
 #include "ui/tree/shell_tree_view.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <optional>
-#include <vector>
 
 #include <QApplication>
-#include <QFile>
-#include <QHash>
+#include <QContextMenuEvent>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScopeGuard>
@@ -17,57 +15,23 @@
 
 #include "engine/engine.h"
 #include "ui/namespace/messages.h"
+#include "ui/tree/folder_hold.h"
+#include "ui/tree/shell_tree_menu.h"
 #include "ui/widgets/branch_line_style.h"
 #include "ui/widgets/error_display.h"
+#include "ui/widgets/palette_colors.h"
+#include "ui/widgets/text.h"
 
 namespace {
 
-class TShellTreeNode : public QTreeWidgetItem {
-public:
-    static constexpr int NodeType = QTreeWidgetItem::UserType + 1;
-    explicit TShellTreeNode(std::unique_ptr<TShellFolder> entry)
-        : QTreeWidgetItem(NodeType), m_entry(std::move(entry)) {}
-
-    std::unique_ptr<TShellFolder> m_entry;
-    bool m_expandedOnce = false; // children are loaded on the first expansion only
-};
-
-TShellTreeNode* AsNode(const QTreeWidgetItem* item) {
-    return item && item->type() == TShellTreeNode::NodeType
-               ? static_cast<TShellTreeNode*>(const_cast<QTreeWidgetItem*>(item))
-               : nullptr;
+std::optional<TItemIdList> FullIdOf(const TShellFolder* entry) {
+    return entry ? std::optional(TShellTreeModel::fullIdOf(*entry)) : std::nullopt;
 }
 
-// Invalid UTF-8 bytes show as U+FFFD; the bytes themselves stay in the entry's ids.
-QString Label(const std::string& bytes) {
-    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
-}
-
-// One icon that shows `open` while its node is selected; shared by all nodes alike.
-QIcon NodeIcon(const QIcon& normal, const QIcon& open) {
-    if (open.isNull() || open.cacheKey() == normal.cacheKey()) return normal;
-    static QHash<QPair<qint64, qint64>, QIcon> cache;
-    const auto key = qMakePair(normal.cacheKey(), open.cacheKey());
-    if (const auto found = cache.constFind(key); found != cache.constEnd()) return *found;
-    QIcon icon;
-    icon.addPixmap(normal.pixmap(16), QIcon::Normal);
-    icon.addPixmap(open.pixmap(16), QIcon::Selected);
-    return *cache.insert(key, icon);
-}
-
-// A folder's folder object, asked of its parent first and of the desktop second.
-std::shared_ptr<TShellFolderObject> BindFolderObject(TShellFolderObject* parent,
-                                                     const TItemIdList& id) {
-    std::shared_ptr<TShellFolderObject> folder = parent ? parent->bindToObject(id) : nullptr;
-    TShellFolderObject* desktop = DesktopEntry().FolderObject.get();
-    if (!folder && parent != desktop) folder = desktop->bindToObject(id);
-    return folder;
-}
-
-std::optional<TItemIdList> ResolveRoot(const QString& rootText) {
-    if (auto id = ShellNamespace().specialFolderLocation(rootText.toStdString())) return id;
-    if (rootText.isEmpty()) return std::nullopt;
-    return ShellNamespace().parseDisplayName(QFile::encodeName(rootText).toStdString());
+bool IsInBranch(const QTreeWidgetItem* node, const QTreeWidgetItem* branch) {
+    for (; node; node = node->parent())
+        if (node == branch) return true;
+    return false;
 }
 
 } // namespace
@@ -102,12 +66,7 @@ TShellTreeView::TShellTreeView(QWidget* parent) : QTreeWidget(parent) {
     setDragEnabled(false);
     setDragDropMode(QAbstractItemView::NoDragDrop);
     setItemDelegate(new TShellTreeLabelDelegate(this));
-    QPalette colors = palette(); // the selection is not shown while the tree has no focus
-    colors.setColor(QPalette::Inactive, QPalette::Highlight,
-                    colors.color(QPalette::Inactive, QPalette::Base));
-    colors.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                    colors.color(QPalette::Inactive, QPalette::Text));
-    setPalette(colors);
+    HideInactiveSelection(*this);
     // An expansion loads children from the disk; what fails there is shown, never thrown
     // through the view's signal.
     connect(this, &QTreeWidget::itemExpanded, this,
@@ -132,13 +91,7 @@ void TShellTreeView::buildRoot() {
     if (m_buildingRoot) return;
     m_rootBuilt = true;
     std::string failure;
-    if (const auto rootId = ResolveRoot(m_root)) {
-        TShellFolderObject* desktop = DesktopEntry().FolderObject.get();
-        auto entry = std::make_unique<TShellFolder>();
-        entry->ItemId = *rootId;
-        entry->FullItemId = *rootId;
-        entry->FolderObject = BindFolderObject(desktop, *rootId);
-        if (!entry->FolderObject) entry->FolderObject = DesktopEntry().FolderObject;
+    if (auto entry = TShellTreeModel::resolveRoot(m_root)) {
         m_rootEntry = std::move(entry);
     } else {
         failure = messages::ErrorSettingPath(m_root.toStdString());
@@ -154,89 +107,14 @@ void TShellTreeView::buildTopNode() {
     m_clearing = true;
     clear();
     m_clearing = false;
-    auto entry = std::make_unique<TShellFolder>();
-    entry->ParentEntry = &DesktopEntry();
-    entry->ItemId = m_rootEntry->ItemId;
-    entry->FullItemId = ConcatItemIds(DesktopEntry().FullItemId, entry->ItemId);
-    entry->FolderObject = m_rootEntry->FolderObject;
-    QTreeWidgetItem* top = makeNode(std::move(entry), TNameForm::Normal).release();
+    QTreeWidgetItem* top = TShellTreeModel::makeTopNode(*m_rootEntry).release();
     addTopLevelItem(top);
     top->setExpanded(true);
     setCurrentItem(top);
 }
 
-std::unique_ptr<QTreeWidgetItem> TShellTreeView::makeNode(std::unique_ptr<TShellFolder> entry,
-                                                          TNameForm labelForm) const {
-    TShellFolderObject* parent = ParentFolderObject(*entry);
-    const TItemIdList& id = entry->ItemId;
-    auto node = std::make_unique<TShellTreeNode>(std::move(entry));
-    node->setText(0, Label(shellDisplayName(parent, id, labelForm)));
-    node->setFlags(node->flags() | Qt::ItemIsEditable);
-    if (!parent) return node;
-    node->setIcon(
-        0, NodeIcon(parent->iconOf(id, TIconForm::Normal), parent->iconOf(id, TIconForm::Open)));
-    const bool marked = parent->attributesOf(id, TItemAttribute::HasSubFolders) != 0;
-    node->setChildIndicatorPolicy(marked ? QTreeWidgetItem::ShowIndicator
-                                         : QTreeWidgetItem::DontShowIndicator);
-    return node;
-}
-
-std::unique_ptr<QTreeWidgetItem> TShellTreeView::fillChildNode(const TItemIdList& id,
-                                                               const TShellFolder& parent) const {
-    auto entry = std::make_unique<TShellFolder>();
-    entry->ParentEntry = &parent;
-    entry->ItemId = id;
-    entry->FullItemId = ConcatItemIds(parent.FullItemId, id);
-    entry->FolderObject = BindFolderObject(parent.FolderObject.get(), id);
-    return makeNode(std::move(entry), TNameForm::InFolder);
-}
-
-bool TShellTreeView::childOrder(const QTreeWidgetItem* a, const QTreeWidgetItem* b) const {
-    const TShellFolder* first = entryOf(a);
-    TShellFolderObject* folder = ParentFolderObject(*first);
-    const int answer = folder ? folder->compareIds(first->ItemId, entryOf(b)->ItemId) : 0;
-    return static_cast<std::int16_t>(answer & 0xFFFF) < 0;
-}
-
-void TShellTreeView::loadChildren(QTreeWidgetItem* node) {
-    const TShellFolder* entry = entryOf(node);
-    if (!entry) return;
-    // A rebuild that loads many nodes has suspended updates already and resumes them itself.
-    const bool updating = updatesEnabled();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    setUpdatesEnabled(false);
-    const auto restore = qScopeGuard([this, updating] {
-        setUpdatesEnabled(updating);
-        QApplication::restoreOverrideCursor();
-    });
-    TShellFolderObject* folder = entry->FolderObject.get();
-    const auto ids = folder ? folder->enumFolders() : std::nullopt;
-    if (!ids) return;
-    std::vector<std::unique_ptr<QTreeWidgetItem>> children;
-    children.reserve(ids->size());
-    for (const TItemIdList& id : *ids)
-        children.push_back(fillChildNode(id, *entry));
-    std::sort(children.begin(), children.end(),
-              [this](const auto& a, const auto& b) { return childOrder(a.get(), b.get()); });
-    QList<QTreeWidgetItem*> sorted;
-    sorted.reserve(qsizetype(children.size()));
-    for (auto& child : children)
-        sorted.append(child.release());
-    node->addChildren(sorted);
-}
-
-void TShellTreeView::onItemExpanded(QTreeWidgetItem* item) {
-    TShellTreeNode* node = AsNode(item);
-    if (!node || node->m_expandedOnce) return;
-    if (node->childIndicatorPolicy() != QTreeWidgetItem::ShowIndicator && node->childCount() == 0)
-        return; // unmarked: nothing to show
-    const TShellFolder* entry = node->m_entry.get();
-    TShellFolderObject* parent = entry ? ParentFolderObject(*entry) : nullptr;
-    if (parent && parent->attributesOf(entry->ItemId, TItemAttribute::Folder) != 0 &&
-        node->childCount() == 0)
-        loadChildren(node); // when this throws, the next expansion tries again
-    node->m_expandedOnce = true;
-    node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+void TShellTreeView::onItemExpanded(QTreeWidgetItem* node) {
+    m_model.expandOnce(node);
 }
 
 // The view keeps a hidden current node; the tree moves the selection up instead.
@@ -253,16 +131,6 @@ void TShellTreeView::onCurrentItemChanged(QTreeWidgetItem* current) {
     if (!m_clearing) emit changed(current);
 }
 
-TShellFolder* TShellTreeView::entryOf(const QTreeWidgetItem* node) {
-    const TShellTreeNode* shellNode = AsNode(node);
-    return shellNode ? shellNode->m_entry.get() : nullptr;
-}
-
-std::unique_ptr<TShellFolder> TShellTreeView::detachEntry(QTreeWidgetItem* node) {
-    TShellTreeNode* shellNode = AsNode(node);
-    return shellNode ? std::move(shellNode->m_entry) : nullptr;
-}
-
 TShellFolder* TShellTreeView::selectedEntry() const {
     if (QTreeWidgetItem* target = rightClickTarget()) return entryOf(target);
     return entryOf(currentItem());
@@ -271,24 +139,11 @@ TShellFolder* TShellTreeView::selectedEntry() const {
 std::string TShellTreeView::selectedPath() const {
     const TShellFolder* entry = selectedEntry();
     if (!entry) return {};
-    return shellDisplayName(DesktopEntry().FolderObject.get(), entry->FullItemId,
-                            TNameForm::ForParsing);
+    return TShellTreeModel::parsingPath(*entry);
 }
 
 QTreeWidgetItem* TShellTreeView::rightClickTarget() const {
     return m_rightClickTarget.isValid() ? itemFromIndex(m_rightClickTarget) : nullptr;
-}
-
-std::string TShellTreeView::shellDisplayName(TShellFolderObject* folder, const TItemIdList& id,
-                                             TNameForm form) {
-    if (!folder) return std::string(messages::NoParentFolder);
-    std::string name = folder->displayNameOf(id, form);
-    if (name.size() > 1 && name[0] == '?' && name[1] >= '0' && name[1] <= '9')
-        std::erase(name, '?');
-    // A virtual item has no path: its own name stands in.
-    if (name.starts_with("::{") && form != TNameForm::Normal)
-        return shellDisplayName(folder, id, TNameForm::Normal);
-    return name;
 }
 
 // A right click picks its target without moving the selection.
@@ -317,5 +172,140 @@ bool TShellTreeView::viewportEvent(QEvent* event) {
         QToolTip::showText(help->globalPos(), index.data().toString(), viewport(), shown);
     else
         QToolTip::hideText();
+    return true;
+}
+
+// A request from the mouse targets the node under the pointer, or the selected node beside
+// all nodes; one from the keyboard targets the selected node. The target stays set while its
+// command runs, so a deleted node's change event sees no selected path.
+void TShellTreeView::contextMenuEvent(QContextMenuEvent* event) {
+    event->accept();
+    setFocus(Qt::PopupFocusReason);
+    const bool byMouse = event->reason() == QContextMenuEvent::Mouse;
+    QTreeWidgetItem* target = byMouse ? itemAt(event->pos()) : nullptr;
+    if (!target) target = currentItem();
+    const QPoint at = byMouse || !target ? event->globalPos() : labelCentre(target);
+    m_rightClickTarget = QPersistentModelIndex(indexFromItem(target));
+    const auto clear = qScopeGuard([this] { m_rightClickTarget = QPersistentModelIndex(); });
+    Guarded([&] { showShellMenu(selectedEntry(), at); });
+}
+
+// The platform turns the context-menu key into a request; Shift+F10 is the tree's own.
+void TShellTreeView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_F10 || event->modifiers() != Qt::ShiftModifier)
+        return QTreeWidget::keyPressEvent(event);
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, {}, {}, event->modifiers());
+    contextMenuEvent(&request);
+}
+
+void TShellTreeView::showShellMenu(TShellFolder* entry, const QPoint& at) {
+    if (entry) ShowShellTreeMenu(*this, *entry, at);
+}
+
+QPoint TShellTreeView::labelCentre(QTreeWidgetItem* node) const {
+    const QModelIndex index = indexFromItem(node);
+    const QRect row = visualRect(index);
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = row;
+    const int width =
+        std::min(itemDelegateForIndex(index)->sizeHint(option, index).width(), row.width());
+    return viewport()->mapToGlobal(QPoint(row.left() + width / 2, row.center().y()));
+}
+
+QTreeWidgetItem* TShellTreeView::selectedNode() const {
+    QTreeWidgetItem* node = m_rightClickTarget.isValid() ? rightClickTarget() : currentItem();
+    return entryOf(node) ? node : nullptr;
+}
+
+void TShellTreeView::completeVerb(const QString& verb) {
+    QTreeWidgetItem* node = selectedNode();
+    if (!node) return;
+    if (verb == verbs::Delete) {
+        const std::unique_ptr<TShellFolder> entry = TShellTreeModel::detachEntry(node);
+        m_model.deleteNode(node);
+    } else if (verb == verbs::Paste) {
+        refreshBranch(node);
+    }
+}
+
+QString TShellTreeView::holdReason(const std::string& path) const {
+    return TakesAlong(path, m_heldFolder) ? TextOf(messages::HeldByBatch) : QString();
+}
+
+// Editing opens from editItem() or an edit trigger; a click on a selected label comes back
+// through editItem() after the double-click interval, so it is let through here.
+bool TShellTreeView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    const bool opens =
+        trigger == AllEditTriggers || (trigger != SelectedClicked && (editTriggers() & trigger));
+    QTreeWidgetItem* node = itemFromIndex(index);
+    const TShellFolder* entry = entryOf(node);
+    if (!opens || !entry || m_heldFolder.empty()) return QTreeWidget::edit(index, trigger, event);
+    const QString reason = holdReason(TShellTreeModel::parsingPath(*entry));
+    if (reason.isEmpty()) return QTreeWidget::edit(index, trigger, event);
+    QToolTip::showText(labelCentre(node), reason, viewport(), visualItemRect(node));
+    return false;
+}
+
+// An unchanged label renames to the name's own bytes: the label shows some names only
+// approximately (bytes that are not UTF-8, question marks it leaves out), and its text would
+// name another folder. Loaded sub-folders still hold the old path in their ids: they are
+// enumerated again, and a selection among them moves up to the renamed folder first.
+void TShellTreeView::commitLabelEdit(QTreeWidgetItem* node, const QString& text) {
+    Guarded([&] {
+        TShellFolder* entry = entryOf(node);
+        if (!entry) return;
+        // The label may have opened before the batch started.
+        const QString held = holdReason(TShellTreeModel::parsingPath(*entry));
+        if (!held.isEmpty()) throw engine::TError(held.toStdString());
+        TShellFolderObject* parent = ParentFolderObject(*entry);
+        const std::string newName = text == node->text(0) && parent
+                                        ? parent->displayNameOf(entry->ItemId, TNameForm::InFolder)
+                                        : text.toStdString();
+        if (!renameItem(entry, newName)) return;
+        node->setText(0, text);
+        if (node->childCount() == 0) return;
+        if (IsInBranch(currentItem(), node) && currentItem() != node) setCurrentItem(node);
+        m_model.reloadChildren(node);
+    });
+}
+
+QTreeWidgetItem* TShellTreeView::refreshBranch(QTreeWidgetItem* node) {
+    const TShellFolder* entry = entryOf(node);
+    if (!entry || !entry->FolderObject) return nullptr;
+    const std::optional<TItemIdList> topId = FullIdOf(entryOf(itemAt(0, 0)));
+    const std::optional<TItemIdList> selectedId = FullIdOf(selectedEntry());
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    setUpdatesEnabled(false);
+    const auto restore = qScopeGuard([this] {
+        setUpdatesEnabled(true);
+        QApplication::restoreOverrideCursor();
+    });
+    QTreeWidgetItem* rebuilt = m_model.insertRebuiltNode(node);
+    m_model.expandLike(node, rebuilt);
+    removeOldBranch(node);
+    if (selectedId)
+        if (QTreeWidgetItem* found = TShellTreeModel::findLoadedNode(*selectedId, topLevelItem(0)))
+            setCurrentItem(found);
+    if (topId)
+        if (QTreeWidgetItem* found = TShellTreeModel::findLoadedNode(*topId, topLevelItem(0)))
+            scrollToItem(found, QAbstractItemView::PositionAtTop);
+    return rebuilt;
+}
+
+// The entry goes first, so that change events raised while the node goes see no path; a
+// selection inside the branch is dropped first, so that re-selecting by id always raises one.
+void TShellTreeView::removeOldBranch(QTreeWidgetItem* old) {
+    const std::unique_ptr<TShellFolder> entry = TShellTreeModel::detachEntry(old);
+    if (IsInBranch(currentItem(), old)) setCurrentItem(nullptr);
+    m_model.deleteNode(old);
+}
+
+bool TShellTreeView::selectPath(const std::string& path) {
+    const std::optional<TItemIdList> fullId = ShellNamespace().parseDisplayName(path);
+    QTreeWidgetItem* node = fullId ? m_model.expandBranchTo(*fullId) : nullptr;
+    if (!node) return false;
+    setCurrentItem(node);
+    scrollToItem(node);
     return true;
 }

@@ -11,8 +11,7 @@
 #include "engine/engine.h"
 #include "ui/namespace/shell_namespace.h"
 #include "ui/tree/folder_menu_hooks.h"
-
-struct IContextMenu;
+#include "ui/tree/shell_tree_model.h"
 
 class TShellTreeView : public QTreeWidget {
     Q_OBJECT
@@ -37,21 +36,25 @@ public:
     std::string selectedPath() const;
     QTreeWidgetItem* rightClickTarget() const;
 
-    static TShellFolder* entryOf(const QTreeWidgetItem* node);
-    // Takes the entry away from its node, which then counts as having none.
-    static std::unique_ptr<TShellFolder> detachEntry(QTreeWidgetItem* node);
+    static TShellFolder* entryOf(const QTreeWidgetItem* node) {
+        return TShellTreeModel::entryOf(node);
+    }
     // Enumerates the node's folder and adds one sorted child per sub-folder.
-    void loadChildren(QTreeWidgetItem* node);
+    void loadChildren(QTreeWidgetItem* node) { m_model.loadChildren(node); }
     // A node's label text: the name `folder` gives `id`, with the "?"-digit and "::{" rules.
     static std::string shellDisplayName(TShellFolderObject* folder, const TItemIdList& id,
-                                        TNameForm form);
+                                        TNameForm form) {
+        return TShellTreeModel::shellDisplayName(folder, id, form);
+    }
 
     // The regional settings the properties dialog shows times in.
     void setFormatSettings(engine::TFormatSettings settings) {
         m_formatSettings = std::move(settings);
     }
+    const engine::TFormatSettings& formatSettings() const { return m_formatSettings; }
     // Replaces what the folder menu reaches outside the tree (tests record instead).
     void setMenuHooks(TFolderMenuHooks hooks) { m_menuHooks = std::move(hooks); }
+    const TFolderMenuHooks& menuHooks() const { return m_menuHooks; }
     // Shows the folder menu of `entry` at the screen position `at` and carries out the chosen
     // verb; "rename", "delete", "paste" and "newfolder" also update the tree. Throws
     // engine::TError when a command fails.
@@ -59,13 +62,13 @@ public:
     // Gives the item of `entry` the name `newName` (raw bytes), never replacing anything. False
     // when the item can't be renamed at all; throws engine::TError "Rename to ... failed" when
     // the namespace refuses.
-    bool renameItem(TShellFolder* entry, const std::string& newName);
+    bool renameItem(TShellFolder* entry, const std::string& newName) {
+        return TShellTreeModel::renameItem(entry, newName);
+    }
     // Rebuilds the branch of `node` from the disk, keeping its expanded sub-branches expanded,
     // the top visible node and the selection (by id). Returns the node that replaced `node`,
     // null when `node` has no folder to enumerate.
     QTreeWidgetItem* refreshBranch(QTreeWidgetItem* node);
-    // The first node at or below `start`, depth first, whose full id names the same item.
-    QTreeWidgetItem* findLoadedNode(const TItemIdList& fullId, QTreeWidgetItem* start) const;
     // Selects the folder at the absolute `path` (raw bytes), expanding the branch down to it;
     // the move raises changed. False when the tree has no node for it (missing, hidden, below
     // a folder that can't be read, or outside the root): the selection stays.
@@ -76,6 +79,17 @@ public:
     // and say why; so does pasting a cut of such a folder, or a cut into one.
     void setHeldFolder(std::string path) { m_heldFolder = std::move(path); }
     const std::string& heldFolder() const { return m_heldFolder; }
+    // Why the folder at `path` waits (it is the held folder or holds it); empty when it doesn't.
+    QString holdReason(const std::string& path) const;
+
+    // The node a menu command acts on: the right-click target while one is handled, else the
+    // selected node; null when it has no entry.
+    QTreeWidgetItem* selectedNode() const;
+    // The label's centre in screen coordinates, where a menu asked from the keyboard opens.
+    QPoint labelCentre(QTreeWidgetItem* node) const;
+    // What the tree itself does after `verb` has succeeded on the selected node: a deleted
+    // folder's node goes, a pasted-into folder's branch is rebuilt.
+    void completeVerb(const QString& verb);
 
 signals:
     // The selection moved to `node` (null when the tree lost its selection).
@@ -97,33 +111,8 @@ private:
     void onItemCollapsed(QTreeWidgetItem* node);
     void onCurrentItemChanged(QTreeWidgetItem* current);
     void buildTopNode();
-    std::unique_ptr<QTreeWidgetItem> makeNode(std::unique_ptr<TShellFolder> entry,
-                                              TNameForm labelForm) const;
-    std::unique_ptr<QTreeWidgetItem> fillChildNode(const TItemIdList& id,
-                                                   const TShellFolder& parent) const;
-    bool childOrder(const QTreeWidgetItem* a, const QTreeWidgetItem* b) const;
     void commitLabelEdit(QTreeWidgetItem* node, const QString& text);
-    QTreeWidgetItem* selectedNode() const;
-    QPoint labelCentre(QTreeWidgetItem* node) const;
-    void completeVerb(const QString& verb);
-    // The verbs Linux's own menu carries out itself (linux_shell_tree_menu.cpp); on Windows
-    // the shell does them.
-    bool runVerb(const QString& verb, const std::string& path);
-    bool openFolder(const std::string& path);
-    bool pasteInto(const std::string& path);
-    bool deleteFolder(const std::string& path);
-    bool makeFolderIn(const std::string& path);
-    bool showProperties(const std::string& path);
-    // Carries out command `command` of the shell's menu (windows_shell_tree_menu.cpp).
-    void runShellCommand(IContextMenu* shellMenu, unsigned command);
-    QTreeWidgetItem* insertRebuiltNode(QTreeWidgetItem* old);
-    void expandLike(QTreeWidgetItem* old, QTreeWidgetItem* rebuilt);
     void removeOldBranch(QTreeWidgetItem* old);
-    void deleteNode(QTreeWidgetItem* node);
-    void reloadChildren(QTreeWidgetItem* node);
-    QTreeWidgetItem* expandBranchTo(const TItemIdList& fullId);
-    QString holdReason(const std::string& path) const;
-    QString pasteHoldReason(const std::string& path) const;
 
     QString m_root = QStringLiteral("rfDesktop");
     QString m_previousRoot = m_root;
@@ -135,4 +124,5 @@ private:
     TFolderMenuHooks m_menuHooks;
     engine::TFormatSettings m_formatSettings;
     std::string m_heldFolder;
+    TShellTreeModel m_model{*this};
 };

@@ -5,7 +5,7 @@
 #include <QScreen>
 #include <QWidget>
 
-#include "ui/widgets/frame_hints.h"
+#include "ui/widgets/platform_widgets.h"
 
 TFixedFrame::TFixedFrame(QWidget* window) : QObject(window), m_window(window) {
     window->installEventFilter(this);

@@ -4,7 +4,7 @@
 #include <QPixmap>
 
 #include "engine/engine.h"
-#include "ui/widgets/icon_theme.h"
+#include "ui/widgets/platform_widgets.h"
 
 TImageList::TImageList() : m_icons(Count) {}
 

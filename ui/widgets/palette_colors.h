@@ -1,7 +1,9 @@
 #pragma once
-// Between QColor and the colour rules' plain triples.
+// Between QColor and the colour rules' plain triples, and the palettes our views share.
 
 #include <QColor>
+#include <QPalette>
+#include <QWidget>
 
 #include "ui/widgets/color_rules.h"
 
@@ -11,4 +13,15 @@ inline colors::TRgb ToRgb(const QColor& color) {
 
 inline QColor ToQColor(colors::TRgb color) {
     return QColor(color.Red, color.Green, color.Blue);
+}
+
+// The selection of `view` is not shown while the view has no focus: its inactive highlight is
+// its background.
+inline void HideInactiveSelection(QWidget& view) {
+    QPalette colors = view.palette();
+    colors.setColor(QPalette::Inactive, QPalette::Highlight,
+                    colors.color(QPalette::Inactive, QPalette::Base));
+    colors.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                    colors.color(QPalette::Inactive, QPalette::Text));
+    view.setPalette(colors);
 }

@@ -17,6 +17,7 @@
 #include "ui/widgets/fixed_frame.h"
 #include "ui/widgets/group_box.h"
 #include "ui/widgets/label.h"
+#include "ui/widgets/palette_colors.h"
 #include "ui/widgets/radio_group.h"
 #include "ui/widgets/rz_bit_btn.h"
 #include "ui/widgets/rz_panel.h"
@@ -163,38 +164,47 @@ void TFrmMain::createRadioGroup() {
                            QStringLiteral("删除")});
 }
 
+// The numbering box and the delete box alike: a start field and a digit-count field, each with
+// its label and up-down, at the same places. `ownLabels` adds a box's further labels before the
+// fields, so that the controls are made in the same order as ever. `names` are the box's and
+// its controls', in the order returned.
+TFrmMain::TCountBox TFrmMain::makeCountBox(const QString& caption, QRect at,
+                                           const std::array<const char*, 7>& names,
+                                           const std::function<void(QGroupBox*)>& ownLabels) {
+    auto* box =
+        place(new TGroupBox(caption, RzPanel1), names[0], at.x(), at.y(), at.width(), at.height());
+    TLabel* startLabel = makeLabel(box, names[1], QStringLiteral("开始"), {8, 20});
+    TLabel* digitsLabel = makeLabel(box, names[2], QStringLiteral("位数"), {80, 20});
+    if (ownLabels) ownLabels(box);
+    QLineEdit* start = makeEdit(box, names[3], QStringLiteral("1"), {32, 16, 25, 20});
+    auto* startStep = place(new TUpDown(box), names[4], 57, 16, 16, 20);
+    startStep->setPosition(1);
+    auto* digitsStep = place(new TUpDown(box), names[5], 129, 13, 16, 20);
+    digitsStep->setPosition(4);
+    QLineEdit* digits = makeEdit(box, names[6], QStringLiteral("4"), {104, 13, 25, 20});
+    return {box, startLabel, digitsLabel, start, startStep, digitsStep, digits};
+}
+
 void TFrmMain::createNumberingBox() {
-    GroupBox1 =
-        place(new TGroupBox(QStringLiteral("批量序号"), RzPanel1), "GroupBox1", 193, 1, 363, 41);
-    Label1 = makeLabel(GroupBox1, "Label1", QStringLiteral("开始"), {8, 20});
-    Label2 = makeLabel(GroupBox1, "Label2", QStringLiteral("位数"), {80, 20});
-    Label3 = makeLabel(GroupBox1, "Label3", QStringLiteral("例：A-0001 "), {296, 16});
-    QPalette red = Label3->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    Label3->setPalette(red);
-    Label4 = makeLabel(GroupBox1, "Label4", QStringLiteral("前字符"), {152, 20});
-    Label5 = makeLabel(GroupBox1, "Label5", QStringLiteral("后字符"), {224, 20});
-    Edit1 = makeEdit(GroupBox1, "Edit1", QStringLiteral("1"), {32, 16, 25, 20});
-    UpDown1 = place(new TUpDown(GroupBox1), "UpDown1", 57, 16, 16, 20);
-    UpDown1->setPosition(1);
-    UpDown2 = place(new TUpDown(GroupBox1), "UpDown2", 129, 13, 16, 20);
-    UpDown2->setPosition(4);
-    Edit2 = makeEdit(GroupBox1, "Edit2", QStringLiteral("4"), {104, 13, 25, 20});
+    std::tie(GroupBox1, Label1, Label2, Edit1, UpDown1, UpDown2, Edit2) = makeCountBox(
+        QStringLiteral("批量序号"), {193, 1, 363, 41},
+        {"GroupBox1", "Label1", "Label2", "Edit1", "UpDown1", "UpDown2", "Edit2"},
+        [this](QGroupBox* box) {
+            Label3 = makeLabel(box, "Label3", QStringLiteral("例：A-0001 "), {296, 16});
+            QPalette red = Label3->palette();
+            red.setColor(QPalette::WindowText, Qt::red);
+            Label3->setPalette(red);
+            Label4 = makeLabel(box, "Label4", QStringLiteral("前字符"), {152, 20});
+            Label5 = makeLabel(box, "Label5", QStringLiteral("后字符"), {224, 20});
+        });
     Edit3 = makeEdit(GroupBox1, "Edit3", QStringLiteral("A-"), {192, 13, 33, 20});
     Edit4 = makeEdit(GroupBox1, "Edit4", QStringLiteral(" "), {264, 13, 25, 20});
 }
 
 void TFrmMain::createDeleteBox() {
-    GroupBox2 =
-        place(new TGroupBox(QStringLiteral("删除字符"), RzPanel1), "GroupBox2", 557, 1, 147, 41);
-    Label6 = makeLabel(GroupBox2, "Label6", QStringLiteral("开始"), {8, 20});
-    Label7 = makeLabel(GroupBox2, "Label7", QStringLiteral("位数"), {80, 20});
-    Edit5 = makeEdit(GroupBox2, "Edit5", QStringLiteral("1"), {32, 16, 25, 20});
-    UpDown3 = place(new TUpDown(GroupBox2), "UpDown3", 57, 16, 16, 20);
-    UpDown3->setPosition(1);
-    UpDown4 = place(new TUpDown(GroupBox2), "UpDown4", 129, 13, 16, 20);
-    UpDown4->setPosition(4);
-    Edit6 = makeEdit(GroupBox2, "Edit6", QStringLiteral("4"), {104, 13, 25, 20});
+    std::tie(GroupBox2, Label6, Label7, Edit5, UpDown3, UpDown4, Edit6) =
+        makeCountBox(QStringLiteral("删除字符"), {557, 1, 147, 41},
+                     {"GroupBox2", "Label6", "Label7", "Edit5", "UpDown3", "UpDown4", "Edit6"}, {});
 }
 
 void TFrmMain::createFileList() {
@@ -207,12 +217,7 @@ void TFrmMain::createFileList() {
     ListView1->setEditTriggers(QAbstractItemView::SelectedClicked |
                                QAbstractItemView::EditKeyPressed);
     ListView1->setIconSize(QSize(TImageList::PictureSize, TImageList::PictureSize));
-    QPalette hiddenSelection = ListView1->palette();
-    hiddenSelection.setColor(QPalette::Inactive, QPalette::Highlight,
-                             hiddenSelection.color(QPalette::Inactive, QPalette::Base));
-    hiddenSelection.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                             hiddenSelection.color(QPalette::Inactive, QPalette::Text));
-    ListView1->setPalette(hiddenSelection);
+    HideInactiveSelection(*ListView1);
     m_entries = new TEntryModel(this);
     ListView1->setModel(m_entries);
     QHeaderView* header = ListView1->header();

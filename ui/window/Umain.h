@@ -3,6 +3,10 @@
 // rename settings and the two buttons at the bottom, the status bar below. Positions are laid
 // out by hand at 96 dpi and scaled for other resolutions.
 
+#include <array>
+#include <functional>
+#include <tuple>
+
 #include <QWidget>
 
 #include "engine/engine.h"
@@ -78,6 +82,11 @@ private:
     void createRadioGroup();
     void createNumberingBox();
     void createDeleteBox();
+    using TCountBox =
+        std::tuple<QGroupBox*, TLabel*, TLabel*, QLineEdit*, TUpDown*, TUpDown*, QLineEdit*>;
+    TCountBox makeCountBox(const QString& caption, QRect at,
+                           const std::array<const char*, 7>& names,
+                           const std::function<void(QGroupBox*)>& ownLabels);
     void createFileList();
     void createStatusBar();
     void linkControls();

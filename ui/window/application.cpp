@@ -9,7 +9,7 @@
 #include <QTranslator>
 
 #include "ui/widgets/error_display.h"
-#include "ui/widgets/icon_theme.h"
+#include "ui/widgets/platform_widgets.h"
 
 QIcon ApplicationIcon() {
     QIcon icon;

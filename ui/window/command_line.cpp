@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "ui/widgets/error_display.h"
+#include "ui/widgets/text.h"
 #include "ui/window/Umain.h"
 
 #ifndef ZELVORA_VERSION
@@ -12,10 +13,6 @@
 
 namespace {
 
-QString ProgramText(const std::string& bytes) {
-    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
-}
-
 // The parser sees decoded text, which loses the bytes of a name that is not UTF-8: each
 // positional argument is matched back to the raw argument it came from.
 std::vector<std::string> RawPositionals(const std::vector<std::string>& arguments,
@@ -23,7 +20,7 @@ std::vector<std::string> RawPositionals(const std::vector<std::string>& argument
     std::vector<std::string> raw;
     std::size_t next = 1;
     for (const QString& text : positionals) {
-        while (next < arguments.size() && ProgramText(arguments[next]) != text)
+        while (next < arguments.size() && TextOf(arguments[next]) != text)
             ++next;
         raw.push_back(next < arguments.size() ? arguments[next++] : text.toStdString());
     }
@@ -55,7 +52,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments,
                                  QStringLiteral("[FOLDER]"));
     QStringList texts;
     for (const std::string& argument : arguments)
-        texts << ProgramText(argument);
+        texts << TextOf(argument);
     const bool parsed = parser.parse(texts);
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))
         return {0, HelpText(parser), {}, {}};

@@ -25,11 +25,6 @@ struct TCommandLine {
 TCommandLine ParseCommandLine(const std::vector<std::string>& arguments,
                               std::string_view currentFolder);
 
-// Shows the command line's output and error output: printed on Linux; on Windows, where a
-// window program has no console, printed to the console it was started from, else shown in a
-// message box. Returns the exit code.
-int ReportCommandLine(const TCommandLine& commandLine);
-
 // Selects the start folder in the window's tree, which lists it in place of the desktop, or
 // shows why it can't, once the event loop runs.
 void OpenStartFolder(TFrmMain& window, const TFolderChoice& startFolder);

@@ -11,16 +11,12 @@
 #include <QStyle>
 
 #include "ui/widgets/image_list.h"
+#include "ui/widgets/text.h"
 
 namespace {
 
 // Rows handed to the views per turn of the event loop while a large listing is shown.
 constexpr std::size_t ChunkRows = 10000;
-
-QString Shown(const std::string& bytes) {
-    // Invalid UTF-8 shows as U+FFFD; the text is never turned back into a name.
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 } // namespace
 
@@ -166,13 +162,13 @@ QVariant TEntryModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
     switch (index.column()) {
     case OldNameColumn:
-        return Shown(row.OldName);
+        return TextOf(row.OldName);
     case NewNameColumn:
-        return Shown(row.NewName);
+        return TextOf(row.NewName);
     case TypeColumn:
-        return Shown(row.TypeText);
+        return TextOf(row.TypeText);
     case ModifiedColumn:
-        return Shown(row.ModifiedText);
+        return TextOf(row.ModifiedText);
     default:
         return {};
     }
@@ -204,7 +200,7 @@ bool TEntryModel::setData(const QModelIndex& index, const QVariant& value, int r
     engine::TFolderEntry& row = m_listing.Rows[static_cast<std::size_t>(index.row())];
     const QString typed = value.toString();
     // An edit committed unchanged must keep a name whose bytes are not valid UTF-8.
-    if (typed == Shown(row.OldName)) return true;
+    if (typed == TextOf(row.OldName)) return true;
     row.OldName = typed.toStdString();
     emit dataChanged(index, index);
     emit oldNameEdited();

@@ -4,6 +4,7 @@
 #include <QUrl>
 
 #include "engine/engine.h"
+#include "ui/widgets/text.h"
 
 namespace {
 
@@ -12,19 +13,15 @@ bool IsFileUrl(std::string_view text) {
         .startsWith(QByteArrayLiteral("file:"));
 }
 
-QString Shown(std::string_view bytes) {
-    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
-}
-
 QString FolderError(int error, std::string_view argument) {
     switch (ProbeProblemOf(error)) {
     case TProbeProblem::NotFound:
-        return QStringLiteral("找不到文件夹“%1”").arg(Shown(argument));
+        return QStringLiteral("找不到文件夹“%1”").arg(TextOf(argument));
     case TProbeProblem::NotAFolder:
-        return QStringLiteral("“%1”不是文件夹").arg(Shown(argument));
+        return QStringLiteral("“%1”不是文件夹").arg(TextOf(argument));
     default:
         return QStringLiteral("无法打开文件夹“%1”：%2")
-            .arg(Shown(argument), QString::fromStdString(engine::RenameFailureText(error)));
+            .arg(TextOf(argument), QString::fromStdString(engine::RenameFailureText(error)));
     }
 }
 
@@ -44,7 +41,7 @@ TFolderChoice ChooseFolder(std::string_view argument, std::string_view currentFo
     std::string path;
     if (IsFileUrl(argument)) {
         const auto local = LocalPathOfUrl(argument);
-        if (!local) return {{}, QStringLiteral("“%1”不是本地文件夹").arg(Shown(argument))};
+        if (!local) return {{}, QStringLiteral("“%1”不是本地文件夹").arg(TextOf(argument))};
         path = AbsolutePath(*local, {});
     } else {
         path = AbsolutePath(argument, currentFolder);
@@ -58,5 +55,5 @@ TFolderChoice ChooseFolder(std::string_view argument, std::string_view currentFo
 }
 
 QString FolderNotInTreeMessage(const std::string& folder) {
-    return QStringLiteral("文件夹树中没有“%1”：隐藏的文件夹不在树中").arg(Shown(folder));
+    return QStringLiteral("文件夹树中没有“%1”：隐藏的文件夹不在树中").arg(TextOf(folder));
 }

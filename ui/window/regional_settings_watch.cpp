@@ -2,7 +2,13 @@
 
 #include <utility>
 
+#include <QAbstractNativeEventFilter>
 #include <QTimer>
+
+#include "ui/window/platform_window.h"
+
+TRegionalSettingsWatch::TRegionalSettingsWatch(QObject* parent)
+    : QObject(parent), m_filter(WatchRegionalSettings(*this)) {}
 
 TRegionalSettingsWatch::~TRegionalSettingsWatch() = default;
 

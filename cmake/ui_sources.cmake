@@ -1,0 +1,185 @@
+# The window's sources, shared files first, then each platform's; nothing here is globbed, so
+# a new file builds once it is listed.
+set(UI_SOURCES
+    ui/namespace/messages.h
+    ui/namespace/shell_namespace.cpp
+    ui/namespace/shell_namespace.h
+    ui/tree/folder_hold.h
+    ui/tree/folder_menu_hooks.h
+    ui/tree/shell_tree_menu.h
+    ui/tree/shell_tree_model.cpp
+    ui/tree/shell_tree_model.h
+    ui/tree/shell_tree_view.cpp
+    ui/tree/shell_tree_view.h
+    ui/widgets/branch_line_style.cpp
+    ui/widgets/branch_line_style.h
+    ui/widgets/color_rules.cpp
+    ui/widgets/color_rules.h
+    ui/widgets/cut_text_delegate.cpp
+    ui/widgets/cut_text_delegate.h
+    ui/widgets/error_display.cpp
+    ui/widgets/error_display.h
+    ui/widgets/first_paint.cpp
+    ui/widgets/first_paint.h
+    ui/widgets/fixed_frame.cpp
+    ui/widgets/fixed_frame.h
+    ui/widgets/group_box.cpp
+    ui/widgets/group_box.h
+    ui/widgets/image_list.cpp
+    ui/widgets/image_list.h
+    ui/widgets/label.cpp
+    ui/widgets/label.h
+    ui/widgets/palette_colors.h
+    ui/widgets/platform_widgets.h
+    ui/widgets/radio_group.cpp
+    ui/widgets/radio_group.h
+    ui/widgets/rz_bit_btn.cpp
+    ui/widgets/rz_bit_btn.h
+    ui/widgets/rz_panel.cpp
+    ui/widgets/rz_panel.h
+    ui/widgets/status_bar.cpp
+    ui/widgets/status_bar.h
+    ui/widgets/text.h
+    ui/widgets/text_height.h
+    ui/widgets/up_down.cpp
+    ui/widgets/up_down.h
+    ui/window/Umain.cpp
+    ui/window/Umain.h
+    ui/window/accessible_names.cpp
+    ui/window/accessible_names.h
+    ui/window/application.cpp
+    ui/window/application.h
+    ui/window/application.qrc
+    ui/window/batch_outcome.cpp
+    ui/window/batch_outcome.h
+    ui/window/batch_runner.cpp
+    ui/window/batch_runner.h
+    ui/window/batch_status.cpp
+    ui/window/batch_status.h
+    ui/window/command_line.cpp
+    ui/window/command_line.h
+    ui/window/entry_model.cpp
+    ui/window/entry_model.h
+    ui/window/folder_argument.cpp
+    ui/window/folder_argument.h
+    ui/window/folder_lister.cpp
+    ui/window/folder_lister.h
+    ui/window/platform_window.h
+    ui/window/regional_settings.cpp
+    ui/window/regional_settings.h
+    ui/window/regional_settings_watch.cpp
+    ui/window/regional_settings_watch.h
+    ui/window/umain_folders.cpp
+    ui/window/umain_work.cpp
+    ui/window/undo_controller.cpp
+    ui/window/undo_controller.h
+)
+if(WIN32)
+    list(APPEND UI_SOURCES
+        ui/namespace/namespace_win.cpp
+        ui/namespace/namespace_win.h
+        ui/namespace/shell_icons_win.cpp
+        ui/namespace/shell_ids_win.cpp
+        ui/namespace/shell_ids_win.h
+        ui/namespace/shell_namespace_win.cpp
+        ui/tree/folder_hold_win.cpp
+        ui/tree/shell_tree_menu_win.cpp
+        ui/widgets/platform_widgets_win.cpp
+        ui/window/folder_argument_win.cpp
+        ui/window/platform_window_win.cpp
+        ui/window/platform_window_win.h
+    )
+else()
+    list(APPEND UI_SOURCES
+        ui/namespace/namespace_linux.cpp
+        ui/namespace/namespace_linux.h
+        ui/namespace/shell_namespace_linux.cpp
+        ui/tree/folder_clipboard_linux.cpp
+        ui/tree/folder_clipboard_linux.h
+        ui/tree/folder_hold_linux.cpp
+        ui/tree/folder_paste_linux.cpp
+        ui/tree/folder_paste_linux.h
+        ui/tree/folder_properties_dialog_linux.cpp
+        ui/tree/folder_properties_dialog_linux.h
+        ui/tree/folder_trash_linux.cpp
+        ui/tree/folder_trash_linux.h
+        ui/tree/shell_tree_menu_linux.cpp
+        ui/tree/tree_context_menu_linux.cpp
+        ui/tree/tree_context_menu_linux.h
+        ui/widgets/background_thread_linux.cpp
+        ui/widgets/background_thread_linux.h
+        ui/widgets/platform_widgets_linux.cpp
+        ui/window/folder_argument_linux.cpp
+        ui/window/platform_window_linux.cpp
+    )
+endif()
+
+# What the window tests share: a namespace of their own, per platform.
+set(UI_TEST_SUPPORT
+    tests/ui/group_box_checks.h
+    tests/ui/named_child.h
+    tests/ui/offscreen_screen.h
+    tests/ui/scoped_environment.h
+    tests/ui/temp_namespace.h
+    tests/ui/tree_menu_fixture.h
+    tests/ui/window_fixture.h
+)
+if(WIN32)
+    list(APPEND UI_TEST_SUPPORT
+        tests/ui/temp_namespace_win.cpp
+    )
+else()
+    list(APPEND UI_TEST_SUPPORT
+        tests/ui/temp_namespace_linux.cpp
+        tests/ui/tree_clipboard_linux.h
+    )
+endif()
+
+# Window tests, one executable a file, named after it.
+set(UI_TESTS
+    accessible_names_test
+    application_test
+    batch_outcome_test
+    color_rules_test
+    cut_off_text_test
+    cut_text_delegate_test
+    entry_model_test
+    error_display_test
+    first_paint_test
+    folder_hold_test
+    regional_settings_test
+    rz_bit_btn_test
+    rz_panel_test
+    shell_tree_lines_test
+    tree_menu_test
+    umain_dpi_test
+    umain_look_test
+    umain_test
+    undo_controller_test
+    window_behaviour_test
+    window_work_test
+)
+if(WIN32)
+    list(APPEND UI_TESTS
+        command_line_test_win
+        namespace_test_win
+        regional_settings_watch_test_win
+    )
+else()
+    list(APPEND UI_TESTS
+        command_line_test_linux
+        fixed_frame_test_linux
+        folder_clipboard_test_linux
+        folder_paste_test_linux
+        folder_properties_dialog_test_linux
+        folder_trash_test_linux
+        icon_theme_test_linux
+        namespace_test_linux
+        shell_tree_view_test_linux
+        start_folder_test_linux
+        tree_context_menu_test_linux
+        tree_delete_test_linux
+        tree_hold_test_linux
+        tree_paste_test_linux
+    )
+endif()

@@ -1,0 +1,18 @@
+#include "tests/ui/temp_namespace.h"
+
+#include "ui/namespace/namespace_linux.h"
+
+std::unique_ptr<TShellNamespace> MakeTempNamespace(
+    const std::string& desk, const std::string& home,
+    std::function<std::vector<engine::TSubFolder>(const std::string&)> listSubFolders) {
+    TNamespacePlaces places;
+    places.DesktopPath = desk;
+    places.HomePath = home;
+    places.Mounts = [] { return std::vector<TMount>{}; };
+    if (listSubFolders) places.ListSubFolders = std::move(listSubFolders);
+    return std::make_unique<TLinuxNamespace>(std::move(places));
+}
+
+bool TempNamespaceHasLinuxPlaces() {
+    return true;
+}
