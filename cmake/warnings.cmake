@@ -8,9 +8,11 @@ endif()
 
 option(ZELVORA_WERROR "Treat warnings as errors" OFF)
 option(ZELVORA_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
-add_compile_options(-Wall -Wextra -Wpedantic)
-if(ZELVORA_WERROR)
-    add_compile_options(-Werror)
+# Our own targets link zelvora_warnings; code we only build (GoogleTest's source) keeps its own.
+if(NOT TARGET zelvora_warnings)
+    add_library(zelvora_warnings INTERFACE)
+    target_compile_options(zelvora_warnings INTERFACE -Wall -Wextra -Wpedantic
+                                                      $<$<BOOL:${ZELVORA_WERROR}>:-Werror>)
 endif()
 if(ZELVORA_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)

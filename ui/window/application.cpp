@@ -29,9 +29,10 @@ namespace {
 void InstallQtTranslations(QApplication& app) {
     auto* translator = new QTranslator(&app);
     const QStringList folders = {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-                                 QDir(app.applicationDirPath()).filePath("translations")};
+                                 QDir(app.applicationDirPath()).filePath(QStringLiteral("translations"))};
     for (const QString& folder : folders)
-        if (translator->load(QLocale::system(), "qtbase", "_", folder)) {
+        if (translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                             folder)) {
             app.installTranslator(translator);
             return;
         }
