@@ -28,9 +28,7 @@ constexpr const char* FolderPatterns[] = {"新建文件夹 (%d)", "Project %d", 
 
 std::string MakeBenchFolder(int entries, const std::string& parent) {
     const char* temporary = std::getenv("TMPDIR");
-    std::string pattern = !parent.empty()             ? parent
-                          : temporary && *temporary ? temporary
-                                                    : "/tmp";
+    std::string pattern = !parent.empty() ? parent : temporary && *temporary ? temporary : "/tmp";
     pattern += "/zelvora-bench-XXXXXX";
     if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make " + pattern);
     const std::string root = pattern;

@@ -112,8 +112,8 @@ void BenchRename() {
              bench::SyncDisks();
          },
          [&] {
-             for (const auto& row : engine::UndoBatch(journals.control.JournalFolder,
-                                                      journals.Last()).Rows)
+             for (const auto& row :
+                  engine::UndoBatch(journals.control.JournalFolder, journals.Last()).Rows)
                  failures += row.Error != 0;
          }},
         bareLoop);

@@ -23,8 +23,8 @@
 #include "ui/widgets/error_display.h"
 #include "ui/window/Umain.h"
 #include "ui/window/entry_model.h"
-#include "ui/window/undo_controller.h"
 #include "ui/window/regional_settings.h"
+#include "ui/window/undo_controller.h"
 
 namespace {
 
@@ -183,20 +183,20 @@ void BenchWindowApply() {
         listing = bench.window().entries()->listing();
         bench::SyncDisks();
     };
-    const bench::TPairTimes times = bench::AlternatePairs(
-        Rounds,
-        {fresh,
-         [&] {
-             probe.start();
-             bench.window().RzBitBtn1Click();
-             bench.waitForIdleAndPaint();
-             stalls.push_back(probe.stopMilliseconds());
-         }},
-        // The window journals its batches: so does the engine alone here.
-        {fresh, [&] {
-             engine::ApplyRenames(listing, engine::TRenameSettings{},
-                                  TUndoController::BatchControl());
-         }});
+    const bench::TPairTimes times =
+        bench::AlternatePairs(Rounds,
+                              {fresh,
+                               [&] {
+                                   probe.start();
+                                   bench.window().RzBitBtn1Click();
+                                   bench.waitForIdleAndPaint();
+                                   stalls.push_back(probe.stopMilliseconds());
+                               }},
+                              // The window journals its batches: so does the engine alone here.
+                              {fresh, [&] {
+                                   engine::ApplyRenames(listing, engine::TRenameSettings{},
+                                                        TUndoController::BatchControl());
+                               }});
     bench::PrintRatio("window-apply", times);
     bench::PrintFigure("max-ui-stall-ms apply", stalls, " ms");
 }

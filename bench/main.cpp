@@ -85,14 +85,20 @@ void PrintFigure(const std::string& name, const std::vector<double>& values, con
     std::fflush(stdout);
 }
 
-void RemoveTree(const std::string& path) { std::filesystem::remove_all(path); }
+void RemoveTree(const std::string& path) {
+    std::filesystem::remove_all(path);
+}
 
 void SyncDisks() {
     ::sync();
 }
 
-std::size_t LiveBytes() { return g_live; }
-std::size_t PeakBytes() { return g_peak; }
+std::size_t LiveBytes() {
+    return g_live;
+}
+std::size_t PeakBytes() {
+    return g_peak;
+}
 void ResetPeak() {
     g_peak = g_live.load();
 }
@@ -122,12 +128,24 @@ void CountedFree(void* block) {
 
 } // namespace
 
-void* operator new(std::size_t size) { return CountedAlloc(size); }
-void* operator new[](std::size_t size) { return CountedAlloc(size); }
-void operator delete(void* p) noexcept { CountedFree(p); }
-void operator delete[](void* p) noexcept { CountedFree(p); }
-void operator delete(void* p, std::size_t) noexcept { CountedFree(p); }
-void operator delete[](void* p, std::size_t) noexcept { CountedFree(p); }
+void* operator new(std::size_t size) {
+    return CountedAlloc(size);
+}
+void* operator new[](std::size_t size) {
+    return CountedAlloc(size);
+}
+void operator delete(void* p) noexcept {
+    CountedFree(p);
+}
+void operator delete[](void* p) noexcept {
+    CountedFree(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    CountedFree(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    CountedFree(p);
+}
 
 // zelvora-bench [--large] [NAME...]: runs the named measurements, or all of them.
 int main(int argc, char* argv[]) {

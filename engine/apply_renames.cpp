@@ -41,8 +41,8 @@ bool IsUsableTarget(std::string_view to) {
     return !HoldsNul(to) && !IsInvalidTarget(to) && platform::IsValidNewName(to);
 }
 
-void RenameRow(const platform::TRenameFolder& folder, TFolderEntry& row,
-               const std::string& newName, const std::string& stopOver) {
+void RenameRow(const platform::TRenameFolder& folder, TFolderEntry& row, const std::string& newName,
+               const std::string& stopOver) {
     const std::string_view to = RelativeToFolder(newName);
     row.Error = 0;
     if (!IsPlainName(row.OldName) || !IsUsableTarget(to)) {

@@ -13,8 +13,12 @@ namespace {
 
 constexpr std::size_t MaxRenderedBytes = 256;
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
-bool IsLetter(char c) { return Lower(c) >= 'a' && Lower(c) <= 'z'; }
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+bool IsLetter(char c) {
+    return Lower(c) >= 'a' && Lower(c) <= 'z';
+}
 
 bool StartsWithNoCase(std::string_view text, std::size_t at, std::string_view word) {
     if (text.size() - at < word.size()) return false;
@@ -67,7 +71,8 @@ public:
         const std::string_view text(m_data, m_size);
         if (!Full()) return std::string(text);
         std::size_t end = 0;
-        while (end + UnitLength(text, end) <= MaxRenderedBytes) end += UnitLength(text, end);
+        while (end + UnitLength(text, end) <= MaxRenderedBytes)
+            end += UnitLength(text, end);
         return std::string(text.substr(0, end));
     }
 
@@ -108,7 +113,8 @@ void TDateRenderer::Number(int value, int digits) {
     const auto bits = static_cast<unsigned>(value);
     const auto end = std::to_chars(text, text + sizeof text, value < 0 ? 0u - bits : bits).ptr;
     if (value < 0) m_out.Append('-');
-    for (int pad = digits - static_cast<int>(end - text); pad > 0; --pad) m_out.Append('0');
+    for (int pad = digits - static_cast<int>(end - text); pad > 0; --pad)
+        m_out.Append('0');
     m_out.Append(std::string_view(text, static_cast<std::size_t>(end - text)));
 }
 
@@ -157,7 +163,8 @@ std::size_t TDateRenderer::Letter(std::string_view pattern, std::size_t at, bool
         return LetterA(pattern, at);
     }
     std::size_t end = at + 1;
-    while (end < pattern.size() && pattern[end] == pattern[at]) ++end;
+    while (end < pattern.size() && pattern[end] == pattern[at])
+        ++end;
     if (letter == 'h') {
         if (!m_twelveHour) m_twelveHour = AmPmFollows(pattern, end);
         Hour(end - at);
@@ -177,33 +184,52 @@ void TDateRenderer::LetterRun(char original, std::size_t count, bool nested) {
     const char letter = Lower(original);
     const int width = count >= 2 ? 2 : 1;
     switch (letter) {
-    case 'y': count <= 2 ? Number(m_when.Year % 100, 2) : Number(m_when.Year, 4); break;
+    case 'y':
+        count <= 2 ? Number(m_when.Year % 100, 2) : Number(m_when.Year, 4);
+        break;
     case 'm':
-        if (m_afterHour) Number(m_when.Minute, width);
-        else if (count <= 2) Number(m_when.Month, width);
+        if (m_afterHour)
+            Number(m_when.Minute, width);
+        else if (count <= 2)
+            Number(m_when.Month, width);
         else if (m_when.Month >= 1 && m_when.Month <= 12)
-            m_out.Append((count == 3 ? m_settings.ShortMonthNames : m_settings.LongMonthNames)
-                             [m_when.Month - 1]);
+            m_out.Append((count == 3 ? m_settings.ShortMonthNames
+                                     : m_settings.LongMonthNames)[m_when.Month - 1]);
         break;
     case 'd':
-        if (count <= 2) Number(m_when.Day, width);
+        if (count <= 2)
+            Number(m_when.Day, width);
         else if (count <= 4 && m_when.DayOfWeek >= 0 && m_when.DayOfWeek <= 6)
-            m_out.Append((count == 3 ? m_settings.ShortDayNames : m_settings.LongDayNames)
-                             [m_when.DayOfWeek]);
-        else if (count == 5) Insert(m_settings.ShortDatePattern, nested);
-        else if (count >= 6) Insert(m_settings.LongDatePattern, nested);
+            m_out.Append((count == 3 ? m_settings.ShortDayNames
+                                     : m_settings.LongDayNames)[m_when.DayOfWeek]);
+        else if (count == 5)
+            Insert(m_settings.ShortDatePattern, nested);
+        else if (count >= 6)
+            Insert(m_settings.LongDatePattern, nested);
         break;
-    case 'n': Number(m_when.Minute, width); break;
-    case 's': Number(m_when.Second, width); break;
-    case 'z': Number(m_when.Millisecond, count >= 3 ? 3 : static_cast<int>(count)); break;
+    case 'n':
+        Number(m_when.Minute, width);
+        break;
+    case 's':
+        Number(m_when.Second, width);
+        break;
+    case 'z':
+        Number(m_when.Millisecond, count >= 3 ? 3 : static_cast<int>(count));
+        break;
     case 't':
         Insert(count == 1 ? m_settings.ShortTimePattern : m_settings.LongTimePattern, nested);
         break;
-    case 'c': RenderDateAndTime(nested); break;
-    case 'e': Number(m_when.Year, 1); break;
-    case 'g': break;
+    case 'c':
+        RenderDateAndTime(nested);
+        break;
+    case 'e':
+        Number(m_when.Year, 1);
+        break;
+    case 'g':
+        break;
     default:
-        for (std::size_t i = 0; i < count && !Full(); ++i) m_out.Append(original);
+        for (std::size_t i = 0; i < count && !Full(); ++i)
+            m_out.Append(original);
         break;
     }
 }

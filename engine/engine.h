@@ -44,7 +44,7 @@ inline constexpr int FileImageIndex = 60;
 
 // What the last ApplyRenames did with a row.
 enum class TRenameStatus : std::uint8_t {
-    NotRun,  // listed, not renamed yet
+    NotRun, // listed, not renamed yet
     Renamed,
     Skipped, // the new name equals the old one: nothing to do, counts as done
     Failed,  // see TFolderEntry::Error
@@ -76,8 +76,8 @@ struct TFolderEntry {
 
 // Failures the engine decides itself (negative, so they never clash with errno values).
 enum TRenameRefusal : int {
-    rrInvalidName = -1,   // refused before any system call
-    rrEntryReplaced = -2, // another entry than the one renamed holds the name now
+    rrInvalidName = -1,    // refused before any system call
+    rrEntryReplaced = -2,  // another entry than the one renamed holds the name now
     rrLeftAtStopOver = -3, // a two-step case-only rename could go neither on nor back: the
                            // entry waits at the stop-over name, and the undo takes it back
     rrFolderReplaced = -4, // the folder's path names another folder now (moved mid-batch)
@@ -110,9 +110,9 @@ struct TFormatSettings {
     std::string TimePMString = "pm";
     std::array<std::string, 12> ShortMonthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    std::array<std::string, 12> LongMonthNames{
-        "January", "February", "March",     "April",   "May",      "June",
-        "July",    "August",   "September", "October", "November", "December"};
+    std::array<std::string, 12> LongMonthNames{"January",   "February", "March",    "April",
+                                               "May",       "June",     "July",     "August",
+                                               "September", "October",  "November", "December"};
     std::array<std::string, 7> ShortDayNames{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     std::array<std::string, 7> LongDayNames{"Sunday",   "Monday", "Tuesday", "Wednesday",
                                             "Thursday", "Friday", "Saturday"};
@@ -235,13 +235,13 @@ enum class TJournalKind : char { Batch = 'b', Undo = 'u' };
 struct TJournalSummary {
     std::string Name; // the journal's file name; names sort by age
     TJournalKind Kind = TJournalKind::Batch;
-    std::string Folder;     // the batch's folder, ending in "/"
-    bool Closed = false;    // false: the program stopped in the middle of it, or it is running
-    bool Undone = false;    // an undo took it back whole (and that undo was not taken back)
+    std::string Folder;       // the batch's folder, ending in "/"
+    bool Closed = false;      // false: the program stopped in the middle of it, or it is running
+    bool Undone = false;      // an undo took it back whole (and that undo was not taken back)
     std::string UndoesName{}; // for an undo that ran whole: the journal it takes back
-    bool Running = false;   // a batch or an undo is at work on it, in this window or another;
-                            // on Windows its folder is then unknown (empty)
-    bool RenamedAny = true; // false when it closed having renamed no row
+    bool Running = false;     // a batch or an undo is at work on it, in this window or another;
+                              // on Windows its folder is then unknown (empty)
+    bool RenamedAny = true;   // false when it closed having renamed no row
 };
 
 // Every readable journal in `journalFolder`, oldest first; a missing folder has none. Reads
@@ -351,7 +351,8 @@ std::vector<TPasteResult> PasteInto(const std::string& targetFolder,
                                     const std::vector<std::string>& sources, TPasteMode mode);
 
 // Makes the folder "新建文件夹" in `parentFolder`, or the first free "新建文件夹 (2)" ..., reserved
-// atomically, and returns the name made. Throws TError when no folder can be made. Changes the disk.
+// atomically, and returns the name made. Throws TError when no folder can be made. Changes the
+// disk.
 std::string MakeNewFolder(const std::string& parentFolder);
 
 // Deletes the entry at `path` for good: a folder with everything inside; a link is removed

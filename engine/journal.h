@@ -56,13 +56,13 @@ struct TJournalHead {
     std::string Folder; // the folder's path, ending in its separator
     std::uint64_t Device = 0;
     std::uint64_t Inode = 0;
-    std::string Undoes; // the journal an undo takes back
+    std::string Undoes;         // the journal an undo takes back
     std::uint64_t RowCount = 0; // as written; fewer rows may be readable
 };
 
 // The end record.
 struct TJournalEnding {
-    std::string How; // empty while the journal is open
+    std::string How;                        // empty while the journal is open
     std::optional<std::uint64_t> Renamed{}; // unknown in version 1
 };
 

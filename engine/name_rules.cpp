@@ -10,7 +10,8 @@ namespace {
 
 bool IsForbidden(char c) {
     const auto byte = static_cast<unsigned char>(c);
-    return (byte >= 0x01 && byte <= 0x1F) || std::string_view("<>:\"|?*").find(c) != std::string_view::npos;
+    return (byte >= 0x01 && byte <= 0x1F) ||
+           std::string_view("<>:\"|?*").find(c) != std::string_view::npos;
 }
 
 // Windows maps these names to devices in every folder, whatever extension follows.

@@ -1,5 +1,5 @@
-#include "engine/engine.h"
 #include "engine/natural_key.h"
+#include "engine/engine.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -10,7 +10,9 @@
 namespace engine {
 namespace {
 
-bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
 
 // One unit of a name: a run of ASCII digits, or one character (a UTF-8 code point, or a
 // stray byte that begins no valid sequence).
@@ -35,10 +37,12 @@ TUnit NextUnit(std::string_view s, std::size_t& at) {
     if (IsDigit(s[at])) {
         unit.isNumber = true;
         const std::size_t begin = at;
-        while (at < s.size() && s[at] == '0') ++at;
+        while (at < s.size() && s[at] == '0')
+            ++at;
         unit.zeros = at - begin;
         const std::size_t significant = at;
-        while (at < s.size() && IsDigit(s[at])) ++at;
+        while (at < s.size() && IsDigit(s[at]))
+            ++at;
         unit.digits = s.substr(significant, at - significant);
         return unit;
     }
@@ -48,7 +52,9 @@ TUnit NextUnit(std::string_view s, std::size_t& at) {
     return unit;
 }
 
-int Sign(long long v) { return (v > 0) - (v < 0); }
+int Sign(long long v) {
+    return (v > 0) - (v < 0);
+}
 
 int CompareUnits(const TUnit& a, const TUnit& b) {
     if (a.isNumber && b.isNumber) {
@@ -62,14 +68,17 @@ int CompareUnits(const TUnit& a, const TUnit& b) {
     return Sign(static_cast<long long>(left) - static_cast<long long>(right));
 }
 
-unsigned char FoldCase(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
+unsigned char FoldCase(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+}
 
 // Where comparing unit by unit may start: after the last ASCII non-digit byte of the common
 // prefix, which is a whole unit in both names, so every unit before it is the same in both.
 std::size_t RestartPoint(std::string_view a, std::string_view b) {
     const std::size_t shorter = a.size() < b.size() ? a.size() : b.size();
     std::size_t at = 0;
-    while (at < shorter && a[at] == b[at]) ++at;
+    while (at < shorter && a[at] == b[at])
+        ++at;
     while (at > 0) {
         const auto previous = static_cast<unsigned char>(a[at - 1]);
         if (previous < 0x80 && !IsDigit(previous)) break;

@@ -129,7 +129,8 @@ std::string DateElementOf(const TFormatToken& token) {
         return std::string(token.count, 'm');
     case 'd':
         return std::string(token.count, 'd');
-    default: return {};
+    default:
+        return {};
     }
 }
 

@@ -7,11 +7,16 @@ namespace engine {
 
 std::string RenameFailureText(int error) {
     switch (error) {
-    case rrInvalidName: return std::string(messages::InvalidName);
-    case rrEntryReplaced: return std::string(messages::EntryReplaced);
-    case rrLeftAtStopOver: return std::string(messages::LeftAtStopOver);
-    case rrFolderReplaced: return std::string(messages::FolderMoved);
-    default: break;
+    case rrInvalidName:
+        return std::string(messages::InvalidName);
+    case rrEntryReplaced:
+        return std::string(messages::EntryReplaced);
+    case rrLeftAtStopOver:
+        return std::string(messages::LeftAtStopOver);
+    case rrFolderReplaced:
+        return std::string(messages::FolderMoved);
+    default:
+        break;
     }
     return platform::FailureText(error);
 }

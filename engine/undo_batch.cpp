@@ -147,17 +147,23 @@ std::optional<TJournalSummary> Summarize(const std::string& journalFolder,
     int error = 0;
     const std::optional<TJournalHead> head = ReadJournalHead(path, error);
     const bool running = platform::IsJournalBusy(error) || platform::IsJournalLocked(path);
-    if (running) return TJournalSummary{name, head ? head->Kind : TJournalKind::Batch,
-                                        head ? head->Folder : std::string(), false, false,
-                                        head ? head->Undoes : std::string(), true, true};
+    if (running)
+        return TJournalSummary{name,
+                               head ? head->Kind : TJournalKind::Batch,
+                               head ? head->Folder : std::string(),
+                               false,
+                               false,
+                               head ? head->Undoes : std::string(),
+                               true,
+                               true};
     std::string tail;
     if (!head || platform::ReadFileBytes(path, tail, TailBytes, true) != 0) return std::nullopt;
     const TJournalEnding ending = DecodeEnding(tail);
     // An undo stopped or cut short took back only part of its journal, which stays to be
     // undone.
     const std::string undoes = ending.How == "done" ? head->Undoes : std::string();
-    return TJournalSummary{name,   head->Kind, head->Folder, !ending.How.empty(), false,
-                           undoes, false,      ending.Renamed.value_or(1) != 0};
+    return TJournalSummary{name,  head->Kind, head->Folder, !ending.How.empty(),
+                           false, undoes,     false,        ending.Renamed.value_or(1) != 0};
 }
 
 } // namespace

@@ -5,8 +5,8 @@
 #include <sys/stat.h>
 
 #include "engine/messages.h"
-#include "engine/platform/platform.h"
 #include "engine/platform/fd_linux.h"
+#include "engine/platform/platform.h"
 
 namespace engine {
 namespace {

@@ -55,9 +55,9 @@ std::unique_ptr<THeldFolder> HoldFolder(const std::wstring& path) {
 
 int THeldFolder::Flush() const {
     if (!IsOpen()) return m_openError;
-    const HANDLE writable =
-        ::ReOpenFile(m_handle, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                     FILE_FLAG_BACKUP_SEMANTICS);
+    const HANDLE writable = ::ReOpenFile(m_handle, GENERIC_WRITE,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         FILE_FLAG_BACKUP_SEMANTICS);
     if (writable == INVALID_HANDLE_VALUE) return static_cast<int>(::GetLastError());
     const int error = ::FlushFileBuffers(writable) ? 0 : static_cast<int>(::GetLastError());
     ::CloseHandle(writable);

@@ -48,8 +48,7 @@ int OpenJournal(const std::string& folder, const std::string& name, int flags, b
                 std::unique_ptr<TJournalFile::TOpen>& open) {
     TFd folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folderFd.valid()) return errno;
-    TFd fileFd(
-        ::openat(folderFd.get(), name.c_str(), flags | O_RDWR | O_APPEND | O_CLOEXEC, 0600));
+    TFd fileFd(::openat(folderFd.get(), name.c_str(), flags | O_RDWR | O_APPEND | O_CLOEXEC, 0600));
     if (!fileFd.valid()) return errno;
     if (const int error = Lock(fileFd.get(), wait); error != 0) return error;
     // A journal removed while we waited for its lock (pruned as empty) is no journal.
@@ -126,8 +125,7 @@ int TJournalFile::Sync() const {
 
 int TJournalFile::Remove() {
     if (!m_open) return EBADF;
-    const int error =
-        ::unlinkat(m_open->Folder.get(), m_open->Name.c_str(), 0) == 0 ? 0 : errno;
+    const int error = ::unlinkat(m_open->Folder.get(), m_open->Name.c_str(), 0) == 0 ? 0 : errno;
     m_open.reset();
     return error;
 }

@@ -40,8 +40,7 @@ int OpenJournal(const std::string& folder, const std::string& name, DWORD dispos
     HANDLE file = INVALID_HANDLE_VALUE;
     for (int tries = 0; tries < BusyTries; ++tries) {
         file = ::CreateFileW(path.c_str(), GENERIC_READ | FILE_APPEND_DATA | DELETE, 0, nullptr,
-                             disposition, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH,
-                             nullptr);
+                             disposition, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
         if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_SHARING_VIOLATION) break;
         ::Sleep(BusyPause);
     }
@@ -137,9 +136,10 @@ int TJournalFile::Append(std::string_view bytes) const {
 int TJournalFile::Sync() const {
     if (!m_open) return ERROR_INVALID_HANDLE;
     if (!::FlushFileBuffers(m_open->File)) return LastError();
-    const HANDLE folder = ::CreateFileW(m_open->Folder.c_str(), GENERIC_WRITE,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE folder =
+        ::CreateFileW(m_open->Folder.c_str(), GENERIC_WRITE,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (folder != INVALID_HANDLE_VALUE) {
         ::FlushFileBuffers(folder);
         ::CloseHandle(folder);
@@ -150,8 +150,8 @@ int TJournalFile::Sync() const {
 int TJournalFile::Remove() {
     if (!m_open) return ERROR_INVALID_HANDLE;
     FILE_DISPOSITION_INFO disposition{TRUE};
-    const int error = ::SetFileInformationByHandle(m_open->File, FileDispositionInfo,
-                                                   &disposition, sizeof disposition)
+    const int error = ::SetFileInformationByHandle(m_open->File, FileDispositionInfo, &disposition,
+                                                   sizeof disposition)
                           ? 0
                           : LastError();
     m_open.reset();
@@ -164,11 +164,11 @@ bool IsJournalBusy(int error) {
 
 bool IsJournalLocked(const std::string& path) {
     const std::wstring wide = SystemPath(path);
-    const HANDLE file = wide.empty() ? INVALID_HANDLE_VALUE
-                                     : ::CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES | GENERIC_READ,
-                                                     FILE_SHARE_READ | FILE_SHARE_WRITE |
-                                                         FILE_SHARE_DELETE,
-                                                     nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE file = wide.empty()
+                            ? INVALID_HANDLE_VALUE
+                            : ::CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES | GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_SHARING_VIOLATION;
     ::CloseHandle(file);
     return false;
@@ -178,10 +178,10 @@ std::vector<std::string> FolderFileNames(const std::string& folder) {
     std::vector<std::string> names;
     const std::wstring pattern = JoinedPath(folder, "*");
     WIN32_FIND_DATAW found{};
-    const HANDLE search = pattern.empty() ? INVALID_HANDLE_VALUE
-                                          : ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic,
-                                                               &found, FindExSearchNameMatch,
-                                                               nullptr, 0);
+    const HANDLE search = pattern.empty()
+                              ? INVALID_HANDLE_VALUE
+                              : ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                                   FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
         const std::wstring_view name = found.cFileName;
@@ -193,11 +193,11 @@ std::vector<std::string> FolderFileNames(const std::string& folder) {
 
 int ReadFileBytes(const std::string& path, std::string& bytes, std::size_t maxBytes, bool fromEnd) {
     const std::wstring wide = SystemPath(path);
-    const HANDLE file = wide.empty() ? INVALID_HANDLE_VALUE
-                                     : ::CreateFileW(wide.c_str(), GENERIC_READ,
-                                                     FILE_SHARE_READ | FILE_SHARE_WRITE |
-                                                         FILE_SHARE_DELETE,
-                                                     nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE file = wide.empty()
+                            ? INVALID_HANDLE_VALUE
+                            : ::CreateFileW(wide.c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return wide.empty() ? ERROR_INVALID_NAME : LastError();
     LARGE_INTEGER size{};
     int error = ::GetFileSizeEx(file, &size) ? 0 : LastError();

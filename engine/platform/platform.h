@@ -14,12 +14,12 @@ namespace engine::platform {
 
 // One directory entry as read, before any sorting or formatting.
 struct TDirEntry {
-    std::string Name;                // raw bytes
+    std::string Name;                 // raw bytes
     std::int64_t ModifiedSeconds = 0; // last write, seconds since 1970 UTC, of the entry itself
-    bool IsFolder = false; // the entry itself is a directory (POSIX links never are; Windows
-                           // junctions and directory links are, as the system reports them)
-    bool HasTime = false;            // false when the entry vanished before it could be stat'ed
-    TFileIdentity Identity{};        // unknown when the entry vanished
+    bool IsFolder = false;    // the entry itself is a directory (POSIX links never are; Windows
+                              // junctions and directory links are, as the system reports them)
+    bool HasTime = false;     // false when the entry vanished before it could be stat'ed
+    TFileIdentity Identity{}; // unknown when the entry vanished
 };
 
 // Appends every entry of `folder` but "." and ".." to `entries`, in the system's order; the

@@ -113,7 +113,8 @@ int TRenameFolder::IdentityOf(const std::string& name, TFileIdentity& identity) 
 
 // The inode from the folder's own records (d_ino), which is st_ino on every common file
 // system; where a file system differs (overlay), the caller asks IdentityOf.
-int TRenameFolder::ReadIdentities(std::vector<std::pair<std::string, TFileIdentity>>& identities) const {
+int TRenameFolder::ReadIdentities(
+    std::vector<std::pair<std::string, TFileIdentity>>& identities) const {
     if (!m_open) return m_openError;
     struct stat folder {};
     if (::fstat(m_open->Fd.get(), &folder) != 0) return errno;

@@ -82,8 +82,8 @@ public:
     int RenameTo(HANDLE folder, const std::wstring& target) const {
         const std::size_t bytes = target.size() * sizeof(wchar_t);
         // Never shorter than the structure itself, which the system checks first.
-        std::vector<std::byte> buffer(std::max(sizeof(FILE_RENAME_INFORMATION),
-                                               offsetof(FILE_RENAME_INFORMATION, FileName) + bytes));
+        std::vector<std::byte> buffer(std::max(
+            sizeof(FILE_RENAME_INFORMATION), offsetof(FILE_RENAME_INFORMATION, FileName) + bytes));
         auto* info = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());
         info->ReplaceIfExists = FALSE;
         info->RootDirectory = folder;
@@ -191,13 +191,14 @@ int TRenameFolder::IdentityOf(const std::string& name, TFileIdentity& identity) 
     return entry.Error() != 0 ? entry.Error() : entry.ReadIdentity(identity);
 }
 
-int TRenameFolder::ReadIdentities(std::vector<std::pair<std::string, TFileIdentity>>& identities) const {
+int TRenameFolder::ReadIdentities(
+    std::vector<std::pair<std::string, TFileIdentity>>& identities) const {
     if (!m_open) return m_openError;
     const std::uint64_t device = m_open->Identity.Device;
     const bool complete = m_open->Folder->ReadEntries([&](const FILE_ID_BOTH_DIR_INFO& item) {
         const std::wstring_view name(item.FileName, item.FileNameLength / sizeof(wchar_t));
-        identities.emplace_back(Narrow(name),
-                           TFileIdentity{device, static_cast<std::uint64_t>(item.FileId.QuadPart)});
+        identities.emplace_back(
+            Narrow(name), TFileIdentity{device, static_cast<std::uint64_t>(item.FileId.QuadPart)});
     });
     return complete ? 0 : static_cast<int>(::GetLastError());
 }

@@ -2,12 +2,13 @@
 #include "engine/platform/platform.h"
 
 #include <windows.h>
+
 #include <knownfolders.h>
 #include <shlobj.h>
 
 #include "engine/messages.h"
-#include "engine/platform/wide_win.h"
 #include "engine/name_rules.h"
+#include "engine/platform/wide_win.h"
 
 namespace engine::platform {
 namespace {
@@ -21,9 +22,9 @@ std::string SystemText(int error) {
         nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::wstring message(text ? text : L"", length);
     ::LocalFree(text);
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
-                                message.back() == L' ' || message.back() == L'.' ||
-                                message.back() == L'\x3002'))
+    while (!message.empty() &&
+           (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ' ||
+            message.back() == L'.' || message.back() == L'\x3002'))
         message.pop_back();
     if (message.empty()) return "Windows error " + std::to_string(error);
     return Narrow(message);
@@ -50,18 +51,27 @@ std::string FailureText(int error) {
     namespace m = messages;
     switch (error) {
     case ERROR_ALREADY_EXISTS:
-    case ERROR_FILE_EXISTS: return std::string(m::TargetExists);
+    case ERROR_FILE_EXISTS:
+        return std::string(m::TargetExists);
     case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND: return std::string(m::NotFound);
-    case ERROR_ACCESS_DENIED: return std::string(m::AccessDenied);
+    case ERROR_PATH_NOT_FOUND:
+        return std::string(m::NotFound);
+    case ERROR_ACCESS_DENIED:
+        return std::string(m::AccessDenied);
     case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION: return std::string(m::FileInUse);
-    case ERROR_FILENAME_EXCED_RANGE: return std::string(m::NameTooLong);
-    case ERROR_WRITE_PROTECT: return std::string(m::ReadOnlyFileSystem);
-    case ERROR_NOT_SAME_DEVICE: return std::string(m::CrossDevice);
+    case ERROR_LOCK_VIOLATION:
+        return std::string(m::FileInUse);
+    case ERROR_FILENAME_EXCED_RANGE:
+        return std::string(m::NameTooLong);
+    case ERROR_WRITE_PROTECT:
+        return std::string(m::ReadOnlyFileSystem);
+    case ERROR_NOT_SAME_DEVICE:
+        return std::string(m::CrossDevice);
     case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME: return std::string(m::InvalidName);
-    default: return SystemText(error);
+    case ERROR_BAD_PATHNAME:
+        return std::string(m::InvalidName);
+    default:
+        return SystemText(error);
     }
 }
 
@@ -84,7 +94,8 @@ namespace engine {
 
 TFolderProbe ProbeFolder(const std::string& path) {
     const std::wstring wide = platform::SystemPath(path);
-    const DWORD attributes = wide.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(wide.c_str());
+    const DWORD attributes =
+        wide.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return {.Error = wide.empty() ? ERROR_INVALID_NAME : static_cast<int>(::GetLastError())};
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return {.Error = ERROR_DIRECTORY};

@@ -39,7 +39,8 @@ protected:
 } // namespace
 
 TEST_F(ApplyRenames, NumbersInListOrder) {
-    for (const char* name : {"a.txt", "b.txt", "c.txt"}) MakeFile(name, name);
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        MakeFile(name, name);
     m_listing.Rows = {FileRow("b.txt", ".txt"), FileRow("a.txt", ".txt"), FileRow("c.txt", ".txt")};
     engine::ApplyRenames(m_listing, m_settings);
     ExpectRow(0, "A-0001 b.txt", TRenameStatus::Renamed);
@@ -117,8 +118,12 @@ TEST_F(ApplyRenames, NumberWrapsAroundAndGoesOnAfterFailures) {
 }
 
 TEST_F(ApplyRenames, BadSettingsStopBeforeAnyRename) {
-    struct Row { const char* name; const char* start, *digits, *deleteStart; TRenameMode mode;
-                 std::string want; };
+    struct Row {
+        const char* name;
+        const char *start, *digits, *deleteStart;
+        TRenameMode mode;
+        std::string want;
+    };
     const Row rows[] = {
         {"start", "1 ", "4", "1", TRenameMode::rmPrefix, "'1 ' is not a valid integer value"},
         {"digits", "1", "", "1", TRenameMode::rmSuffix, "'' is not a valid integer value"},
@@ -181,8 +186,12 @@ TEST_F(ApplyRenames, DeleteCountZeroSkipsEveryRow) {
 
 TEST_F(ApplyRenames, DeleteModeCutsWholeCharacters) {
     // Bytes that are no UTF-8 are units of their own; Windows names are always Unicode.
-    const std::string stray = rename_test::OnWindows() ? "a\xf0\x9f\x98\x80\xe5\x90\x8d" : "a\xff\xfe" "b";
-    const std::string cut = rename_test::OnWindows() ? "a\xe5\x90\x8d" : "a\xfe" "b";
+    const std::string stray = rename_test::OnWindows() ? "a\xf0\x9f\x98\x80\xe5\x90\x8d"
+                                                       : "a\xff\xfe"
+                                                         "b";
+    const std::string cut = rename_test::OnWindows() ? "a\xe5\x90\x8d"
+                                                     : "a\xfe"
+                                                       "b";
     MakeFile("中文名.txt", "zh");
     MakeFile(stray, "stray");
     m_settings.Mode = TRenameMode::rmDelete;
@@ -250,11 +259,12 @@ TEST_F(ApplyRenames, OldNameHoldingSlashFailsItsRowAndStaysInTheFolder) {
 
 TEST_F(ApplyRenames, RefusesEmptyDotAndDotDotNames) {
     if (rename_test::OnWindows()) GTEST_SKIP() << "Windows holds no name ending in a dot";
-    for (const char* name : {"a", "x.", "y..", "/"}) MakeFile(name == std::string("/") ? "z" : name);
+    for (const char* name : {"a", "x.", "y..", "/"})
+        MakeFile(name == std::string("/") ? "z" : name);
     m_settings.Mode = TRenameMode::rmDelete;
     m_settings.DeleteCount = "1";
-    m_listing.Rows = {FileRow("a", ""), FileRow("x.", "."), FileRow("y..", "."),
-                      FileRow("/z", ""), FileRow("z", "")};
+    m_listing.Rows = {FileRow("a", ""), FileRow("x.", "."), FileRow("y..", "."), FileRow("/z", ""),
+                      FileRow("z", "")};
     engine::ApplyRenames(m_listing, m_settings);
     ExpectRow(0, "", TRenameStatus::Failed, InvalidName);
     ExpectRow(1, ".", TRenameStatus::Failed, InvalidName);
@@ -305,7 +315,8 @@ TEST_F(ApplyRenames, LargestDigitCountStillComposes) {
 }
 
 TEST_F(ApplyRenames, StopLeavesTheRowsNotReachedUntouched) {
-    for (const char* name : {"a", "b", "c", "d"}) MakeFile(name, name);
+    for (const char* name : {"a", "b", "c", "d"})
+        MakeFile(name, name);
     m_listing.Rows = {FileRow("a", ""), FileRow("b", ""), FileRow("c", ""), FileRow("d", "")};
     std::stop_source stop;
     engine::TBatchControl control;

@@ -27,7 +27,11 @@ engine::TRenameSettings DeleteRange(const char* start, const char* count) {
 } // namespace
 
 TEST(SequenceText, PadsInFrontToTheDigitCount) {
-    struct Row { const char* name; std::int32_t number, digits; const char* want; };
+    struct Row {
+        const char* name;
+        std::int32_t number, digits;
+        const char* want;
+    };
     const Row rows[] = {
         {"pads with zeros", 1, 4, "0001"},
         {"zeros go before the sign", -5, 4, "00-5"},
@@ -57,7 +61,12 @@ TEST(PreviewText, ShowsTheNumberedCoreOfTheStartNumber) {
 }
 
 TEST(PreviewText, ParsesStartBeforeDigits) {
-    struct Row { const char* name; const char* start; const char* digits; std::string want; };
+    struct Row {
+        const char* name;
+        const char* start;
+        const char* digits;
+        std::string want;
+    };
     const Row rows[] = {
         {"empty digits", "1", "", "'' is not a valid integer value"},
         {"both invalid names the start", "s", "d", "'s' is not a valid integer value"},
@@ -74,8 +83,12 @@ TEST(PreviewText, ParsesStartBeforeDigits) {
 
 TEST(ComposeNewName, NumbersInEveryMode) {
     struct Row {
-        const char* name; TRenameMode mode; const char* oldName; const char* type;
-        std::int32_t digits, number; const char* want;
+        const char* name;
+        TRenameMode mode;
+        const char* oldName;
+        const char* type;
+        std::int32_t digits, number;
+        const char* want;
     };
     const auto prefix = TRenameMode::rmPrefix, suffix = TRenameMode::rmSuffix,
                replace = TRenameMode::rmReplace;
@@ -100,7 +113,8 @@ TEST(ComposeNewName, NumbersInEveryMode) {
         {"Chinese extension", suffix, "报告.文档", ".文档", 1, 1, "报告A-1 .文档"},
         {"type counted in units, not bytes", suffix, "ab中", "中", 1, 1, "abA-1 中"},
         {"stray bytes pass through", suffix, "a\xff\xfe.txt", ".txt", 1, 1,
-         "a\xff\xfe" "A-1 .txt"},
+         "a\xff\xfe"
+         "A-1 .txt"},
         {"edited name cuts by the stored type", suffix, "abcdef", ".jpg", 1, 1, "abA-1 .jpg"},
         {"stored type longer than the name", prefix, "ab", ".jpeg", 1, 1, "A-1 .jpeg"},
     };
@@ -119,7 +133,12 @@ TEST(ComposeNewName, KeepsBlanksOfLeadAndTrailText) {
 }
 
 TEST(ComposeNewName, CutsARunInDeleteMode) {
-    struct Row { const char* name; std::string oldName; const char* start, *count; std::string want; };
+    struct Row {
+        const char* name;
+        std::string oldName;
+        const char *start, *count;
+        std::string want;
+    };
     const Row rows[] = {
         {"middle run", "abcdefg", "3", "2", "abefg"},
         {"count 0 keeps the name", "abcdefg", "3", "0", "abcdefg"},
@@ -137,7 +156,12 @@ TEST(ComposeNewName, CutsARunInDeleteMode) {
         {"hex texts", "abcdefg", "$3", "0x2", "abefg"},
         {"Chinese is one unit", "一二三四.txt", "2", "2", "一四.txt"},
         {"Chinese head kept whole", "中文名", "3", "1", "中文"},
-        {"stray bytes are units", "a\xff\xfe" "b", "2", "1", "a\xfe" "b"},
+        {"stray bytes are units",
+         "a\xff\xfe"
+         "b",
+         "2", "1",
+         "a\xfe"
+         "b"},
         {"cut sequence is one unit", "a\xe4\xb8\xadz", "2", "1", "az"},
         {"broken sequence is bytes", "a\xe4\xb8z", "2", "1", "a\xb8z"},
         {"overlong form is bytes", "a\xc0\xafz", "2", "2", "az"},
@@ -152,8 +176,8 @@ TEST(ComposeNewName, CutsARunInDeleteMode) {
 
 TEST(ComposeNewName, DeleteModeUsesNoNumberAndParsesStartFirst) {
     EXPECT_EQ(engine::ComposeNewName("abc", "文件夹", DeleteRange("1", "1"), 255, -9), "bc");
-    EXPECT_THROW_MSG(engine::ComposeNewName("abc", "", DeleteRange("s", "c"), 4, 1),
-                     engine::TError, "'s' is not a valid integer value");
+    EXPECT_THROW_MSG(engine::ComposeNewName("abc", "", DeleteRange("s", "c"), 4, 1), engine::TError,
+                     "'s' is not a valid integer value");
     EXPECT_THROW_MSG(engine::ComposeNewName("abc", "", DeleteRange("1", "4 "), 4, 1),
                      engine::TError, "'4 ' is not a valid integer value");
 }

@@ -108,8 +108,12 @@ TEST(FormatDateTime, MinuteRule) {
         {"a letter element in between makes it the month", "h d mm", "14 7 03"},
         {"a literal letter in between makes it the month", "h q mm", "14 q 03"},
         {"a multi-byte character in between makes it the month", "h时mm", "14时03"},
-        {"a stray byte is a one-byte character", "h\xffm", "14\xff" "5"},
-        {"so is each byte of a broken sequence", "h\xe4\xb8mm", "14\xe4\xb8" "05"},
+        {"a stray byte is a one-byte character", "h\xffm",
+         "14\xff"
+         "5"},
+        {"so is each byte of a broken sequence", "h\xe4\xb8mm",
+         "14\xe4\xb8"
+         "05"},
         {"without an hour it is the month", "n mm", "5 03"},
         {"after the minute it is the month again", "h:m:m", "14:5:3"},
     };
@@ -159,22 +163,22 @@ TEST(FormatDateTime, InsertsOneLevelDeep) {
     settings.LongTimePattern = "h:nn:ss[tt c]";
     settings.ShortTimePattern = "h:nn[t]";
     const TPatternRow rows[] = {
-        {"ddddd", "ddddd", "7.3[    ]"},
-        {"dddddd", "dddddd", "7[]"},
-        {"t", "t", "14:05[]"},
-        {"tt", "tt", "14:05:09[ ]"},
-        {"c", "c", "7.3[    ] 14:05:09[ ]"},
+        {"ddddd", "ddddd", "7.3[    ]"}, {"dddddd", "dddddd", "7[]"},         {"t", "t", "14:05[]"},
+        {"tt", "tt", "14:05:09[ ]"},     {"c", "c", "7.3[    ] 14:05:09[ ]"},
     };
     ExpectRendered(std::begin(rows), std::end(rows), Afternoon, settings);
 }
 
 TEST(FormatDateTime, CutsAt256BytesOnACharacterBoundary) {
     std::string chinese;
-    for (int i = 0; i < 100; ++i) chinese += "年";
+    for (int i = 0; i < 100; ++i)
+        chinese += "年";
     std::string want84;
-    for (int i = 0; i < 84; ++i) want84 += "年";
+    for (int i = 0; i < 84; ++i)
+        want84 += "年";
     std::string want85;
-    for (int i = 0; i < 85; ++i) want85 += "年";
+    for (int i = 0; i < 85; ++i)
+        want85 += "年";
     EXPECT_EQ(engine::FormatDateTime(std::string(300, 'x'), Afternoon, {}), std::string(256, 'x'));
     EXPECT_EQ(engine::FormatDateTime("'" + std::string(1000, '-'), Afternoon, {}),
               std::string(256, '-'));
@@ -189,8 +193,8 @@ TEST(FormatDateTime, CutsAt256BytesOnACharacterBoundary) {
         << "a character ends where its sequence ends";
     engine::TFormatSettings settings;
     settings.LongDatePattern = std::string(200, 'x');
-    EXPECT_EQ(engine::FormatDateTime("dddddd dddddd", Afternoon, settings), std::string(200, 'x') +
-              " " + std::string(55, 'x'));
+    EXPECT_EQ(engine::FormatDateTime("dddddd dddddd", Afternoon, settings),
+              std::string(200, 'x') + " " + std::string(55, 'x'));
 }
 
 TEST(FormatDateTime, RendersTheExtremesOfEveryField) {

@@ -77,7 +77,9 @@ TEST(JournalCrashChild, DISABLED_BatchUntilKilled) {
 
 class JournalCrash : public ::testing::Test {
 protected:
-    void SetUp() override { root = test_paths::MakeTempFolder("zelvora-crash", FastTemporaryFolder()); }
+    void SetUp() override {
+        root = test_paths::MakeTempFolder("zelvora-crash", FastTemporaryFolder());
+    }
     void TearDown() override { testing_tree::RemoveAll(root); }
 
     std::string root;

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <map>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -22,10 +22,10 @@
 namespace {
 
 namespace fs = std::filesystem;
+using test_paths::PathOf;
 using testing_tree::Exists;
 using testing_tree::ReadFile;
 using testing_tree::WriteFile;
-using test_paths::PathOf;
 
 const std::string kRunning = "这一批正在另一个窗口中改名或撤销，等它结束后才能撤销";
 
@@ -91,7 +91,8 @@ protected:
             found[test_paths::BytesOf(entry.path().filename())] = "";
         int renamed = 0;
         for (int i = 0; i < count; ++i) {
-            const bool old = found.erase(NameOf(i)) == 1, renamedNow = found.erase(NewNameOf(i)) == 1;
+            const bool old = found.erase(NameOf(i)) == 1,
+                       renamedNow = found.erase(NewNameOf(i)) == 1;
             EXPECT_NE(old, renamedNow) << "entry " << i;
             EXPECT_TRUE(i < unreached || old) << "entry " << i << " was never reached";
             renamed += renamedNow;

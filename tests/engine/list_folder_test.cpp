@@ -42,8 +42,8 @@ engine::TFolderListing Earlier() {
 } // namespace
 
 TEST_F(ListFolder, GivesEveryEntryButDotsInNaturalOrderWithItsKind) {
-    for (const char* name : {"b10.txt", "b2.txt", "A.txt", ".hidden", "README",
-                             "\xe7\x85\xa7\xe7\x89\x87.jpg"})
+    for (const char* name :
+         {"b10.txt", "b2.txt", "A.txt", ".hidden", "README", "\xe7\x85\xa7\xe7\x89\x87.jpg"})
         WriteFile(root + "/" + name, "x");
     MakeFolder(root + "/photos.2011");
     MakeFolder(root + "/.config");
@@ -52,10 +52,10 @@ TEST_F(ListFolder, GivesEveryEntryButDotsInNaturalOrderWithItsKind) {
         const char* type;
         bool isFolder;
     } want[] = {
-        {".config", "文件夹", true}, {".hidden", ".hidden", false}, {"A.txt", ".txt", false},
-        {"b2.txt", ".txt", false},   {"b10.txt", ".txt", false},
-        {"photos.2011", "文件夹", true}, {"README", "", false},
-        {"\xe7\x85\xa7\xe7\x89\x87.jpg", ".jpg", false},
+        {".config", "文件夹", true}, {".hidden", ".hidden", false},
+        {"A.txt", ".txt", false},    {"b2.txt", ".txt", false},
+        {"b10.txt", ".txt", false},  {"photos.2011", "文件夹", true},
+        {"README", "", false},       {"\xe7\x85\xa7\xe7\x89\x87.jpg", ".jpg", false},
     };
     const engine::TFolderListing listing = List(root);
     EXPECT_EQ(listing.CurrentFolder, root + Sep);
@@ -78,8 +78,9 @@ TEST(FileExtension, FromTheLastDot) {
         const char* name;
         const char* want;
     } rows[] = {
-        {"report.final.doc", ".doc"}, {"README", ""},        {".profile", ".profile"},
-        {"notes.", "."},              {"a.tar.gz", ".gz"},   {"名字.文本", ".文本"},
+        {"report.final.doc", ".doc"}, {"README", ""},
+        {".profile", ".profile"},     {"notes.", "."},
+        {"a.tar.gz", ".gz"},          {"名字.文本", ".文本"},
         {"bad\xff.t\xfe", ".t\xfe"},  {"", ""},
     };
     for (const auto& r : rows) {

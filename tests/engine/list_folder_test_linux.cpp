@@ -63,7 +63,8 @@ protected:
 
 std::vector<std::string> NamesOf(const engine::TFolderListing& listing) {
     std::vector<std::string> names;
-    for (const engine::TFolderEntry& row : listing.Rows) names.push_back(row.OldName);
+    for (const engine::TFolderEntry& row : listing.Rows)
+        names.push_back(row.OldName);
     return names;
 }
 
@@ -76,8 +77,10 @@ public:
         ::tzset();
     }
     ~TScopedTimeZone() {
-        if (m_old) ::setenv("TZ", m_old->c_str(), 1);
-        else ::unsetenv("TZ");
+        if (m_old)
+            ::setenv("TZ", m_old->c_str(), 1);
+        else
+            ::unsetenv("TZ");
         ::tzset();
     }
 
@@ -106,8 +109,9 @@ TEST_F(ListFolderTest, ListsEveryEntryButDotsInNaturalOrder) {
     MakeLink("link", "photos.2011");
     MakeLink("dangling", "nowhere");
     ASSERT_EQ(::mkfifo(PathOf("pipe").c_str(), 0644), 0);
-    const std::vector<std::string> want{".config", ".hidden",  "A.txt", "b2.txt", "b10.txt",
-                                        "bad\xff.txt", "dangling", "link", "photos.2011", "pipe"};
+    const std::vector<std::string> want{".config",     ".hidden",     "A.txt",    "b2.txt",
+                                        "b10.txt",     "bad\xff.txt", "dangling", "link",
+                                        "photos.2011", "pipe"};
     EXPECT_EQ(NamesOf(List()), want);
 }
 
@@ -125,9 +129,9 @@ TEST_F(ListFolderTest, FillsEachRowByItsKind) {
         bool isFolder;
         int image;
     } want[] = {
-        {".profile", ".profile", false, 60},        {"dangling.lnk", ".lnk", false, 60},
-        {"notes.", ".", false, 60},                 {"photos.2011", "文件夹", true, 40},
-        {"README", "", false, 60},                  {"report.final.doc", ".doc", false, 60},
+        {".profile", ".profile", false, 60}, {"dangling.lnk", ".lnk", false, 60},
+        {"notes.", ".", false, 60},          {"photos.2011", "文件夹", true, 40},
+        {"README", "", false, 60},           {"report.final.doc", ".doc", false, 60},
         {"to-folder", "", false, 60},
     };
     const engine::TFolderListing listing = List();

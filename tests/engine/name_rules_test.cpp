@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/regional_settings.h"
 #include "engine/name_rules.h"
+#include "engine/regional_settings.h"
 #include "engine/wtf8.h"
 
 TEST(IsValidWindowsName, RefusesWhatWindowsWouldChangeOrMisread) {
@@ -12,14 +12,14 @@ TEST(IsValidWindowsName, RefusesWhatWindowsWouldChangeOrMisread) {
         const char* name;
         bool valid;
     } rows[] = {
-        {"plain.txt", true},  {"名字 (2).txt", true}, {"sub\\x", true},   {"../x", true},
-        {"CONSOLE", true},    {"COM0", true},        {"LPT10.txt", true}, {"a.b", true},
-        {"a<b", false},       {"a>b", false},        {"a:b", false},      {"a\"b", false},
-        {"a|b", false},       {"a?b", false},        {"a*b", false},      {"a\x01z", false},
-        {"a\x1fz", false},    {"trailing.", false},  {"trailing ", false}, {"sub./x", false},
-        {"CON", false},       {"con.txt", false},    {"PRN", false},      {"AUX.tar.gz", false},
-        {"NUL.txt", false},   {"nul .txt", false},   {"COM1", false},     {"COM9.log", false},
-        {"LPT1", false},      {"lpt9.x", false},     {"sub/NUL", false},
+        {"plain.txt", true}, {"名字 (2).txt", true}, {"sub\\x", true},     {"../x", true},
+        {"CONSOLE", true},   {"COM0", true},         {"LPT10.txt", true},  {"a.b", true},
+        {"a<b", false},      {"a>b", false},         {"a:b", false},       {"a\"b", false},
+        {"a|b", false},      {"a?b", false},         {"a*b", false},       {"a\x01z", false},
+        {"a\x1fz", false},   {"trailing.", false},   {"trailing ", false}, {"sub./x", false},
+        {"CON", false},      {"con.txt", false},     {"PRN", false},       {"AUX.tar.gz", false},
+        {"NUL.txt", false},  {"nul .txt", false},    {"COM1", false},      {"COM9.log", false},
+        {"LPT1", false},     {"lpt9.x", false},      {"sub/NUL", false},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -29,9 +29,15 @@ TEST(IsValidWindowsName, RefusesWhatWindowsWouldChangeOrMisread) {
 
 TEST(Wtf8, RoundTripsEveryUtf16StringUnpairedSurrogatesIncluded) {
     const std::u16string strings[] = {
-        u"", u"plain", u"名字.txt", u"\U0001F600 pair", {u'a', char16_t(0xD800), u'b'},
-        {char16_t(0xDC00)}, {char16_t(0xDBFF), char16_t(0xDBFF), char16_t(0xDFFF)},
-        {char16_t(0xDFFF), char16_t(0xD800)}, {char16_t(0xFFFF), char16_t(0x0080)},
+        u"",
+        u"plain",
+        u"名字.txt",
+        u"\U0001F600 pair",
+        {u'a', char16_t(0xD800), u'b'},
+        {char16_t(0xDC00)},
+        {char16_t(0xDBFF), char16_t(0xDBFF), char16_t(0xDFFF)},
+        {char16_t(0xDFFF), char16_t(0xD800)},
+        {char16_t(0xFFFF), char16_t(0x0080)},
     };
     for (const std::u16string& units : strings) {
         const std::string bytes = engine::Wtf8FromUtf16(units);
@@ -94,8 +100,7 @@ TEST(FormatSettingsFromRegionalValues, GivesTheModificationTextsOfEachLocale) {
          "3/7/2011 9:05:09 AM"},
         {"zh-TW 12-hour before", ValuesOf("yyyy/M/d", "上午", "下午", "0", "1", true),
          "2011/3/7 下午 2:05:09", "2011/3/7 上午 9:05:09"},
-        {"nothing readable", engine::TRegionalValues{}, "3/7/11 2:05:09 pm",
-         "3/7/11 9:05:09 am"},
+        {"nothing readable", engine::TRegionalValues{}, "3/7/11 2:05:09 pm", "3/7/11 9:05:09 am"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.locale);

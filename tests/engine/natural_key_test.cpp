@@ -8,7 +8,9 @@
 
 namespace {
 
-int Sign(int value) { return (value > 0) - (value < 0); }
+int Sign(int value) {
+    return (value > 0) - (value < 0);
+}
 
 const std::vector<std::string> TrickyNames{
     "a",
@@ -142,21 +144,40 @@ TEST(NaturalKey, LeavesToTheNamesWhatItCannotSee) {
 }
 
 TEST(SortNaturally, SortsAsAFileManagerShows) {
-    const std::vector<std::string> names{"c10.txt", "B.txt",  "c2.txt", "a.txt", "img12",
-                                         "img2",    "img02",  "中文",   "Zeta",  "abc",
-                                         "ABC",     "IMG_20230101_123456_0010.jpg",
+    const std::vector<std::string> names{"c10.txt",
+                                         "B.txt",
+                                         "c2.txt",
+                                         "a.txt",
+                                         "img12",
+                                         "img2",
+                                         "img02",
+                                         "中文",
+                                         "Zeta",
+                                         "abc",
+                                         "ABC",
+                                         "IMG_20230101_123456_0010.jpg",
                                          "IMG_20230101_123456_0002.jpg"};
     std::vector<engine::TNaturalKey> keys;
     for (std::uint32_t i = 0; i < names.size(); ++i)
         keys.push_back(engine::MakeNaturalKey(names[i], i));
     engine::SortNaturally(keys, [&names](std::uint32_t i) -> std::string_view { return names[i]; });
     std::vector<std::string> sorted;
-    for (const engine::TNaturalKey& key : keys) sorted.push_back(names[key.index]);
+    for (const engine::TNaturalKey& key : keys)
+        sorted.push_back(names[key.index]);
     // A digit run sorts as the character "0", so before "_".
-    const std::vector<std::string> want{"a.txt", "ABC",   "abc",   "B.txt",
-                                        "c2.txt", "c10.txt", "img2", "img02", "img12",
+    const std::vector<std::string> want{"a.txt",
+                                        "ABC",
+                                        "abc",
+                                        "B.txt",
+                                        "c2.txt",
+                                        "c10.txt",
+                                        "img2",
+                                        "img02",
+                                        "img12",
                                         "IMG_20230101_123456_0002.jpg",
-                                        "IMG_20230101_123456_0010.jpg", "Zeta", "中文"};
+                                        "IMG_20230101_123456_0010.jpg",
+                                        "Zeta",
+                                        "中文"};
     EXPECT_EQ(sorted, want);
 }
 

@@ -8,12 +8,17 @@
 
 namespace {
 
-bool Before(const std::string& a, const std::string& b) { return engine::NaturalCompare(a, b) < 0; }
+bool Before(const std::string& a, const std::string& b) {
+    return engine::NaturalCompare(a, b) < 0;
+}
 
 } // namespace
 
 TEST(NaturalCompare, OrdersPairs) {
-    struct Row { const char* name; std::string first, second; };
+    struct Row {
+        const char* name;
+        std::string first, second;
+    };
     const Row rows[] = {
         {"letters ignore ASCII case", "a.txt", "B.txt"},
         {"numbers by value", "c2.txt", "c10.txt"},
@@ -45,10 +50,10 @@ TEST(NaturalCompare, EqualOnlyForEqualNames) {
 }
 
 TEST(NaturalCompare, SortsAListAsAFileManagerShows) {
-    std::vector<std::string> names{"c10.txt", "B.txt", "c2.txt", "a.txt", "img12", "img2",
-                                   "img02", "中文", "Zeta"};
+    std::vector<std::string> names{"c10.txt", "B.txt", "c2.txt", "a.txt", "img12",
+                                   "img2",    "img02", "中文",   "Zeta"};
     std::sort(names.begin(), names.end(), Before);
     const std::vector<std::string> want{"a.txt", "B.txt", "c2.txt", "c10.txt", "img2",
-                                        "img02", "img12", "Zeta", "中文"};
+                                        "img02", "img12", "Zeta",   "中文"};
     EXPECT_EQ(names, want);
 }

@@ -8,7 +8,11 @@
 #include "tests/engine/throw_message.h"
 
 TEST(ParseSettingsInteger, AcceptsEveryForm) {
-    struct Row { const char* name; const char* text; std::int32_t want; };
+    struct Row {
+        const char* name;
+        const char* text;
+        std::int32_t want;
+    };
     const Row rows[] = {
         {"plain", "7", 7},
         {"leading zeros", "007", 7},
@@ -40,7 +44,10 @@ TEST(ParseSettingsInteger, AcceptsEveryForm) {
 }
 
 TEST(ParseSettingsInteger, RejectsWithTheWholeText) {
-    struct Row { const char* name; std::string text; };
+    struct Row {
+        const char* name;
+        std::string text;
+    };
     const Row rows[] = {
         {"empty", ""},
         {"blanks only", "   "},

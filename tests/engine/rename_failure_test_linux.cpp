@@ -6,7 +6,11 @@
 #include "engine/engine.h"
 
 TEST(RenameFailureText, GivesTheShortChineseReason) {
-    struct Row { const char* name; int error; const char* want; };
+    struct Row {
+        const char* name;
+        int error;
+        const char* want;
+    };
     const Row rows[] = {
         {"target exists", EEXIST, "目标已存在"},
         {"folder target not empty", ENOTEMPTY, "目标已存在"},

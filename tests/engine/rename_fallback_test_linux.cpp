@@ -63,7 +63,8 @@ enum class TKind { None, File, Folder, EmptyFolder };
 
 void Make(const std::string& path, TKind kind, const std::string& tag) {
     if (kind == TKind::File) rename_test::MakeFile(path, tag);
-    if (kind == TKind::Folder || kind == TKind::EmptyFolder) rename_test::fs::create_directory(path);
+    if (kind == TKind::Folder || kind == TKind::EmptyFolder)
+        rename_test::fs::create_directory(path);
     if (kind == TKind::Folder) rename_test::MakeFile(path + "/inner", tag);
 }
 
@@ -135,7 +136,8 @@ void RunCase(const std::string& folder, const TCase& c) {
 }
 
 void RunEveryCase(const std::string& folder) {
-    for (const TCase& c : kCases) RunCase(folder, c);
+    for (const TCase& c : kCases)
+        RunCase(folder, c);
 }
 
 // Every entry of `folder` by name, with what stands there.
@@ -260,8 +262,8 @@ protected:
     void TearDown() override {
         if (m_mounted) {
             const std::string view = m_root + "/view";
-            const std::string unmount = "fusermount3 -u '" + view +
-                                        "' 2>/dev/null || fusermount -u '" + view + "'";
+            const std::string unmount =
+                "fusermount3 -u '" + view + "' 2>/dev/null || fusermount -u '" + view + "'";
             EXPECT_EQ(std::system(unmount.c_str()), 0);
         }
         TTempFolderTest::TearDown();
@@ -284,7 +286,9 @@ TEST_F(BindfsRename, LacksRenameNoReplace) {
     ::close(fd);
 }
 
-TEST_F(BindfsRename, NeverReplaces) { RunEveryCase(m_listing.CurrentFolder); }
+TEST_F(BindfsRename, NeverReplaces) {
+    RunEveryCase(m_listing.CurrentFolder);
+}
 
 // The kernel answers EEXIST itself when the target is there at its lookup, so only a target
 // that appears after that lookup reaches the fallback: the seam stands in for that moment.

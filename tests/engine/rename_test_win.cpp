@@ -39,8 +39,8 @@ protected:
 
 TEST_F(WindowsRename, NamesWindowsWouldChangeFailBeforeAnySystemCall) {
     // Cutting the last "x" leaves a device name, or a trailing dot or space.
-    Names olds{"CONx", "conx.txt", "PRNx", "AUXx", "NULx", "NULx.txt", "COM1x", "COM9x.log",
-               "LPT1x", "LPT9x", "end.x", "end x"};
+    Names olds{"CONx",  "conx.txt",  "PRNx",  "AUXx",  "NULx",  "NULx.txt",
+               "COM1x", "COM9x.log", "LPT1x", "LPT9x", "end.x", "end x"};
     for (const std::string& name : olds)
         MakeFile(name, name);
     const Names before = Entries(m_root);
@@ -94,9 +94,9 @@ TEST_F(WindowsRename, ATakenTargetIsNeverReplacedFileOrFolder) {
 TEST_F(WindowsRename, AFileHeldOpenFailsItsRowAndTheBatchGoesOn) {
     MakeFile("held.txt", "held");
     MakeFile("free.txt", "free");
-    const HANDLE held = ::CreateFileW(engine::platform::SystemPath(At("held.txt")).c_str(),
-                                      GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                      nullptr);
+    const HANDLE held =
+        ::CreateFileW(engine::platform::SystemPath(At("held.txt")).c_str(), GENERIC_READ,
+                      FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     m_listing.Rows = {FileRow("free.txt", ".txt"), FileRow("held.txt", ".txt")};
     engine::ApplyRenames(m_listing, m_settings);
@@ -124,7 +124,8 @@ TEST_F(WindowsRename, AFolderPathBeyondMaxPathListsAndRenames) {
     ASSERT_EQ(listing.Rows.size(), 1u);
     EXPECT_FALSE(listing.Rows[0].ModifiedText.empty());
     engine::ApplyRenames(listing, m_settings);
-    EXPECT_EQ(listing.Rows[0].Status, TRenameStatus::Renamed) << engine::RenameFailureText(listing.Rows[0].Error);
+    EXPECT_EQ(listing.Rows[0].Status, TRenameStatus::Renamed)
+        << engine::RenameFailureText(listing.Rows[0].Error);
     engine::ListFolder(listing, deep, engine::TFormatSettings{});
     ASSERT_EQ(listing.Rows.size(), 1u);
     EXPECT_EQ(listing.Rows[0].OldName, "A-0001 a.txt");
@@ -159,8 +160,8 @@ TEST(SystemRegionalSettings, GiveTheLocalesModificationTexts) {
     const std::optional<engine::TFormatSettings> settings = engine::SystemFormatSettings();
     ASSERT_TRUE(settings.has_value());
     const engine::TDateTime afternoon{2011, 3, 7, 14, 5, 9, 0, 1};
-    const std::string want = std::string(locale) == "zh-CN" ? "2011/3/7 14:05:09"
-                                                            : "3/7/2011 2:05:09 PM";
+    const std::string want =
+        std::string(locale) == "zh-CN" ? "2011/3/7 14:05:09" : "3/7/2011 2:05:09 PM";
     EXPECT_EQ(engine::ModificationText(afternoon, *settings), want);
 }
 
@@ -181,9 +182,9 @@ TEST_F(WindowsRename, ModifiedTextUsesTheOffsetAtTheFilesOwnDate) {
         MakeFile(r.name, "x");
         FILETIME time{};
         ASSERT_TRUE(::SystemTimeToFileTime(&r.utc, &time));
-        const HANDLE file = ::CreateFileW(engine::platform::SystemPath(At(r.name)).c_str(),
-                                          FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
-                                          nullptr);
+        const HANDLE file =
+            ::CreateFileW(engine::platform::SystemPath(At(r.name)).c_str(), FILE_WRITE_ATTRIBUTES,
+                          0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_TRUE(::SetFileTime(file, nullptr, nullptr, &time));
         ::CloseHandle(file);
     }
@@ -283,9 +284,9 @@ TEST_F(WindowsRename, ACaseOnlyRenameRacedByACreatorLeavesNothingAtAStopOver) {
     std::thread creator([&] {
         while (!done)
             for (const std::string& name : olds)
-                ::CloseHandle(::CreateFileW(
-                    engine::platform::SystemPath(At("F" + name.substr(1))).c_str(), GENERIC_WRITE,
-                    0, nullptr, CREATE_NEW, 0, nullptr));
+                ::CloseHandle(
+                    ::CreateFileW(engine::platform::SystemPath(At("F" + name.substr(1))).c_str(),
+                                  GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     });
     engine::ApplyRenames(m_listing, m_settings, {{}, {}, journals});
     done = true;

@@ -2,9 +2,9 @@
 // mode and whole content before and after.
 #include <filesystem>
 #include <map>
-#include <utility>
 #include <stop_token>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -66,8 +66,8 @@ protected:
 std::pair<std::string, std::string> MakeAwkwardEntries(const std::string& data) {
     const bool windows = test_paths::OnWindows();
     const std::string third = windows ? "plain.txt" : "line\nbreak.txt";
-    const std::string last = windows ? "\xf0\x9f\x98\x80 \xe5\x90\x8d \xe5\xad\x97.bin"
-                                     : "\xff\xfe latin1 \xe9.bin";
+    const std::string last =
+        windows ? "\xf0\x9f\x98\x80 \xe5\x90\x8d \xe5\xad\x97.bin" : "\xff\xfe latin1 \xe9.bin";
     WriteFile(data + "/plain.txt", "plain");
     WriteFile(data + "/" + third, "third");
     WriteFile(data + "/" + last, "last");
@@ -244,7 +244,8 @@ TEST_F(UndoBatch, RowsACrashLeftWithoutOutcomesAreFoundInTheFolder) {
     const auto& rows = listing.Rows;
     const engine::TJournalHead head{engine::TJournalKind::Batch, data + test_paths::Sep, 0, 0, {}};
     const std::string journal = engine::EncodeJournalStart(
-        head, {{"b", "c", rows[1].Identity}, {"a", "b", rows[0].Identity}, {"x", "y", rows[2].Identity}});
+        head,
+        {{"b", "c", rows[1].Identity}, {"a", "b", rows[0].Identity}, {"x", "y", rows[2].Identity}});
     MakeFolder(root + "/state");
     MakeFolder(journals, 0700);
     WriteFile(journals + "/0000000001.journal", journal, 0600);

@@ -6,8 +6,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "ui/window/entry_model.h"
 #include "ui/widgets/image_list.h"
+#include "ui/window/entry_model.h"
 
 namespace {
 

@@ -35,8 +35,8 @@ QList<quint32> MotifHints(xcb_connection_t* connection, xcb_window_t window) {
     if (!atom) return {};
     const TReply<xcb_get_property_reply_t> property(
         xcb_get_property_reply(
-            connection,
-            xcb_get_property(connection, 0, window, atom->atom, atom->atom, 0, 5), nullptr),
+            connection, xcb_get_property(connection, 0, window, atom->atom, atom->atom, 0, 5),
+            nullptr),
         &std::free);
     if (!property || property->format != 32) return {};
     const auto* values = static_cast<const quint32*>(xcb_get_property_value(property.get()));

@@ -79,15 +79,15 @@ void TFolderClipboardTest::readsWhatAnotherProgramWrote_data() {
         << QByteArray("# from a browser\r\nfile://localhost/tmp/%E4%B8%AD\r\n"
                       "http://example.org/x\r\nfile://otherhost/y\r\nfile:/single/slash\r\n")
         << Paths{"/tmp/中", "/single/slash"} << false;
-    QTest::newRow("plain paths are only text") << "text/plain" << QByteArray("/usr\n/tmp/x\n")
-                                               << Paths{} << false;
+    QTest::newRow("plain paths are only text")
+        << "text/plain" << QByteArray("/usr\n/tmp/x\n") << Paths{} << false;
     QTest::newRow("plain text holding a file URL is only text")
         << "text/plain" << QByteArray("file:///tmp/a%20b") << Paths{} << false;
     QTest::newRow("Nautilus list in plain text")
         << "text/plain" << QByteArray("x-special/nautilus-clipboard\ncut\nfile:///tmp/n\n")
         << Paths{"/tmp/n"} << true;
-    QTest::newRow("text that names no path") << "text/plain" << QByteArray("hello world")
-                                             << Paths{} << false;
+    QTest::newRow("text that names no path")
+        << "text/plain" << QByteArray("hello world") << Paths{} << false;
 }
 
 void TFolderClipboardTest::readsWhatAnotherProgramWrote() {

@@ -42,9 +42,9 @@ void TFolderPasteTest::pastesWhatTheClipboardHolds() {
 void TFolderPasteTest::namesEachFailure() {
     QTemporaryDir temp;
     QMimeData data;
-    data.setData("x-special/gnome-copied-files",
-                 "copy\nfile://" + temp.path().toUtf8() + "/gone\nfile://" +
-                     temp.path().toUtf8() + "/here");
+    data.setData("x-special/gnome-copied-files", "copy\nfile://" + temp.path().toUtf8() +
+                                                     "/gone\nfile://" + temp.path().toUtf8() +
+                                                     "/here");
     QVERIFY(QDir().mkpath(temp.path() + "/here"));
     const auto results = PasteClipboardInto(temp.path().toUtf8() + "/", &data);
     QCOMPARE(PasteFailureTexts(results),

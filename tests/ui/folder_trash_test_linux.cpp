@@ -62,7 +62,8 @@ void TFolderTrashTest::trashesIntoTheUserTrash() {
     QVERIFY(info.size() >= 3);
     QCOMPARE(info[0], QByteArray("[Trash Info]"));
     QCOMPARE(info[1], "Path=" + m_root + "/work/%E5%90%8D%E7%A7%B0%20a%25b");
-    const QRegularExpression date(QStringLiteral("^DeletionDate=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d$"));
+    const QRegularExpression date(
+        QStringLiteral("^DeletionDate=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d$"));
     QVERIFY2(date.match(QString::fromUtf8(info[2])).hasMatch(), info[2].constData());
 }
 

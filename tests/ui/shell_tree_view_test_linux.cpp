@@ -15,9 +15,9 @@
 #include <QVBoxLayout>
 
 #include "engine/engine.h"
-#include "ui/widgets/error_display.h"
 #include "ui/namespace/namespace_linux.h"
 #include "ui/tree/shell_tree_view.h"
+#include "ui/widgets/error_display.h"
 
 namespace {
 

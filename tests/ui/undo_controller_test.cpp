@@ -382,7 +382,6 @@ int main(int argc, char* argv[]) {
     return QTest::qExec(&test, argc, argv);
 }
 
-
 // A second 应用改名 without a new listing fails every row: that batch is no undo step.
 void TUndoControllerTest::ctrlZSkipsABatchThatRenamedNothing() {
     startWindow();

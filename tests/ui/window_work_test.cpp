@@ -161,8 +161,7 @@ QStringList TWindowWorkTest::verbsFor(const QString& folder) {
     TFolderMenuHooks hooks;
     hooks.ChooseVerb = [&enabled](QMenu& menu, const QPoint&) {
         for (const QAction* action : menu.actions())
-            if (action->isEnabled() && !action->isSeparator())
-                enabled << action->data().toString();
+            if (action->isEnabled() && !action->isSeparator()) enabled << action->data().toString();
         return QString();
     };
     tree->setMenuHooks(hooks);

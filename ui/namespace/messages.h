@@ -14,7 +14,8 @@ inline constexpr std::string_view NetworkLabel = "网络";
 inline constexpr std::string_view TrashLabel = "回收站";
 
 // Why a verb of the folder menu, or a label edit, waits while a batch runs.
-inline constexpr std::string_view HeldByBatch = "批量改名正在这个文件夹里进行，结束后才能剪切、删除或重命名";
+inline constexpr std::string_view HeldByBatch =
+    "批量改名正在这个文件夹里进行，结束后才能剪切、删除或重命名";
 inline constexpr std::string_view PasteIntoHeld =
     "批量改名正在这个文件夹里进行，结束后才能粘贴剪切的文件夹";
 inline constexpr std::string_view PasteMovesHeld = "批量改名正在剪切的文件夹里进行，结束后才能粘贴";

@@ -12,8 +12,8 @@
 
 #include <QWidget>
 
-#include "ui/namespace/shell_namespace.h"
 #include "ui/namespace/shell_ids_win.h"
+#include "ui/namespace/shell_namespace.h"
 
 class TWindowsNamespace : public TShellNamespace {
 public:

@@ -6,7 +6,8 @@ std::vector<engine::TPasteResult> PasteClipboardInto(const QByteArray& targetFol
                                                      const QMimeData* data) {
     const TClipboardPaste paste = ReadClipboardPaste(data);
     std::vector<std::string> sources;
-    for (const QByteArray& path : paste.Paths) sources.push_back(path.toStdString());
+    for (const QByteArray& path : paste.Paths)
+        sources.push_back(path.toStdString());
     return engine::PasteInto(targetFolder.toStdString(), sources,
                              paste.IsCut ? engine::TPasteMode::pmMove : engine::TPasteMode::pmCopy);
 }

@@ -12,8 +12,8 @@ namespace {
 QString SizeText(std::uint64_t bytes) {
     const QString exact = QStringLiteral("%1 字节").arg(bytes);
     if (bytes < 1024) return exact;
-    const QString rounded = QLocale::c().formattedDataSize(static_cast<qint64>(bytes), 1,
-                                                           QLocale::DataSizeIecFormat);
+    const QString rounded =
+        QLocale::c().formattedDataSize(static_cast<qint64>(bytes), 1, QLocale::DataSizeIecFormat);
     return QStringLiteral("%1（%2）").arg(rounded, exact);
 }
 
@@ -50,8 +50,7 @@ TFolderPropertiesDialog::TFolderPropertiesDialog(const QByteArray& path,
     const engine::TFolderProperties properties = engine::ReadFolderProperties(path.toStdString());
     setWindowTitle(QStringLiteral("属性"));
     auto* form = new QFormLayout;
-    AddRow(form, QStringLiteral("位置："), QString::fromUtf8(path), "PathLabel")
-        ->setWordWrap(true);
+    AddRow(form, QStringLiteral("位置："), QString::fromUtf8(path), "PathLabel")->setWordWrap(true);
     AddRow(form, QStringLiteral("大小："), SizeText(properties.ContentBytes), "SizeLabel");
     AddRow(form, QStringLiteral("包含："), ContentsText(properties), "ContentsLabel");
     AddRow(form, QStringLiteral("修改时间："), ModifiedText(properties.Modified, settings),

@@ -47,7 +47,9 @@ const TGio& Gio() {
     return gio;
 }
 
-QString DisplayPath(const QByteArray& path) { return QString::fromUtf8(path); }
+QString DisplayPath(const QByteArray& path) {
+    return QString::fromUtf8(path);
+}
 
 } // namespace
 

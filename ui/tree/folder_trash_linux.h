@@ -20,7 +20,6 @@ struct TTrashResult {
 // (the user's trash, or the trash at the top of another file system). Never deletes anything.
 TTrashResult MoveToTrash(const QByteArray& path);
 
-
 enum class TDeleteForGoodOutcome { Deleted, Kept, Failed };
 
 struct TDeleteForGoodResult {

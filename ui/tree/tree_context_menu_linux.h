@@ -10,9 +10,9 @@
 #include <QString>
 #include <QUrl>
 
+#include "ui/namespace/shell_namespace.h"
 #include "ui/tree/folder_menu_hooks.h"
 #include "ui/tree/folder_trash_linux.h"
-#include "ui/namespace/shell_namespace.h"
 
 // What the menu needs to know of the item it is shown for.
 struct TFolderMenuState {

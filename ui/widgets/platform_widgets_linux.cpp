@@ -48,8 +48,9 @@ bool SetFixedFrameHints(QWindow* window) {
     const std::uint32_t hints[5] = {
         HintsFunctions | HintsDecorations, FuncMove | FuncMinimize | FuncMaximize | FuncClose,
         DecorBorder | DecorTitle | DecorMenu | DecorMinimize | DecorMaximize, 0, 0};
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window->winId()),
-                        hintsAtom, hintsAtom, 32, 5, hints);
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE,
+                        static_cast<xcb_window_t>(window->winId()), hintsAtom, hintsAtom, 32, 5,
+                        hints);
     xcb_flush(connection);
     return true;
 }

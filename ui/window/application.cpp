@@ -28,8 +28,9 @@ namespace {
 // translations folder, or the one beside the program in a Windows package.
 void InstallQtTranslations(QApplication& app) {
     auto* translator = new QTranslator(&app);
-    const QStringList folders = {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-                                 QDir(app.applicationDirPath()).filePath(QStringLiteral("translations"))};
+    const QStringList folders = {
+        QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+        QDir(app.applicationDirPath()).filePath(QStringLiteral("translations"))};
     for (const QString& folder : folders)
         if (translator->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
                              folder)) {

@@ -115,8 +115,8 @@ void TFrmMain::scrollToFirstFailure() {
         return row.Status == engine::TRenameStatus::Failed;
     });
     if (failed != rows.end())
-        ListView1->scrollTo(m_entries->index(static_cast<int>(failed - rows.begin()),
-                                             TEntryModel::NewNameColumn));
+        ListView1->scrollTo(
+            m_entries->index(static_cast<int>(failed - rows.begin()), TEntryModel::NewNameColumn));
 }
 
 bool TFrmMain::isRenaming() const {
