@@ -165,6 +165,9 @@ int main(int argc, char** argv) {
     AlternatePairs(
         "undo",
         [&] {
+            for (std::size_t i = 0; i < targets.size(); ++i) // back from the rename pairs' end
+                ::MoveFileExW(SystemPath(folder + targets[i]).c_str(),
+                              SystemPath(folder + listing.Rows[i].OldName).c_str(), 0);
             engine::TFolderListing batch = listing;
             engine::ApplyRenames(batch, rename, control);
             journal = engine::ReadJournals(control.JournalFolder).back().Name;
