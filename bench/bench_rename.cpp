@@ -8,6 +8,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "bench/bench.h"
@@ -19,9 +20,12 @@ constexpr int kEntries = 100000;
 constexpr int kRounds = 5;
 constexpr int kComposeRounds = 9;
 
-// The rows of `folder` in natural name order, read with plain POSIX outside the timed region.
+// The rows of `folder` in natural name order, read with plain POSIX outside the timed region,
+// each with its identity as the window's listing gives it.
 engine::TFolderListing ReadRows(const std::string& folder) {
     engine::TFolderListing listing{folder + "/", {}};
+    struct stat status {};
+    ::stat(folder.c_str(), &status);
     DIR* dir = ::opendir(folder.c_str());
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
@@ -29,6 +33,7 @@ engine::TFolderListing ReadRows(const std::string& folder) {
         engine::TFolderEntry row;
         row.OldName = name;
         row.IsFolder = entry->d_type == DT_DIR;
+        row.Identity = {status.st_dev, entry->d_ino};
         const auto dot = name.rfind('.');
         row.TypeText = row.IsFolder               ? std::string(engine::FolderTypeText)
                        : dot == std::string::npos ? ""

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/batch_journal.h"
@@ -63,29 +64,28 @@ bool MayHaveRun(const TJournalRow& row) {
 class TFolderEntries {
 public:
     explicit TFolderEntries(const platform::TRenameFolder& folder)
-        : m_folder(folder), m_complete(folder.ReadIdentities(m_identities) == 0) {
-        std::sort(m_identities.begin(), m_identities.end(),
-                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        : m_folder(folder), m_complete(folder.ReadIdentities(m_entries) == 0) {
+        m_names.reserve(m_entries.size());
+        for (const auto& [name, identity] : m_entries)
+            m_names.emplace(identity.Inode, &name);
     }
 
-    // Whether the entry at `name` has `identity`. A name below a sub-folder, or one whose
-    // identity the folder's records give otherwise than the entry itself (overlay), is asked
-    // alone.
+    // Whether the entry at `name` has `identity`, looked up by the inode. One the records list
+    // under another name (a second link), a name below a sub-folder, or an inode the records
+    // give otherwise than the entry itself (overlay) is asked alone.
     bool Holds(const std::string& name, const TFileIdentity& identity) const {
-        const auto found = std::lower_bound(
-            m_identities.begin(), m_identities.end(), name,
-            [](const auto& entry, const std::string& key) { return entry.first < key; });
-        const bool listed = found != m_identities.end() && found->first == name;
-        if (listed && found->second == identity) return true;
+        const auto found = m_names.find(identity.Inode);
+        if (found != m_names.end() && *found->second == name) return true;
         const bool plain = std::none_of(name.begin(), name.end(), platform::IsSeparator);
-        if (m_complete && plain && !listed) return false;
+        if (m_complete && plain && found == m_names.end()) return false;
         TFileIdentity actual;
         return m_folder.IdentityOf(name, actual) == 0 && actual == identity;
     }
 
 private:
     const platform::TRenameFolder& m_folder;
-    std::vector<std::pair<std::string, TFileIdentity>> m_identities; // by name
+    std::vector<std::pair<std::string, TFileIdentity>> m_entries;
+    std::unordered_map<std::uint64_t, const std::string*> m_names; // by inode, into m_entries
     bool m_complete;
 };
 
