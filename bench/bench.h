@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/engine.h"
+
 namespace bench {
 
 using TClock = std::chrono::steady_clock;
@@ -62,5 +64,10 @@ void SyncDisks();
 std::size_t LiveBytes();
 std::size_t PeakBytes();
 void ResetPeak();
+
+// The names ApplyRenames gives the rows with the default digit count, composed outside the
+// timed region.
+std::vector<std::string> NewNames(const engine::TFolderListing& listing,
+                                  const engine::TRenameSettings& settings);
 
 } // namespace bench

@@ -57,4 +57,13 @@ std::string MakeBenchFolder(int entries, const std::string& parent) {
     return root;
 }
 
+std::vector<std::string> NewNames(const engine::TFolderListing& listing,
+                                  const engine::TRenameSettings& settings) {
+    std::vector<std::string> names;
+    std::int32_t number = 1;
+    for (const engine::TFolderEntry& row : listing.Rows)
+        names.push_back(engine::ComposeNewName(row.OldName, row.TypeText, settings, 4, number++));
+    return names;
+}
+
 } // namespace bench

@@ -282,15 +282,6 @@ int RenameUnsafely(const engine::TFolderListing& listing, const std::vector<std:
     return failures;
 }
 
-std::vector<std::string> NewNames(const engine::TFolderListing& listing,
-                                  const engine::TRenameSettings& settings) {
-    std::vector<std::string> names;
-    std::int32_t number = 1;
-    for (const engine::TFolderEntry& row : listing.Rows)
-        names.push_back(engine::ComposeNewName(row.OldName, row.TypeText, settings, 4, number++));
-    return names;
-}
-
 int CountFailures(const engine::TFolderListing& listing) {
     int failures = 0;
     for (const engine::TFolderEntry& row : listing.Rows)
@@ -319,7 +310,7 @@ void BenchRemoteRename() {
                                    }},
                                   {[&] {
                                        remote.renew();
-                                       names = NewNames(remote.listing, settings);
+                                       names = bench::NewNames(remote.listing, settings);
                                    },
                                    [&] { failures += RenameUnsafely(remote.listing, names); }});
         if (failures != 0) std::printf("%d renames failed\n", failures);

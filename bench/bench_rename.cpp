@@ -73,16 +73,6 @@ int RenameWithBareCalls(const engine::TFolderListing& listing,
     return failures;
 }
 
-// The names ApplyRenames gives the rows, composed outside the timed region.
-std::vector<std::string> NewNames(const engine::TFolderListing& listing,
-                                  const engine::TRenameSettings& settings) {
-    std::vector<std::string> names;
-    std::int32_t number = 1;
-    for (const engine::TFolderEntry& row : listing.Rows)
-        names.push_back(engine::ComposeNewName(row.OldName, row.TypeText, settings, 4, number++));
-    return names;
-}
-
 // A journal folder of the benchmark's own, so no run touches the user's journals.
 struct TJournalFolder {
     engine::TBatchControl control;
@@ -101,7 +91,7 @@ void BenchRename() {
     int failures = 0;
     const bench::TSide bareLoop{[&] {
                                     fresh.Renew();
-                                    newNames = NewNames(fresh.listing, settings);
+                                    newNames = bench::NewNames(fresh.listing, settings);
                                 },
                                 [&] { failures += RenameWithBareCalls(fresh.listing, newNames); }};
     const bench::TPairTimes rename = bench::AlternatePairs(
