@@ -210,9 +210,13 @@ TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
                       const TBatchControl& control) {
     platform::TJournalFile file;
     const TJournal journal = OpenJournal(journalFolder, name, file);
-    const platform::TRenameFolder folder(journal.Head.Folder);
+    platform::TRenameFolder folder(journal.Head.Folder);
     CheckFolder(folder, journal.Head);
     TUndoPlan plan = PlanUndo(journal, name, folder);
+    std::vector<std::string> coming;
+    for (const TJournalRow& row : plan.Rows)
+        coming.push_back(row.From);
+    folder.LookAhead(std::move(coming));
     TJournalHead head = journal.Head;
     head.Kind = TJournalKind::Undo;
     head.Undoes = name;
