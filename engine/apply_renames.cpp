@@ -99,11 +99,12 @@ std::vector<TJournalRow> JournalRows(const TFolderListing& listing,
     return rows;
 }
 
-// The entries RenameRow renames, in order, for the folder to look up ahead.
+// The entries RenameRow renames from row `first` on, in order, for the folder to look up ahead.
 std::vector<std::string> EntriesToRename(const TFolderListing& listing,
-                                         const std::vector<std::string>& newNames) {
+                                         const std::vector<std::string>& newNames,
+                                         std::size_t first) {
     std::vector<std::string> names;
-    for (std::size_t i = 0; i < newNames.size(); ++i) {
+    for (std::size_t i = first; i < newNames.size(); ++i) {
         const std::string& from = listing.Rows[i].OldName;
         const std::string_view to = RelativeToFolder(newNames[i]);
         if (IsValidRename(from, to) && from != to) names.push_back(from);
@@ -121,12 +122,13 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
     std::vector<std::string> newNames = ComposeNewNames(listing, settings, start, digits);
     platform::TRenameFolder folder(listing.CurrentFolder);
     const TJournalHead head = OpenedFolder(folder, listing);
-    folder.LookAhead(EntriesToRename(listing, newNames));
     std::optional<TBatchJournal> journal;
     if (!control.JournalFolder.empty() && folder.OpenError() == 0)
         journal.emplace(control.JournalFolder, head, JournalRows(listing, newNames, folder));
     const std::size_t total = listing.Rows.size();
-    for (std::size_t done = 0; done < total && !control.Stop.stop_requested(); ++done) {
+    std::size_t done = 0;
+    folder.LookAhead([&] { return EntriesToRename(listing, newNames, done + 1); });
+    for (; done < total && !control.Stop.stop_requested(); ++done) {
         TFolderEntry& row = listing.Rows[done];
         const bool twoSteps = journal && platform::PassesThroughStopOver(
                                              row.OldName, RelativeToFolder(newNames[done]));

@@ -28,9 +28,9 @@ constexpr std::size_t LookAheadRenames = 8;
 // reads: the renames decide nothing by what it finds.
 class TLookAhead {
 public:
-    TLookAhead(int dirFd, std::vector<std::string> names, std::size_t renamesStarted)
-        : m_dirFd(dirFd), m_names(std::move(names)), m_started(renamesStarted),
-          m_thread([this] { run(); }) {}
+    // `names` are the entries of the renames after the one at work, in order.
+    TLookAhead(int dirFd, std::vector<std::string> names)
+        : m_dirFd(dirFd), m_names(std::move(names)), m_thread([this] { run(); }) {}
     ~TLookAhead() {
         m_started = Stopped;
         m_started.notify_one();
@@ -63,7 +63,7 @@ private:
 
     int m_dirFd;
     std::vector<std::string> m_names;
-    std::atomic<std::size_t> m_started; // renames started, the one at work included
+    std::atomic<std::size_t> m_started{0}; // of m_names' renames, the one at work included
     std::thread m_thread;
 };
 
@@ -75,8 +75,7 @@ struct TRenameFolder::TOpen {
     // straight to the fallback instead of asking again (a round trip on a remote folder). A
     // run renames on one thread only.
     bool NoReplaceRefused = false;
-    std::vector<std::string> ComingNames;
-    std::size_t RenamesStarted = 0;
+    std::function<std::vector<std::string>()> ComingNames;
     std::unique_ptr<TLookAhead> Ahead; // after Fd: stops before the folder closes
 };
 
@@ -142,8 +141,8 @@ TRenameFolder::TRenameFolder(const std::string& path) {
 
 TRenameFolder::~TRenameFolder() = default;
 
-void TRenameFolder::LookAhead(std::vector<std::string> fromNames) {
-    if (m_open) m_open->ComingNames = std::move(fromNames);
+void TRenameFolder::LookAhead(std::function<std::vector<std::string>()> comingNames) {
+    if (m_open) m_open->ComingNames = std::move(comingNames);
 }
 
 int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& to,
@@ -151,7 +150,6 @@ int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& t
     if (!m_open) return m_openError;
     TOpen& open = *m_open;
     const int fd = open.Fd.get();
-    ++open.RenamesStarted;
     if (open.Ahead) open.Ahead->RenameStarted();
     if (open.NoReplaceRefused) return RenameWithoutNoReplaceFlag(fd, from.c_str(), to.c_str());
     if (g_renameAt2(fd, from.c_str(), fd, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
@@ -161,9 +159,8 @@ int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& t
     // the same shows that the flag itself was refused.
     const int fallbackError = RenameWithoutNoReplaceFlag(fd, from.c_str(), to.c_str());
     open.NoReplaceRefused = fallbackError != EINVAL;
-    if (open.NoReplaceRefused && !open.ComingNames.empty())
-        open.Ahead =
-            std::make_unique<TLookAhead>(fd, std::move(open.ComingNames), open.RenamesStarted);
+    if (open.NoReplaceRefused && open.ComingNames)
+        open.Ahead = std::make_unique<TLookAhead>(fd, open.ComingNames());
     return fallbackError;
 }
 

@@ -186,7 +186,7 @@ int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& t
 }
 
 // Every Windows file system renames without replacing in one call: nothing waits on an entry.
-void TRenameFolder::LookAhead(std::vector<std::string>) {}
+void TRenameFolder::LookAhead(std::function<std::vector<std::string>()>) {}
 
 int TRenameFolder::IdentityOf(const std::string& name, TFileIdentity& identity) const {
     if (!m_open) return m_openError;
