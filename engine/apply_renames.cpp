@@ -41,11 +41,15 @@ bool IsUsableTarget(std::string_view to) {
     return !HoldsNul(to) && !IsInvalidTarget(to) && platform::IsValidNewName(to);
 }
 
+bool IsValidRename(std::string_view from, std::string_view to) {
+    return IsPlainName(from) && IsUsableTarget(to);
+}
+
 void RenameRow(const platform::TRenameFolder& folder, TFolderEntry& row, const std::string& newName,
                const std::string& stopOver) {
     const std::string_view to = RelativeToFolder(newName);
     row.Error = 0;
-    if (!IsPlainName(row.OldName) || !IsUsableTarget(to)) {
+    if (!IsValidRename(row.OldName, to)) {
         row.Status = TRenameStatus::Failed;
         row.Error = rrInvalidName;
     } else if (row.OldName == to) {
@@ -95,6 +99,19 @@ std::vector<TJournalRow> JournalRows(const TFolderListing& listing,
     return rows;
 }
 
+// The entries RenameRow renames from row `first` on, in order, for the folder to look up ahead.
+std::vector<std::string> EntriesToRename(const TFolderListing& listing,
+                                         const std::vector<std::string>& newNames,
+                                         std::size_t first) {
+    std::vector<std::string> names;
+    for (std::size_t i = first; i < newNames.size(); ++i) {
+        const std::string& from = listing.Rows[i].OldName;
+        const std::string_view to = RelativeToFolder(newNames[i]);
+        if (IsValidRename(from, to) && from != to) names.push_back(from);
+    }
+    return names;
+}
+
 } // namespace
 
 void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
@@ -103,13 +120,15 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
     const std::int32_t digits = ParseDigitCount(settings.Digits);
     if (listing.Rows.empty()) return;
     std::vector<std::string> newNames = ComposeNewNames(listing, settings, start, digits);
-    const platform::TRenameFolder folder(listing.CurrentFolder);
+    platform::TRenameFolder folder(listing.CurrentFolder);
     const TJournalHead head = OpenedFolder(folder, listing);
     std::optional<TBatchJournal> journal;
     if (!control.JournalFolder.empty() && folder.OpenError() == 0)
         journal.emplace(control.JournalFolder, head, JournalRows(listing, newNames, folder));
     const std::size_t total = listing.Rows.size();
-    for (std::size_t done = 0; done < total && !control.Stop.stop_requested(); ++done) {
+    std::size_t done = 0;
+    folder.LookAhead([&] { return EntriesToRename(listing, newNames, done + 1); });
+    for (; done < total && !control.Stop.stop_requested(); ++done) {
         TFolderEntry& row = listing.Rows[done];
         const bool twoSteps = journal && platform::PassesThroughStopOver(
                                              row.OldName, RelativeToFolder(newNames[done]));

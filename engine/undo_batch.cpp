@@ -210,7 +210,7 @@ TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
                       const TBatchControl& control) {
     platform::TJournalFile file;
     const TJournal journal = OpenJournal(journalFolder, name, file);
-    const platform::TRenameFolder folder(journal.Head.Folder);
+    platform::TRenameFolder folder(journal.Head.Folder);
     CheckFolder(folder, journal.Head);
     TUndoPlan plan = PlanUndo(journal, name, folder);
     TJournalHead head = journal.Head;
@@ -220,6 +220,12 @@ TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
     TUndoResult result{journal.Head.Folder, {}};
     result.Rows.reserve(plan.Rows.size() + plan.Lost.size());
     std::size_t done = 0, renamed = 0;
+    folder.LookAhead([&] {
+        std::vector<std::string> coming;
+        for (std::size_t i = done + 1; i < plan.Rows.size(); ++i)
+            coming.push_back(plan.Rows[i].From);
+        return coming;
+    });
     for (; done < plan.Rows.size() && !control.Stop.stop_requested(); ++done) {
         const TJournalRow& row = plan.Rows[done];
         const std::string stopOver = platform::PassesThroughStopOver(row.From, row.To)

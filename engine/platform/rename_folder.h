@@ -3,6 +3,7 @@
 // batch rename that calls the system.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -37,6 +38,13 @@ public:
     // go neither on nor back. Changes the disk.
     int RenameNoReplace(const std::string& from, const std::string& to,
                         const TFileIdentity& expected = {}, const std::string& stopOver = {}) const;
+    // Where the folder's file system refuses RENAME_NOREPLACE (most remote ones do), each rename
+    // takes several steps that wait on the server. From the rename that finds the flag refused
+    // on, a thread then looks up the entries of the renames after it, a few renames ahead and
+    // outside the folder's lock, so that a rename finds its entry fresh instead of asking the
+    // server for it again. `comingNames` gives those entries in order; it is called at most
+    // once, on the renaming thread, inside that rename. Changes nothing on the disk.
+    void LookAhead(std::function<std::vector<std::string>()> comingNames);
     // The identity of the entry `name` (links not followed). Returns 0 or the error code.
     int IdentityOf(const std::string& name, TFileIdentity& identity) const;
     // Appends the name and identity of every entry of the folder, read in one pass, in the

@@ -1,7 +1,10 @@
 #include "engine/platform/rename_folder.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <limits>
+#include <thread>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -13,12 +16,67 @@
 
 namespace engine::platform {
 
+namespace {
+
+// Far enough ahead that each lookup is done before its rename comes, near enough that what it
+// found is still fresh then (sshfs keeps an entry 20 s, NFS a few seconds).
+constexpr std::size_t LookAheadRenames = 8;
+
+// Looks entries up on a thread of its own, at most LookAheadRenames ahead of the renames. On a
+// remote folder an entry not looked at for a while is asked of the server again; a rename does
+// that holding the folder's lock, a lookup of its own does not, so the two overlap. It only
+// reads: the renames decide nothing by what it finds.
+class TLookAhead {
+public:
+    // `names` are the entries of the renames after the one at work, in order.
+    TLookAhead(int dirFd, std::vector<std::string> names)
+        : m_dirFd(dirFd), m_names(std::move(names)), m_thread([this] { run(); }) {}
+    ~TLookAhead() {
+        m_started = Stopped;
+        m_started.notify_one();
+        m_thread.join();
+    }
+    TLookAhead(const TLookAhead&) = delete;
+    TLookAhead& operator=(const TLookAhead&) = delete;
+
+    void RenameStarted() {
+        ++m_started;
+        m_started.notify_one();
+    }
+
+private:
+    static constexpr std::size_t Stopped = std::numeric_limits<std::size_t>::max();
+
+    void run() {
+        for (std::size_t next = 0; next < m_names.size(); ++next) {
+            std::size_t started = m_started;
+            while (started != Stopped && next >= started + LookAheadRenames) {
+                m_started.wait(started);
+                started = m_started;
+            }
+            if (started == Stopped) return;
+            struct stat status {};
+            if (next >= started)
+                ::fstatat(m_dirFd, m_names[next].c_str(), &status, AT_SYMLINK_NOFOLLOW);
+        }
+    }
+
+    int m_dirFd;
+    std::vector<std::string> m_names;
+    std::atomic<std::size_t> m_started{0}; // of m_names' renames, the one at work included
+    std::thread m_thread;
+};
+
+} // namespace
+
 struct TRenameFolder::TOpen {
     TFd Fd;
     // Set once the folder's file system has refused RENAME_NOREPLACE: the rest of the run goes
     // straight to the fallback instead of asking again (a round trip on a remote folder). A
     // run renames on one thread only.
     bool NoReplaceRefused = false;
+    std::function<std::vector<std::string>()> ComingNames;
+    std::unique_ptr<TLookAhead> Ahead; // after Fd: stops before the folder closes
 };
 
 TRenameAt2Call g_renameAt2 = ::renameat2;
@@ -57,41 +115,52 @@ bool LinksRefused(int error) {
 }
 
 // A file moves by a second hard link: linkat fails atomically with EEXIST when the target is
-// taken, so nothing can be replaced in between, and a file costs a link and an unlink. Only when
-// the link is refused (a folder, or a file system without hard links) is the entry looked at.
+// taken, so nothing can be replaced in between, and a file costs a link and an unlink. A folder,
+// which no system links, goes straight to a reservation: the entry is looked at first, which
+// the link would have done anyway, so a remote folder saves the link's round trip.
 int RenameWithoutNoReplaceFlag(int dirFd, const char* from, const char* to) {
-    if (g_linkAt(dirFd, from, dirFd, to, 0) == 0) return DropOldName(dirFd, from, to);
-    const int error = errno;
-    if (!LinksRefused(error)) return error;
     struct stat status {};
     if (::fstatat(dirFd, from, &status, AT_SYMLINK_NOFOLLOW) != 0) return errno;
-    return RenameByReservation(dirFd, from, to, S_ISDIR(status.st_mode));
+    if (S_ISDIR(status.st_mode)) return RenameByReservation(dirFd, from, to, true);
+    if (g_linkAt(dirFd, from, dirFd, to, 0) == 0) return DropOldName(dirFd, from, to);
+    const int error = errno;
+    return LinksRefused(error) ? RenameByReservation(dirFd, from, to, false) : error;
 }
 
 } // namespace
 
 TRenameFolder::TRenameFolder(const std::string& path) {
     TFd fd = OpenAbsolute(path, O_PATH | O_DIRECTORY);
-    if (fd.valid())
-        m_open = std::make_unique<TOpen>(TOpen{std::move(fd)});
-    else
+    if (fd.valid()) {
+        m_open = std::make_unique<TOpen>();
+        m_open->Fd = std::move(fd);
+    } else {
         m_openError = errno;
+    }
 }
 
 TRenameFolder::~TRenameFolder() = default;
 
+void TRenameFolder::LookAhead(std::function<std::vector<std::string>()> comingNames) {
+    if (m_open) m_open->ComingNames = std::move(comingNames);
+}
+
 int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& to,
                                    const TFileIdentity&, const std::string&) const {
     if (!m_open) return m_openError;
-    const int fd = m_open->Fd.get();
-    if (m_open->NoReplaceRefused) return RenameWithoutNoReplaceFlag(fd, from.c_str(), to.c_str());
+    TOpen& open = *m_open;
+    const int fd = open.Fd.get();
+    if (open.Ahead) open.Ahead->RenameStarted();
+    if (open.NoReplaceRefused) return RenameWithoutNoReplaceFlag(fd, from.c_str(), to.c_str());
     if (g_renameAt2(fd, from.c_str(), fd, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
     const int error = errno; // capture before anything else can overwrite it
     if (error != EINVAL) return error;
     // EINVAL also answers a folder moved into itself; only a fallback that does not answer
     // the same shows that the flag itself was refused.
     const int fallbackError = RenameWithoutNoReplaceFlag(fd, from.c_str(), to.c_str());
-    m_open->NoReplaceRefused = fallbackError != EINVAL;
+    open.NoReplaceRefused = fallbackError != EINVAL;
+    if (open.NoReplaceRefused && open.ComingNames)
+        open.Ahead = std::make_unique<TLookAhead>(fd, open.ComingNames());
     return fallbackError;
 }
 

@@ -185,6 +185,9 @@ int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& t
                            : RenameCaseOnly(entry, folder, source, target, between);
 }
 
+// Every Windows file system renames without replacing in one call: nothing waits on an entry.
+void TRenameFolder::LookAhead(std::function<std::vector<std::string>()>) {}
+
 int TRenameFolder::IdentityOf(const std::string& name, TFileIdentity& identity) const {
     if (!m_open) return m_openError;
     const TEntry entry(m_open->Folder->Handle(), RelativeName(name));

@@ -1,8 +1,10 @@
 // Renames on file systems without RENAME_NOREPLACE: imitated through the platform's seams, and
 // for real on a bindfs mount, which answers the flag with EINVAL.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -231,6 +233,31 @@ TEST_F(RenameFallback, AsksAgainAfterAFolderMovedIntoItself) {
     EXPECT_EQ(m_listing.Rows[1].Error, 0);
     EXPECT_EQ(DescribeAll(At("s/")), (Names{"2t: file t", "inner: file s"}));
     EXPECT_EQ(g_noReplaceCalls, 2);
+}
+
+// Where the flag is refused a thread looks the coming rows up ahead of the renames, and waits
+// when it is far enough ahead: a batch stopped early must still end, the rows after it
+// untouched.
+TEST_F(RenameFallback, AStoppedBatchEndsItsLookAhead) {
+    const TSeams seams(RenameAt2WithoutNoReplace, ::linkat);
+    Names expected;
+    for (int i = 0; i < 20; ++i) {
+        const std::string name = "f" + std::to_string(i);
+        MakeFile(name, name);
+        m_listing.Rows.push_back(rename_test::FileRow(name, ""));
+        expected.push_back(i < 2 ? "A-000" + std::to_string(i + 1) + " " + name : name);
+    }
+    std::stop_source stop;
+    engine::TBatchControl control;
+    control.Stop = stop.get_token();
+    control.Progress = [&](std::size_t done, std::size_t) {
+        if (done == 2) stop.request_stop();
+    };
+    engine::ApplyRenames(m_listing, engine::TRenameSettings(), control);
+    EXPECT_EQ(m_listing.Rows[1].Status, engine::TRenameStatus::Renamed);
+    EXPECT_EQ(m_listing.Rows[2].Status, engine::TRenameStatus::NotRun);
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Entries(m_listing.CurrentFolder), expected);
 }
 
 TEST_F(RenameFallback, OpenFolderFailureFailsEveryRow) {
