@@ -10,6 +10,33 @@ namespace {
 
 constexpr std::size_t CheckDigits = 8;
 
+// Table 0 is the byte-wise table of the CRC-32 (reflected polynomial 0xedb88320); table k
+// advances a byte's remainder by k more zero bytes, so a step takes eight bytes in eight
+// independent lookups (slicing-by-8) and gives the byte-wise result.
+using TCrcTables = std::array<std::array<std::uint32_t, 256>, 8>;
+
+constexpr TCrcTables MakeCrcTables() {
+    TCrcTables tables{};
+    for (std::uint32_t i = 0; i < 256; ++i) {
+        std::uint32_t value = i;
+        for (int bit = 0; bit < 8; ++bit)
+            value = (value & 1) ? 0xedb88320u ^ (value >> 1) : value >> 1;
+        tables[0][i] = value;
+    }
+    for (std::size_t k = 1; k < tables.size(); ++k)
+        for (std::size_t i = 0; i < 256; ++i)
+            tables[k][i] = (tables[k - 1][i] >> 8) ^ tables[0][tables[k - 1][i] & 0xff];
+    return tables;
+}
+
+constexpr TCrcTables CrcTables = MakeCrcTables();
+
+// Byte by byte, so the result does not depend on the machine's byte order.
+std::uint32_t LittleEndian32(const unsigned char* at) {
+    return std::uint32_t{at[0]} | std::uint32_t{at[1]} << 8 | std::uint32_t{at[2]} << 16 |
+           std::uint32_t{at[3]} << 24;
+}
+
 // A name holding NUL is never renamed (the row fails first); it is written as empty, since a
 // NUL inside a record would cut it.
 void AppendField(std::string& out, std::string_view bytes) {
@@ -27,10 +54,11 @@ template <typename TNumber> void AppendNumber(std::string& out, TNumber number) 
     AppendField(out, std::string_view(digits, static_cast<std::size_t>(end - digits)));
 }
 
-std::string CheckText(std::string_view record) {
+// The check of `record` as written: eight lowercase hexadecimal digits, most significant first.
+std::array<char, CheckDigits> CheckOf(std::string_view record) {
     static constexpr char Hex[] = "0123456789abcdef";
     const std::uint32_t crc = Crc32(record);
-    std::string text(CheckDigits, '0');
+    std::array<char, CheckDigits> text{};
     for (std::size_t i = 0; i < CheckDigits; ++i)
         text[i] = Hex[(crc >> (4 * (CheckDigits - 1 - i))) & 0xf];
     return text;
@@ -45,7 +73,8 @@ std::size_t BeginRecord(std::string& out, char tag) {
 }
 
 void EndRecord(std::string& out, std::size_t start) {
-    AppendField(out, CheckText(std::string_view(out).substr(start)));
+    const std::array<char, CheckDigits> check = CheckOf(std::string_view(out).substr(start));
+    AppendField(out, std::string_view(check.data(), check.size()));
     out += '\n';
 }
 
@@ -80,9 +109,9 @@ bool ReadRecord(std::string_view bytes, std::size_t& at, TRecord& record, bool c
     }
     if (pos >= bytes.size()) return false;
     if (checked) {
-        if (record.Fields.empty() ||
-            record.Fields.back() != CheckText(bytes.substr(start, lastField - start)))
-            return false;
+        if (record.Fields.empty()) return false;
+        const std::array<char, CheckDigits> check = CheckOf(bytes.substr(start, lastField - start));
+        if (record.Fields.back() != std::string_view(check.data(), check.size())) return false;
         record.Fields.pop_back();
     }
     at = pos + 1;
@@ -156,19 +185,19 @@ void ReadBody(std::string_view bytes, std::size_t at, bool checked, TJournal& jo
 } // namespace
 
 std::uint32_t Crc32(std::string_view bytes, std::uint32_t crc) {
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> entries{};
-        for (std::uint32_t i = 0; i < 256; ++i) {
-            std::uint32_t value = i;
-            for (int bit = 0; bit < 8; ++bit)
-                value = (value & 1) ? 0xedb88320u ^ (value >> 1) : value >> 1;
-            entries[i] = value;
-        }
-        return entries;
-    }();
+    const auto* at = reinterpret_cast<const unsigned char*>(bytes.data());
+    std::size_t left = bytes.size();
+    const TCrcTables& table = CrcTables;
     crc = ~crc;
-    for (const char c : bytes)
-        crc = table[(crc ^ static_cast<unsigned char>(c)) & 0xff] ^ (crc >> 8);
+    for (; left >= 8; at += 8, left -= 8) {
+        const std::uint32_t low = crc ^ LittleEndian32(at);
+        const std::uint32_t high = LittleEndian32(at + 4);
+        crc = table[7][low & 0xff] ^ table[6][(low >> 8) & 0xff] ^ table[5][(low >> 16) & 0xff] ^
+              table[4][low >> 24] ^ table[3][high & 0xff] ^ table[2][(high >> 8) & 0xff] ^
+              table[1][(high >> 16) & 0xff] ^ table[0][high >> 24];
+    }
+    for (; left > 0; ++at, --left)
+        crc = table[0][(crc ^ *at) & 0xff] ^ (crc >> 8);
     return ~crc;
 }
 
