@@ -1,5 +1,6 @@
 #include "engine/journal.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -37,23 +38,6 @@ std::uint32_t LittleEndian32(const unsigned char* at) {
            std::uint32_t{at[3]} << 24;
 }
 
-// A name holding NUL is never renamed (the row fails first); it is written as empty, since a
-// NUL inside a record would cut it.
-void AppendField(std::string& out, std::string_view bytes) {
-    if (bytes.find('\0') != std::string_view::npos) bytes = {};
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, bytes.size()).ptr;
-    out.append(digits, end);
-    out += ':';
-    out += bytes;
-}
-
-template <typename TNumber> void AppendNumber(std::string& out, TNumber number) {
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-    AppendField(out, std::string_view(digits, static_cast<std::size_t>(end - digits)));
-}
-
 // The check of `record` as written: eight lowercase hexadecimal digits, most significant first.
 std::array<char, CheckDigits> CheckOf(std::string_view record) {
     static constexpr char Hex[] = "0123456789abcdef";
@@ -64,19 +48,65 @@ std::array<char, CheckDigits> CheckOf(std::string_view record) {
     return text;
 }
 
-// Starts a record of `tag` at the end of `out`; returns where it starts.
-std::size_t BeginRecord(std::string& out, char tag) {
-    const std::size_t start = out.size();
-    out += '\0';
-    out += tag;
-    return start;
-}
+// One record written in place at the end of `out`: room is made once for what the record
+// usually takes, and each field only checks it, so a record costs no string append per piece.
+class TRecordWriter {
+public:
+    // `textBytes`: the bytes of the record's text fields, to make room for them at once.
+    TRecordWriter(std::string& out, char tag, std::size_t textBytes)
+        : m_out(out), m_start(out.size()) {
+        out.resize(m_start + RecordBytes + textBytes);
+        m_at = out.data() + m_start;
+        *m_at++ = '\0';
+        *m_at++ = tag;
+    }
 
-void EndRecord(std::string& out, std::size_t start) {
-    const std::array<char, CheckDigits> check = CheckOf(std::string_view(out).substr(start));
-    AppendField(out, std::string_view(check.data(), check.size()));
-    out += '\n';
-}
+    // A name holding NUL is never renamed (the row fails first); it is written as empty, since
+    // a NUL inside a record would cut it.
+    void Field(std::string_view bytes) {
+        PlainField(bytes.find('\0') == std::string_view::npos ? bytes : std::string_view());
+    }
+
+    template <typename TNumber> void Number(TNumber number) {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+        PlainField(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+    }
+
+    // Appends the check and the line end, and gives back the room not used.
+    void End() {
+        const std::array<char, CheckDigits> check = CheckOf(std::string_view(
+            m_out.data() + m_start, static_cast<std::size_t>(m_at - m_out.data()) - m_start));
+        PlainField(std::string_view(check.data(), check.size()));
+        Room(1);
+        *m_at++ = '\n';
+        m_out.resize(static_cast<std::size_t>(m_at - m_out.data()));
+    }
+
+private:
+    // A record's bytes beyond its text fields: tag, lengths, numbers of up to 20 digits, check.
+    static constexpr std::size_t RecordBytes = 256;
+    static constexpr std::size_t LengthBytes = 24; // a length's digits and its colon
+
+    void PlainField(std::string_view text) {
+        Room(LengthBytes + text.size());
+        m_at = std::to_chars(m_at, m_at + LengthBytes, text.size()).ptr;
+        *m_at++ = ':';
+        m_at = std::copy(text.begin(), text.end(), m_at);
+    }
+
+    // Makes room for `bytes` more bytes at m_at; std::string grows its capacity geometrically.
+    void Room(std::size_t bytes) {
+        const auto used = static_cast<std::size_t>(m_at - m_out.data());
+        if (m_out.size() - used >= bytes) return;
+        m_out.resize(used + bytes);
+        m_at = m_out.data() + used;
+    }
+
+    std::string& m_out;
+    std::size_t m_start;
+    char* m_at;
+};
 
 // One record split into its tag and fields; the check field, when the record has one, is
 // verified and left out.
@@ -201,42 +231,55 @@ std::uint32_t Crc32(std::string_view bytes, std::uint32_t crc) {
     return ~crc;
 }
 
-std::string EncodeJournalStart(const TJournalHead& head, const std::vector<TJournalRow>& rows) {
+std::string EncodeBegin(const TJournalHead& head, std::uint64_t rowCount) {
     std::string out;
-    std::size_t start = BeginRecord(out, 'B');
-    AppendField(out, JournalVersion);
-    AppendField(out, head.Kind == TJournalKind::Undo ? "undo" : "batch");
-    AppendField(out, head.Folder);
-    AppendNumber(out, head.Device);
-    AppendNumber(out, head.Inode);
-    AppendField(out, head.Undoes);
-    AppendNumber(out, rows.size());
-    EndRecord(out, start);
-    for (const TJournalRow& row : rows) {
-        start = BeginRecord(out, 'R');
-        AppendField(out, row.From);
-        AppendField(out, row.To);
-        AppendNumber(out, row.Identity.Device);
-        AppendNumber(out, row.Identity.Inode);
-        EndRecord(out, start);
-    }
+    TRecordWriter record(out, 'B', head.Folder.size() + head.Undoes.size() + 16);
+    record.Field(JournalVersion);
+    record.Field(head.Kind == TJournalKind::Undo ? "undo" : "batch");
+    record.Field(head.Folder);
+    record.Number(head.Device);
+    record.Number(head.Inode);
+    record.Field(head.Undoes);
+    record.Number(rowCount);
+    record.End();
+    return out;
+}
+
+void EncodeRow(std::string& out, std::string_view from, std::string_view to,
+               const TFileIdentity& identity) {
+    TRecordWriter record(out, 'R', from.size() + to.size());
+    record.Field(from);
+    record.Field(to);
+    record.Number(identity.Device);
+    record.Number(identity.Inode);
+    record.End();
+}
+
+std::string EncodeJournalStart(const TJournalHead& head, const std::vector<TJournalRow>& rows) {
+    std::string out = EncodeBegin(head, rows.size());
+    std::size_t size = out.size();
+    for (const TJournalRow& row : rows)
+        size += RowRecordBytes + row.From.size() + row.To.size();
+    out.reserve(size);
+    for (const TJournalRow& row : rows)
+        EncodeRow(out, row.From, row.To, row.Identity);
     return out;
 }
 
 void EncodeOutcome(std::string& out, std::size_t index, char status, int error) {
-    const std::size_t start = BeginRecord(out, 'O');
-    AppendNumber(out, index);
-    AppendField(out, std::string_view(&status, 1));
-    AppendNumber(out, error);
-    EndRecord(out, start);
+    TRecordWriter record(out, 'O', 1);
+    record.Number(index);
+    record.Field(std::string_view(&status, 1));
+    record.Number(error);
+    record.End();
 }
 
 std::string EncodeEnding(std::string_view how, std::uint64_t renamed) {
     std::string out;
-    const std::size_t start = BeginRecord(out, 'E');
-    AppendField(out, how);
-    AppendNumber(out, renamed);
-    EndRecord(out, start);
+    TRecordWriter record(out, 'E', how.size());
+    record.Field(how);
+    record.Number(renamed);
+    record.End();
     return out;
 }
 

@@ -216,7 +216,7 @@ TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
     TJournalHead head = journal.Head;
     head.Kind = TJournalKind::Undo;
     head.Undoes = name;
-    TBatchJournal undoJournal(journalFolder, head, plan.Rows);
+    TBatchJournal undoJournal(journalFolder, EncodeJournalStart(head, plan.Rows));
     TUndoResult result{journal.Head.Folder, {}};
     result.Rows.reserve(plan.Rows.size() + plan.Lost.size());
     std::size_t done = 0, renamed = 0;
