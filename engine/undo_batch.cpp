@@ -1,11 +1,12 @@
 #include <algorithm>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 #include "engine/batch_journal.h"
 #include "engine/engine.h"
+#include "engine/inode_index.h"
 #include "engine/journal.h"
 #include "engine/messages.h"
 #include "engine/platform/journal_files.h"
@@ -60,33 +61,52 @@ bool MayHaveRun(const TJournalRow& row) {
 }
 
 // The folder's entries as the undo found them: read in one pass, a lookup per row being a
-// quarter of a rename.
+// quarter of a rename. The names lie end to end in one text, found by inode through a flat
+// table, so reading the folder costs no allocation per entry.
 class TFolderEntries {
 public:
     explicit TFolderEntries(const platform::TRenameFolder& folder)
-        : m_folder(folder), m_complete(folder.ReadIdentities(m_entries) == 0) {
-        m_names.reserve(m_entries.size());
-        for (const auto& [name, identity] : m_entries)
-            m_names.emplace(identity.Inode, &name);
+        : m_folder(folder), m_complete(ReadEntries()), m_byInode(m_entries.size()) {
+        for (std::size_t i = 0; i < m_entries.size(); ++i)
+            m_byInode.Add(m_entries[i].Inode, i);
     }
 
     // Whether the entry at `name` has `identity`, looked up by the inode. One the records list
     // under another name (a second link), a name below a sub-folder, or an inode the records
     // give otherwise than the entry itself (overlay) is asked alone.
     bool Holds(const std::string& name, const TFileIdentity& identity) const {
-        const auto found = m_names.find(identity.Inode);
-        if (found != m_names.end() && *found->second == name) return true;
+        const std::size_t found = m_byInode.Find(identity.Inode);
+        if (found != TInodeIndex::NotFound && NameOf(m_entries[found]) == name) return true;
         const bool plain = std::none_of(name.begin(), name.end(), platform::IsSeparator);
-        if (m_complete && plain && found == m_names.end()) return false;
+        if (m_complete && plain && found == TInodeIndex::NotFound) return false;
         TFileIdentity actual;
         return m_folder.IdentityOf(name, actual) == 0 && actual == identity;
     }
 
 private:
+    struct TEntry {
+        std::uint64_t Inode;
+        std::size_t NameAt, NameSize; // in m_names
+    };
+
+    bool ReadEntries() {
+        return m_folder.ReadIdentities(
+                   [this](std::string_view name, const TFileIdentity& identity) {
+                       m_entries.push_back({identity.Inode, m_names.size(), name.size()});
+                       m_names.append(name);
+                   }) == 0;
+    }
+
+    std::string_view NameOf(const TEntry& entry) const {
+        return std::string_view(m_names).substr(entry.NameAt, entry.NameSize);
+    }
+
     const platform::TRenameFolder& m_folder;
-    std::vector<std::pair<std::string, TFileIdentity>> m_entries;
-    std::unordered_map<std::uint64_t, const std::string*> m_names; // by inode, into m_entries
+    // In this order: the entries are read, then the index is made for as many.
+    std::string m_names;
+    std::vector<TEntry> m_entries;
     bool m_complete;
+    TInodeIndex m_byInode;
 };
 
 // Where row `index` of journal `name` left its entry: at its new name, or at its stop-over

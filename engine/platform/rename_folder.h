@@ -3,6 +3,7 @@
 // batch rename that calls the system.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -39,9 +40,10 @@ public:
                         const TFileIdentity& expected = {}, const std::string& stopOver = {}) const;
     // The identity of the entry `name` (links not followed). Returns 0 or the error code.
     int IdentityOf(const std::string& name, TFileIdentity& identity) const;
-    // Appends the name and identity of every entry of the folder, read in one pass, in the
-    // system's order. Returns 0 or the error code.
-    int ReadIdentities(std::vector<std::pair<std::string, TFileIdentity>>& identities) const;
+    // Calls `each` with the name and identity of every entry of the folder, read in one pass,
+    // in the system's order; the name lives only for the call. Returns 0 or the error code.
+    int
+    ReadIdentities(const std::function<void(std::string_view, const TFileIdentity&)>& each) const;
 
     // The open folder's identity (device and inode, or volume serial and file index); false
     // when it is not open.
