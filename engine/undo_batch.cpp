@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -111,12 +112,13 @@ private:
 
 // Where row `index` of journal `name` left its entry: at its new name, or at its stop-over
 // name, when the entry there has the row's identity. A row of unknown identity (written by an
-// older version) is trusted only when its outcome says renamed.
+// older version) is trusted only when its outcome says renamed. The new name is taken out of
+// `row` when it is the answer.
 std::optional<std::string> RenamedEntry(const TFolderEntries& entries, const std::string& name,
-                                        std::size_t index, const TJournalRow& row) {
+                                        std::size_t index, TJournalRow& row) {
     if (!row.Identity.Known())
-        return row.Outcome == 'R' ? std::optional<std::string>(row.To) : std::nullopt;
-    if (entries.Holds(row.To, row.Identity)) return row.To;
+        return row.Outcome == 'R' ? std::optional<std::string>(std::move(row.To)) : std::nullopt;
+    if (entries.Holds(row.To, row.Identity)) return std::move(row.To);
     if (platform::PassesThroughStopOver(row.From, row.To)) {
         std::string stopOver = StopOverName(name, index, row.From);
         if (entries.Holds(stopOver, row.Identity)) return stopOver;
@@ -138,15 +140,16 @@ struct TUndoPlan {
     std::vector<TUndoRow> Lost;
 };
 
-TUndoPlan PlanUndo(const TJournal& journal, const std::string& name,
+// The rows planned take their names out of `journal`, so no name is copied.
+TUndoPlan PlanUndo(TJournal& journal, const std::string& name,
                    const platform::TRenameFolder& folder) {
     TUndoPlan plan;
     const TFolderEntries entries(folder);
     for (std::size_t i = journal.Rows.size(); i-- > 0;) {
-        const TJournalRow& row = journal.Rows[i];
+        TJournalRow& row = journal.Rows[i];
         if (!MayHaveRun(row)) continue;
         if (auto at = RenamedEntry(entries, name, i, row))
-            plan.Rows.push_back({std::move(*at), row.From, row.Identity});
+            plan.Rows.push_back({std::move(*at), std::move(row.From), row.Identity});
         else if ((row.Outcome == 'R' || row.Error == rrLeftAtStopOver) &&
                  !entries.Holds(row.From, row.Identity)) // not already back (a stopped undo)
             plan.Lost.push_back({row.To, row.From, LostReason(folder, row)});
@@ -221,7 +224,7 @@ bool AnyRunning(const std::vector<TJournalSummary>& journals) {
 
 std::size_t CountRenamedRows(const std::string& journalFolder, const std::string& name) {
     platform::TJournalFile file;
-    const TJournal journal = OpenJournal(journalFolder, name, file);
+    TJournal journal = OpenJournal(journalFolder, name, file);
     const platform::TRenameFolder folder(journal.Head.Folder);
     return PlanUndo(journal, name, folder).Rows.size();
 }
@@ -229,7 +232,7 @@ std::size_t CountRenamedRows(const std::string& journalFolder, const std::string
 TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
                       const TBatchControl& control) {
     platform::TJournalFile file;
-    const TJournal journal = OpenJournal(journalFolder, name, file);
+    TJournal journal = OpenJournal(journalFolder, name, file);
     const platform::TRenameFolder folder(journal.Head.Folder);
     CheckFolder(folder, journal.Head);
     TUndoPlan plan = PlanUndo(journal, name, folder);
@@ -241,18 +244,19 @@ TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
     result.Rows.reserve(plan.Rows.size() + plan.Lost.size());
     std::size_t done = 0, renamed = 0;
     for (; done < plan.Rows.size() && !control.Stop.stop_requested(); ++done) {
-        const TJournalRow& row = plan.Rows[done];
+        TJournalRow& row = plan.Rows[done];
         const std::string stopOver = platform::PassesThroughStopOver(row.From, row.To)
                                          ? StopOverName(undoJournal.Name(), done, row.From)
                                          : std::string();
         const int error = folder.RenameNoReplace(row.From, row.To, row.Identity, stopOver);
         undoJournal.Outcome(done, error == 0 ? 'R' : 'F', error);
         renamed += error == 0;
-        result.Rows.push_back({row.From, row.To, error});
+        result.Rows.push_back({std::move(row.From), std::move(row.To), error});
         if (control.Progress) control.Progress(done + 1, plan.Rows.size());
     }
     const bool whole = done == plan.Rows.size();
-    result.Rows.insert(result.Rows.end(), plan.Lost.begin(), plan.Lost.end());
+    result.Rows.insert(result.Rows.end(), std::make_move_iterator(plan.Lost.begin()),
+                       std::make_move_iterator(plan.Lost.end()));
     undoJournal.Close(folder, whole ? "done" : "stopped");
     if (journal.Ending.How.empty())
         CloseTakenBack(file, whole ? "undone" : "kept", plan.Rows.size() - renamed);
@@ -261,7 +265,7 @@ TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
 
 void KeepJournal(const std::string& journalFolder, const std::string& name) {
     platform::TJournalFile file;
-    const TJournal journal = OpenJournal(journalFolder, name, file);
+    TJournal journal = OpenJournal(journalFolder, name, file);
     const platform::TRenameFolder folder(journal.Head.Folder);
     const std::size_t renamed = PlanUndo(journal, name, folder).Rows.size();
     int error = file.Append(EncodeEnding("kept", renamed));
