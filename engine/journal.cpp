@@ -90,8 +90,10 @@ public:
     }
 
 private:
-    // A record's bytes beyond its text fields: tag, lengths, numbers of up to 20 digits, check.
-    static constexpr std::size_t RecordBytes = 256;
+    // What a row's or an outcome's record takes beyond its text fields (tag, lengths, numbers,
+    // check), with some to spare: room made is filled first, so it is kept small, and a longer
+    // record makes more as its fields come.
+    static constexpr std::size_t RecordBytes = 64;
     static constexpr std::size_t LengthBytes = 24; // a length's digits and its colon
 
     void PlainField(std::string_view text) {
