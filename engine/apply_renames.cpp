@@ -55,7 +55,10 @@ void RenameRow(const platform::TRenameFolder& folder, TFolderEntry& row, const s
     } else if (row.OldName == to) {
         row.Status = TRenameStatus::Skipped;
     } else {
-        row.Error = folder.RenameNoReplace(row.OldName, std::string(to), {}, stopOver);
+        // A name without a leading separator is renamed to as it is, without a copy.
+        const bool whole = to.size() == newName.size();
+        const std::string stripped = whole ? std::string() : std::string(to);
+        row.Error = folder.RenameNoReplace(row.OldName, whole ? newName : stripped, {}, stopOver);
         row.Status = row.Error == 0 ? TRenameStatus::Renamed : TRenameStatus::Failed;
     }
 }
@@ -82,21 +85,25 @@ std::vector<std::string> ComposeNewNames(const TFolderListing& listing,
     return names;
 }
 
-// The rows as the journal records them, each with its entry's identity: the listing's, or, for
-// a listing made by hand, the folder's answer now.
-std::vector<TJournalRow> JournalRows(const TFolderListing& listing,
-                                     const std::vector<std::string>& newNames,
-                                     const platform::TRenameFolder& folder) {
-    std::vector<TJournalRow> rows;
-    rows.reserve(newNames.size());
+// The begin record and the rows as the journal records them, each with its entry's identity:
+// the listing's, or, for a listing made by hand, the folder's answer now. Encoded straight from
+// the listing, so no row's names are copied for it.
+std::string JournalStart(const TJournalHead& head, const TFolderListing& listing,
+                         const std::vector<std::string>& newNames,
+                         const platform::TRenameFolder& folder) {
+    std::string out = EncodeBegin(head, newNames.size());
+    std::size_t size = out.size();
+    for (std::size_t i = 0; i < newNames.size(); ++i)
+        size += RowRecordBytes + listing.Rows[i].OldName.size() + newNames[i].size();
+    out.reserve(size);
     for (std::size_t i = 0; i < newNames.size(); ++i) {
         const TFolderEntry& entry = listing.Rows[i];
         TFileIdentity identity = entry.Identity;
         if (!identity.Known() && IsPlainName(entry.OldName))
             folder.IdentityOf(entry.OldName, identity);
-        rows.push_back({entry.OldName, std::string(RelativeToFolder(newNames[i])), identity});
+        EncodeRow(out, entry.OldName, RelativeToFolder(newNames[i]), identity);
     }
-    return rows;
+    return out;
 }
 
 // The entries RenameRow renames from row `first` on, in order, for the folder to look up ahead.
@@ -124,7 +131,7 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
     const TJournalHead head = OpenedFolder(folder, listing);
     std::optional<TBatchJournal> journal;
     if (!control.JournalFolder.empty() && folder.OpenError() == 0)
-        journal.emplace(control.JournalFolder, head, JournalRows(listing, newNames, folder));
+        journal.emplace(control.JournalFolder, JournalStart(head, listing, newNames, folder));
     const std::size_t total = listing.Rows.size();
     std::size_t done = 0;
     folder.LookAhead([&] { return EntriesToRename(listing, newNames, done + 1); });

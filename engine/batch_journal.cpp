@@ -124,8 +124,7 @@ void PruneJournals(const std::string& journalFolder, std::size_t kept) {
     }
 }
 
-TBatchJournal::TBatchJournal(const std::string& journalFolder, const TJournalHead& head,
-                             const std::vector<TJournalRow>& rows)
+TBatchJournal::TBatchJournal(const std::string& journalFolder, std::string_view start)
     : m_folder(journalFolder) {
     if (const int error = platform::MakeFolderPath(m_folder); error != 0)
         ThrowUnwritable(m_folder, error);
@@ -137,7 +136,7 @@ TBatchJournal::TBatchJournal(const std::string& journalFolder, const TJournalHea
         if (!platform::IsNameTaken(error)) break;
     }
     if (error != 0) ThrowUnwritable(m_folder, error);
-    error = m_file.Append(EncodeJournalStart(head, rows));
+    error = m_file.Append(start);
     if (error == 0) error = m_file.Sync();
     if (error != 0) {
         m_file.Remove(); // a partial journal would offer to recover a batch that never ran

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/journal.h"
@@ -17,11 +18,10 @@ namespace engine {
 // identity.
 class TBatchJournal {
 public:
-    // Writes the begin record and every row as a new journal in `journalFolder` (made with mode
-    // 0700 when missing) and syncs it, before the caller's first rename. Throws TError, leaving
-    // no journal behind.
-    TBatchJournal(const std::string& journalFolder, const TJournalHead& head,
-                  const std::vector<TJournalRow>& rows);
+    // Writes `start`, the begin record and every row (EncodeJournalStart, or EncodeBegin and
+    // EncodeRow), as a new journal in `journalFolder` (made with mode 0700 when missing) and
+    // syncs it, before the caller's first rename. Throws TError, leaving no journal behind.
+    TBatchJournal(const std::string& journalFolder, std::string_view start);
     // Writes the buffered outcomes; without Close() the journal stays open, as after a crash.
     ~TBatchJournal();
     TBatchJournal(const TBatchJournal&) = delete;

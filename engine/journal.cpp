@@ -1,5 +1,6 @@
 #include "engine/journal.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -10,44 +11,110 @@ namespace {
 
 constexpr std::size_t CheckDigits = 8;
 
-// A name holding NUL is never renamed (the row fails first); it is written as empty, since a
-// NUL inside a record would cut it.
-void AppendField(std::string& out, std::string_view bytes) {
-    if (bytes.find('\0') != std::string_view::npos) bytes = {};
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, bytes.size()).ptr;
-    out.append(digits, end);
-    out += ':';
-    out += bytes;
+// Table 0 is the byte-wise table of the CRC-32 (reflected polynomial 0xedb88320); table k
+// advances a byte's remainder by k more zero bytes, so a step takes sixteen bytes in sixteen
+// independent lookups (slicing-by-16) and gives the byte-wise result.
+using TCrcTables = std::array<std::array<std::uint32_t, 256>, 16>;
+
+constexpr TCrcTables MakeCrcTables() {
+    TCrcTables tables{};
+    for (std::uint32_t i = 0; i < 256; ++i) {
+        std::uint32_t value = i;
+        for (int bit = 0; bit < 8; ++bit)
+            value = (value & 1) ? 0xedb88320u ^ (value >> 1) : value >> 1;
+        tables[0][i] = value;
+    }
+    for (std::size_t k = 1; k < tables.size(); ++k)
+        for (std::size_t i = 0; i < 256; ++i)
+            tables[k][i] = (tables[k - 1][i] >> 8) ^ tables[0][tables[k - 1][i] & 0xff];
+    return tables;
 }
 
-template <typename TNumber> void AppendNumber(std::string& out, TNumber number) {
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-    AppendField(out, std::string_view(digits, static_cast<std::size_t>(end - digits)));
+constexpr TCrcTables CrcTables = MakeCrcTables();
+
+// The four bytes of `word`, followed by `k` more bytes, through tables k + 3 down to k.
+std::uint32_t SliceFour(std::uint32_t word, std::size_t k) {
+    return CrcTables[k + 3][word & 0xff] ^ CrcTables[k + 2][(word >> 8) & 0xff] ^
+           CrcTables[k + 1][(word >> 16) & 0xff] ^ CrcTables[k][word >> 24];
 }
 
-std::string CheckText(std::string_view record) {
+// Byte by byte, so the result does not depend on the machine's byte order.
+std::uint32_t LittleEndian32(const unsigned char* at) {
+    return std::uint32_t{at[0]} | std::uint32_t{at[1]} << 8 | std::uint32_t{at[2]} << 16 |
+           std::uint32_t{at[3]} << 24;
+}
+
+// The check of `record` as written: eight lowercase hexadecimal digits, most significant first.
+std::array<char, CheckDigits> CheckOf(std::string_view record) {
     static constexpr char Hex[] = "0123456789abcdef";
-    const std::uint32_t crc = Crc32(record);
-    std::string text(CheckDigits, '0');
-    for (std::size_t i = 0; i < CheckDigits; ++i)
-        text[i] = Hex[(crc >> (4 * (CheckDigits - 1 - i))) & 0xf];
+    std::uint32_t crc = Crc32(record);
+    std::array<char, CheckDigits> text{};
+    for (std::size_t i = CheckDigits; i-- > 0; crc >>= 4)
+        text[i] = Hex[crc & 0xf];
     return text;
 }
 
-// Starts a record of `tag` at the end of `out`; returns where it starts.
-std::size_t BeginRecord(std::string& out, char tag) {
-    const std::size_t start = out.size();
-    out += '\0';
-    out += tag;
-    return start;
-}
+// One record written in place at the end of `out`: room is made once for what the record
+// usually takes, and each field only checks it, so a record costs no string append per piece.
+class TRecordWriter {
+public:
+    // `textBytes`: the bytes of the record's text fields, to make room for them at once.
+    TRecordWriter(std::string& out, char tag, std::size_t textBytes)
+        : m_out(out), m_start(out.size()) {
+        out.resize(m_start + RecordBytes + textBytes);
+        m_at = out.data() + m_start;
+        *m_at++ = '\0';
+        *m_at++ = tag;
+    }
 
-void EndRecord(std::string& out, std::size_t start) {
-    AppendField(out, CheckText(std::string_view(out).substr(start)));
-    out += '\n';
-}
+    // A name holding NUL is never renamed (the row fails first); it is written as empty, since
+    // a NUL inside a record would cut it.
+    void Field(std::string_view bytes) {
+        PlainField(bytes.find('\0') == std::string_view::npos ? bytes : std::string_view());
+    }
+
+    template <typename TNumber> void Number(TNumber number) {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+        PlainField(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+    }
+
+    // Appends the check and the line end, and gives back the room not used.
+    void End() {
+        const std::array<char, CheckDigits> check = CheckOf(std::string_view(
+            m_out.data() + m_start, static_cast<std::size_t>(m_at - m_out.data()) - m_start));
+        PlainField(std::string_view(check.data(), check.size()));
+        Room(1);
+        *m_at++ = '\n';
+        m_out.resize(static_cast<std::size_t>(m_at - m_out.data()));
+    }
+
+private:
+    // What a row's or an outcome's record takes beyond its text fields (tag, lengths, numbers,
+    // check), with some to spare: room made is filled first, so it is kept small, and a longer
+    // record makes more as its fields come.
+    static constexpr std::size_t RecordBytes = 64;
+    static constexpr std::size_t LengthBytes = 24; // a length's digits and its colon
+
+    void PlainField(std::string_view text) {
+        Room(LengthBytes + text.size());
+        m_at = std::to_chars(m_at, m_at + LengthBytes, text.size()).ptr;
+        *m_at++ = ':';
+        m_at = std::copy(text.begin(), text.end(), m_at);
+    }
+
+    // Makes room for `bytes` more bytes at m_at; std::string grows its capacity geometrically.
+    void Room(std::size_t bytes) {
+        const auto used = static_cast<std::size_t>(m_at - m_out.data());
+        if (m_out.size() - used >= bytes) return;
+        m_out.resize(used + bytes);
+        m_at = m_out.data() + used;
+    }
+
+    std::string& m_out;
+    std::size_t m_start;
+    char* m_at;
+};
 
 // One record split into its tag and fields; the check field, when the record has one, is
 // verified and left out.
@@ -73,16 +140,17 @@ bool ReadRecord(std::string_view bytes, std::size_t& at, TRecord& record, bool c
         if (error != std::errc() || pos >= bytes.size() || bytes[pos] != ':' ||
             length > bytes.size() - pos - 1)
             return false;
-        const std::string_view field = bytes.substr(pos + 1, length);
-        if (field.find('\0') != std::string_view::npos) return false; // runs into the next record
-        record.Fields.push_back(field);
+        record.Fields.push_back(bytes.substr(pos + 1, length));
         pos += 1 + length;
     }
     if (pos >= bytes.size()) return false;
+    // A NUL in a field: it runs into the next record. Lengths and colons are never NUL, so the
+    // fields are searched in one pass.
+    if (bytes.substr(start + 2, pos - start - 2).find('\0') != std::string_view::npos) return false;
     if (checked) {
-        if (record.Fields.empty() ||
-            record.Fields.back() != CheckText(bytes.substr(start, lastField - start)))
-            return false;
+        if (record.Fields.empty()) return false;
+        const std::array<char, CheckDigits> check = CheckOf(bytes.substr(start, lastField - start));
+        if (record.Fields.back() != std::string_view(check.data(), check.size())) return false;
         record.Fields.pop_back();
     }
     at = pos + 1;
@@ -156,58 +224,68 @@ void ReadBody(std::string_view bytes, std::size_t at, bool checked, TJournal& jo
 } // namespace
 
 std::uint32_t Crc32(std::string_view bytes, std::uint32_t crc) {
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> entries{};
-        for (std::uint32_t i = 0; i < 256; ++i) {
-            std::uint32_t value = i;
-            for (int bit = 0; bit < 8; ++bit)
-                value = (value & 1) ? 0xedb88320u ^ (value >> 1) : value >> 1;
-            entries[i] = value;
-        }
-        return entries;
-    }();
+    const auto* at = reinterpret_cast<const unsigned char*>(bytes.data());
+    std::size_t left = bytes.size();
     crc = ~crc;
-    for (const char c : bytes)
-        crc = table[(crc ^ static_cast<unsigned char>(c)) & 0xff] ^ (crc >> 8);
+    for (; left >= 16; at += 16, left -= 16)
+        crc = SliceFour(crc ^ LittleEndian32(at), 12) ^ SliceFour(LittleEndian32(at + 4), 8) ^
+              SliceFour(LittleEndian32(at + 8), 4) ^ SliceFour(LittleEndian32(at + 12), 0);
+    for (; left >= 4; at += 4, left -= 4) // a record's last few bytes
+        crc = SliceFour(crc ^ LittleEndian32(at), 0);
+    for (; left > 0; ++at, --left)
+        crc = CrcTables[0][(crc ^ *at) & 0xff] ^ (crc >> 8);
     return ~crc;
 }
 
-std::string EncodeJournalStart(const TJournalHead& head, const std::vector<TJournalRow>& rows) {
+std::string EncodeBegin(const TJournalHead& head, std::uint64_t rowCount) {
     std::string out;
-    std::size_t start = BeginRecord(out, 'B');
-    AppendField(out, JournalVersion);
-    AppendField(out, head.Kind == TJournalKind::Undo ? "undo" : "batch");
-    AppendField(out, head.Folder);
-    AppendNumber(out, head.Device);
-    AppendNumber(out, head.Inode);
-    AppendField(out, head.Undoes);
-    AppendNumber(out, rows.size());
-    EndRecord(out, start);
-    for (const TJournalRow& row : rows) {
-        start = BeginRecord(out, 'R');
-        AppendField(out, row.From);
-        AppendField(out, row.To);
-        AppendNumber(out, row.Identity.Device);
-        AppendNumber(out, row.Identity.Inode);
-        EndRecord(out, start);
-    }
+    TRecordWriter record(out, 'B', head.Folder.size() + head.Undoes.size() + 16);
+    record.Field(JournalVersion);
+    record.Field(head.Kind == TJournalKind::Undo ? "undo" : "batch");
+    record.Field(head.Folder);
+    record.Number(head.Device);
+    record.Number(head.Inode);
+    record.Field(head.Undoes);
+    record.Number(rowCount);
+    record.End();
+    return out;
+}
+
+void EncodeRow(std::string& out, std::string_view from, std::string_view to,
+               const TFileIdentity& identity) {
+    TRecordWriter record(out, 'R', from.size() + to.size());
+    record.Field(from);
+    record.Field(to);
+    record.Number(identity.Device);
+    record.Number(identity.Inode);
+    record.End();
+}
+
+std::string EncodeJournalStart(const TJournalHead& head, const std::vector<TJournalRow>& rows) {
+    std::string out = EncodeBegin(head, rows.size());
+    std::size_t size = out.size();
+    for (const TJournalRow& row : rows)
+        size += RowRecordBytes + row.From.size() + row.To.size();
+    out.reserve(size);
+    for (const TJournalRow& row : rows)
+        EncodeRow(out, row.From, row.To, row.Identity);
     return out;
 }
 
 void EncodeOutcome(std::string& out, std::size_t index, char status, int error) {
-    const std::size_t start = BeginRecord(out, 'O');
-    AppendNumber(out, index);
-    AppendField(out, std::string_view(&status, 1));
-    AppendNumber(out, error);
-    EndRecord(out, start);
+    TRecordWriter record(out, 'O', 1);
+    record.Number(index);
+    record.Field(std::string_view(&status, 1));
+    record.Number(error);
+    record.End();
 }
 
 std::string EncodeEnding(std::string_view how, std::uint64_t renamed) {
     std::string out;
-    const std::size_t start = BeginRecord(out, 'E');
-    AppendField(out, how);
-    AppendNumber(out, renamed);
-    EndRecord(out, start);
+    TRecordWriter record(out, 'E', how.size());
+    record.Field(how);
+    record.Number(renamed);
+    record.End();
     return out;
 }
 

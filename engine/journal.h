@@ -75,6 +75,13 @@ struct TJournal {
 
 // The begin record and every row, ready to write. Pure.
 std::string EncodeJournalStart(const TJournalHead& head, const std::vector<TJournalRow>& rows);
+// The begin record of a journal of `rowCount` rows, which EncodeRow appends after it. Pure.
+std::string EncodeBegin(const TJournalHead& head, std::uint64_t rowCount);
+// Appends the R record of one row to `out`. Pure.
+void EncodeRow(std::string& out, std::string_view from, std::string_view to,
+               const TFileIdentity& identity);
+// What a row's record takes beyond its two names, at most: to reserve a journal's bytes.
+inline constexpr std::size_t RowRecordBytes = 104;
 // Appends one O record to `out`. Pure.
 void EncodeOutcome(std::string& out, std::size_t index, char status, int error);
 // One E record. Pure.

@@ -1,11 +1,13 @@
 #include <algorithm>
+#include <iterator>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 #include "engine/batch_journal.h"
 #include "engine/engine.h"
+#include "engine/inode_index.h"
 #include "engine/journal.h"
 #include "engine/messages.h"
 #include "engine/platform/journal_files.h"
@@ -60,43 +62,63 @@ bool MayHaveRun(const TJournalRow& row) {
 }
 
 // The folder's entries as the undo found them: read in one pass, a lookup per row being a
-// quarter of a rename.
+// quarter of a rename. The names lie end to end in one text, found by inode through a flat
+// table, so reading the folder costs no allocation per entry.
 class TFolderEntries {
 public:
     explicit TFolderEntries(const platform::TRenameFolder& folder)
-        : m_folder(folder), m_complete(folder.ReadIdentities(m_entries) == 0) {
-        m_names.reserve(m_entries.size());
-        for (const auto& [name, identity] : m_entries)
-            m_names.emplace(identity.Inode, &name);
+        : m_folder(folder), m_complete(ReadEntries()), m_byInode(m_entries.size()) {
+        for (std::size_t i = 0; i < m_entries.size(); ++i)
+            m_byInode.Add(m_entries[i].Inode, i);
     }
 
     // Whether the entry at `name` has `identity`, looked up by the inode. One the records list
     // under another name (a second link), a name below a sub-folder, or an inode the records
     // give otherwise than the entry itself (overlay) is asked alone.
     bool Holds(const std::string& name, const TFileIdentity& identity) const {
-        const auto found = m_names.find(identity.Inode);
-        if (found != m_names.end() && *found->second == name) return true;
+        const std::size_t found = m_byInode.Find(identity.Inode);
+        if (found != TInodeIndex::NotFound && NameOf(m_entries[found]) == name) return true;
         const bool plain = std::none_of(name.begin(), name.end(), platform::IsSeparator);
-        if (m_complete && plain && found == m_names.end()) return false;
+        if (m_complete && plain && found == TInodeIndex::NotFound) return false;
         TFileIdentity actual;
         return m_folder.IdentityOf(name, actual) == 0 && actual == identity;
     }
 
 private:
+    struct TEntry {
+        std::uint64_t Inode;
+        std::size_t NameAt, NameSize; // in m_names
+    };
+
+    bool ReadEntries() {
+        return m_folder.ReadIdentities(
+                   [this](std::string_view name, const TFileIdentity& identity) {
+                       m_entries.push_back({identity.Inode, m_names.size(), name.size()});
+                       m_names.append(name);
+                   }) == 0;
+    }
+
+    std::string_view NameOf(const TEntry& entry) const {
+        return std::string_view(m_names).substr(entry.NameAt, entry.NameSize);
+    }
+
     const platform::TRenameFolder& m_folder;
-    std::vector<std::pair<std::string, TFileIdentity>> m_entries;
-    std::unordered_map<std::uint64_t, const std::string*> m_names; // by inode, into m_entries
+    // In this order: the entries are read, then the index is made for as many.
+    std::string m_names;
+    std::vector<TEntry> m_entries;
     bool m_complete;
+    TInodeIndex m_byInode;
 };
 
 // Where row `index` of journal `name` left its entry: at its new name, or at its stop-over
 // name, when the entry there has the row's identity. A row of unknown identity (written by an
-// older version) is trusted only when its outcome says renamed.
+// older version) is trusted only when its outcome says renamed. The new name is taken out of
+// `row` when it is the answer.
 std::optional<std::string> RenamedEntry(const TFolderEntries& entries, const std::string& name,
-                                        std::size_t index, const TJournalRow& row) {
+                                        std::size_t index, TJournalRow& row) {
     if (!row.Identity.Known())
-        return row.Outcome == 'R' ? std::optional<std::string>(row.To) : std::nullopt;
-    if (entries.Holds(row.To, row.Identity)) return row.To;
+        return row.Outcome == 'R' ? std::optional<std::string>(std::move(row.To)) : std::nullopt;
+    if (entries.Holds(row.To, row.Identity)) return std::move(row.To);
     if (platform::PassesThroughStopOver(row.From, row.To)) {
         std::string stopOver = StopOverName(name, index, row.From);
         if (entries.Holds(stopOver, row.Identity)) return stopOver;
@@ -118,15 +140,16 @@ struct TUndoPlan {
     std::vector<TUndoRow> Lost;
 };
 
-TUndoPlan PlanUndo(const TJournal& journal, const std::string& name,
+// The rows planned take their names out of `journal`, so no name is copied.
+TUndoPlan PlanUndo(TJournal& journal, const std::string& name,
                    const platform::TRenameFolder& folder) {
     TUndoPlan plan;
     const TFolderEntries entries(folder);
     for (std::size_t i = journal.Rows.size(); i-- > 0;) {
-        const TJournalRow& row = journal.Rows[i];
+        TJournalRow& row = journal.Rows[i];
         if (!MayHaveRun(row)) continue;
         if (auto at = RenamedEntry(entries, name, i, row))
-            plan.Rows.push_back({std::move(*at), row.From, row.Identity});
+            plan.Rows.push_back({std::move(*at), std::move(row.From), row.Identity});
         else if ((row.Outcome == 'R' || row.Error == rrLeftAtStopOver) &&
                  !entries.Holds(row.From, row.Identity)) // not already back (a stopped undo)
             plan.Lost.push_back({row.To, row.From, LostReason(folder, row)});
@@ -201,7 +224,7 @@ bool AnyRunning(const std::vector<TJournalSummary>& journals) {
 
 std::size_t CountRenamedRows(const std::string& journalFolder, const std::string& name) {
     platform::TJournalFile file;
-    const TJournal journal = OpenJournal(journalFolder, name, file);
+    TJournal journal = OpenJournal(journalFolder, name, file);
     const platform::TRenameFolder folder(journal.Head.Folder);
     return PlanUndo(journal, name, folder).Rows.size();
 }
@@ -209,14 +232,14 @@ std::size_t CountRenamedRows(const std::string& journalFolder, const std::string
 TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
                       const TBatchControl& control) {
     platform::TJournalFile file;
-    const TJournal journal = OpenJournal(journalFolder, name, file);
+    TJournal journal = OpenJournal(journalFolder, name, file);
     platform::TRenameFolder folder(journal.Head.Folder);
     CheckFolder(folder, journal.Head);
     TUndoPlan plan = PlanUndo(journal, name, folder);
     TJournalHead head = journal.Head;
     head.Kind = TJournalKind::Undo;
     head.Undoes = name;
-    TBatchJournal undoJournal(journalFolder, head, plan.Rows);
+    TBatchJournal undoJournal(journalFolder, EncodeJournalStart(head, plan.Rows));
     TUndoResult result{journal.Head.Folder, {}};
     result.Rows.reserve(plan.Rows.size() + plan.Lost.size());
     std::size_t done = 0, renamed = 0;
@@ -227,18 +250,19 @@ TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
         return coming;
     });
     for (; done < plan.Rows.size() && !control.Stop.stop_requested(); ++done) {
-        const TJournalRow& row = plan.Rows[done];
+        TJournalRow& row = plan.Rows[done];
         const std::string stopOver = platform::PassesThroughStopOver(row.From, row.To)
                                          ? StopOverName(undoJournal.Name(), done, row.From)
                                          : std::string();
         const int error = folder.RenameNoReplace(row.From, row.To, row.Identity, stopOver);
         undoJournal.Outcome(done, error == 0 ? 'R' : 'F', error);
         renamed += error == 0;
-        result.Rows.push_back({row.From, row.To, error});
+        result.Rows.push_back({std::move(row.From), std::move(row.To), error});
         if (control.Progress) control.Progress(done + 1, plan.Rows.size());
     }
     const bool whole = done == plan.Rows.size();
-    result.Rows.insert(result.Rows.end(), plan.Lost.begin(), plan.Lost.end());
+    result.Rows.insert(result.Rows.end(), std::make_move_iterator(plan.Lost.begin()),
+                       std::make_move_iterator(plan.Lost.end()));
     undoJournal.Close(folder, whole ? "done" : "stopped");
     if (journal.Ending.How.empty())
         CloseTakenBack(file, whole ? "undone" : "kept", plan.Rows.size() - renamed);
@@ -247,7 +271,7 @@ TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
 
 void KeepJournal(const std::string& journalFolder, const std::string& name) {
     platform::TJournalFile file;
-    const TJournal journal = OpenJournal(journalFolder, name, file);
+    TJournal journal = OpenJournal(journalFolder, name, file);
     const platform::TRenameFolder folder(journal.Head.Folder);
     const std::size_t renamed = PlanUndo(journal, name, folder).Rows.size();
     int error = file.Append(EncodeEnding("kept", renamed));

@@ -47,9 +47,10 @@ public:
     void LookAhead(std::function<std::vector<std::string>()> comingNames);
     // The identity of the entry `name` (links not followed). Returns 0 or the error code.
     int IdentityOf(const std::string& name, TFileIdentity& identity) const;
-    // Appends the name and identity of every entry of the folder, read in one pass, in the
-    // system's order. Returns 0 or the error code.
-    int ReadIdentities(std::vector<std::pair<std::string, TFileIdentity>>& identities) const;
+    // Calls `each` with the name and identity of every entry of the folder, read in one pass,
+    // in the system's order; the name lives only for the call. Returns 0 or the error code.
+    int
+    ReadIdentities(const std::function<void(std::string_view, const TFileIdentity&)>& each) const;
 
     // The open folder's identity (device and inode, or volume serial and file index); false
     // when it is not open.

@@ -183,7 +183,7 @@ int TRenameFolder::IdentityOf(const std::string& name, TFileIdentity& identity) 
 // The inode from the folder's own records (d_ino), which is st_ino on every common file
 // system; where a file system differs (overlay), the caller asks IdentityOf.
 int TRenameFolder::ReadIdentities(
-    std::vector<std::pair<std::string, TFileIdentity>>& identities) const {
+    const std::function<void(std::string_view, const TFileIdentity&)>& each) const {
     if (!m_open) return m_openError;
     struct stat folder {};
     if (::fstat(m_open->Fd.get(), &folder) != 0) return errno;
@@ -196,7 +196,7 @@ int TRenameFolder::ReadIdentities(
     }
     errno = 0;
     while (const dirent* item = ::readdir(stream)) {
-        identities.emplace_back(item->d_name, TFileIdentity{folder.st_dev, item->d_ino});
+        each(item->d_name, TFileIdentity{folder.st_dev, item->d_ino});
         errno = 0;
     }
     const int error = errno;

@@ -195,13 +195,12 @@ int TRenameFolder::IdentityOf(const std::string& name, TFileIdentity& identity) 
 }
 
 int TRenameFolder::ReadIdentities(
-    std::vector<std::pair<std::string, TFileIdentity>>& identities) const {
+    const std::function<void(std::string_view, const TFileIdentity&)>& each) const {
     if (!m_open) return m_openError;
     const std::uint64_t device = m_open->Identity.Device;
     const bool complete = m_open->Folder->ReadEntries([&](const FILE_ID_BOTH_DIR_INFO& item) {
         const std::wstring_view name(item.FileName, item.FileNameLength / sizeof(wchar_t));
-        identities.emplace_back(
-            Narrow(name), TFileIdentity{device, static_cast<std::uint64_t>(item.FileId.QuadPart)});
+        each(Narrow(name), TFileIdentity{device, static_cast<std::uint64_t>(item.FileId.QuadPart)});
     });
     return complete ? 0 : static_cast<int>(::GetLastError());
 }

@@ -1,4 +1,6 @@
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -7,6 +9,7 @@
 #include "tests/engine/throw_message.h"
 
 using engine::TJournalRow;
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -24,6 +27,27 @@ const std::vector<TJournalRow> kRows = {
 };
 
 } // namespace
+
+// The checks of journals already written are zlib's CRC-32: any other sum would drop their rows.
+TEST(JournalFormat, ChecksAreZlibsCrc32) {
+    struct Row {
+        const char* name;
+        std::string_view bytes;
+        std::uint32_t crc;
+    };
+    const Row rows[] = {
+        {"empty", "", 0},
+        {"one byte", "a", 0xe8b7be43u},
+        {"check value", "123456789", 0xcbf43926u},
+        {"several words and a tail", "The quick brown fox jumps over the lazy dog", 0x414fa339u},
+        {"NUL and high bytes", "\xff\xfe\x80\x00\x01\x7f\xc3\xa9\xe4\xb8\xad"sv, 0xf1296d9eu},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(engine::Crc32(row.bytes), row.crc);
+    }
+    EXPECT_EQ(engine::Crc32("6789", engine::Crc32("12345")), 0xcbf43926u);
+}
 
 TEST(JournalFormat, RoundTripsHeadRowsOutcomesAndEnding) {
     std::string bytes = engine::EncodeJournalStart(UndoHead(), kRows);
