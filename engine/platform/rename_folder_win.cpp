@@ -67,13 +67,15 @@ public:
 
     int Error() const { return m_error; }
 
-    int ReadIdentity(TFileIdentity& identity) const {
-        BY_HANDLE_FILE_INFORMATION information{};
-        if (!::GetFileInformationByHandle(m_handle, &information))
-            return static_cast<int>(::GetLastError());
-        identity = {information.dwVolumeSerialNumber,
-                    (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) |
-                        information.nFileIndexLow};
+    // The entry's file id. Its volume is the folder's, as no rename crosses volumes; asking
+    // for the volume's serial too would cost a volume query per rename.
+    int ReadFileId(std::uint64_t& id) const {
+        FILE_INTERNAL_INFORMATION information{};
+        IO_STATUS_BLOCK io{};
+        const NTSTATUS status = ::NtQueryInformationFile(m_handle, &io, &information,
+                                                         sizeof information, FileInternalInformation);
+        if (!NT_SUCCESS(status)) return ErrorOf(status);
+        id = static_cast<std::uint64_t>(information.IndexNumber.QuadPart);
         return 0;
     }
 
@@ -173,9 +175,9 @@ int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& t
     const TEntry entry(folder, source);
     if (entry.Error() != 0) return entry.Error();
     if (expected.Known()) {
-        TFileIdentity actual;
-        if (const int error = entry.ReadIdentity(actual); error != 0) return error;
-        if (actual != expected) return rrEntryReplaced;
+        std::uint64_t id = 0;
+        if (const int error = entry.ReadFileId(id); error != 0) return error;
+        if (TFileIdentity{m_open->Identity.Device, id} != expected) return rrEntryReplaced;
     }
     if (!IsCaseOnly(source, target)) return entry.RenameTo(folder, target);
     const std::wstring between =
@@ -191,7 +193,10 @@ void TRenameFolder::LookAhead(std::function<std::vector<std::string>()>) {}
 int TRenameFolder::IdentityOf(const std::string& name, TFileIdentity& identity) const {
     if (!m_open) return m_openError;
     const TEntry entry(m_open->Folder->Handle(), RelativeName(name));
-    return entry.Error() != 0 ? entry.Error() : entry.ReadIdentity(identity);
+    std::uint64_t id = 0;
+    const int error = entry.Error() != 0 ? entry.Error() : entry.ReadFileId(id);
+    if (error == 0) identity = {m_open->Identity.Device, id};
+    return error;
 }
 
 int TRenameFolder::ReadIdentities(
