@@ -72,8 +72,8 @@ public:
     int ReadFileId(std::uint64_t& id) const {
         FILE_INTERNAL_INFORMATION information{};
         IO_STATUS_BLOCK io{};
-        const NTSTATUS status = ::NtQueryInformationFile(m_handle, &io, &information,
-                                                         sizeof information, FileInternalInformation);
+        const NTSTATUS status = ::NtQueryInformationFile(
+            m_handle, &io, &information, sizeof information, FileInternalInformation);
         if (!NT_SUCCESS(status)) return ErrorOf(status);
         id = static_cast<std::uint64_t>(information.IndexNumber.QuadPart);
         return 0;
