@@ -12,6 +12,7 @@
 
 #include "engine/engine.h"
 #include "engine/platform/journal_files.h"
+#include "engine/platform/rename_folder.h"
 #include "engine/platform/wide_win.h"
 #include "tests/engine/rename_fixture.h"
 
@@ -89,6 +90,19 @@ TEST_F(WindowsRename, ATakenTargetIsNeverReplacedFileOrFolder) {
     EXPECT_EQ(ReadFile(At("A-0001 a")), "taken");
     EXPECT_EQ(ReadFile(At("A-0002 d/inside")), "inside");
     EXPECT_EQ(Entries(m_root), (Names{"A-0001 a", "A-0002 d", "a", "d"}));
+}
+
+// The identity the listing gives is the one a rename checks its entry by.
+TEST_F(WindowsRename, ARenameByIdentityMovesOnlyThatEntry) {
+    MakeFile("a", "a");
+    MakeFile("other", "other");
+    engine::ListFolder(m_listing, m_listing.CurrentFolder, {});
+    ASSERT_EQ(m_listing.Rows.size(), 2u);
+    const engine::platform::TRenameFolder folder(m_listing.CurrentFolder);
+    EXPECT_EQ(folder.RenameNoReplace("a", "b", m_listing.Rows[1].Identity),
+              engine::rrEntryReplaced);
+    EXPECT_EQ(folder.RenameNoReplace("a", "b", m_listing.Rows[0].Identity), 0);
+    EXPECT_EQ(Entries(m_root), (Names{"b", "other"}));
 }
 
 TEST_F(WindowsRename, AFileHeldOpenFailsItsRowAndTheBatchGoesOn) {
