@@ -24,8 +24,6 @@ constexpr int kComposeRounds = 9;
 // each with its identity as the window's listing gives it.
 engine::TFolderListing ReadRows(const std::string& folder) {
     engine::TFolderListing listing{folder + "/", {}};
-    struct stat status {};
-    ::stat(folder.c_str(), &status);
     DIR* dir = ::opendir(folder.c_str());
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
@@ -33,7 +31,11 @@ engine::TFolderListing ReadRows(const std::string& folder) {
         engine::TFolderEntry row;
         row.OldName = name;
         row.IsFolder = entry->d_type == DT_DIR;
-        row.Identity = {status.st_dev, entry->d_ino};
+        struct stat item {};
+        ::fstatat(::dirfd(dir), entry->d_name, &item, AT_SYMLINK_NOFOLLOW);
+        row.Identity = {.Size = static_cast<std::uint64_t>(item.st_size),
+                        .Modified = item.st_mtim.tv_sec * 1'000'000'000LL + item.st_mtim.tv_nsec,
+                        .HasShape = true};
         const auto dot = name.rfind('.');
         row.TypeText = row.IsFolder               ? std::string(engine::FolderTypeText)
                        : dot == std::string::npos ? ""

@@ -63,13 +63,30 @@ void RenameRow(const platform::TRenameFolder& folder, TFolderEntry& row, const s
     }
 }
 
-// The listing's folder, checked to be the one listed (throws TError), with its identity.
+// The listing's folder, checked to be the one listed (throws TError), as the journal knows it.
 TJournalHead OpenedFolder(const platform::TRenameFolder& folder, const TFolderListing& listing) {
-    TJournalHead head{TJournalKind::Batch, listing.CurrentFolder, 0, 0, {}};
-    if (!folder.Identity(head.Device, head.Inode)) return head;
-    if (listing.Inode != 0 && (head.Device != listing.Device || head.Inode != listing.Inode))
+    TJournalHead head{.Kind = TJournalKind::Batch, .Folder = listing.CurrentFolder};
+    folder.Mark(head.Volume, head.FolderHandle);
+    std::uint64_t device = 0, inode = 0;
+    if (folder.Identity(device, inode) && listing.Inode != 0 &&
+        (device != listing.Device || inode != listing.Inode))
         throw TError(messages::Format(messages::FolderReplaced, listing.CurrentFolder));
     return head;
+}
+
+// The identity the journal records of `entry`: the listing's, with the handle where the volume
+// keeps handles (Linux lists none: one is asked for per row) and without one where it doesn't.
+void JournalIdentity(const platform::TRenameFolder& folder, const TFolderEntry& entry,
+                     TFileIdentity& identity) {
+    identity = entry.Identity;
+    if (!IsPlainName(entry.OldName)) return;
+    if (!folder.KeepsHandles()) {
+        identity.Handle.clear();
+        if (!identity.Known()) folder.IdentityOf(entry.OldName, identity);
+    } else if (identity.Handle.empty()) {
+        TFileIdentity found;
+        if (folder.IdentityOf(entry.OldName, found) == 0) identity.Handle = std::move(found.Handle);
+    }
 }
 
 std::vector<std::string> ComposeNewNames(const TFolderListing& listing,
@@ -85,9 +102,8 @@ std::vector<std::string> ComposeNewNames(const TFolderListing& listing,
     return names;
 }
 
-// The begin record and the rows as the journal records them, each with its entry's identity:
-// the listing's, or, for a listing made by hand, the folder's answer now. Encoded straight from
-// the listing, so no row's names are copied for it.
+// The begin record and the rows as the journal records them, each with its entry's identity.
+// Encoded straight from the listing, so no row's names are copied for it.
 std::string JournalStart(const TJournalHead& head, const TFolderListing& listing,
                          const std::vector<std::string>& newNames,
                          const platform::TRenameFolder& folder) {
@@ -96,12 +112,10 @@ std::string JournalStart(const TJournalHead& head, const TFolderListing& listing
     for (std::size_t i = 0; i < newNames.size(); ++i)
         size += RowRecordBytes + listing.Rows[i].OldName.size() + newNames[i].size();
     out.reserve(size);
+    TFileIdentity identity;
     for (std::size_t i = 0; i < newNames.size(); ++i) {
-        const TFolderEntry& entry = listing.Rows[i];
-        TFileIdentity identity = entry.Identity;
-        if (!identity.Known() && IsPlainName(entry.OldName))
-            folder.IdentityOf(entry.OldName, identity);
-        EncodeRow(out, entry.OldName, RelativeToFolder(newNames[i]), identity);
+        JournalIdentity(folder, listing.Rows[i], identity);
+        EncodeRow(out, listing.Rows[i].OldName, RelativeToFolder(newNames[i]), identity);
     }
     return out;
 }
@@ -142,7 +156,7 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
         RenameRow(folder, row, newNames[done],
                   twoSteps ? StopOverName(journal->Name(), done, row.OldName) : std::string());
         row.NewName = std::move(newNames[done]);
-        if (journal) journal->Outcome(done, OutcomeLetter(row.Status), row.Error);
+        if (journal) journal->Outcome(done, OutcomeOf(row.Status), row.Error);
         if (control.Progress) control.Progress(done + 1, total);
     }
     if (journal) journal->Close(folder);

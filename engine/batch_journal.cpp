@@ -65,23 +65,23 @@ bool IsUnneeded(const platform::TJournalFile& file, bool beyondKept) {
         return false;
     if (!DecodeJournalHead(head)) return head.size() < MaxHeadBytes; // else someone else's file
     return beyondKept && file.ReadPart(tail, TailBytes, true) == 0 &&
-           !DecodeEnding(tail).How.empty();
+           DecodeEnding(tail).How != TEnding::Open;
 }
 
 } // namespace
 
-char OutcomeLetter(TRenameStatus status) {
+TOutcome OutcomeOf(TRenameStatus status) {
     switch (status) {
     case TRenameStatus::Renamed:
-        return 'R';
+        return TOutcome::Renamed;
     case TRenameStatus::Skipped:
-        return 'S';
+        return TOutcome::Skipped;
     case TRenameStatus::Failed:
-        return 'F';
+        return TOutcome::Failed;
     case TRenameStatus::NotRun:
         break;
     }
-    return 0;
+    return TOutcome::Unknown;
 }
 
 std::string JournalPath(const std::string& journalFolder, const std::string& name) {
@@ -154,13 +154,13 @@ void TBatchJournal::flush() {
     m_buffer.clear();
 }
 
-void TBatchJournal::Outcome(std::size_t index, char status, int error) {
-    EncodeOutcome(m_buffer, index, status, error);
-    if (status == 'R' || error == rrLeftAtStopOver) ++m_renamed; // moved either way
+void TBatchJournal::Outcome(std::size_t index, TOutcome outcome, int error) {
+    EncodeOutcome(m_buffer, index, outcome, error);
+    if (outcome == TOutcome::Renamed || error == rrLeftAtStopOver) ++m_renamed; // moved either way
     if (m_buffer.size() >= OutcomeBlock) flush();
 }
 
-void TBatchJournal::Close(const platform::TRenameFolder& folder, std::string_view how) {
+void TBatchJournal::Close(const platform::TRenameFolder& folder, TEnding how) {
     folder.Sync();
     m_buffer += EncodeEnding(how, m_renamed);
     flush();

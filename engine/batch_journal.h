@@ -27,11 +27,11 @@ public:
     TBatchJournal(const TBatchJournal&) = delete;
     TBatchJournal& operator=(const TBatchJournal&) = delete;
 
-    void Outcome(std::size_t index, char status, int error);
-    // Syncs `folder` (the renames), then writes the end record `how` and syncs the journal;
+    void Outcome(std::size_t index, TOutcome outcome, int error);
+    // Syncs `folder` (the renames), then writes the end record and syncs the journal;
     // prunes journals beyond the newest JournalsKept. A failure here is not reported: the
     // renames are done, and the journal then shows as open at the next start.
-    void Close(const platform::TRenameFolder& folder, std::string_view how = "done");
+    void Close(const platform::TRenameFolder& folder, TEnding how = TEnding::Done);
     const std::string& Name() const { return m_name; }
 
 private:
@@ -44,8 +44,8 @@ private:
     std::size_t m_renamed = 0;
 };
 
-// The outcome letter of a row's status ('R', 'S', 'F'; 0 for NotRun). Pure.
-char OutcomeLetter(TRenameStatus status);
+// The journal's outcome of a row's status. Pure.
+TOutcome OutcomeOf(TRenameStatus status);
 
 // `journalFolder` + separator + `name`. Pure.
 std::string JournalPath(const std::string& journalFolder, const std::string& name);

@@ -50,13 +50,24 @@ enum class TRenameStatus : std::uint8_t {
     Failed,  // see TFolderEntry::Error
 };
 
-// An entry's identity on its file system: device and inode (Linux), volume serial and file id
-// (Windows). Both 0 when unknown.
+// An entry's identity as its volume keeps it across renames, remounts and replugs (which
+// volume keeps what is written down in engine/journal.h). Where the volume keeps persistent
+// handles, Handle holds the entry's, and it alone decides: a reused inode number is another
+// handle. Where it keeps none (FUSE drivers, FAT, exFAT, network shares), Handle is empty and
+// the entry is known by what survives there: its size and its modification time.
 struct TFileIdentity {
-    std::uint64_t Device = 0;
-    std::uint64_t Inode = 0;
+    std::string Handle{};      // opaque bytes; empty where the volume keeps no handles
+    std::uint64_t Size = 0;    // with Modified: known when HasShape
+    std::int64_t Modified = 0; // the system's own unit (nanoseconds, or 100 ns on Windows)
+    bool HasShape = false;
 
-    bool Known() const { return Device != 0 || Inode != 0; }
+    bool Known() const { return !Handle.empty() || HasShape; }
+    // Whether `found`, read now at a name, is the entry this identity was taken of: by handle
+    // where both have one, else by size and modification time.
+    bool Matches(const TFileIdentity& found) const {
+        if (!Handle.empty() && !found.Handle.empty()) return Handle == found.Handle;
+        return HasShape && found.HasShape && Size == found.Size && Modified == found.Modified;
+    }
     bool operator==(const TFileIdentity&) const = default;
 };
 
@@ -256,8 +267,8 @@ const TJournalSummary* LastUndoableBatch(const std::vector<TJournalSummary>& jou
 // Whether a batch or an undo is at work on one of `journals` now. Pure.
 bool AnyRunning(const std::vector<TJournalSummary>& journals);
 
-// The number of rows of journal `name` whose entry stands renamed now, found by each row's
-// identity: the rows an undo would take back. Reads the disk; throws TError when the journal
+// The number of rows of journal `name` whose entry stands renamed now: the folder holds the
+// row's new name exactly, and the entry there has the row's identity. Reads the disk; throws TError when the journal
 // can't be read or a batch or an undo is at work on it.
 std::size_t CountRenamedRows(const std::string& journalFolder, const std::string& name);
 
@@ -275,14 +286,15 @@ struct TUndoResult {
 };
 
 // Takes back journal `name`, newest row first, never replacing anything: a row goes back only
-// when the entry at its new name (or at its stop-over name) is the entry it renamed, by
-// identity, whatever the journal says of its outcome. A row known renamed whose entry is gone
-// or replaced fails with its reason (rrEntryReplaced), as does one whose old name is taken;
-// the undo goes on. The undo is journaled in `journalFolder` like a batch, listing just the
-// rows it takes back, and locks journal `name` while it runs; an open journal is closed as
-// undone, or as kept when the undo is stopped. Throws TError before any rename when the
-// journal can't be read or written, when a batch or an undo is at work on it, or when the
-// folder is gone or is another folder now. Changes the disk.
+// when the folder holds its new name (or its stop-over name) exactly and the entry there is the
+// entry it renamed, by identity, asked of the entry just before its rename. A row known renamed
+// whose entry is gone fails with its reason, as does one whose entry was replaced
+// (rrEntryReplaced) or whose old name is taken; the undo goes on. The undo is journaled in
+// `journalFolder` like a batch, listing just the rows it takes back, and locks journal `name`
+// while it runs. The batch counts as undone only when every row it takes back went back; an
+// open journal is then closed as undone, else as kept, and stays to be undone. Throws TError
+// before any rename when the journal can't be read or written, when a batch or an undo is at
+// work on it, or when the folder is gone or is another folder now. Changes the disk.
 TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
                       const TBatchControl& control = {});
 

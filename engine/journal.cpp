@@ -10,6 +10,7 @@ namespace engine {
 namespace {
 
 constexpr std::size_t CheckDigits = 8;
+constexpr std::string_view HexDigits = "0123456789abcdef";
 
 // Table 0 is the byte-wise table of the CRC-32 (reflected polynomial 0xedb88320); table k
 // advances a byte's remainder by k more zero bytes, so a step takes sixteen bytes in sixteen
@@ -46,11 +47,10 @@ std::uint32_t LittleEndian32(const unsigned char* at) {
 
 // The check of `record` as written: eight lowercase hexadecimal digits, most significant first.
 std::array<char, CheckDigits> CheckOf(std::string_view record) {
-    static constexpr char Hex[] = "0123456789abcdef";
     std::uint32_t crc = Crc32(record);
     std::array<char, CheckDigits> text{};
     for (std::size_t i = CheckDigits; i-- > 0; crc >>= 4)
-        text[i] = Hex[crc & 0xf];
+        text[i] = HexDigits[crc & 0xf];
     return text;
 }
 
@@ -77,6 +77,16 @@ public:
         char digits[24];
         const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
         PlainField(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+    }
+
+    void Hex(std::string_view bytes) {
+        Room(LengthBytes + 2 * bytes.size());
+        m_at = std::to_chars(m_at, m_at + LengthBytes, 2 * bytes.size()).ptr;
+        *m_at++ = ':';
+        for (const char byte : bytes) {
+            *m_at++ = HexDigits[static_cast<unsigned char>(byte) >> 4];
+            *m_at++ = HexDigits[static_cast<unsigned char>(byte) & 0xf];
+        }
     }
 
     // Appends the check and the line end, and gives back the room not used.
@@ -162,19 +172,59 @@ template <typename TNumber> bool ParseNumber(std::string_view text, TNumber& num
     return error == std::errc() && end == text.data() + text.size();
 }
 
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// Handles are written in hexadecimal: their bytes may be NUL, which starts a record.
+bool ParseHex(std::string_view text, std::string& bytes) {
+    if (text.size() % 2 != 0) return false;
+    bytes.resize(text.size() / 2);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const int high = HexValue(text[2 * i]), low = HexValue(text[2 * i + 1]);
+        if (high < 0 || low < 0) return false;
+        bytes[i] = static_cast<char>(high << 4 | low);
+    }
+    return true;
+}
+
+constexpr std::array<std::pair<TEnding, std::string_view>, 4> EndingWords{{
+    {TEnding::Done, "done"},
+    {TEnding::Stopped, "stopped"},
+    {TEnding::Kept, "kept"},
+    {TEnding::Undone, "undone"},
+}};
+
+std::string_view WordOf(TEnding ending) {
+    for (const auto& [how, word] : EndingWords)
+        if (how == ending) return word;
+    return "other";
+}
+
+// A word this version does not know (one of a later version's) closes the journal all the same.
+TEnding EndingOf(std::string_view word) {
+    for (const auto& [how, known] : EndingWords)
+        if (known == word) return how;
+    return TEnding::Other;
+}
+
 // The first record: its version decides whether the others carry checks.
-std::optional<TJournalHead> ReadHead(std::string_view bytes, std::size_t& at, bool& checked) {
+std::optional<TJournalHead> ReadHead(std::string_view bytes, std::size_t& at, int& version) {
     TRecord record;
     std::size_t probe = at;
-    checked = true;
-    if (!ReadRecord(bytes, probe, record, true)) {
+    const bool checked = ReadRecord(bytes, probe, record, true);
+    if (!checked) {
         probe = at;
-        checked = false;
         if (!ReadRecord(bytes, probe, record, false)) return std::nullopt;
     }
-    const std::string_view version = checked ? JournalVersion : "1";
-    if (record.Tag != 'B' || record.Fields.size() != 7 || record.Fields[0] != version)
-        return std::nullopt;
+    if (record.Tag != 'B' || record.Fields.size() != 7) return std::nullopt;
+    if (!checked)
+        version = record.Fields[0] == "1" ? 1 : 0;
+    else
+        version = record.Fields[0] == "2" ? 2 : record.Fields[0] == JournalVersion ? 3 : 0;
+    if (version == 0) return std::nullopt;
     TJournalHead head;
     if (record.Fields[1] == "undo")
         head.Kind = TJournalKind::Undo;
@@ -182,19 +232,39 @@ std::optional<TJournalHead> ReadHead(std::string_view bytes, std::size_t& at, bo
         return std::nullopt;
     head.Folder = record.Fields[2];
     head.Undoes = record.Fields[5];
-    if (!ParseNumber(record.Fields[3], head.Device) || !ParseNumber(record.Fields[4], head.Inode) ||
-        !ParseNumber(record.Fields[6], head.RowCount))
+    std::uint64_t inode = 0; // version 2 knew the folder by numbers a remount may change
+    if (!ParseNumber(record.Fields[3], head.Volume) || !ParseNumber(record.Fields[6], head.RowCount))
         return std::nullopt;
+    if (version < 3 ? !ParseNumber(record.Fields[4], inode)
+                    : !ParseHex(record.Fields[4], head.FolderHandle))
+        return std::nullopt;
+    if (version < 3) head.Volume = 0;
     at = probe;
     return head;
 }
 
-bool ReadRow(const TRecord& record, bool checked, TJournalRow& row) {
-    if (record.Tag != 'R' || record.Fields.size() != (checked ? 4u : 2u)) return false;
+// A row's identity: a handle, then size and modification time, both empty when unknown.
+bool ReadIdentity(const std::vector<std::string_view>& fields, TFileIdentity& identity) {
+    if (!ParseHex(fields[2], identity.Handle)) return false;
+    if (fields[3].empty() && fields[4].empty()) return true;
+    identity.HasShape = true;
+    return ParseNumber(fields[3], identity.Size) && ParseNumber(fields[4], identity.Modified);
+}
+
+bool ReadRow(const TRecord& record, int version, TJournalRow& row) {
+    static constexpr std::array<std::size_t, 4> FieldCounts{0, 2, 4, 5};
+    if (record.Tag != 'R' || record.Fields.size() != FieldCounts[version]) return false;
     row.From = record.Fields[0];
     row.To = record.Fields[1];
-    return !checked || (ParseNumber(record.Fields[2], row.Identity.Device) &&
-                        ParseNumber(record.Fields[3], row.Identity.Inode));
+    std::uint64_t number = 0;
+    switch (version) {
+    case 2: // device and inode numbers: a remount may change the one, a new file reuse the other
+        return ParseNumber(record.Fields[2], number) && ParseNumber(record.Fields[3], number);
+    case 3:
+        return ReadIdentity(record.Fields, row.Identity);
+    default:
+        return true;
+    }
 }
 
 bool ApplyOutcome(const TRecord& record, std::vector<TJournalRow>& rows) {
@@ -204,17 +274,17 @@ bool ApplyOutcome(const TRecord& record, std::vector<TJournalRow>& rows) {
         index >= rows.size() || record.Fields[1].size() != 1 ||
         !ParseNumber(record.Fields[2], error))
         return false;
-    rows[index].Outcome = record.Fields[1][0];
+    rows[index].Outcome = static_cast<TOutcome>(record.Fields[1][0]);
     rows[index].Error = error;
     return true;
 }
 
 // Rows, then outcomes, up to the first record that is not what it should be.
-void ReadBody(std::string_view bytes, std::size_t at, bool checked, TJournal& journal) {
+void ReadBody(std::string_view bytes, std::size_t at, int version, TJournal& journal) {
     TRecord record;
-    while (at < bytes.size() && ReadRecord(bytes, at, record, checked)) {
+    while (at < bytes.size() && ReadRecord(bytes, at, record, version > 1)) {
         TJournalRow row;
-        if (journal.Rows.size() < journal.Head.RowCount && ReadRow(record, checked, row))
+        if (journal.Rows.size() < journal.Head.RowCount && ReadRow(record, version, row))
             journal.Rows.push_back(std::move(row));
         else if (!ApplyOutcome(record, journal.Rows))
             return;
@@ -239,12 +309,13 @@ std::uint32_t Crc32(std::string_view bytes, std::uint32_t crc) {
 
 std::string EncodeBegin(const TJournalHead& head, std::uint64_t rowCount) {
     std::string out;
-    TRecordWriter record(out, 'B', head.Folder.size() + head.Undoes.size() + 16);
+    TRecordWriter record(out, 'B',
+                         head.Folder.size() + 2 * head.FolderHandle.size() + head.Undoes.size() + 16);
     record.Field(JournalVersion);
     record.Field(head.Kind == TJournalKind::Undo ? "undo" : "batch");
     record.Field(head.Folder);
-    record.Number(head.Device);
-    record.Number(head.Inode);
+    record.Number(head.Volume);
+    record.Hex(head.FolderHandle);
     record.Field(head.Undoes);
     record.Number(rowCount);
     record.End();
@@ -253,11 +324,17 @@ std::string EncodeBegin(const TJournalHead& head, std::uint64_t rowCount) {
 
 void EncodeRow(std::string& out, std::string_view from, std::string_view to,
                const TFileIdentity& identity) {
-    TRecordWriter record(out, 'R', from.size() + to.size());
+    TRecordWriter record(out, 'R', from.size() + to.size() + 2 * identity.Handle.size());
     record.Field(from);
     record.Field(to);
-    record.Number(identity.Device);
-    record.Number(identity.Inode);
+    record.Hex(identity.Handle);
+    if (identity.HasShape) {
+        record.Number(identity.Size);
+        record.Number(identity.Modified);
+    } else {
+        record.Field({});
+        record.Field({});
+    }
     record.End();
 }
 
@@ -272,18 +349,20 @@ std::string EncodeJournalStart(const TJournalHead& head, const std::vector<TJour
     return out;
 }
 
-void EncodeOutcome(std::string& out, std::size_t index, char status, int error) {
+void EncodeOutcome(std::string& out, std::size_t index, TOutcome outcome, int error) {
+    const char letter = static_cast<char>(outcome);
     TRecordWriter record(out, 'O', 1);
     record.Number(index);
-    record.Field(std::string_view(&status, 1));
+    record.Field(std::string_view(&letter, 1));
     record.Number(error);
     record.End();
 }
 
-std::string EncodeEnding(std::string_view how, std::uint64_t renamed) {
+std::string EncodeEnding(TEnding how, std::uint64_t renamed) {
+    const std::string_view word = WordOf(how);
     std::string out;
-    TRecordWriter record(out, 'E', how.size());
-    record.Field(how);
+    TRecordWriter record(out, 'E', word.size());
+    record.Field(word);
     record.Number(renamed);
     record.End();
     return out;
@@ -291,18 +370,18 @@ std::string EncodeEnding(std::string_view how, std::uint64_t renamed) {
 
 std::optional<TJournalHead> DecodeJournalHead(std::string_view firstBytes) {
     std::size_t at = 0;
-    bool checked = false;
-    return ReadHead(firstBytes, at, checked);
+    int version = 0;
+    return ReadHead(firstBytes, at, version);
 }
 
 TJournal DecodeJournal(std::string_view bytes) {
     std::size_t at = 0;
-    bool checked = false;
-    std::optional<TJournalHead> head = ReadHead(bytes, at, checked);
+    int version = 0;
+    std::optional<TJournalHead> head = ReadHead(bytes, at, version);
     if (!head) throw TError(std::string(messages::JournalUnreadable));
     TJournal journal{std::move(*head), {}, {}};
     journal.Rows.reserve(std::min<std::uint64_t>(journal.Head.RowCount, bytes.size() / 8));
-    ReadBody(bytes, at, checked, journal);
+    ReadBody(bytes, at, version, journal);
     journal.Ending = DecodeEnding(bytes);
     return journal;
 }
@@ -316,7 +395,7 @@ TJournalEnding DecodeEnding(std::string_view lastBytes) {
         if (!ReadRecord(lastBytes, at, record, checked) || at != lastBytes.size() ||
             record.Tag != 'E' || record.Fields.size() != (checked ? 2u : 1u))
             continue;
-        TJournalEnding ending{std::string(record.Fields[0]), std::nullopt};
+        TJournalEnding ending{EndingOf(record.Fields[0]), std::nullopt};
         std::uint64_t renamed = 0;
         if (checked && !ParseNumber(record.Fields[1], renamed)) return {};
         if (checked) ending.Renamed = renamed;

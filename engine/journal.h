@@ -2,7 +2,7 @@
 // The batch journal: what a batch (or an undo) is about to rename, written and synced before
 // its first rename, then each row's outcome as the batch goes, then an end record.
 //
-// Format, version 2. A journal is one file in the journal folder, named by its sequence number
+// Format, version 3. A journal is one file in the journal folder, named by its sequence number
 // in ten or more digits ("0000000042.journal"). The file is a run of records:
 //
 //     record = NUL tag field* check LF      field = decimal-length ":" bytes
@@ -12,19 +12,41 @@
 // A field that would hold NUL (a name that is never renamed) is written empty, and lengths are
 // ASCII digits, so a NUL byte is always the start of a record and the last record of the file
 // is found from the last NUL. Fields are raw bytes, so names that are not UTF-8 or that hold
-// newlines round-trip. Records, in file order:
+// newlines round-trip; handles are written in lowercase hexadecimal. Records, in file order:
 //
-//     B  version("2") kind("batch"|"undo") folder device inode undoes row-count
+//     B  version("3") kind("batch"|"undo") folder volume folder-handle undoes row-count
 //        undoes: the journal name an undo takes back, empty for a batch
-//     R  old-name new-name device inode        one per row, in the order the rows run; the
-//                                              entry's identity as listed (0 0: unknown)
-//     O  row-index status("R"|"S"|"F") error   appended as rows finish (rows in order)
-//     E  how("done"|"kept"|"undone") renamed   the journal is closed; renamed: rows renamed
+//     R  old-name new-name handle size modified    one per row, in the order the rows run:
+//                                                  the entry's identity (size and modified
+//                                                  empty when unknown)
+//     O  row-index outcome("R"|"S"|"F") error      appended as rows finish (rows in order):
+//                                                  renamed, skipped (nothing to do), failed
+//     E  ending renamed                            the journal is closed; renamed: rows renamed
+//
+// Endings: "done" (a batch or an undo that ran whole), "stopped" (an undo that did not take back
+// every row: stopped, or rows failed; its batch stays to be undone), "kept" (an open journal
+// closed without taking it back, or taken back in part), "undone" (an open journal taken back
+// whole).
+//
+// Identities. What each volume keeps of an entry across renames and remounts decides how the
+// journal knows it, per mount, from the file system's type and whether it makes handles:
+// - Linux, file systems with persistent handles (ext4, xfs, btrfs, tmpfs, NFS, ntfs3, ...):
+//   the entry's name_to_handle_at handle, which holds the inode's generation, and the folder's
+//   handle with the volume's own id (statfs's f_fsid, which ext4, xfs and btrfs derive from the
+//   volume's UUID; the device number where it is 0). A reused inode number is another handle,
+//   and a volume mounted again, wherever, is the same volume.
+// - Linux, file systems whose numbers are the driver's counters or an entry's position: FUSE
+//   (sshfs, exfat-fuse, fusefat, ntfs-3g), FAT, exFAT, SMB and 9p, and any that makes no
+//   handle (an overlay): no handle. The entry is known by its size and modification time as
+//   stat gives them at its name, the folder by its path alone, and each row's identity decides.
+// - Windows: NTFS and every volume but FAT and exFAT, the 64-bit file id with the volume's
+//   serial; FAT and exFAT, whose file ids follow an entry's place in its folder, the rule above.
 //
 // Reading stops at the first record that is torn or fails its check: the rows and outcomes
 // after it are unknown, and the undo asks the folder, by each row's identity, where its entry
 // is. The end record, appended later by the undo or by keeping the journal, is found from the
-// last NUL. Version 1 journals (no checks, no identities, one-field end) are still read.
+// last NUL. Version 2 journals (device and inode numbers) and version 1 journals (no checks, no
+// identities, one-field end) are still read, their rows as of unknown identity.
 
 #include <cstddef>
 #include <cstdint>
@@ -37,32 +59,38 @@
 
 namespace engine {
 
-inline constexpr std::string_view JournalVersion = "2";
+inline constexpr std::string_view JournalVersion = "3";
 inline constexpr std::string_view JournalSuffix = ".journal";
 inline constexpr std::size_t JournalsKept = 20;
+
+// A row's outcome as its O record gives it; the value is the record's letter.
+enum class TOutcome : char { Unknown = 0, Renamed = 'R', Skipped = 'S', Failed = 'F' };
+
+// How a journal was closed (the words of its E record are in the format above).
+enum class TEnding { Open, Done, Stopped, Kept, Undone, Other };
 
 // One row of a journal: the rename it makes, the entry it renames, and its outcome once known.
 struct TJournalRow {
     std::string From;
     std::string To;
     TFileIdentity Identity{}; // the entry's, as listed
-    char Outcome = 0;         // 0: unknown; 'R' renamed, 'S' skipped, 'F' failed
+    TOutcome Outcome = TOutcome::Unknown;
     int Error = 0;
 };
 
 // What the begin record says.
 struct TJournalHead {
     TJournalKind Kind = TJournalKind::Batch;
-    std::string Folder; // the folder's path, ending in its separator
-    std::uint64_t Device = 0;
-    std::uint64_t Inode = 0;
-    std::string Undoes;         // the journal an undo takes back
+    std::string Folder{};       // the folder's path, ending in its separator
+    std::uint64_t Volume = 0;   // the folder's volume and handle, where its volume keeps
+    std::string FolderHandle{}; // handles; else 0 and empty
+    std::string Undoes{};       // the journal an undo takes back
     std::uint64_t RowCount = 0; // as written; fewer rows may be readable
 };
 
 // The end record.
 struct TJournalEnding {
-    std::string How;                        // empty while the journal is open
+    TEnding How = TEnding::Open;
     std::optional<std::uint64_t> Renamed{}; // unknown in version 1
 };
 
@@ -81,11 +109,11 @@ std::string EncodeBegin(const TJournalHead& head, std::uint64_t rowCount);
 void EncodeRow(std::string& out, std::string_view from, std::string_view to,
                const TFileIdentity& identity);
 // What a row's record takes beyond its two names, at most: to reserve a journal's bytes.
-inline constexpr std::size_t RowRecordBytes = 104;
+inline constexpr std::size_t RowRecordBytes = 160;
 // Appends one O record to `out`. Pure.
-void EncodeOutcome(std::string& out, std::size_t index, char status, int error);
+void EncodeOutcome(std::string& out, std::size_t index, TOutcome outcome, int error);
 // One E record. Pure.
-std::string EncodeEnding(std::string_view how, std::uint64_t renamed);
+std::string EncodeEnding(TEnding how, std::uint64_t renamed);
 
 // Reads a journal up to its first bad record, and its ending. Throws TError when `bytes` does not
 // start with a begin record of a version this code reads. Pure.
@@ -93,7 +121,7 @@ TJournal DecodeJournal(std::string_view bytes);
 // The begin record alone from the first bytes of a journal; nothing when it is not complete or
 // not readable. Pure.
 std::optional<TJournalHead> DecodeJournalHead(std::string_view firstBytes);
-// The end record when `lastBytes` (the end of a journal) closes with one, else How is empty.
+// The end record when `lastBytes` (the end of a journal) closes with one, else How is Open.
 // Pure.
 TJournalEnding DecodeEnding(std::string_view lastBytes);
 

@@ -75,7 +75,7 @@ void ListFolder(TFolderListing& listing, const std::string& path, const TFormatS
     std::string folder = path;
     if (!platform::IsSeparator(folder.back())) folder += platform::FolderSeparator;
     std::deque<platform::TDirEntry> entries; // grows without copying
-    TFileIdentity identity;
+    platform::TFolderIdentity identity;
     platform::ReadFolderEntries(folder, entries, &identity);
     const std::vector<TNaturalKey> order = NaturalOrder(entries);
     std::vector<TFolderEntry> rows;

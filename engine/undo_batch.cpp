@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -7,7 +8,7 @@
 
 #include "engine/batch_journal.h"
 #include "engine/engine.h"
-#include "engine/inode_index.h"
+#include "engine/position_index.h"
 #include "engine/journal.h"
 #include "engine/messages.h"
 #include "engine/platform/journal_files.h"
@@ -45,83 +46,111 @@ TJournal OpenJournal(const std::string& journalFolder, const std::string& name,
     return DecodeJournal(bytes);
 }
 
-// Opens the journal's folder and checks that it is still the folder renamed. Throws TError.
+// Opens the journal's folder and checks that it is still the folder renamed: by its volume and
+// handle where its volume keeps handles, else by its path alone. Throws TError.
 void CheckFolder(const platform::TRenameFolder& folder, const TJournalHead& head) {
     if (folder.OpenError() != 0)
         throw TError(messages::Format(messages::UndoFolderGone, head.Folder,
                                       RenameFailureText(folder.OpenError())));
-    std::uint64_t device = 0, inode = 0;
-    if (head.Inode != 0 && folder.Identity(device, inode) &&
-        (device != head.Device || inode != head.Inode))
+    if (head.FolderHandle.empty()) return;
+    std::uint64_t volume = 0;
+    std::string handle;
+    folder.Mark(volume, handle);
+    if (volume != head.Volume || handle != head.FolderHandle)
         throw TError(messages::Format(messages::UndoFolderReplaced, head.Folder));
 }
 
+bool KnownMoved(const TJournalRow& row) {
+    return row.Outcome == TOutcome::Renamed || row.Error == rrLeftAtStopOver;
+}
+
 bool MayHaveRun(const TJournalRow& row) {
-    const bool moved = row.Outcome == 'R' || row.Outcome == 0 || row.Error == rrLeftAtStopOver;
+    const bool moved = KnownMoved(row) || row.Outcome == TOutcome::Unknown;
     return moved && row.From != row.To && !row.From.empty() && !row.To.empty();
 }
 
-// The folder's entries as the undo found them: read in one pass, a lookup per row being a
-// quarter of a rename. The names lie end to end in one text, found by inode through a flat
-// table, so reading the folder costs no allocation per entry.
-class TFolderEntries {
+// The folder's names exactly as it holds them, read in one pass. Where the volume ignores case,
+// a lookup of "IMG.jpg" finds "img.jpg", and only the names themselves tell which of the two the
+// folder holds. The names lie end to end in one text, found by their hash through a flat table,
+// so reading the folder costs no allocation per entry.
+class TFolderNames {
 public:
-    explicit TFolderEntries(const platform::TRenameFolder& folder)
-        : m_folder(folder), m_complete(ReadEntries()), m_byInode(m_entries.size()) {
-        for (std::size_t i = 0; i < m_entries.size(); ++i)
-            m_byInode.Add(m_entries[i].Inode, i);
+    explicit TFolderNames(const platform::TRenameFolder& folder)
+        : m_folder(folder), m_complete(ReadNames()), m_byHash(m_spans.size()) {
+        for (std::size_t i = 0; i < m_spans.size(); ++i)
+            m_byHash.Add(Hash(NameOf(i)), i);
     }
 
-    // Whether the entry at `name` has `identity`, looked up by the inode. One the records list
-    // under another name (a second link), a name below a sub-folder, or an inode the records
-    // give otherwise than the entry itself (overlay) is asked alone.
-    bool Holds(const std::string& name, const TFileIdentity& identity) const {
-        const std::size_t found = m_byInode.Find(identity.Inode);
-        if (found != TInodeIndex::NotFound && NameOf(m_entries[found]) == name) return true;
+    // Whether the folder holds `name`, byte for byte. A name below a sub-folder, or any name
+    // when the folder could not be read whole, is looked up.
+    bool Holds(const std::string& name) const {
         const bool plain = std::none_of(name.begin(), name.end(), platform::IsSeparator);
-        if (m_complete && plain && found == TInodeIndex::NotFound) return false;
-        TFileIdentity actual;
-        return m_folder.IdentityOf(name, actual) == 0 && actual == identity;
+        if (!plain || !m_complete) {
+            TFileIdentity any;
+            return m_folder.IdentityOf(name, any) == 0;
+        }
+        const std::size_t found = m_byHash.Find(Hash(name));
+        if (found == TPositionIndex::NotFound) return false;
+        if (NameOf(found) == name) return true;
+        for (std::size_t i = 0; i < m_spans.size(); ++i) // another name of the same hash
+            if (NameOf(i) == name) return true;
+        return false;
     }
 
 private:
-    struct TEntry {
-        std::uint64_t Inode;
-        std::size_t NameAt, NameSize; // in m_names
+    struct TSpan {
+        std::size_t At, Size; // in m_names
     };
 
-    bool ReadEntries() {
-        return m_folder.ReadIdentities(
-                   [this](std::string_view name, const TFileIdentity& identity) {
-                       m_entries.push_back({identity.Inode, m_names.size(), name.size()});
-                       m_names.append(name);
-                   }) == 0;
+    static std::uint64_t Hash(std::string_view name) { return std::hash<std::string_view>{}(name); }
+
+    bool ReadNames() {
+        return m_folder.ReadNames([this](std::string_view name) {
+                   m_spans.push_back({m_names.size(), name.size()});
+                   m_names.append(name);
+               }) == 0;
     }
 
-    std::string_view NameOf(const TEntry& entry) const {
-        return std::string_view(m_names).substr(entry.NameAt, entry.NameSize);
+    std::string_view NameOf(std::size_t i) const {
+        return std::string_view(m_names).substr(m_spans[i].At, m_spans[i].Size);
     }
 
     const platform::TRenameFolder& m_folder;
-    // In this order: the entries are read, then the index is made for as many.
+    // In this order: the names are read, then the index is made for as many.
     std::string m_names;
-    std::vector<TEntry> m_entries;
+    std::vector<TSpan> m_spans;
     bool m_complete;
-    TInodeIndex m_byInode;
+    TPositionIndex m_byHash;
 };
 
-// Where row `index` of journal `name` left its entry: at its new name, or at its stop-over
-// name, when the entry there has the row's identity. A row of unknown identity (written by an
-// older version) is trusted only when its outcome says renamed. The new name is taken out of
-// `row` when it is the answer.
-std::optional<std::string> RenamedEntry(const TFolderEntries& entries, const std::string& name,
-                                        std::size_t index, TJournalRow& row) {
-    if (!row.Identity.Known())
-        return row.Outcome == 'R' ? std::optional<std::string>(std::move(row.To)) : std::nullopt;
-    if (entries.Holds(row.To, row.Identity)) return std::move(row.To);
-    if (platform::PassesThroughStopOver(row.From, row.To)) {
-        std::string stopOver = StopOverName(name, index, row.From);
-        if (entries.Holds(stopOver, row.Identity)) return stopOver;
+// Whether the entry at `name` has `identity`, asked of the entry itself.
+bool IsEntry(const platform::TRenameFolder& folder, const std::string& name,
+             const TFileIdentity& identity) {
+    TFileIdentity found;
+    return folder.IdentityOf(name, found, &identity) == 0 && identity.Matches(found);
+}
+
+// How sure the plan is of each row. An undo checks every row again just before its rename, so
+// it takes a row known renamed on the name alone; a count, and a row whose outcome was never
+// written (a batch cut short), ask the entry now.
+enum class TProof { Outcome, Entry };
+
+// Where row `index` of journal `name` left its entry: its new name, or its stop-over name, when
+// the folder holds that name exactly and the row's entry stands there. A row of unknown
+// identity (written by an older version) is trusted only when its outcome says renamed. The
+// name is taken out of `row` when it is the answer.
+std::optional<std::string> WhereRenamed(const TFolderNames& names,
+                                        const platform::TRenameFolder& folder,
+                                        const std::string& name, std::size_t index,
+                                        TJournalRow& row, TProof proof) {
+    std::string stopOver = platform::PassesThroughStopOver(row.From, row.To)
+                               ? StopOverName(name, index, row.From)
+                               : std::string();
+    for (std::string* at : {&row.To, &stopOver}) {
+        if (at->empty() || !names.Holds(*at)) continue;
+        const bool trusted = KnownMoved(row) && (proof == TProof::Outcome || !row.Identity.Known());
+        if (trusted || (row.Identity.Known() && IsEntry(folder, *at, row.Identity)))
+            return std::move(*at);
     }
     return std::nullopt;
 }
@@ -134,7 +163,7 @@ int LostReason(const platform::TRenameFolder& folder, const TJournalRow& row) {
 }
 
 // What an undo does: the rows that take back what stands renamed, newest first, and the rows
-// known renamed whose entry is gone or replaced.
+// known renamed whose entry is gone.
 struct TUndoPlan {
     std::vector<TJournalRow> Rows;
     std::vector<TUndoRow> Lost;
@@ -142,16 +171,17 @@ struct TUndoPlan {
 
 // The rows planned take their names out of `journal`, so no name is copied.
 TUndoPlan PlanUndo(TJournal& journal, const std::string& name,
-                   const platform::TRenameFolder& folder) {
+                   const platform::TRenameFolder& folder, TProof proof) {
     TUndoPlan plan;
-    const TFolderEntries entries(folder);
+    const TFolderNames names(folder);
     for (std::size_t i = journal.Rows.size(); i-- > 0;) {
         TJournalRow& row = journal.Rows[i];
         if (!MayHaveRun(row)) continue;
-        if (auto at = RenamedEntry(entries, name, i, row))
-            plan.Rows.push_back({std::move(*at), std::move(row.From), row.Identity});
-        else if ((row.Outcome == 'R' || row.Error == rrLeftAtStopOver) &&
-                 !entries.Holds(row.From, row.Identity)) // not already back (a stopped undo)
+        if (auto at = WhereRenamed(names, folder, name, i, row, proof))
+            plan.Rows.push_back({std::move(*at), std::move(row.From), std::move(row.Identity)});
+        else if (KnownMoved(row) && // not already back (a stopped undo took it)
+                 !(names.Holds(row.From) && row.Identity.Known() &&
+                   IsEntry(folder, row.From, row.Identity)))
             plan.Lost.push_back({row.To, row.From, LostReason(folder, row)});
     }
     return plan;
@@ -159,8 +189,7 @@ TUndoPlan PlanUndo(TJournal& journal, const std::string& name,
 
 // Appends the end record to the journal an undo took back; the renames are done, so a failure
 // only leaves it open, to be offered again.
-void CloseTakenBack(const platform::TJournalFile& file, std::string_view how,
-                    std::uint64_t renamed) {
+void CloseTakenBack(const platform::TJournalFile& file, TEnding how, std::uint64_t renamed) {
     if (file.Append(EncodeEnding(how, renamed)) == 0) file.Sync();
 }
 
@@ -171,22 +200,24 @@ std::optional<TJournalSummary> Summarize(const std::string& journalFolder,
     const std::optional<TJournalHead> head = ReadJournalHead(path, error);
     const bool running = platform::IsJournalBusy(error) || platform::IsJournalLocked(path);
     if (running)
-        return TJournalSummary{name,
-                               head ? head->Kind : TJournalKind::Batch,
-                               head ? head->Folder : std::string(),
-                               false,
-                               false,
-                               head ? head->Undoes : std::string(),
-                               true,
-                               true};
+        return TJournalSummary{.Name = name,
+                               .Kind = head ? head->Kind : TJournalKind::Batch,
+                               .Folder = head ? head->Folder : std::string(),
+                               .UndoesName = head ? head->Undoes : std::string(),
+                               .Running = true};
     std::string tail;
     if (!head || platform::ReadFileBytes(path, tail, TailBytes, true) != 0) return std::nullopt;
     const TJournalEnding ending = DecodeEnding(tail);
     // An undo stopped or cut short took back only part of its journal, which stays to be
     // undone.
-    const std::string undoes = ending.How == "done" ? head->Undoes : std::string();
-    return TJournalSummary{name,  head->Kind, head->Folder, !ending.How.empty(),
-                           false, undoes,     false,        ending.Renamed.value_or(1) != 0};
+    return TJournalSummary{
+        .Name = name,
+        .Kind = head->Kind,
+        .Folder = head->Folder,
+        .Closed = ending.How != TEnding::Open,
+        .UndoesName = ending.How == TEnding::Done ? head->Undoes : std::string(),
+        .RenamedAny = ending.Renamed.value_or(1) != 0,
+    };
 }
 
 } // namespace
@@ -226,7 +257,7 @@ std::size_t CountRenamedRows(const std::string& journalFolder, const std::string
     platform::TJournalFile file;
     TJournal journal = OpenJournal(journalFolder, name, file);
     const platform::TRenameFolder folder(journal.Head.Folder);
-    return PlanUndo(journal, name, folder).Rows.size();
+    return PlanUndo(journal, name, folder, TProof::Entry).Rows.size();
 }
 
 TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
@@ -235,10 +266,11 @@ TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
     TJournal journal = OpenJournal(journalFolder, name, file);
     platform::TRenameFolder folder(journal.Head.Folder);
     CheckFolder(folder, journal.Head);
-    TUndoPlan plan = PlanUndo(journal, name, folder);
+    TUndoPlan plan = PlanUndo(journal, name, folder, TProof::Outcome);
     TJournalHead head = journal.Head;
     head.Kind = TJournalKind::Undo;
     head.Undoes = name;
+    folder.Mark(head.Volume, head.FolderHandle);
     TBatchJournal undoJournal(journalFolder, EncodeJournalStart(head, plan.Rows));
     TUndoResult result{journal.Head.Folder, {}};
     result.Rows.reserve(plan.Rows.size() + plan.Lost.size());
@@ -249,23 +281,27 @@ TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
             coming.push_back(plan.Rows[i].From);
         return coming;
     });
+    // Each row's entry is asked for again just before its rename, after the undo's journal is
+    // synced: what the plan read may have changed since.
     for (; done < plan.Rows.size() && !control.Stop.stop_requested(); ++done) {
         TJournalRow& row = plan.Rows[done];
         const std::string stopOver = platform::PassesThroughStopOver(row.From, row.To)
                                          ? StopOverName(undoJournal.Name(), done, row.From)
                                          : std::string();
         const int error = folder.RenameNoReplace(row.From, row.To, row.Identity, stopOver);
-        undoJournal.Outcome(done, error == 0 ? 'R' : 'F', error);
+        undoJournal.Outcome(done, error == 0 ? TOutcome::Renamed : TOutcome::Failed, error);
         renamed += error == 0;
         result.Rows.push_back({std::move(row.From), std::move(row.To), error});
         if (control.Progress) control.Progress(done + 1, plan.Rows.size());
     }
-    const bool whole = done == plan.Rows.size();
+    // A batch is taken back only when none of its entries stands renamed any more: an undo that
+    // was stopped or could not take a row back leaves it to be undone again.
+    const bool allBack = renamed == plan.Rows.size();
     result.Rows.insert(result.Rows.end(), std::make_move_iterator(plan.Lost.begin()),
                        std::make_move_iterator(plan.Lost.end()));
-    undoJournal.Close(folder, whole ? "done" : "stopped");
-    if (journal.Ending.How.empty())
-        CloseTakenBack(file, whole ? "undone" : "kept", plan.Rows.size() - renamed);
+    undoJournal.Close(folder, allBack ? TEnding::Done : TEnding::Stopped);
+    if (journal.Ending.How == TEnding::Open)
+        CloseTakenBack(file, allBack ? TEnding::Undone : TEnding::Kept, plan.Rows.size() - renamed);
     return result;
 }
 
@@ -273,8 +309,8 @@ void KeepJournal(const std::string& journalFolder, const std::string& name) {
     platform::TJournalFile file;
     TJournal journal = OpenJournal(journalFolder, name, file);
     const platform::TRenameFolder folder(journal.Head.Folder);
-    const std::size_t renamed = PlanUndo(journal, name, folder).Rows.size();
-    int error = file.Append(EncodeEnding("kept", renamed));
+    const std::size_t renamed = PlanUndo(journal, name, folder, TProof::Entry).Rows.size();
+    int error = file.Append(EncodeEnding(TEnding::Kept, renamed));
     if (error == 0) error = file.Sync();
     if (error != 0)
         throw TError(messages::Format(messages::JournalUnwritable, JournalPath(journalFolder, name),

@@ -5,6 +5,10 @@
 #include <utility>
 #include <vector>
 
+#include <sys/stat.h>
+
+#include "engine/engine.h"
+
 namespace engine::platform {
 
 // Owns one file descriptor and closes it.
@@ -38,5 +42,12 @@ TFd OpenAbsolute(const std::string& path, int flags);
 
 // Opens a folder below `dirFd` to read it, never following a link. Sets errno on failure.
 TFd OpenFolder(int dirFd, const std::string& name);
+
+// An entry's size and modification time, its identity where the volume keeps no handles.
+inline TFileIdentity ShapeOf(const struct stat& status) {
+    return {.Size = static_cast<std::uint64_t>(status.st_size),
+            .Modified = status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec,
+            .HasShape = true};
+}
 
 } // namespace engine::platform

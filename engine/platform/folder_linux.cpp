@@ -26,7 +26,7 @@ TDirEntry EntryOf(int folderFd, const dirent& item) {
         entry.IsFolder = S_ISDIR(status.st_mode);
         entry.ModifiedSeconds = status.st_mtim.tv_sec;
         entry.HasTime = true;
-        entry.Identity = {status.st_dev, status.st_ino};
+        entry.Identity = ShapeOf(status);
     } else {
         entry.IsFolder = item.d_type == DT_DIR;
     }
@@ -36,15 +36,15 @@ TDirEntry EntryOf(int folderFd, const dirent& item) {
 } // namespace
 
 bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries,
-                       TFileIdentity* identity) {
+                       TFolderIdentity* folderIdentity) {
     TFd opened = OpenAbsolute(folder, O_RDONLY | O_DIRECTORY);
     DIR* stream = opened.valid() ? ::fdopendir(opened.get()) : nullptr;
     if (!stream) return false;
     opened.release(); // closedir closes it
     const int folderFd = ::dirfd(stream);
     struct stat folderStatus {};
-    if (identity && ::fstat(folderFd, &folderStatus) == 0)
-        *identity = {folderStatus.st_dev, folderStatus.st_ino};
+    if (folderIdentity && ::fstat(folderFd, &folderStatus) == 0)
+        *folderIdentity = {folderStatus.st_dev, folderStatus.st_ino};
     bool complete = true;
     for (;;) {
         errno = 0;

@@ -42,8 +42,7 @@ const TIME_ZONE_INFORMATION* RulesOfYear(WORD year) {
     return &found->second;
 }
 
-void AppendEntry(const FILE_ID_BOTH_DIR_INFO& item, std::uint64_t device,
-                 std::deque<TDirEntry>& entries) {
+void AppendEntry(const FILE_ID_BOTH_DIR_INFO& item, std::deque<TDirEntry>& entries) {
     const std::wstring_view name(item.FileName, item.FileNameLength / sizeof(wchar_t));
     if (name == L"." || name == L"..") return;
     const FILETIME written{item.LastWriteTime.LowPart,
@@ -52,25 +51,22 @@ void AppendEntry(const FILE_ID_BOTH_DIR_INFO& item, std::uint64_t device,
                        SecondsOf(written),
                        (item.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                        true,
-                       {device, static_cast<std::uint64_t>(item.FileId.QuadPart)}});
+                       IdentityOf(item)});
 }
 
 } // namespace
 
 bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries,
-                       TFileIdentity* identity) {
+                       TFolderIdentity* folderIdentity) {
     const std::wstring path = SystemPath(folder);
     if (path.empty()) return false;
     // Held while it is read, so the identities read are those of the folder listed; names,
     // times, attributes and file ids come in one pass over the open folder.
     const auto held = HoldFolder(path);
     if (!held->IsOpen()) return false;
-    TFileIdentity folderIdentity;
-    held->ReadIdentity(folderIdentity.Device, folderIdentity.Inode);
-    if (identity) *identity = folderIdentity;
-    return held->ReadEntries([&](const FILE_ID_BOTH_DIR_INFO& item) {
-        AppendEntry(item, folderIdentity.Device, entries);
-    });
+    if (folderIdentity) held->ReadIdentity(folderIdentity->Device, folderIdentity->Inode);
+    return held->ReadEntries(
+        [&](const FILE_ID_BOTH_DIR_INFO& item) { AppendEntry(item, entries); });
 }
 
 bool LocalTime(std::int64_t seconds, TDateTime& when) {

@@ -1,6 +1,7 @@
 #include "engine/platform/held_folder_win.h"
 
 #include <cstddef>
+#include <string_view>
 #include <vector>
 
 namespace engine::platform {
@@ -25,6 +26,29 @@ bool THeldFolder::ReadIdentity(std::uint64_t& device, std::uint64_t& inode) cons
     inode =
         (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
     return true;
+}
+
+bool THeldFolder::KeepsFileIds() const {
+    wchar_t name[MAX_PATH + 1] = {};
+    if (!IsOpen() || !::GetVolumeInformationByHandleW(m_handle, nullptr, 0, nullptr, nullptr,
+                                                      nullptr, name, MAX_PATH + 1))
+        return false;
+    const std::wstring_view system(name);
+    return system != L"FAT" && system != L"FAT32" && system != L"exFAT";
+}
+
+std::string FileIdHandle(std::uint64_t id) {
+    std::string bytes(sizeof id, '\0');
+    for (std::size_t i = 0; i < sizeof id; ++i, id >>= 8)
+        bytes[i] = static_cast<char>(id & 0xff);
+    return bytes;
+}
+
+TFileIdentity IdentityOf(const FILE_ID_BOTH_DIR_INFO& item) {
+    return {.Handle = FileIdHandle(static_cast<std::uint64_t>(item.FileId.QuadPart)),
+            .Size = static_cast<std::uint64_t>(item.EndOfFile.QuadPart),
+            .Modified = item.LastWriteTime.QuadPart,
+            .HasShape = true};
 }
 
 bool THeldFolder::ReadEntries(

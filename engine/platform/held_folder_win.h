@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include "engine/engine.h"
+
 namespace engine::platform {
 
 class THeldFolder {
@@ -30,6 +32,9 @@ public:
     // Calls `visit` with every entry of the folder ("." and ".." included), from the first:
     // names, times, attributes and file ids in one pass. False when reading stopped early.
     bool ReadEntries(const std::function<void(const FILE_ID_BOTH_DIR_INFO&)>& visit) const;
+    // Whether the folder's volume keeps file ids across renames: every volume but FAT and
+    // exFAT, whose ids follow an entry's place in its folder.
+    bool KeepsFileIds() const;
     // Flushes the folder's own records (its names) where the volume allows a folder to be
     // flushed; returns 0 or the error code.
     int Flush() const;
@@ -39,6 +44,12 @@ private:
     int m_openError = 0;
     bool m_sharesDelete = false;
 };
+
+// A file id as an identity's handle: its eight bytes, low first. Pure.
+std::string FileIdHandle(std::uint64_t id);
+
+// The identity of an entry as its folder's listing gives it: file id, size and time. Pure.
+TFileIdentity IdentityOf(const FILE_ID_BOTH_DIR_INFO& item);
 
 // `path` held: without delete sharing, or with it where another program already holds the
 // folder with delete access. Check IsOpen().

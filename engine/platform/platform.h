@@ -19,15 +19,23 @@ struct TDirEntry {
     bool IsFolder = false;    // the entry itself is a directory (POSIX links never are; Windows
                               // junctions and directory links are, as the system reports them)
     bool HasTime = false;     // false when the entry vanished before it could be stat'ed
-    TFileIdentity Identity{}; // unknown when the entry vanished
+    TFileIdentity Identity{}; // its size and time, or on Windows its file id too; unknown
+                              // when the entry vanished
+};
+
+// A listed folder's device and inode (Linux), or volume serial and file index (Windows): what
+// tells, within one session, that its path still names it.
+struct TFolderIdentity {
+    std::uint64_t Device = 0;
+    std::uint64_t Inode = 0;
 };
 
 // Appends every entry of `folder` but "." and ".." to `entries`, in the system's order; the
 // folder is read whole before this returns. False when it can't be opened (nothing appended)
-// or reading stopped early (the entries read so far stay). `identity`, when given, receives
-// the identity of the folder read.
+// or reading stopped early (the entries read so far stay). `folderIdentity`, when given,
+// receives the identity of the folder read.
 bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries,
-                       TFileIdentity* identity = nullptr);
+                       TFolderIdentity* folderIdentity = nullptr);
 
 // `seconds` since the epoch as local time, with the offset in force at that moment. False
 // when the time can't be represented.

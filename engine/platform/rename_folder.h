@@ -29,13 +29,12 @@ public:
     int OpenError() const { return m_openError; }
 
     // Renames `from` to `to`, both relative to the folder. Returns 0, the system's error code
-    // or a TRenameRefusal; never replaces an existing entry. With `expected` known, Windows
-    // renames only that entry, checked through the handle it renames by: another one at `from`
-    // fails with rrEntryReplaced. POSIX has no rename that checks an identity; there the caller
-    // checks against ReadIdentities, read just before. Where the system needs two
-    // steps for a case-only rename (PassesThroughStopOver), the entry passes through
-    // `stopOver` (empty: a name of the moment), and fails with rrLeftAtStopOver when it could
-    // go neither on nor back. Changes the disk.
+    // or a TRenameRefusal; never replaces an existing entry. With `expected` known, renames only
+    // that entry: another one at `from` fails with rrEntryReplaced (Windows checks through the
+    // handle it renames by, POSIX just before the rename). Where the system needs two steps for
+    // a case-only rename (PassesThroughStopOver), the entry passes through `stopOver` (empty: a
+    // name of the moment), and fails with rrLeftAtStopOver when it could go neither on nor back.
+    // Changes the disk.
     int RenameNoReplace(const std::string& from, const std::string& to,
                         const TFileIdentity& expected = {}, const std::string& stopOver = {}) const;
     // Where the folder's file system refuses RENAME_NOREPLACE (most remote ones do), each rename
@@ -45,16 +44,24 @@ public:
     // server for it again. `comingNames` gives those entries in order; it is called at most
     // once, on the renaming thread, inside that rename. Changes nothing on the disk.
     void LookAhead(std::function<std::vector<std::string>()> comingNames);
-    // The identity of the entry `name` (links not followed). Returns 0 or the error code.
-    int IdentityOf(const std::string& name, TFileIdentity& identity) const;
-    // Calls `each` with the name and identity of every entry of the folder, read in one pass,
-    // in the system's order; the name lives only for the call. Returns 0 or the error code.
-    int
-    ReadIdentities(const std::function<void(std::string_view, const TFileIdentity&)>& each) const;
 
-    // The open folder's identity (device and inode, or volume serial and file index); false
-    // when it is not open.
+    // Whether the folder's volume keeps persistent handles (the rule is in engine/journal.h).
+    bool KeepsHandles() const;
+    // The identity of the entry `name` (links not followed), as the volume keeps it: its handle
+    // where the volume keeps handles (and `like`, when given, has one), else its size and
+    // modification time. Returns 0 or the error code.
+    int IdentityOf(const std::string& name, TFileIdentity& identity,
+                   const TFileIdentity* like = nullptr) const;
+    // Calls `each` with the name of every entry of the folder, exactly as the folder holds it,
+    // read in one pass; the name lives only for the call. Returns 0 or the error code.
+    int ReadNames(const std::function<void(std::string_view)>& each) const;
+
+    // The open folder's identity for this session (device and inode, or volume serial and file
+    // index), which a remount may change; false when it is not open.
     bool Identity(std::uint64_t& device, std::uint64_t& inode) const;
+    // How a journal knows the folder again, after a remount or a replug too: its volume's id
+    // and its handle where the volume keeps handles, else 0 and empty (the path alone).
+    void Mark(std::uint64_t& volume, std::string& handle) const;
     // Makes the folder's renames survive a power cut. Returns 0 or the error code.
     int Sync() const;
 

@@ -3,12 +3,15 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <thread>
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include "engine/platform/fd_linux.h"
@@ -71,6 +74,8 @@ private:
 
 struct TRenameFolder::TOpen {
     TFd Fd;
+    std::uint64_t Volume = 0;
+    std::string Handle; // the folder's, where its volume keeps handles
     // Set once the folder's file system has refused RENAME_NOREPLACE: the rest of the run goes
     // straight to the fallback instead of asking again (a round trip on a remote folder). A
     // run renames on one thread only.
@@ -127,6 +132,59 @@ int RenameWithoutNoReplaceFlag(int dirFd, const char* from, const char* to) {
     return LinksRefused(error) ? RenameByReservation(dirFd, from, to, false) : error;
 }
 
+// Volumes whose inode numbers and handles are a driver's counters (FUSE hands out node ids in
+// lookup order, per mount) or an entry's place in its folder (FAT): a remount, a rename or a
+// new file may give an entry another's number.
+bool NumbersAreCounters(const struct statfs& volume) {
+    constexpr unsigned long FuseMagic = 0x65735546, ExfatMagic = 0x2011bab0,
+                            SmbMagic = 0x517b, Smb2Magic = 0xfe534d42, CifsMagic = 0xff534d42;
+    switch (static_cast<unsigned long>(volume.f_type)) {
+    case FuseMagic:
+    case MSDOS_SUPER_MAGIC:
+    case ExfatMagic:
+    case SmbMagic:
+    case Smb2Magic:
+    case CifsMagic:
+    case V9FS_MAGIC:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The handle of `name` (or of `dirFd` itself, for an empty name): its type, then its bytes.
+int HandleOf(int dirFd, const char* name, std::string& handle) {
+    alignas(file_handle) unsigned char buffer[sizeof(file_handle) + MAX_HANDLE_SZ];
+    auto* found = reinterpret_cast<file_handle*>(buffer);
+    found->handle_bytes = MAX_HANDLE_SZ;
+    int mountId = 0;
+    if (::name_to_handle_at(dirFd, name, found, &mountId, *name ? 0 : AT_EMPTY_PATH) != 0)
+        return errno;
+    handle.assign(reinterpret_cast<const char*>(&found->handle_type), sizeof found->handle_type);
+    handle.append(reinterpret_cast<const char*>(found->f_handle), found->handle_bytes);
+    return 0;
+}
+
+// The volume's own id, which a remount keeps: f_fsid, or the device number where it is unset.
+std::uint64_t VolumeId(int fd, const struct statfs& volume) {
+    std::uint32_t halves[2];
+    static_assert(sizeof halves == sizeof volume.f_fsid);
+    std::memcpy(halves, &volume.f_fsid, sizeof halves);
+    const std::uint64_t id = std::uint64_t{halves[0]} << 32 | halves[1];
+    struct stat status {};
+    return id != 0 || ::fstat(fd, &status) != 0 ? id : status.st_dev;
+}
+
+// Reads the folder's volume and handle where its volume keeps handles.
+void MarkFolder(int fd, std::uint64_t& volumeId, std::string& handle) {
+    struct statfs volume {};
+    if (::fstatfs(fd, &volume) != 0 || NumbersAreCounters(volume) || HandleOf(fd, "", handle) != 0) {
+        handle.clear();
+        return;
+    }
+    volumeId = VolumeId(fd, volume);
+}
+
 } // namespace
 
 TRenameFolder::TRenameFolder(const std::string& path) {
@@ -134,6 +192,7 @@ TRenameFolder::TRenameFolder(const std::string& path) {
     if (fd.valid()) {
         m_open = std::make_unique<TOpen>();
         m_open->Fd = std::move(fd);
+        MarkFolder(m_open->Fd.get(), m_open->Volume, m_open->Handle);
     } else {
         m_openError = errno;
     }
@@ -146,8 +205,13 @@ void TRenameFolder::LookAhead(std::function<std::vector<std::string>()> comingNa
 }
 
 int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& to,
-                                   const TFileIdentity&, const std::string&) const {
+                                   const TFileIdentity& expected, const std::string&) const {
     if (!m_open) return m_openError;
+    if (expected.Known()) {
+        TFileIdentity found;
+        if (const int error = IdentityOf(from, found, &expected); error != 0) return error;
+        if (!expected.Matches(found)) return rrEntryReplaced;
+    }
     TOpen& open = *m_open;
     const int fd = open.Fd.get();
     if (open.Ahead) open.Ahead->RenameStarted();
@@ -172,21 +236,31 @@ bool TRenameFolder::Identity(std::uint64_t& device, std::uint64_t& inode) const 
     return true;
 }
 
-int TRenameFolder::IdentityOf(const std::string& name, TFileIdentity& identity) const {
-    struct stat status {};
+bool TRenameFolder::KeepsHandles() const {
+    return m_open && !m_open->Handle.empty();
+}
+
+void TRenameFolder::Mark(std::uint64_t& volume, std::string& handle) const {
+    volume = m_open ? m_open->Volume : 0;
+    handle = m_open ? m_open->Handle : std::string();
+}
+
+int TRenameFolder::IdentityOf(const std::string& name, TFileIdentity& identity,
+                              const TFileIdentity* like) const {
     if (!m_open) return m_openError;
-    if (::fstatat(m_open->Fd.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return errno;
-    identity = {status.st_dev, status.st_ino};
+    const int fd = m_open->Fd.get();
+    if (KeepsHandles() && (!like || !like->Handle.empty())) {
+        identity = {};
+        return HandleOf(fd, name.c_str(), identity.Handle);
+    }
+    struct stat status {};
+    if (::fstatat(fd, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return errno;
+    identity = ShapeOf(status);
     return 0;
 }
 
-// The inode from the folder's own records (d_ino), which is st_ino on every common file
-// system; where a file system differs (overlay), the caller asks IdentityOf.
-int TRenameFolder::ReadIdentities(
-    const std::function<void(std::string_view, const TFileIdentity&)>& each) const {
+int TRenameFolder::ReadNames(const std::function<void(std::string_view)>& each) const {
     if (!m_open) return m_openError;
-    struct stat folder {};
-    if (::fstat(m_open->Fd.get(), &folder) != 0) return errno;
     const int fd = ::openat(m_open->Fd.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR* stream = fd < 0 ? nullptr : ::fdopendir(fd);
     if (!stream) {
@@ -196,7 +270,7 @@ int TRenameFolder::ReadIdentities(
     }
     errno = 0;
     while (const dirent* item = ::readdir(stream)) {
-        each(item->d_name, TFileIdentity{folder.st_dev, item->d_ino});
+        each(item->d_name);
         errno = 0;
     }
     const int error = errno;

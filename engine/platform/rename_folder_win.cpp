@@ -79,6 +79,28 @@ public:
         return 0;
     }
 
+    // The entry's size and time: its identity on a volume that keeps no file ids.
+    int ReadShape(TFileIdentity& identity) const {
+        BY_HANDLE_FILE_INFORMATION information{};
+        if (!::GetFileInformationByHandle(m_handle, &information))
+            return static_cast<int>(::GetLastError());
+        const FILETIME& written = information.ftLastWriteTime;
+        identity = {.Size = std::uint64_t{information.nFileSizeHigh} << 32 | information.nFileSizeLow,
+                    .Modified = static_cast<std::int64_t>(
+                        std::uint64_t{written.dwHighDateTime} << 32 | written.dwLowDateTime),
+                    .HasShape = true};
+        return 0;
+    }
+
+    // The entry's identity as its volume keeps it: by file id where `byFileId`.
+    int ReadIdentity(bool byFileId, TFileIdentity& identity) const {
+        if (!byFileId) return ReadShape(identity);
+        std::uint64_t id = 0;
+        if (const int error = ReadFileId(id); error != 0) return error;
+        identity = {.Handle = FileIdHandle(id)};
+        return 0;
+    }
+
     // Renames the entry to `target`, relative to `folder`, never replacing anything: the
     // rename follows the folder held, wherever it has been moved.
     int RenameTo(HANDLE folder, const std::wstring& target) const {
@@ -131,13 +153,18 @@ struct TRenameFolder::TOpen {
     // swapped, and Wine resolves a rename's target below a held folder by the folder's path,
     // so each rename first checks that the path still names the folder held.
     bool MayBeSwapped = false;
-    TFileIdentity Identity;
+    std::uint64_t Volume = 0, FileIndex = 0;
+    bool KeepsFileIds = false;
 
     bool IsSwapped() const {
         if (!MayBeSwapped) return false;
         const THeldFolder now(Path, FILE_SHARE_DELETE);
-        TFileIdentity identity;
-        return !now.ReadIdentity(identity.Device, identity.Inode) || identity != Identity;
+        std::uint64_t volume = 0, index = 0;
+        return !now.ReadIdentity(volume, index) || volume != Volume || index != FileIndex;
+    }
+    // Reads identities as the volume keeps them, file ids where `like` has one.
+    bool ByFileId(const TFileIdentity* like) const {
+        return KeepsFileIds && (!like || !like->Handle.empty());
     }
 };
 
@@ -156,7 +183,8 @@ TRenameFolder::TRenameFolder(const std::string& path) {
     }
     m_open = std::make_unique<TOpen>();
     m_open->MayBeSwapped = held->SharesDelete();
-    held->ReadIdentity(m_open->Identity.Device, m_open->Identity.Inode);
+    held->ReadIdentity(m_open->Volume, m_open->FileIndex);
+    m_open->KeepsFileIds = held->KeepsFileIds();
     m_open->Folder = std::move(held);
     m_open->Path = wide;
 }
@@ -175,9 +203,10 @@ int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& t
     const TEntry entry(folder, source);
     if (entry.Error() != 0) return entry.Error();
     if (expected.Known()) {
-        std::uint64_t id = 0;
-        if (const int error = entry.ReadFileId(id); error != 0) return error;
-        if (TFileIdentity{m_open->Identity.Device, id} != expected) return rrEntryReplaced;
+        TFileIdentity found;
+        if (const int error = entry.ReadIdentity(m_open->ByFileId(&expected), found); error != 0)
+            return error;
+        if (!expected.Matches(found)) return rrEntryReplaced;
     }
     if (!IsCaseOnly(source, target)) return entry.RenameTo(folder, target);
     const std::wstring between =
@@ -190,22 +219,27 @@ int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& t
 // Every Windows file system renames without replacing in one call: nothing waits on an entry.
 void TRenameFolder::LookAhead(std::function<std::vector<std::string>()>) {}
 
-int TRenameFolder::IdentityOf(const std::string& name, TFileIdentity& identity) const {
-    if (!m_open) return m_openError;
-    const TEntry entry(m_open->Folder->Handle(), RelativeName(name));
-    std::uint64_t id = 0;
-    const int error = entry.Error() != 0 ? entry.Error() : entry.ReadFileId(id);
-    if (error == 0) identity = {m_open->Identity.Device, id};
-    return error;
+bool TRenameFolder::KeepsHandles() const {
+    return m_open && m_open->KeepsFileIds;
 }
 
-int TRenameFolder::ReadIdentities(
-    const std::function<void(std::string_view, const TFileIdentity&)>& each) const {
+void TRenameFolder::Mark(std::uint64_t& volume, std::string& handle) const {
+    volume = KeepsHandles() ? m_open->Volume : 0;
+    handle = KeepsHandles() ? FileIdHandle(m_open->FileIndex) : std::string();
+}
+
+int TRenameFolder::IdentityOf(const std::string& name, TFileIdentity& identity,
+                              const TFileIdentity* like) const {
     if (!m_open) return m_openError;
-    const std::uint64_t device = m_open->Identity.Device;
+    const TEntry entry(m_open->Folder->Handle(), RelativeName(name));
+    if (entry.Error() != 0) return entry.Error();
+    return entry.ReadIdentity(m_open->ByFileId(like), identity);
+}
+
+int TRenameFolder::ReadNames(const std::function<void(std::string_view)>& each) const {
+    if (!m_open) return m_openError;
     const bool complete = m_open->Folder->ReadEntries([&](const FILE_ID_BOTH_DIR_INFO& item) {
-        const std::wstring_view name(item.FileName, item.FileNameLength / sizeof(wchar_t));
-        each(Narrow(name), TFileIdentity{device, static_cast<std::uint64_t>(item.FileId.QuadPart)});
+        each(Narrow(std::wstring_view(item.FileName, item.FileNameLength / sizeof(wchar_t))));
     });
     return complete ? 0 : static_cast<int>(::GetLastError());
 }

@@ -14,16 +14,27 @@ using namespace std::string_view_literals;
 namespace {
 
 engine::TJournalHead UndoHead() {
-    return {engine::TJournalKind::Undo, "/tmp/a\nb/\xff/", 2049, 123456789012345ULL,
-            "0000000007.journal"};
+    return {.Kind = engine::TJournalKind::Undo,
+            .Folder = "/tmp/a\nb/\xff/",
+            .Volume = 123456789012345ULL,
+            .FolderHandle = std::string("\x01\0\0\0\xff\x80", 6),
+            .Undoes = "0000000007.journal"};
+}
+
+engine::TFileIdentity Handle(std::string bytes) {
+    return {.Handle = std::move(bytes)};
+}
+
+engine::TFileIdentity Shape(std::uint64_t size, std::int64_t modified) {
+    return {.Size = size, .Modified = modified, .HasShape = true};
 }
 
 // Names no text encoding would carry: not UTF-8, newlines, a record's own delimiters.
 const std::vector<TJournalRow> kRows = {
-    {"plain.txt", "A-0001 plain.txt", {2049, 11}},
-    {"line\nbreak", "A-0002 line\nbreak", {2049, 12}},
-    {"\xff\xfe\x80.bin", "A-0003 \xff\xfe\x80.bin", {2049, 13}},
-    {"12:colon,", "sub/x", {7, 18446744073709551615ULL}},
+    {"plain.txt", "A-0001 plain.txt", Handle(std::string("\x01\0\0\0\x0b\0", 6))},
+    {"line\nbreak", "A-0002 line\nbreak", Shape(0, -1)},
+    {"\xff\xfe\x80.bin", "A-0003 \xff\xfe\x80.bin", {}},
+    {"12:colon,", "sub/x", Shape(18446744073709551615ULL, 1733650000123456789LL)},
 };
 
 } // namespace
@@ -51,14 +62,14 @@ TEST(JournalFormat, ChecksAreZlibsCrc32) {
 
 TEST(JournalFormat, RoundTripsHeadRowsOutcomesAndEnding) {
     std::string bytes = engine::EncodeJournalStart(UndoHead(), kRows);
-    engine::EncodeOutcome(bytes, 0, 'R', 0);
-    engine::EncodeOutcome(bytes, 2, 'F', 17);
-    bytes += engine::EncodeEnding("done", 1);
+    engine::EncodeOutcome(bytes, 0, engine::TOutcome::Renamed, 0);
+    engine::EncodeOutcome(bytes, 2, engine::TOutcome::Failed, 17);
+    bytes += engine::EncodeEnding(engine::TEnding::Done, 1);
     const engine::TJournal journal = engine::DecodeJournal(bytes);
     EXPECT_EQ(journal.Head.Kind, engine::TJournalKind::Undo);
     EXPECT_EQ(journal.Head.Folder, "/tmp/a\nb/\xff/");
-    EXPECT_EQ(journal.Head.Device, 2049u);
-    EXPECT_EQ(journal.Head.Inode, 123456789012345ULL);
+    EXPECT_EQ(journal.Head.Volume, 123456789012345ULL);
+    EXPECT_EQ(journal.Head.FolderHandle, UndoHead().FolderHandle);
     EXPECT_EQ(journal.Head.Undoes, "0000000007.journal");
     ASSERT_EQ(journal.Rows.size(), kRows.size());
     for (std::size_t i = 0; i < kRows.size(); ++i) {
@@ -67,38 +78,41 @@ TEST(JournalFormat, RoundTripsHeadRowsOutcomesAndEnding) {
         EXPECT_EQ(journal.Rows[i].To, kRows[i].To);
         EXPECT_EQ(journal.Rows[i].Identity, kRows[i].Identity);
     }
-    EXPECT_EQ(journal.Rows[0].Outcome, 'R');
-    EXPECT_EQ(journal.Rows[1].Outcome, 0);
-    EXPECT_EQ(journal.Rows[2].Outcome, 'F');
+    EXPECT_EQ(journal.Rows[0].Outcome, engine::TOutcome::Renamed);
+    EXPECT_EQ(journal.Rows[1].Outcome, engine::TOutcome::Unknown);
+    EXPECT_EQ(journal.Rows[2].Outcome, engine::TOutcome::Failed);
     EXPECT_EQ(journal.Rows[2].Error, 17);
-    EXPECT_EQ(journal.Ending.How, "done");
+    EXPECT_EQ(journal.Ending.How, engine::TEnding::Done);
     EXPECT_EQ(journal.Ending.Renamed, 1u);
-    EXPECT_EQ(engine::DecodeEnding(bytes.substr(bytes.size() - 30)).How, "done");
+    EXPECT_EQ(engine::DecodeEnding(bytes.substr(bytes.size() - 30)).How, engine::TEnding::Done);
     EXPECT_EQ(engine::DecodeJournalHead(bytes)->Folder, "/tmp/a\nb/\xff/");
 }
 
 TEST(JournalFormat, ReadingStopsAtTheFirstBadRecordButFindsALaterEnding) {
+    using enum engine::TOutcome;
+    using enum engine::TEnding;
     const std::string start = engine::EncodeJournalStart({}, kRows);
     std::string first, second;
-    engine::EncodeOutcome(first, 1, 'R', 0);
-    engine::EncodeOutcome(second, 3, 'R', 0);
+    engine::EncodeOutcome(first, 1, engine::TOutcome::Renamed, 0);
+    engine::EncodeOutcome(second, 3, engine::TOutcome::Renamed, 0);
     std::string flipped = first;
     flipped[flipped.find("1:R") + 2] = 'F'; // the check no longer matches
     struct Row {
         const char* name;
         std::string bytes;
         std::size_t rows;
-        char outcome1, outcome3;
-        const char* ending;
+        engine::TOutcome outcome1, outcome3;
+        engine::TEnding ending;
     };
     const Row rows[] = {
-        {"cut in the last outcome", start + first + second.substr(0, 5), 4, 'R', 0, ""},
-        {"cut outcome, then more", start + first.substr(0, 4) + second, 4, 0, 0, ""},
-        {"flipped outcome, then more", start + flipped + second, 4, 0, 0, ""},
-        {"cut, then kept", start + second.substr(0, 6) + engine::EncodeEnding("kept", 3), 4, 0, 0,
-         "kept"},
-        {"ending cut", start + engine::EncodeEnding("done", 0).substr(0, 5), 4, 0, 0, ""},
-        {"rows cut", start.substr(0, start.rfind('\0') + 3) + first, 3, 0, 0, ""},
+        {"cut in the last outcome", start + first + second.substr(0, 5), 4, Renamed, Unknown, Open},
+        {"cut outcome, then more", start + first.substr(0, 4) + second, 4, Unknown, Unknown, Open},
+        {"flipped outcome, then more", start + flipped + second, 4, Unknown, Unknown, Open},
+        {"cut, then kept", start + second.substr(0, 6) + engine::EncodeEnding(Kept, 3), 4, Unknown,
+         Unknown, Kept},
+        {"ending cut", start + engine::EncodeEnding(Done, 0).substr(0, 5), 4, Unknown, Unknown,
+         Open},
+        {"rows cut", start.substr(0, start.rfind('\0') + 3) + first, 3, Unknown, Unknown, Open},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -130,7 +144,7 @@ TEST(JournalFormat, EveryFlippedBitOfARowDropsItAndTheRowsAfter) {
 TEST(JournalFormat, UnreadableStartsAreRefused) {
     const std::string start = engine::EncodeJournalStart({}, kRows);
     std::string otherVersion = start;
-    otherVersion.replace(otherVersion.find("1:2"), 3, "1:9");
+    otherVersion.replace(otherVersion.find("1:3"), 3, "1:9");
     for (const std::string& bytes :
          {std::string(), std::string("garbage"), start.substr(0, 8), otherVersion}) {
         EXPECT_THROW_MSG(engine::DecodeJournal(bytes), engine::TError, "改名记录无法读取");
@@ -141,10 +155,10 @@ TEST(JournalFormat, UnreadableStartsAreRefused) {
 TEST(JournalFormat, ANameHoldingNulIsWrittenEmptyAndKeepsTheRowsInStep) {
     const std::vector<TJournalRow> rows = {{"a", std::string("b\0c", 3)}, {"d", "e"}};
     std::string bytes = engine::EncodeJournalStart({}, rows);
-    engine::EncodeOutcome(bytes, 1, 'R', 0);
+    engine::EncodeOutcome(bytes, 1, engine::TOutcome::Renamed, 0);
     const engine::TJournal journal = engine::DecodeJournal(bytes);
     ASSERT_EQ(journal.Rows.size(), 2u);
     EXPECT_EQ(journal.Rows[0].To, "");
     EXPECT_EQ(journal.Rows[1].From, "d");
-    EXPECT_EQ(journal.Rows[1].Outcome, 'R');
+    EXPECT_EQ(journal.Rows[1].Outcome, engine::TOutcome::Renamed);
 }

@@ -242,7 +242,7 @@ TEST_F(UndoBatch, RowsACrashLeftWithoutOutcomesAreFoundInTheFolder) {
     engine::TFolderListing listing; // a, b, x
     engine::ListFolder(listing, data, engine::TFormatSettings{});
     const auto& rows = listing.Rows;
-    const engine::TJournalHead head{engine::TJournalKind::Batch, data + test_paths::Sep, 0, 0, {}};
+    const engine::TJournalHead head{.Kind = engine::TJournalKind::Batch, .Folder = data + test_paths::Sep};
     const std::string journal = engine::EncodeJournalStart(
         head,
         {{"b", "c", rows[1].Identity}, {"a", "b", rows[0].Identity}, {"x", "y", rows[2].Identity}});
