@@ -56,6 +56,30 @@ protected:
 
     std::map<std::string, std::string> Tree() const { return Describe(data); }
 
+    // Writes an open journal of `rows`, as a batch cut short before any outcome leaves it.
+    std::string WriteOpenJournal(const std::vector<engine::TJournalRow>& rows) {
+        const engine::TJournalHead head{.Kind = engine::TJournalKind::Batch,
+                                        .Folder = data + test_paths::Sep};
+        MakeFolder(root + "/state");
+        MakeFolder(journals, 0700);
+        WriteFile(journals + "/0000000001.journal", engine::EncodeJournalStart(head, rows), 0600);
+        return "0000000001.journal";
+    }
+
+    // Each row's error text by the name it was taken back from ("" when it went back).
+    static std::map<std::string, std::string> Reasons(const engine::TUndoResult& undone) {
+        std::map<std::string, std::string> reasons;
+        for (const engine::TUndoRow& row : undone.Rows)
+            reasons[row.From] = row.Error == 0 ? "" : engine::RenameFailureText(row.Error);
+        return reasons;
+    }
+
+    bool BatchIsNextToUndo() const {
+        const auto all = engine::ReadJournals(journals);
+        const engine::TJournalSummary* last = engine::LastUndoableBatch(all);
+        return last && last->Kind == engine::TJournalKind::Batch && last->Name == all.front().Name;
+    }
+
     std::string data;
     std::string journals;
 };
@@ -115,11 +139,7 @@ TEST_F(UndoBatch, RowsChangedSinceFailWithReasonsAndTheRestGoBack) {
     WriteFile(data + "/c", "newcomer");
     Rename(data + "/A-0004 d", data + "/by hand");
 
-    const engine::TUndoResult undone = UndoLast();
-    std::map<std::string, std::string> reasons;
-    for (const engine::TUndoRow& row : undone.Rows)
-        reasons[row.From] = row.Error == 0 ? "" : engine::RenameFailureText(row.Error);
-    EXPECT_EQ(reasons, (std::map<std::string, std::string>{{"A-0001 a", ""},
+    EXPECT_EQ(Reasons(UndoLast()), (std::map<std::string, std::string>{{"A-0001 a", ""},
                                                            {"A-0002 b", "找不到文件或文件夹"},
                                                            {"A-0003 c", "目标已存在"},
                                                            {"A-0004 d", "找不到文件或文件夹"},
@@ -242,20 +262,14 @@ TEST_F(UndoBatch, RowsACrashLeftWithoutOutcomesAreFoundInTheFolder) {
     engine::TFolderListing listing; // a, b, x
     engine::ListFolder(listing, data, engine::TFormatSettings{});
     const auto& rows = listing.Rows;
-    const engine::TJournalHead head{.Kind = engine::TJournalKind::Batch, .Folder = data + test_paths::Sep};
-    const std::string journal = engine::EncodeJournalStart(
-        head,
+    const std::string name = WriteOpenJournal(
         {{"b", "c", rows[1].Identity}, {"a", "b", rows[0].Identity}, {"x", "y", rows[2].Identity}});
-    MakeFolder(root + "/state");
-    MakeFolder(journals, 0700);
-    WriteFile(journals + "/0000000001.journal", journal, 0600);
     Rename(data + "/b", data + "/c");
     Rename(data + "/a", data + "/b");
 
-    const auto all = engine::ReadJournals(journals);
-    ASSERT_EQ(all.size(), 1u);
-    EXPECT_FALSE(all[0].Closed);
-    const engine::TUndoResult undone = engine::UndoBatch(journals, all[0].Name);
+    EXPECT_FALSE(engine::ReadJournals(journals).front().Closed);
+    EXPECT_EQ(engine::CountRenamedRows(journals, name), 2u);
+    const engine::TUndoResult undone = engine::UndoBatch(journals, name);
     ASSERT_EQ(undone.Rows.size(), 2u);
     EXPECT_EQ(undone.Rows[0].From, "b");
     EXPECT_EQ(undone.Rows[1].From, "c");
@@ -263,3 +277,86 @@ TEST_F(UndoBatch, RowsACrashLeftWithoutOutcomesAreFoundInTheFolder) {
                           {"/a", "f 0644 A"}, {"/b", "f 0644 B"}, {"/x", "f 0644 X"}}));
     EXPECT_TRUE(engine::ReadJournals(journals).front().Closed);
 }
+
+// On a volume that ignores case, «IMG_1» finds «img_1»: only the folder's own names tell which
+// rows of a case-only batch cut short had run.
+TEST_F(UndoBatch, ACaseOnlyBatchCutAtItsFirstRowCountsThatRowAlone) {
+    std::vector<engine::TJournalRow> rows;
+    for (int i = 0; i < 8; ++i) {
+        const std::string name = "img_" + std::to_string(i);
+        WriteFile(data + "/" + name, name);
+        rows.push_back({name, "IMG_" + std::to_string(i), {}});
+    }
+    engine::TFolderListing listing;
+    engine::ListFolder(listing, data, engine::TFormatSettings{});
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i].Identity = listing.Rows[i].Identity;
+    const auto before = Tree();
+    const std::string name = WriteOpenJournal(rows);
+    Rename(data + "/img_0", data + "/step"); // two steps: Wine takes a case-only rename as done
+    Rename(data + "/step", data + "/IMG_0");
+
+    EXPECT_EQ(engine::CountRenamedRows(journals, name), 1u);
+    EXPECT_EQ(Reasons(engine::UndoBatch(journals, name)),
+              (std::map<std::string, std::string>{{"IMG_0", ""}}));
+    EXPECT_EQ(Tree(), before);
+}
+
+// Another entry now at a renamed name (the user deleted the renamed file and saved another
+// under its name) stays where it is; the other rows go back, and since one row could not, the
+// batch stays the next to undo.
+TEST_F(UndoBatch, AnotherEntryAtARenamedNameStaysAndKeepsTheBatchToUndo) {
+    for (const char* name : {"a", "b", "c"})
+        WriteFile(data + "/" + name, name);
+    WriteFile(root + "/saved", "saved anew");
+    Batch();
+    ASSERT_TRUE(fs::remove(test_paths::PathOf(data + "/A-0002 b")));
+    Rename(root + "/saved", data + "/A-0002 b");
+
+    const std::map<std::string, std::string> expected{
+        {"A-0001 a", ""}, {"A-0002 b", "已换成另一个条目"}, {"A-0003 c", ""}};
+    EXPECT_EQ(Reasons(UndoLast()), expected);
+    EXPECT_TRUE(BatchIsNextToUndo());
+    EXPECT_EQ(Reasons(UndoLast()), // again: the rows back already are left out
+              (std::map<std::string, std::string>{{"A-0002 b", "已换成另一个条目"}}));
+    EXPECT_EQ(Tree(), (std::map<std::string, std::string>{{"/a", "f 0644 a"},
+                                                          {"/A-0002 b", "f 0644 saved anew"},
+                                                          {"/c", "f 0644 c"}}));
+}
+
+// An entry swapped between the undo's plan and its rename is asked for again, and stays.
+TEST_F(UndoBatch, AnEntrySwappedWhileTheUndoRunsIsNotMoved) {
+    for (const char* name : {"a", "b", "c"})
+        WriteFile(data + "/" + name, name);
+    WriteFile(root + "/stranger", "stranger");
+    Batch();
+    engine::TBatchControl control;
+    control.Progress = [&](std::size_t done, std::size_t) {
+        if (done != 1) return; // «A-0003 c» went back first
+        Rename(data + "/A-0001 a", root + "/a moved away");
+        Rename(root + "/stranger", data + "/A-0001 a");
+    };
+    const auto all = engine::ReadJournals(journals);
+    EXPECT_EQ(Reasons(engine::UndoBatch(journals, all.back().Name, control))["A-0001 a"],
+              "已换成另一个条目");
+    EXPECT_EQ(Tree(), (std::map<std::string, std::string>{{"/A-0001 a", "f 0644 stranger"},
+                                                          {"/b", "f 0644 b"},
+                                                          {"/c", "f 0644 c"}}));
+}
+
+#ifndef _WIN32
+// ext4 and tmpfs give a deleted file's inode number to the next file made, at once: the handle
+// holds the inode's generation, so even a file of the same size and time is another entry.
+TEST_F(UndoBatch, AReusedInodeNumberIsAnotherEntry) {
+    WriteFile(data + "/a", "same");
+    Batch();
+    const std::string renamed = data + "/A-0001 a";
+    const auto time = fs::last_write_time(test_paths::PathOf(renamed));
+    ASSERT_TRUE(fs::remove(test_paths::PathOf(renamed)));
+    WriteFile(renamed, "same");
+    fs::last_write_time(test_paths::PathOf(renamed), time);
+    EXPECT_EQ(Reasons(UndoLast()),
+              (std::map<std::string, std::string>{{"A-0001 a", "已换成另一个条目"}}));
+    EXPECT_TRUE(Exists(renamed));
+}
+#endif
