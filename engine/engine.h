@@ -268,8 +268,8 @@ const TJournalSummary* LastUndoableBatch(const std::vector<TJournalSummary>& jou
 bool AnyRunning(const std::vector<TJournalSummary>& journals);
 
 // The number of rows of journal `name` whose entry stands renamed now: the folder holds the
-// row's new name exactly, and the entry there has the row's identity. Reads the disk; throws TError when the journal
-// can't be read or a batch or an undo is at work on it.
+// row's new name exactly, and the entry there has the row's identity. Reads the disk; throws TError
+// when the journal can't be read or a batch or an undo is at work on it.
 std::size_t CountRenamedRows(const std::string& journalFolder, const std::string& name);
 
 // One row of an undo: the entry's name before the undo and the name it goes back to.

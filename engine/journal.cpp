@@ -233,7 +233,8 @@ std::optional<TJournalHead> ReadHead(std::string_view bytes, std::size_t& at, in
     head.Folder = record.Fields[2];
     head.Undoes = record.Fields[5];
     std::uint64_t inode = 0; // version 2 knew the folder by numbers a remount may change
-    if (!ParseNumber(record.Fields[3], head.Volume) || !ParseNumber(record.Fields[6], head.RowCount))
+    if (!ParseNumber(record.Fields[3], head.Volume) ||
+        !ParseNumber(record.Fields[6], head.RowCount))
         return std::nullopt;
     if (version < 3 ? !ParseNumber(record.Fields[4], inode)
                     : !ParseHex(record.Fields[4], head.FolderHandle))
@@ -309,8 +310,8 @@ std::uint32_t Crc32(std::string_view bytes, std::uint32_t crc) {
 
 std::string EncodeBegin(const TJournalHead& head, std::uint64_t rowCount) {
     std::string out;
-    TRecordWriter record(out, 'B',
-                         head.Folder.size() + 2 * head.FolderHandle.size() + head.Undoes.size() + 16);
+    TRecordWriter record(
+        out, 'B', head.Folder.size() + 2 * head.FolderHandle.size() + head.Undoes.size() + 16);
     record.Field(JournalVersion);
     record.Field(head.Kind == TJournalKind::Undo ? "undo" : "batch");
     record.Field(head.Folder);

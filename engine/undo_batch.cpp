@@ -8,12 +8,12 @@
 
 #include "engine/batch_journal.h"
 #include "engine/engine.h"
-#include "engine/position_index.h"
 #include "engine/journal.h"
 #include "engine/messages.h"
 #include "engine/platform/journal_files.h"
 #include "engine/platform/platform.h"
 #include "engine/platform/rename_folder.h"
+#include "engine/position_index.h"
 
 namespace engine {
 namespace {
@@ -106,9 +106,9 @@ private:
 
     bool ReadNames() {
         return m_folder.ReadNames([this](std::string_view name) {
-                   m_spans.push_back({m_names.size(), name.size()});
-                   m_names.append(name);
-               }) == 0;
+            m_spans.push_back({m_names.size(), name.size()});
+            m_names.append(name);
+        }) == 0;
     }
 
     std::string_view NameOf(std::size_t i) const {

@@ -47,10 +47,8 @@ void AppendEntry(const FILE_ID_BOTH_DIR_INFO& item, std::deque<TDirEntry>& entri
     if (name == L"." || name == L"..") return;
     const FILETIME written{item.LastWriteTime.LowPart,
                            static_cast<DWORD>(item.LastWriteTime.HighPart)};
-    entries.push_back({Narrow(name),
-                       SecondsOf(written),
-                       (item.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                       true,
+    entries.push_back({Narrow(name), SecondsOf(written),
+                       (item.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, true,
                        IdentityOf(item)});
 }
 

@@ -136,8 +136,8 @@ int RenameWithoutNoReplaceFlag(int dirFd, const char* from, const char* to) {
 // lookup order, per mount) or an entry's place in its folder (FAT): a remount, a rename or a
 // new file may give an entry another's number.
 bool NumbersAreCounters(const struct statfs& volume) {
-    constexpr unsigned long FuseMagic = 0x65735546, ExfatMagic = 0x2011bab0,
-                            SmbMagic = 0x517b, Smb2Magic = 0xfe534d42, CifsMagic = 0xff534d42;
+    constexpr unsigned long FuseMagic = 0x65735546, ExfatMagic = 0x2011bab0, SmbMagic = 0x517b,
+                            Smb2Magic = 0xfe534d42, CifsMagic = 0xff534d42;
     switch (static_cast<unsigned long>(volume.f_type)) {
     case FuseMagic:
     case MSDOS_SUPER_MAGIC:
@@ -178,7 +178,8 @@ std::uint64_t VolumeId(int fd, const struct statfs& volume) {
 // Reads the folder's volume and handle where its volume keeps handles.
 void MarkFolder(int fd, std::uint64_t& volumeId, std::string& handle) {
     struct statfs volume {};
-    if (::fstatfs(fd, &volume) != 0 || NumbersAreCounters(volume) || HandleOf(fd, "", handle) != 0) {
+    if (::fstatfs(fd, &volume) != 0 || NumbersAreCounters(volume) ||
+        HandleOf(fd, "", handle) != 0) {
         handle.clear();
         return;
     }

@@ -85,7 +85,8 @@ public:
         if (!::GetFileInformationByHandle(m_handle, &information))
             return static_cast<int>(::GetLastError());
         const FILETIME& written = information.ftLastWriteTime;
-        identity = {.Size = std::uint64_t{information.nFileSizeHigh} << 32 | information.nFileSizeLow,
+        identity = {.Size =
+                        std::uint64_t{information.nFileSizeHigh} << 32 | information.nFileSizeLow,
                     .Modified = static_cast<std::int64_t>(
                         std::uint64_t{written.dwHighDateTime} << 32 | written.dwLowDateTime),
                     .HasShape = true};

@@ -139,11 +139,12 @@ TEST_F(UndoBatch, RowsChangedSinceFailWithReasonsAndTheRestGoBack) {
     WriteFile(data + "/c", "newcomer");
     Rename(data + "/A-0004 d", data + "/by hand");
 
-    EXPECT_EQ(Reasons(UndoLast()), (std::map<std::string, std::string>{{"A-0001 a", ""},
-                                                           {"A-0002 b", "找不到文件或文件夹"},
-                                                           {"A-0003 c", "目标已存在"},
-                                                           {"A-0004 d", "找不到文件或文件夹"},
-                                                           {"A-0005 e", ""}}));
+    EXPECT_EQ(Reasons(UndoLast()),
+              (std::map<std::string, std::string>{{"A-0001 a", ""},
+                                                  {"A-0002 b", "找不到文件或文件夹"},
+                                                  {"A-0003 c", "目标已存在"},
+                                                  {"A-0004 d", "找不到文件或文件夹"},
+                                                  {"A-0005 e", ""}}));
     EXPECT_EQ(Tree(), (std::map<std::string, std::string>{{"/a", "f 0644 a"},
                                                           {"/A-0003 c", "f 0644 c"},
                                                           {"/c", "f 0644 newcomer"},
@@ -319,9 +320,9 @@ TEST_F(UndoBatch, AnotherEntryAtARenamedNameStaysAndKeepsTheBatchToUndo) {
     EXPECT_TRUE(BatchIsNextToUndo());
     EXPECT_EQ(Reasons(UndoLast()), // again: the rows back already are left out
               (std::map<std::string, std::string>{{"A-0002 b", "已换成另一个条目"}}));
-    EXPECT_EQ(Tree(), (std::map<std::string, std::string>{{"/a", "f 0644 a"},
-                                                          {"/A-0002 b", "f 0644 saved anew"},
-                                                          {"/c", "f 0644 c"}}));
+    EXPECT_EQ(Tree(),
+              (std::map<std::string, std::string>{
+                  {"/a", "f 0644 a"}, {"/A-0002 b", "f 0644 saved anew"}, {"/c", "f 0644 c"}}));
 }
 
 // An entry swapped between the undo's plan and its rename is asked for again, and stays.
@@ -339,9 +340,9 @@ TEST_F(UndoBatch, AnEntrySwappedWhileTheUndoRunsIsNotMoved) {
     const auto all = engine::ReadJournals(journals);
     EXPECT_EQ(Reasons(engine::UndoBatch(journals, all.back().Name, control))["A-0001 a"],
               "已换成另一个条目");
-    EXPECT_EQ(Tree(), (std::map<std::string, std::string>{{"/A-0001 a", "f 0644 stranger"},
-                                                          {"/b", "f 0644 b"},
-                                                          {"/c", "f 0644 c"}}));
+    EXPECT_EQ(Tree(),
+              (std::map<std::string, std::string>{
+                  {"/A-0001 a", "f 0644 stranger"}, {"/b", "f 0644 b"}, {"/c", "f 0644 c"}}));
 }
 
 #ifndef _WIN32
