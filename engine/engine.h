@@ -244,9 +244,9 @@ enum class TJournalKind : char { Batch = 'b', Undo = 'u' };
 
 // One journal of the journal folder, as the window offers it.
 struct TJournalSummary {
-    std::string Name; // the journal's file name; names sort by age
+    std::string Name{}; // the journal's file name; names sort by age
     TJournalKind Kind = TJournalKind::Batch;
-    std::string Folder;       // the batch's folder, ending in "/"
+    std::string Folder{};     // the batch's folder, ending in "/"
     bool Closed = false;      // false: the program stopped in the middle of it, or it is running
     bool Undone = false;      // an undo took it back whole (and that undo was not taken back)
     std::string UndoesName{}; // for an undo that ran whole: the journal it takes back
@@ -260,12 +260,19 @@ struct TJournalSummary {
 // out. Reads the disk; never throws.
 std::vector<TJournalSummary> ReadJournals(const std::string& journalFolder);
 
-// The journal Ctrl+Z takes back: the newest closed batch that renamed something and is not
-// undone yet. Pure.
-const TJournalSummary* LastUndoableBatch(const std::vector<TJournalSummary>& journals);
+// What Ctrl+Z does next, by the journals newest first: a journal not closed (at work in this
+// window or another, or cut short by a crash) is in the way, and nothing older is taken back
+// before it; else the newest closed batch that renamed something and is not undone.
+struct TUndoStep {
+    const TJournalSummary* Batch = nullptr;    // the batch to take back
+    const TJournalSummary* InTheWay = nullptr; // the journal that must end or be recovered first
+};
+TUndoStep NextUndo(const std::vector<TJournalSummary>& journals);
 
-// Whether a batch or an undo is at work on one of `journals` now. Pure.
-bool AnyRunning(const std::vector<TJournalSummary>& journals);
+// NextUndo's batch, or nullptr. Pure.
+inline const TJournalSummary* LastUndoableBatch(const std::vector<TJournalSummary>& journals) {
+    return NextUndo(journals).Batch;
+}
 
 // The number of rows of journal `name` whose entry stands renamed now: the folder holds the
 // row's new name exactly, and the entry there has the row's identity. Reads the disk; throws TError

@@ -240,17 +240,13 @@ std::vector<TJournalSummary> ReadJournals(const std::string& journalFolder) {
     return journals;
 }
 
-const TJournalSummary* LastUndoableBatch(const std::vector<TJournalSummary>& journals) {
-    for (auto journal = journals.rbegin(); journal != journals.rend(); ++journal)
-        if (journal->Kind == TJournalKind::Batch && journal->Closed && !journal->Undone &&
-            journal->RenamedAny)
-            return &*journal;
-    return nullptr;
-}
-
-bool AnyRunning(const std::vector<TJournalSummary>& journals) {
-    return std::any_of(journals.begin(), journals.end(),
-                       [](const TJournalSummary& journal) { return journal.Running; });
+TUndoStep NextUndo(const std::vector<TJournalSummary>& journals) {
+    for (auto journal = journals.rbegin(); journal != journals.rend(); ++journal) {
+        if (!journal->Closed) return {.InTheWay = &*journal};
+        if (journal->Kind == TJournalKind::Batch && !journal->Undone && journal->RenamedAny)
+            return {.Batch = &*journal};
+    }
+    return {};
 }
 
 std::size_t CountRenamedRows(const std::string& journalFolder, const std::string& name) {

@@ -161,7 +161,7 @@ TEST_F(JournalRecovery, ALiveBatchOfAnotherProcessIsNeitherOfferedNorTouched) {
     ASSERT_EQ(live.size(), 1u);
     EXPECT_TRUE(live[0].Running);
     EXPECT_FALSE(live[0].Closed);
-    EXPECT_TRUE(engine::AnyRunning(live));
+    EXPECT_TRUE(engine::NextUndo(live).InTheWay && engine::NextUndo(live).InTheWay->Running);
     EXPECT_EQ(engine::LastUndoableBatch(live), nullptr);
     EXPECT_THROW_MSG(engine::UndoBatch(journals, live[0].Name), engine::TError, kRunning);
     EXPECT_THROW_MSG(engine::KeepJournal(journals, live[0].Name), engine::TError, kRunning);
@@ -336,4 +336,38 @@ TEST_F(JournalRecovery, EmptyJournalsArePrunedAndARefusedBatchLeavesNone) {
     std::system(("umount '" + full + "'").c_str());
     EXPECT_TRUE(none);
     EXPECT_EQ(CheckNames(1, 1), 1);
+}
+
+// Ctrl+Z takes back the newest batch only: a newer journal not closed, at work in another
+// window or cut short, stands in the way of every older one.
+TEST(NextUndo, NeverSkipsANewerJournalThatIsNotClosed) {
+    using enum engine::TJournalKind;
+    const engine::TJournalSummary batch1{.Name = "1", .Kind = Batch, .Closed = true};
+    const engine::TJournalSummary open2{.Name = "2", .Kind = Batch}; // its end record lost
+    const engine::TJournalSummary running2{.Name = "2", .Kind = Batch, .Running = true};
+    const engine::TJournalSummary undone3{
+        .Name = "3", .Kind = Batch, .Closed = true, .Undone = true};
+    const engine::TJournalSummary undo3{
+        .Name = "4", .Kind = Undo, .Closed = true, .UndoesName = "3"};
+    const engine::TJournalSummary openUndo{.Name = "5", .Kind = Undo};
+    const engine::TJournalSummary empty{
+        .Name = "6", .Kind = Batch, .Closed = true, .RenamedAny = false};
+    struct TCase {
+        const char* name;
+        std::vector<engine::TJournalSummary> journals;
+        const char *batch, *inTheWay;
+    };
+    const TCase cases[] = {
+        {"nothing", {}, nullptr, nullptr},
+        {"the newest batch", {batch1, undone3, undo3, empty}, "1", nullptr},
+        {"a batch cut short", {batch1, open2}, nullptr, "2"},
+        {"a batch at work behind an undo", {batch1, running2, undone3, undo3}, nullptr, "2"},
+        {"an undo cut short", {batch1, openUndo}, nullptr, "5"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const engine::TUndoStep next = engine::NextUndo(c.journals);
+        EXPECT_EQ(next.Batch ? next.Batch->Name : "", c.batch ? c.batch : "");
+        EXPECT_EQ(next.InTheWay ? next.InTheWay->Name : "", c.inTheWay ? c.inTheWay : "");
+    }
 }

@@ -113,7 +113,8 @@ engine::TBatchControl TUndoController::BatchControl() {
 
 void TUndoController::showMenu(const QPoint& position) {
     const auto journals = engine::ReadJournals(JournalFolder());
-    m_undoAction->setEnabled(m_available && engine::LastUndoableBatch(journals) != nullptr);
+    const engine::TUndoStep next = engine::NextUndo(journals);
+    m_undoAction->setEnabled(m_available && (next.Batch || next.InTheWay));
     m_menu->popup(m_list->viewport()->mapToGlobal(position));
 }
 
@@ -121,11 +122,17 @@ void TUndoController::undoLast() {
     if (!m_available || isUndoing()) return;
     Guarded([this] {
         const auto journals = engine::ReadJournals(JournalFolder());
-        // The newest batch is still at work in another window: it is not ours to take back.
-        if (!journals.empty() && journals.back().Running)
+        const engine::TUndoStep next = engine::NextUndo(journals);
+        // A newer batch still at work in another window is not ours to take back, and an older
+        // one waits for it; one cut short is offered as at the start.
+        if (next.InTheWay && next.InTheWay->Running) {
             emit undone(QStringLiteral("另一个窗口正在改名，等它结束后才能撤销。"));
-        else if (const engine::TJournalSummary* last = engine::LastUndoableBatch(journals))
-            undo(*last);
+        } else if (next.InTheWay) {
+            m_recovery.push_back(*next.InTheWay);
+            askNextRecovery();
+        } else if (next.Batch) {
+            undo(*next.Batch);
+        }
     });
 }
 
