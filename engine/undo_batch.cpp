@@ -169,9 +169,14 @@ struct TUndoPlan {
     std::vector<TUndoRow> Lost;
 };
 
+// What the plan does with a placeholder that a crash left where a row's entry was to move:
+// the undo and keeping the journal remove it, a count leaves the disk alone.
+enum class TPlaceholders { Leave, Remove };
+
 // The rows planned take their names out of `journal`, so no name is copied.
 TUndoPlan PlanUndo(TJournal& journal, const std::string& name,
-                   const platform::TRenameFolder& folder, TProof proof) {
+                   const platform::TRenameFolder& folder, TProof proof,
+                   TPlaceholders placeholders = TPlaceholders::Leave) {
     TUndoPlan plan;
     const TFolderNames names(folder);
     for (std::size_t i = journal.Rows.size(); i-- > 0;) {
@@ -179,6 +184,9 @@ TUndoPlan PlanUndo(TJournal& journal, const std::string& name,
         if (!MayHaveRun(row)) continue;
         if (auto at = WhereRenamed(names, folder, name, i, row, proof))
             plan.Rows.push_back({std::move(*at), std::move(row.From), std::move(row.Identity)});
+        else if (placeholders == TPlaceholders::Remove && row.Outcome == TOutcome::Unknown &&
+                 names.Holds(row.To))
+            folder.RemovePlaceholder(row.To);
         else if (KnownMoved(row) && // not already back (a stopped undo took it)
                  !(names.Holds(row.From) && row.Identity.Known() &&
                    IsEntry(folder, row.From, row.Identity)))
@@ -262,7 +270,7 @@ TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
     TJournal journal = OpenJournal(journalFolder, name, file);
     platform::TRenameFolder folder(journal.Head.Folder);
     CheckFolder(folder, journal.Head);
-    TUndoPlan plan = PlanUndo(journal, name, folder, TProof::Outcome);
+    TUndoPlan plan = PlanUndo(journal, name, folder, TProof::Outcome, TPlaceholders::Remove);
     TJournalHead head = journal.Head;
     head.Kind = TJournalKind::Undo;
     head.Undoes = name;
@@ -305,7 +313,8 @@ void KeepJournal(const std::string& journalFolder, const std::string& name) {
     platform::TJournalFile file;
     TJournal journal = OpenJournal(journalFolder, name, file);
     const platform::TRenameFolder folder(journal.Head.Folder);
-    const std::size_t renamed = PlanUndo(journal, name, folder, TProof::Entry).Rows.size();
+    const std::size_t renamed =
+        PlanUndo(journal, name, folder, TProof::Entry, TPlaceholders::Remove).Rows.size();
     int error = file.Append(EncodeEnding(TEnding::Kept, renamed));
     if (error == 0) error = file.Sync();
     if (error != 0)

@@ -62,6 +62,10 @@ public:
     // How a journal knows the folder again, after a remount or a replug too: its volume's id
     // and its handle where the volume keeps handles, else 0 and empty (the path alone).
     void Mark(std::uint64_t& volume, std::string& handle) const;
+    // Removes `name` when it is a placeholder of ours that a crash left where an entry was to
+    // move (POSIX, on a volume without RENAME_NOREPLACE). Returns 0, or an error code when
+    // there is none. Changes the disk.
+    int RemovePlaceholder(const std::string& name) const;
     // Makes the folder's renames survive a power cut. Returns 0 or the error code.
     int Sync() const;
 
@@ -71,8 +75,11 @@ private:
     int m_openError = 0;
 };
 
-// Whether a rename of `from` to `to` takes two steps through a stop-over name here: on
-// Windows a case-only rename, which some file systems (and Wine) would take as done. Pure.
+// The target of the symbolic link a rename without RENAME_NOREPLACE reserves its new name with.
+inline constexpr std::string_view PlaceholderTarget = "zelvora: a rename in progress";
+
+// Whether a rename of `from` to `to` may take two steps through a stop-over name: a case-only
+// rename, which some file systems (and Wine) take as done, or refuse as taken. Pure.
 bool PassesThroughStopOver(std::string_view from, std::string_view to);
 
 } // namespace engine::platform

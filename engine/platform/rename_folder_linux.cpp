@@ -1,5 +1,6 @@
 #include "engine/platform/rename_folder.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -82,54 +83,80 @@ struct TRenameFolder::TOpen {
     bool NoReplaceRefused = false;
     std::function<std::vector<std::string>()> ComingNames;
     std::unique_ptr<TLookAhead> Ahead; // after Fd: stops before the folder closes
+
+    int RenameOnce(const std::string& from, const std::string& to);
 };
 
 TRenameAt2Call g_renameAt2 = ::renameat2;
-TLinkAtCall g_linkAt = ::linkat;
+TSymlinkAtCall g_symlinkAt = ::symlinkat;
 
 namespace {
 
-// The link has made a second name for the entry: drop its old name. On failure the entry keeps
-// its old name only.
-int DropOldName(int dirFd, const char* from, const char* to) {
-    if (::unlinkat(dirFd, from, 0) == 0) return 0;
-    const int error = errno;
-    ::unlinkat(dirFd, to, 0);
-    return error;
-}
-
-int ReserveTarget(int dirFd, const char* to, bool isFolder) {
-    if (isFolder) return ::mkdirat(dirFd, to, 0700) == 0 ? 0 : errno;
-    const int fd = ::openat(dirFd, to, O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
-    if (fd < 0) return errno;
-    ::close(fd);
-    return 0;
-}
-
-// The target is taken by an empty placeholder first, so the rename can replace only that.
-int RenameByReservation(int dirFd, const char* from, const char* to, bool isFolder) {
-    if (const int error = ReserveTarget(dirFd, to, isFolder); error != 0) return error;
-    if (::renameat(dirFd, from, dirFd, to) == 0) return 0;
-    const int error = errno;
-    ::unlinkat(dirFd, to, isFolder ? AT_REMOVEDIR : 0);
-    return error;
-}
+// The time an empty placeholder bears: 1980-01-01 UTC, the first a FAT volume holds, which no
+// file of a user's does, so one a crash leaves behind is known for ours.
+constexpr timespec PlaceholderTime{315532800, 0};
 
 bool LinksRefused(int error) {
     return error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK;
 }
 
-// A file moves by a second hard link: linkat fails atomically with EEXIST when the target is
-// taken, so nothing can be replaced in between, and a file costs a link and an unlink. A folder,
-// which no system links, goes straight to a reservation: the entry is looked at first, which
-// the link would have done anyway, so a remote folder saves the link's round trip.
+// Takes the free name `to` for the entry to move onto: each call fails with EEXIST when the name
+// is taken, so nothing is replaced. A file's placeholder is a symbolic link that names itself
+// ours; where the volume makes no links (FAT, exFAT), and for a folder, an empty entry of the
+// placeholder time.
+int ReservePlaceholder(int dirFd, const char* to, bool isFolder) {
+    if (!isFolder) {
+        if (g_symlinkAt(PlaceholderTarget.data(), dirFd, to) == 0) return 0;
+        if (!LinksRefused(errno)) return errno;
+    }
+    if (isFolder) {
+        if (::mkdirat(dirFd, to, 0700) != 0) return errno;
+    } else {
+        const int fd = ::openat(dirFd, to, O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+        if (fd < 0) return errno;
+        ::close(fd);
+    }
+    const timespec times[2] = {PlaceholderTime, PlaceholderTime};
+    ::utimensat(dirFd, to, times, AT_SYMLINK_NOFOLLOW);
+    return 0;
+}
+
+// The entry moves onto a placeholder made at its new name, which the rename replaces. Its old
+// name is never unlinked, so a file another program saves there meanwhile stays, and the entry
+// keeps its inode. A folder is looked at first, which the rename would do anyway, so a remote
+// folder asks no more of its server than a link and an unlink would.
 int RenameWithoutNoReplaceFlag(int dirFd, const char* from, const char* to) {
     struct stat status {};
     if (::fstatat(dirFd, from, &status, AT_SYMLINK_NOFOLLOW) != 0) return errno;
-    if (S_ISDIR(status.st_mode)) return RenameByReservation(dirFd, from, to, true);
-    if (g_linkAt(dirFd, from, dirFd, to, 0) == 0) return DropOldName(dirFd, from, to);
+    const bool isFolder = S_ISDIR(status.st_mode);
+    if (const int error = ReservePlaceholder(dirFd, to, isFolder); error != 0) return error;
+    if (g_renameAt2(dirFd, from, dirFd, to, 0) == 0) return 0;
     const int error = errno;
-    return LinksRefused(error) ? RenameByReservation(dirFd, from, to, false) : error;
+    ::unlinkat(dirFd, to, isFolder ? AT_REMOVEDIR : 0);
+    return error;
+}
+
+// Whether `name` is a placeholder of ours: a link naming itself ours, or an empty entry of the
+// placeholder time.
+bool IsPlaceholder(int dirFd, const char* name) {
+    struct stat status {};
+    if (::fstatat(dirFd, name, &status, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    if (S_ISLNK(status.st_mode)) {
+        char target[64];
+        const ssize_t size = ::readlinkat(dirFd, name, target, sizeof target);
+        return size >= 0 &&
+               std::string_view(target, static_cast<std::size_t>(size)) == PlaceholderTarget;
+    }
+    const bool empty = S_ISDIR(status.st_mode) || (S_ISREG(status.st_mode) && status.st_size == 0);
+    return empty && status.st_mtim.tv_sec == PlaceholderTime.tv_sec && status.st_mtim.tv_nsec == 0;
+}
+
+bool SameEntry(int dirFd, const char* a, const char* b) {
+    struct stat first {
+    }, second{};
+    return ::fstatat(dirFd, a, &first, AT_SYMLINK_NOFOLLOW) == 0 &&
+           ::fstatat(dirFd, b, &second, AT_SYMLINK_NOFOLLOW) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 // Volumes whose inode numbers and handles are a driver's counters (FUSE hands out node ids in
@@ -188,6 +215,21 @@ void MarkFolder(int fd, std::uint64_t& volumeId, std::string& handle) {
 
 } // namespace
 
+int TRenameFolder::TOpen::RenameOnce(const std::string& from, const std::string& to) {
+    const int fd = Fd.get();
+    if (Ahead) Ahead->RenameStarted();
+    if (NoReplaceRefused) return RenameWithoutNoReplaceFlag(fd, from.c_str(), to.c_str());
+    if (g_renameAt2(fd, from.c_str(), fd, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    const int error = errno; // capture before anything else can overwrite it
+    if (error != EINVAL) return error;
+    // EINVAL also answers a folder moved into itself; only a fallback that does not answer
+    // the same shows that the flag itself was refused.
+    const int fallbackError = RenameWithoutNoReplaceFlag(fd, from.c_str(), to.c_str());
+    NoReplaceRefused = fallbackError != EINVAL;
+    if (NoReplaceRefused && ComingNames) Ahead = std::make_unique<TLookAhead>(fd, ComingNames());
+    return fallbackError;
+}
+
 TRenameFolder::TRenameFolder(const std::string& path) {
     TFd fd = OpenAbsolute(path, O_PATH | O_DIRECTORY);
     if (fd.valid()) {
@@ -206,7 +248,8 @@ void TRenameFolder::LookAhead(std::function<std::vector<std::string>()> comingNa
 }
 
 int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& to,
-                                   const TFileIdentity& expected, const std::string&) const {
+                                   const TFileIdentity& expected,
+                                   const std::string& stopOver) const {
     if (!m_open) return m_openError;
     if (expected.Known()) {
         TFileIdentity found;
@@ -214,19 +257,15 @@ int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& t
         if (!expected.Matches(found)) return rrEntryReplaced;
     }
     TOpen& open = *m_open;
-    const int fd = open.Fd.get();
-    if (open.Ahead) open.Ahead->RenameStarted();
-    if (open.NoReplaceRefused) return RenameWithoutNoReplaceFlag(fd, from.c_str(), to.c_str());
-    if (g_renameAt2(fd, from.c_str(), fd, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
-    const int error = errno; // capture before anything else can overwrite it
-    if (error != EINVAL) return error;
-    // EINVAL also answers a folder moved into itself; only a fallback that does not answer
-    // the same shows that the flag itself was refused.
-    const int fallbackError = RenameWithoutNoReplaceFlag(fd, from.c_str(), to.c_str());
-    open.NoReplaceRefused = fallbackError != EINVAL;
-    if (open.NoReplaceRefused && open.ComingNames)
-        open.Ahead = std::make_unique<TLookAhead>(fd, open.ComingNames());
-    return fallbackError;
+    const int error = open.RenameOnce(from, to);
+    // A volume that ignores case finds the entry itself at its new name in other case: it
+    // moves through the stop-over name, and comes back when the second step fails.
+    if (error != EEXIST || stopOver.empty() || !SameEntry(open.Fd.get(), from.c_str(), to.c_str()))
+        return error;
+    if (const int first = open.RenameOnce(from, stopOver); first != 0) return first;
+    const int second = open.RenameOnce(stopOver, to);
+    if (second == 0) return 0;
+    return open.RenameOnce(stopOver, from) == 0 ? second : rrLeftAtStopOver;
 }
 
 bool TRenameFolder::Identity(std::uint64_t& device, std::uint64_t& inode) const {
@@ -279,8 +318,21 @@ int TRenameFolder::ReadNames(const std::function<void(std::string_view)>& each) 
     return error;
 }
 
-bool PassesThroughStopOver(std::string_view, std::string_view) {
-    return false;
+int TRenameFolder::RemovePlaceholder(const std::string& name) const {
+    if (!m_open) return m_openError;
+    const int fd = m_open->Fd.get();
+    if (!IsPlaceholder(fd, name.c_str())) return ENOENT;
+    if (::unlinkat(fd, name.c_str(), 0) == 0) return 0;
+    return ::unlinkat(fd, name.c_str(), AT_REMOVEDIR) == 0 ? 0 : errno;
+}
+
+// A case-only rename: on a volume that ignores case (FAT, exFAT, NTFS mounted so) it takes two
+// steps. Names are compared by their ASCII letters.
+bool PassesThroughStopOver(std::string_view from, std::string_view to) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return from != to && from.size() == to.size() &&
+           std::equal(from.begin(), from.end(), to.begin(),
+                      [&](char a, char b) { return lower(a) == lower(b); });
 }
 
 int TRenameFolder::Sync() const {

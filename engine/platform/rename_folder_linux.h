@@ -4,12 +4,11 @@
 namespace engine::platform {
 
 // Test seams: the calls RenameNoReplace goes through, swapped by tests to act like a file
-// system without RENAME_NOREPLACE or without hard links (as fmt's posix-mock does).
+// system without RENAME_NOREPLACE or without symbolic links (as fmt's posix-mock does).
 using TRenameAt2Call = int (*)(int oldDirFd, const char* oldPath, int newDirFd, const char* newPath,
                                unsigned flags);
-using TLinkAtCall = int (*)(int oldDirFd, const char* oldPath, int newDirFd, const char* newPath,
-                            int flags);
+using TSymlinkAtCall = int (*)(const char* target, int newDirFd, const char* linkPath);
 extern TRenameAt2Call g_renameAt2;
-extern TLinkAtCall g_linkAt;
+extern TSymlinkAtCall g_symlinkAt;
 
 } // namespace engine::platform

@@ -245,6 +245,11 @@ int TRenameFolder::ReadNames(const std::function<void(std::string_view)>& each) 
     return complete ? 0 : static_cast<int>(::GetLastError());
 }
 
+// Every Windows volume renames without replacing in one call: no placeholder is ever made.
+int TRenameFolder::RemovePlaceholder(const std::string&) const {
+    return ERROR_FILE_NOT_FOUND;
+}
+
 bool PassesThroughStopOver(std::string_view from, std::string_view to) {
     return IsCaseOnly(RelativeName(from), RelativeName(to));
 }

@@ -43,21 +43,30 @@ int RenameAt2Counted(int oldDir, const char* oldPath, int newDir, const char* ne
     return ::renameat2(oldDir, oldPath, newDir, newPath, flags);
 }
 
-int LinkAtRefused(int, const char*, int, const char*, int) {
+int SymlinkAtRefused(const char*, int, const char*) {
     errno = EPERM;
     return -1;
 }
 
+// A crash between a placeholder and the rename onto it: the fallback's plain rename never
+// comes back.
+struct TCrash {};
+int RenameAt2CrashingOnTheFallback(int oldDir, const char* oldPath, int newDir, const char* newPath,
+                                   unsigned flags) {
+    if (flags == 0) throw TCrash{};
+    return RenameAt2WithoutNoReplace(oldDir, oldPath, newDir, newPath, flags);
+}
+
 // Swaps the platform's calls for one test and puts the real ones back afterwards.
 struct TSeams {
-    TSeams(platform::TRenameAt2Call renameAt2, platform::TLinkAtCall linkAt) {
+    TSeams(platform::TRenameAt2Call renameAt2, platform::TSymlinkAtCall symlinkAt) {
         platform::g_renameAt2 = renameAt2;
-        platform::g_linkAt = linkAt;
+        platform::g_symlinkAt = symlinkAt;
         g_noReplaceCalls = 0;
     }
     ~TSeams() {
         platform::g_renameAt2 = ::renameat2;
-        platform::g_linkAt = ::linkat;
+        platform::g_symlinkAt = ::symlinkat;
     }
 };
 
@@ -154,28 +163,27 @@ using RenameFallback = rename_test::TTempFolderTest;
 
 } // namespace
 
-TEST_F(RenameFallback, LinksFilesAndReservesFolders) {
-    const TSeams seams(RenameAt2WithoutNoReplace, ::linkat);
+TEST_F(RenameFallback, ReservesFilesWithLinksAndFoldersWithFolders) {
+    const TSeams seams(RenameAt2WithoutNoReplace, ::symlinkat);
     RunEveryCase(m_listing.CurrentFolder);
     EXPECT_EQ(g_noReplaceCalls, static_cast<int>(std::size(kCases)));
 }
 
-TEST_F(RenameFallback, ReservesFilesWhereLinksAreRefused) {
-    const TSeams seams(RenameAt2WithoutNoReplace, LinkAtRefused);
+TEST_F(RenameFallback, ReservesFilesWithEmptyFilesWhereLinksAreRefused) {
+    const TSeams seams(RenameAt2WithoutNoReplace, SymlinkAtRefused);
     RunEveryCase(m_listing.CurrentFolder);
 }
 
 // One folder object per batch and per undo: the flag, once refused, is not asked for again,
-// and the rows after it still never replace, files by link or by reservation, folders by
-// reservation.
+// and the rows after it still never replace.
 TEST_F(RenameFallback, AsksForTheFlagOncePerBatchAndUndo) {
     const struct {
         const char* name;
-        platform::TLinkAtCall linkAt;
-    } seams[] = {{"links", ::linkat}, {"links refused", LinkAtRefused}};
+        platform::TSymlinkAtCall symlinkAt;
+    } seams[] = {{"links", ::symlinkat}, {"links refused", SymlinkAtRefused}};
     for (const auto& seam : seams) {
         SCOPED_TRACE(seam.name);
-        const TSeams swapped(RenameAt2WithoutNoReplace, seam.linkAt);
+        const TSeams swapped(RenameAt2WithoutNoReplace, seam.symlinkAt);
         const std::string data = At(std::string(seam.name) + "/");
         rename_test::fs::create_directory(data);
         Make(data + "a", TKind::File, "a");
@@ -220,7 +228,7 @@ TEST_F(RenameFallback, AsksForTheFlagOncePerBatchAndUndo) {
 // A folder moved into itself is refused with EINVAL too, on file systems that have the flag:
 // that answer alone must not stop the next rows asking for it.
 TEST_F(RenameFallback, AsksAgainAfterAFolderMovedIntoItself) {
-    const TSeams seams(RenameAt2Counted, ::linkat);
+    const TSeams seams(RenameAt2Counted, ::symlinkat);
     Make(At("s"), TKind::Folder, "s");
     Make(At("t"), TKind::File, "t");
     m_listing.Rows = {rename_test::FolderRow("s"), rename_test::FileRow("t", "")};
@@ -239,7 +247,7 @@ TEST_F(RenameFallback, AsksAgainAfterAFolderMovedIntoItself) {
 // when it is far enough ahead: a batch stopped early must still end, the rows after it
 // untouched.
 TEST_F(RenameFallback, AStoppedBatchEndsItsLookAhead) {
-    const TSeams seams(RenameAt2WithoutNoReplace, ::linkat);
+    const TSeams seams(RenameAt2WithoutNoReplace, ::symlinkat);
     Names expected;
     for (int i = 0; i < 20; ++i) {
         const std::string name = "f" + std::to_string(i);
@@ -258,6 +266,66 @@ TEST_F(RenameFallback, AStoppedBatchEndsItsLookAhead) {
     EXPECT_EQ(m_listing.Rows[2].Status, engine::TRenameStatus::NotRun);
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(Entries(m_listing.CurrentFolder), expected);
+}
+
+// The old name is never unlinked: a file another program saves there while the entry moves
+// (written apart, then renamed over the old name) is never deleted.
+TEST_F(RenameFallback, AFileSavedAtTheOldNameMeanwhileSurvives) {
+    static std::string s_folder;
+    s_folder = m_listing.CurrentFolder;
+    const TSeams seams(RenameAt2WithoutNoReplace, [](const char* target, int dir, const char* at) {
+        const int made = ::symlinkat(target, dir, at);
+        rename_test::MakeFile(s_folder + "saving", "saved meanwhile");
+        ::renameat(dir, "saving", dir, "a");
+        return made;
+    });
+    MakeFile("a", "a");
+    m_listing.Rows = {rename_test::FileRow("a", "")};
+    engine::ApplyRenames(m_listing, engine::TRenameSettings());
+    EXPECT_EQ(m_listing.Rows[0].Error, 0);
+    EXPECT_EQ(DescribeAll(m_listing.CurrentFolder), (Names{"A-0001 a: file saved meanwhile"}));
+}
+
+// A crash between the placeholder and the rename onto it leaves the placeholder and an open
+// journal: the recovery counts only the rows renamed, and its undo or keeping the journal
+// clears the placeholder away.
+TEST_F(RenameFallback, APlaceholderACrashLeftIsClearedAway) {
+    for (const platform::TSymlinkAtCall symlinkAt :
+         {platform::TSymlinkAtCall{::symlinkat}, platform::TSymlinkAtCall{SymlinkAtRefused}}) {
+        for (const bool undo : {true, false}) {
+            SCOPED_TRACE(std::string(symlinkAt == &SymlinkAtRefused ? "no links" : "links") +
+                         (undo ? ", undone" : ", kept"));
+            const std::string data = At("data/"), journals = At("journals");
+            rename_test::fs::create_directory(data);
+            Make(data + "a", TKind::File, "a");
+            Make(data + "b", TKind::File, "b");
+            engine::TFolderListing listing;
+            engine::ListFolder(listing, data, engine::TFormatSettings{});
+            engine::TBatchControl control;
+            control.JournalFolder = journals;
+            {
+                const TSeams seams(RenameAt2WithoutNoReplace, symlinkAt);
+                engine::ApplyRenames(listing, engine::TRenameSettings(), control);
+            }
+            engine::ListFolder(listing, data, engine::TFormatSettings{}); // A-0001 a, A-0002 b
+            engine::TRenameSettings second;
+            second.LeadText = "B-";
+            {
+                const TSeams seams(RenameAt2CrashingOnTheFallback, symlinkAt);
+                EXPECT_THROW(engine::ApplyRenames(listing, second, control), TCrash);
+            }
+            EXPECT_EQ(DescribeAll(data).size(), 3u) << "the placeholder is there";
+            const std::string name = engine::ReadJournals(journals).back().Name;
+            EXPECT_EQ(engine::CountRenamedRows(journals, name), 0u);
+            if (undo)
+                EXPECT_TRUE(engine::UndoBatch(journals, name).Rows.empty());
+            else
+                engine::KeepJournal(journals, name);
+            EXPECT_EQ(DescribeAll(data), (Names{"A-0001 a: file a", "A-0002 b: file b"}));
+            rename_test::fs::remove_all(data);
+            rename_test::fs::remove_all(journals);
+        }
+    }
 }
 
 TEST_F(RenameFallback, OpenFolderFailureFailsEveryRow) {
@@ -320,11 +388,11 @@ TEST_F(BindfsRename, NeverReplaces) {
 // The kernel answers EEXIST itself when the target is there at its lookup, so only a target
 // that appears after that lookup reaches the fallback: the seam stands in for that moment.
 TEST_F(BindfsRename, NeverReplacesATargetThatAppearsLate) {
-    const TSeams seams(RenameAt2WithoutNoReplace, ::linkat);
+    const TSeams seams(RenameAt2WithoutNoReplace, ::symlinkat);
     RunEveryCase(m_listing.CurrentFolder);
 }
 
 TEST_F(BindfsRename, NeverReplacesWhereLinksAreRefused) {
-    const TSeams seams(::renameat2, LinkAtRefused);
+    const TSeams seams(::renameat2, SymlinkAtRefused);
     RunEveryCase(m_listing.CurrentFolder);
 }
