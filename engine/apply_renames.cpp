@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <future>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -102,22 +104,31 @@ std::vector<std::string> ComposeNewNames(const TFolderListing& listing,
     return names;
 }
 
-// The begin record and the rows as the journal records them, each with its entry's identity.
-// Encoded straight from the listing, so no row's names are copied for it.
-std::string JournalStart(const TJournalHead& head, const TFolderListing& listing,
-                         const std::vector<std::string>& newNames,
-                         const platform::TRenameFolder& folder) {
-    std::string out = EncodeBegin(head, newNames.size());
-    std::size_t size = out.size();
-    for (std::size_t i = 0; i < newNames.size(); ++i)
+// Rows [first, last) as the journal records them, each with its entry's identity. Encoded
+// straight from the listing, so no row's names are copied for it.
+std::string EncodeRows(const platform::TRenameFolder& folder, const TFolderListing& listing,
+                       const std::vector<std::string>& newNames, std::size_t first,
+                       std::size_t last) {
+    std::string out;
+    std::size_t size = 0;
+    for (std::size_t i = first; i < last; ++i)
         size += RowRecordBytes + listing.Rows[i].OldName.size() + newNames[i].size();
     out.reserve(size);
     TFileIdentity identity;
-    for (std::size_t i = 0; i < newNames.size(); ++i) {
+    for (std::size_t i = first; i < last; ++i) {
         JournalIdentity(folder, listing.Rows[i], identity);
         EncodeRow(out, listing.Rows[i].OldName, RelativeToFolder(newNames[i]), identity);
     }
     return out;
+}
+
+// The journal takes its rows in spans that grow fourfold from FirstSpan. Each span's records
+// are synced before its first rename, and a thread reads the next span's identities (a handle
+// per entry, where the volume keeps handles) while this span's entries are renamed.
+constexpr std::size_t FirstSpan = 4096;
+
+std::size_t SpanEnd(std::size_t first, std::size_t total) {
+    return std::min(total, first + std::max(FirstSpan, 3 * first));
 }
 
 // The entries RenameRow renames from row `first` on, in order, for the folder to look up ahead.
@@ -133,6 +144,17 @@ std::vector<std::string> EntriesToRename(const TFolderListing& listing,
     return names;
 }
 
+// Rows from `first` on could not be journaled (the journal's volume is full): none is renamed,
+// and each says why.
+void FailUnjournaled(TFolderListing& listing, std::vector<std::string>& newNames, std::size_t first,
+                     int error) {
+    for (std::size_t i = first; i < listing.Rows.size(); ++i) {
+        listing.Rows[i].Status = TRenameStatus::Failed;
+        listing.Rows[i].Error = error;
+        listing.Rows[i].NewName = std::move(newNames[i]);
+    }
+}
+
 } // namespace
 
 void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
@@ -144,13 +166,34 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
     platform::TRenameFolder folder(listing.CurrentFolder);
     const TJournalHead head = OpenedFolder(folder, listing);
     std::optional<TBatchJournal> journal;
-    if (!control.JournalFolder.empty() && folder.OpenError() == 0)
-        journal.emplace(control.JournalFolder, JournalStart(head, listing, newNames, folder));
     const std::size_t total = listing.Rows.size();
+    std::size_t journaled = 0;      // the rows whose records are synced
+    std::future<std::string> ahead; // the records of the span from `journaled` on
+    const auto readAhead = [&] {
+        if (journaled < total)
+            ahead =
+                std::async(std::launch::async, EncodeRows, std::cref(folder), std::cref(listing),
+                           std::cref(newNames), journaled, SpanEnd(journaled, total));
+    };
+    if (!control.JournalFolder.empty() && folder.OpenError() == 0) {
+        journaled = SpanEnd(0, total);
+        journal.emplace(control.JournalFolder,
+                        EncodeBegin(head, total) +
+                            EncodeRows(folder, listing, newNames, 0, journaled));
+        readAhead();
+    }
     std::size_t done = 0;
     folder.LookAhead([&] { return EntriesToRename(listing, newNames, done + 1); });
     for (; done < total && !control.Stop.stop_requested(); ++done) {
         TFolderEntry& row = listing.Rows[done];
+        if (journal && done == journaled) {
+            if (const int error = journal->AppendRows(ahead.get()); error != 0) {
+                FailUnjournaled(listing, newNames, done, error);
+                break;
+            }
+            journaled = SpanEnd(journaled, total);
+            readAhead();
+        }
         const bool twoSteps = journal && platform::PassesThroughStopOver(
                                              row.OldName, RelativeToFolder(newNames[done]));
         RenameRow(folder, row, newNames[done],

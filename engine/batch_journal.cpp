@@ -154,6 +154,11 @@ void TBatchJournal::flush() {
     m_buffer.clear();
 }
 
+int TBatchJournal::AppendRows(std::string_view records) {
+    const int error = m_file.Append(records);
+    return error != 0 ? error : m_file.Sync();
+}
+
 void TBatchJournal::Outcome(std::size_t index, TOutcome outcome, int error) {
     EncodeOutcome(m_buffer, index, outcome, error);
     if (outcome == TOutcome::Renamed || error == rrLeftAtStopOver) ++m_renamed; // moved either way

@@ -18,15 +18,18 @@ namespace engine {
 // identity.
 class TBatchJournal {
 public:
-    // Writes `start`, the begin record and every row (EncodeJournalStart, or EncodeBegin and
-    // EncodeRow), as a new journal in `journalFolder` (made with mode 0700 when missing) and
-    // syncs it, before the caller's first rename. Throws TError, leaving no journal behind.
+    // Writes `start`, the begin record and the first rows or every row (EncodeJournalStart, or
+    // EncodeBegin and EncodeRow), as a new journal in `journalFolder` (made with mode 0700 when
+    // missing) and syncs it, before the caller's first rename. Throws TError, leaving no journal
+    // behind.
     TBatchJournal(const std::string& journalFolder, std::string_view start);
     // Writes the buffered outcomes; without Close() the journal stays open, as after a crash.
     ~TBatchJournal();
     TBatchJournal(const TBatchJournal&) = delete;
     TBatchJournal& operator=(const TBatchJournal&) = delete;
 
+    // Appends more row records (EncodeRow) and syncs them. Returns 0 or the error code.
+    int AppendRows(std::string_view records);
     void Outcome(std::size_t index, TOutcome outcome, int error);
     // Syncs `folder` (the renames), then writes the end record and syncs the journal;
     // prunes journals beyond the newest JournalsKept. A failure here is not reported: the

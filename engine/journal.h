@@ -21,6 +21,9 @@
 //                                                  empty when unknown)
 //     O  row-index outcome("R"|"S"|"F") error      appended as rows finish (rows in order):
 //                                                  renamed, skipped (nothing to do), failed
+//
+// A batch writes its R records in spans, each synced before its first rename, so O records
+// may stand between them; a row's R record always comes before its O record.
 //     E  ending renamed                            the journal is closed; renamed: rows renamed
 //
 // Endings: "done" (a batch or an undo that ran whole), "stopped" (an undo that did not take back
