@@ -9,7 +9,8 @@ packages=(g++ cmake make qt6-base-dev libfontconfig-dev libgtest-dev libbenchmar
           clang-14 libclang-common-14-dev libclang-rt-14-dev
           desktop-file-utils appstream man-db dpkg-dev file
           g++-mingw-w64-x86-64-posix googletest wine64 wine ninja-build nsis zip librsvg2-bin
-          clang-format shellcheck)
+          clang-format shellcheck
+          exfat-fuse exfatprogs ntfs-3g btrfs-progs sshfs openssh-server openssh-client e2fsprogs util-linux)
 
 sudo_if_needed() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
