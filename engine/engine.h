@@ -54,19 +54,23 @@ enum class TRenameStatus : std::uint8_t {
 // volume keeps what is written down in engine/journal.h). Where the volume keeps persistent
 // handles, Handle holds the entry's, and it alone decides: a reused inode number is another
 // handle. Where it keeps none (FUSE drivers, FAT, exFAT, network shares), Handle is empty and
-// the entry is known by what survives there: its size and its modification time.
+// the entry is known by what survives there: a file by its size and modification time, a
+// folder by being one, as its time and size change with what it holds (and an overlay's copy-up
+// makes it anew).
 struct TFileIdentity {
     std::string Handle{};      // opaque bytes; empty where the volume keeps no handles
-    std::uint64_t Size = 0;    // with Modified: known when HasShape
+    std::uint64_t Size = 0;    // with Modified: known when HasShape, and 0 for a folder
     std::int64_t Modified = 0; // the system's own unit (nanoseconds, or 100 ns on Windows)
     bool HasShape = false;
+    bool IsFolder = false;
 
     bool Known() const { return !Handle.empty() || HasShape; }
     // Whether `found`, read now at a name, is the entry this identity was taken of: by handle
-    // where both have one, else by size and modification time.
+    // where both have one, else by their shapes.
     bool Matches(const TFileIdentity& found) const {
         if (!Handle.empty() && !found.Handle.empty()) return Handle == found.Handle;
-        return HasShape && found.HasShape && Size == found.Size && Modified == found.Modified;
+        return HasShape && found.HasShape && IsFolder == found.IsFolder && Size == found.Size &&
+               Modified == found.Modified;
     }
     bool operator==(const TFileIdentity&) const = default;
 };

@@ -11,6 +11,7 @@ namespace {
 
 constexpr std::size_t CheckDigits = 8;
 constexpr std::string_view HexDigits = "0123456789abcdef";
+constexpr std::string_view FolderShape = "folder";
 
 // Table 0 is the byte-wise table of the CRC-32 (reflected polynomial 0xedb88320); table k
 // advances a byte's remainder by k more zero bytes, so a step takes sixteen bytes in sixteen
@@ -76,6 +77,15 @@ public:
     template <typename TNumber> void Number(TNumber number) {
         char digits[24];
         const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+        PlainField(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+    }
+
+    // A file's shape in one field: "size modified".
+    void Shape(std::uint64_t size, std::int64_t modified) {
+        char digits[48];
+        char* const sizeEnd = std::to_chars(digits, digits + 20, size).ptr; // 20 digits at most
+        *sizeEnd = ' ';
+        char* const end = std::to_chars(sizeEnd + 1, digits + sizeof digits, modified).ptr;
         PlainField(std::string_view(digits, static_cast<std::size_t>(end - digits)));
     }
 
@@ -244,16 +254,20 @@ std::optional<TJournalHead> ReadHead(std::string_view bytes, std::size_t& at, in
     return head;
 }
 
-// A row's identity: a handle, then size and modification time, both empty when unknown.
+// A row's identity: a handle, then its shape: "size modified", "folder", or empty.
 bool ReadIdentity(const std::vector<std::string_view>& fields, TFileIdentity& identity) {
     if (!ParseHex(fields[2], identity.Handle)) return false;
-    if (fields[3].empty() && fields[4].empty()) return true;
-    identity.HasShape = true;
-    return ParseNumber(fields[3], identity.Size) && ParseNumber(fields[4], identity.Modified);
+    const std::string_view shape = fields[3];
+    identity.HasShape = !shape.empty();
+    identity.IsFolder = shape == FolderShape;
+    if (shape.empty() || identity.IsFolder) return true;
+    const std::size_t space = shape.find(' ');
+    return space != std::string_view::npos && ParseNumber(shape.substr(0, space), identity.Size) &&
+           ParseNumber(shape.substr(space + 1), identity.Modified);
 }
 
 bool ReadRow(const TRecord& record, int version, TJournalRow& row) {
-    static constexpr std::array<std::size_t, 4> FieldCounts{0, 2, 4, 5};
+    static constexpr std::array<std::size_t, 4> FieldCounts{0, 2, 4, 4};
     if (record.Tag != 'R' || record.Fields.size() != FieldCounts[version]) return false;
     row.From = record.Fields[0];
     row.To = record.Fields[1];
@@ -329,13 +343,12 @@ void EncodeRow(std::string& out, std::string_view from, std::string_view to,
     record.Field(from);
     record.Field(to);
     record.Hex(identity.Handle);
-    if (identity.HasShape) {
-        record.Number(identity.Size);
-        record.Number(identity.Modified);
-    } else {
+    if (!identity.HasShape)
         record.Field({});
-        record.Field({});
-    }
+    else if (identity.IsFolder)
+        record.Field(FolderShape);
+    else
+        record.Shape(identity.Size, identity.Modified);
     record.End();
 }
 

@@ -16,9 +16,9 @@
 //
 //     B  version("3") kind("batch"|"undo") folder volume folder-handle undoes row-count
 //        undoes: the journal name an undo takes back, empty for a batch
-//     R  old-name new-name handle size modified    one per row, in the order the rows run:
-//                                                  the entry's identity (size and modified
-//                                                  empty when unknown)
+//     R  old-name new-name handle shape            one per row, in the order the rows run:
+//                                                  the entry's identity; shape: a file's
+//                                                  "size modified", "folder", or empty
 //     O  row-index outcome("R"|"S"|"F") error      appended as rows finish (rows in order):
 //                                                  renamed, skipped (nothing to do), failed
 //

@@ -43,8 +43,10 @@ TFd OpenAbsolute(const std::string& path, int flags);
 // Opens a folder below `dirFd` to read it, never following a link. Sets errno on failure.
 TFd OpenFolder(int dirFd, const std::string& name);
 
-// An entry's size and modification time, its identity where the volume keeps no handles.
+// An entry's identity where the volume keeps no handles: a file's size and modification time,
+// or a folder.
 inline TFileIdentity ShapeOf(const struct stat& status) {
+    if (S_ISDIR(status.st_mode)) return {.HasShape = true, .IsFolder = true};
     return {.Size = static_cast<std::uint64_t>(status.st_size),
             .Modified = status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec,
             .HasShape = true};

@@ -45,6 +45,10 @@ std::string FileIdHandle(std::uint64_t id) {
 }
 
 TFileIdentity IdentityOf(const FILE_ID_BOTH_DIR_INFO& item) {
+    if (item.FileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return {.Handle = FileIdHandle(static_cast<std::uint64_t>(item.FileId.QuadPart)),
+                .HasShape = true,
+                .IsFolder = true};
     return {.Handle = FileIdHandle(static_cast<std::uint64_t>(item.FileId.QuadPart)),
             .Size = static_cast<std::uint64_t>(item.EndOfFile.QuadPart),
             .Modified = item.LastWriteTime.QuadPart,

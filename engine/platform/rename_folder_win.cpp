@@ -84,6 +84,10 @@ public:
         BY_HANDLE_FILE_INFORMATION information{};
         if (!::GetFileInformationByHandle(m_handle, &information))
             return static_cast<int>(::GetLastError());
+        if (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            identity = {.HasShape = true, .IsFolder = true};
+            return 0;
+        }
         const FILETIME& written = information.ftLastWriteTime;
         identity = {.Size =
                         std::uint64_t{information.nFileSizeHigh} << 32 | information.nFileSizeLow,
