@@ -6,10 +6,12 @@
 #include <future>
 #include <optional>
 #include <string_view>
+#include <unordered_set>
 #include <utility>
 
 #include "engine/batch_journal.h"
 #include "engine/messages.h"
+#include "engine/name_rules.h"
 #include "engine/platform/platform.h"
 #include "engine/platform/rename_folder.h"
 
@@ -47,8 +49,41 @@ bool IsValidRename(std::string_view from, std::string_view to) {
     return IsPlainName(from) && IsUsableTarget(to);
 }
 
-void RenameRow(const platform::TRenameFolder& folder, TFolderEntry& row, const std::string& newName,
-               const std::string& stopOver) {
+// The names a volume that Windows reads must not be given: names Windows can't open, and names
+// that differ only in case from another entry of the folder, which Windows takes for one.
+// Letters are compared by their ASCII case.
+class TWindowsNames {
+public:
+    explicit TWindowsNames(const platform::TRenameFolder& folder) {
+        folder.ReadNames([this](std::string_view name) { m_folded.insert(Folded(name)); });
+    }
+
+    // 0, or why `to` may not be given to the entry `from`.
+    int Check(std::string_view from, std::string_view to) const {
+        if (!IsValidWindowsName(to)) return rrWindowsName;
+        const std::string folded = Folded(to);
+        const bool plain = std::none_of(to.begin(), to.end(), platform::IsSeparator);
+        return plain && folded != Folded(from) && m_folded.contains(folded) ? rrCaseTwin : 0;
+    }
+
+    void Renamed(std::string_view from, std::string_view to) {
+        if (const auto at = m_folded.find(Folded(from)); at != m_folded.end()) m_folded.erase(at);
+        m_folded.insert(Folded(to));
+    }
+
+private:
+    static std::string Folded(std::string_view name) {
+        std::string folded(name);
+        for (char& c : folded)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+        return folded;
+    }
+
+    std::unordered_multiset<std::string> m_folded;
+};
+
+void RenameRow(const platform::TRenameFolder& folder, TWindowsNames* windowsNames,
+               TFolderEntry& row, const std::string& newName, const std::string& stopOver) {
     const std::string_view to = RelativeToFolder(newName);
     row.Error = 0;
     if (!IsValidRename(row.OldName, to)) {
@@ -56,12 +91,16 @@ void RenameRow(const platform::TRenameFolder& folder, TFolderEntry& row, const s
         row.Error = rrInvalidName;
     } else if (row.OldName == to) {
         row.Status = TRenameStatus::Skipped;
+    } else if (const int refused = windowsNames ? windowsNames->Check(row.OldName, to) : 0) {
+        row.Status = TRenameStatus::Failed;
+        row.Error = refused;
     } else {
         // A name without a leading separator is renamed to as it is, without a copy.
         const bool whole = to.size() == newName.size();
         const std::string stripped = whole ? std::string() : std::string(to);
         row.Error = folder.RenameNoReplace(row.OldName, whole ? newName : stripped, {}, stopOver);
         row.Status = row.Error == 0 ? TRenameStatus::Renamed : TRenameStatus::Failed;
+        if (windowsNames && row.Error == 0) windowsNames->Renamed(row.OldName, to);
     }
 }
 
@@ -182,6 +221,8 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
                             EncodeRows(folder, listing, newNames, 0, journaled));
         readAhead();
     }
+    std::optional<TWindowsNames> windowsNames;
+    if (folder.WindowsReads()) windowsNames.emplace(folder);
     std::size_t done = 0;
     folder.LookAhead([&] { return EntriesToRename(listing, newNames, done + 1); });
     for (; done < total && !control.Stop.stop_requested(); ++done) {
@@ -196,7 +237,7 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
         }
         const bool twoSteps = journal && platform::PassesThroughStopOver(
                                              row.OldName, RelativeToFolder(newNames[done]));
-        RenameRow(folder, row, newNames[done],
+        RenameRow(folder, windowsNames ? &*windowsNames : nullptr, row, newNames[done],
                   twoSteps ? StopOverName(journal->Name(), done, row.OldName) : std::string());
         row.NewName = std::move(newNames[done]);
         if (journal) journal->Outcome(done, OutcomeOf(row.Status), row.Error);

@@ -96,6 +96,8 @@ enum TRenameRefusal : int {
     rrLeftAtStopOver = -3, // a two-step case-only rename could go neither on nor back: the
                            // entry waits at the stop-over name, and the undo takes it back
     rrFolderReplaced = -4, // the folder's path names another folder now (moved mid-batch)
+    rrWindowsName = -5,    // on a volume Windows reads: a name Windows can't open
+    rrCaseTwin = -6,       // on a volume Windows reads: another entry's name in other case
 };
 
 // The short Chinese reason shown on a failed row ("目标已存在", ...). Pure.
@@ -279,7 +281,8 @@ inline const TJournalSummary* LastUndoableBatch(const std::vector<TJournalSummar
 }
 
 // The number of rows of journal `name` whose entry stands renamed now: the folder holds the
-// row's new name exactly, and the entry there has the row's identity. Reads the disk; throws TError
+// row's new name exactly, and the entry there has the row's identity. For an undo cut short,
+// the rows it has yet to take back. Reads the disk; throws TError
 // when the journal can't be read or a batch or an undo is at work on it.
 std::size_t CountRenamedRows(const std::string& journalFolder, const std::string& name);
 
@@ -305,7 +308,9 @@ struct TUndoResult {
 // while it runs. The batch counts as undone only when every row it takes back went back; an
 // open journal is then closed as undone, else as kept, and stays to be undone. Throws TError
 // before any rename when the journal can't be read or written, when a batch or an undo is at
-// work on it, or when the folder is gone or is another folder now. Changes the disk.
+// work on it, or when the folder is gone or is another folder now. An undo cut short is
+// finished: its batch is taken back from where the folder stands, and it closes as stopped.
+// Changes the disk.
 TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
                       const TBatchControl& control = {});
 

@@ -15,6 +15,10 @@ std::string RenameFailureText(int error) {
         return std::string(messages::LeftAtStopOver);
     case rrFolderReplaced:
         return std::string(messages::FolderMoved);
+    case rrWindowsName:
+        return std::string(messages::NameWindowsRefuses);
+    case rrCaseTwin:
+        return std::string(messages::NameCaseTwin);
     default:
         break;
     }

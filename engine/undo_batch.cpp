@@ -60,6 +60,11 @@ void CheckFolder(const platform::TRenameFolder& folder, const TJournalHead& head
         throw TError(messages::Format(messages::UndoFolderReplaced, head.Folder));
 }
 
+bool IsUnfinishedUndo(const TJournal& journal) {
+    return journal.Head.Kind == TJournalKind::Undo && journal.Ending.How == TEnding::Open &&
+           !journal.Head.Undoes.empty();
+}
+
 bool KnownMoved(const TJournalRow& row) {
     return row.Outcome == TOutcome::Renamed || row.Error == rrLeftAtStopOver;
 }
@@ -260,6 +265,7 @@ TUndoStep NextUndo(const std::vector<TJournalSummary>& journals) {
 std::size_t CountRenamedRows(const std::string& journalFolder, const std::string& name) {
     platform::TJournalFile file;
     TJournal journal = OpenJournal(journalFolder, name, file);
+    if (IsUnfinishedUndo(journal)) return CountRenamedRows(journalFolder, journal.Head.Undoes);
     const platform::TRenameFolder folder(journal.Head.Folder);
     return PlanUndo(journal, name, folder, TProof::Entry).Rows.size();
 }
@@ -268,6 +274,13 @@ TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
                       const TBatchControl& control) {
     platform::TJournalFile file;
     TJournal journal = OpenJournal(journalFolder, name, file);
+    // An undo cut short is finished, not reversed: its batch is taken back from where the
+    // folder stands, and the undo's own journal closes as stopped.
+    if (IsUnfinishedUndo(journal)) {
+        TUndoResult result = UndoBatch(journalFolder, journal.Head.Undoes, control);
+        CloseTakenBack(file, TEnding::Stopped, 0);
+        return result;
+    }
     platform::TRenameFolder folder(journal.Head.Folder);
     CheckFolder(folder, journal.Head);
     TUndoPlan plan = PlanUndo(journal, name, folder, TProof::Outcome, TPlaceholders::Remove);

@@ -45,6 +45,10 @@ public:
     // once, on the renaming thread, inside that rename. Changes nothing on the disk.
     void LookAhead(std::function<std::vector<std::string>()> comingNames);
 
+    // Whether Windows reads the folder's volume, so that its names must be ones Windows can open
+    // (on Linux: FAT, exFAT and NTFS, through the kernel or a FUSE driver). Windows itself
+    // refuses such names, so there it is false.
+    bool WindowsReads() const;
     // Whether the folder's volume keeps persistent handles (the rule is in engine/journal.h).
     bool KeepsHandles() const;
     // The identity of the entry `name` (links not followed), as the volume keeps it: its handle

@@ -5,7 +5,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <limits>
+#include <sstream>
 #include <thread>
 
 #include <dirent.h>
@@ -13,6 +15,7 @@
 #include <linux/magic.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include "engine/platform/fd_linux.h"
@@ -77,6 +80,7 @@ struct TRenameFolder::TOpen {
     TFd Fd;
     std::uint64_t Volume = 0;
     std::string Handle; // the folder's, where its volume keeps handles
+    bool WindowsReads = false;
     // Set once the folder's file system has refused RENAME_NOREPLACE: the rest of the run goes
     // straight to the fallback instead of asking again (a round trip on a remote folder). A
     // run renames on one thread only.
@@ -151,14 +155,6 @@ bool IsPlaceholder(int dirFd, const char* name) {
     return empty && status.st_mtim.tv_sec == PlaceholderTime.tv_sec && status.st_mtim.tv_nsec == 0;
 }
 
-bool SameEntry(int dirFd, const char* a, const char* b) {
-    struct stat first {
-    }, second{};
-    return ::fstatat(dirFd, a, &first, AT_SYMLINK_NOFOLLOW) == 0 &&
-           ::fstatat(dirFd, b, &second, AT_SYMLINK_NOFOLLOW) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
 // Volumes whose inode numbers and handles are a driver's counters (FUSE hands out node ids in
 // lookup order, per mount) or an entry's place in its folder (FAT): a remount, a rename or a
 // new file may give an entry another's number.
@@ -202,11 +198,43 @@ std::uint64_t VolumeId(int fd, const struct statfs& volume) {
     return id != 0 || ::fstat(fd, &status) != 0 ? id : status.st_dev;
 }
 
-// Reads the folder's volume and handle where its volume keeps handles.
-void MarkFolder(int fd, std::uint64_t& volumeId, std::string& handle) {
+// The type /proc/self/mountinfo gives the mount of device `device` ("fuseblk", "fuse.sshfs").
+std::string MountType(dev_t device) {
+    std::ifstream mounts("/proc/self/mountinfo");
+    const std::string wanted = std::to_string(major(device)) + ":" + std::to_string(minor(device));
+    for (std::string line; std::getline(mounts, line);) {
+        std::istringstream fields(line);
+        std::string id, parent, numbers, field;
+        fields >> id >> parent >> numbers;
+        if (numbers != wanted) continue;
+        while (fields >> field && field != "-") {
+        }
+        fields >> field;
+        return field;
+    }
+    return {};
+}
+
+// FAT, exFAT and NTFS: the kernel's drivers, or FUSE drivers of a block device.
+bool IsWindowsVolume(int fd, const struct statfs& volume) {
+    constexpr unsigned long FuseMagic = 0x65735546, ExfatMagic = 0x2011bab0,
+                            Ntfs3Magic = 0x7366746e, NtfsMagic = 0x5346544e;
+    const auto type = static_cast<unsigned long>(volume.f_type);
+    if (type == MSDOS_SUPER_MAGIC || type == ExfatMagic || type == Ntfs3Magic || type == NtfsMagic)
+        return true;
+    struct stat status {};
+    if (type != FuseMagic || ::fstat(fd, &status) != 0) return false;
+    const std::string mount = MountType(status.st_dev);
+    return mount == "fuseblk" || mount.starts_with("fuse.exfat") ||
+           mount.starts_with("fuse.fusefat") || mount.starts_with("fuse.ntfs");
+}
+
+// Reads what the folder's volume keeps, and whether Windows reads it.
+void MarkFolder(int fd, std::uint64_t& volumeId, std::string& handle, bool& windowsReads) {
     struct statfs volume {};
-    if (::fstatfs(fd, &volume) != 0 || NumbersAreCounters(volume) ||
-        HandleOf(fd, "", handle) != 0) {
+    if (::fstatfs(fd, &volume) != 0) return;
+    windowsReads = IsWindowsVolume(fd, volume);
+    if (NumbersAreCounters(volume) || HandleOf(fd, "", handle) != 0) {
         handle.clear();
         return;
     }
@@ -235,7 +263,7 @@ TRenameFolder::TRenameFolder(const std::string& path) {
     if (fd.valid()) {
         m_open = std::make_unique<TOpen>();
         m_open->Fd = std::move(fd);
-        MarkFolder(m_open->Fd.get(), m_open->Volume, m_open->Handle);
+        MarkFolder(m_open->Fd.get(), m_open->Volume, m_open->Handle, m_open->WindowsReads);
     } else {
         m_openError = errno;
     }
@@ -258,10 +286,10 @@ int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& t
     }
     TOpen& open = *m_open;
     const int error = open.RenameOnce(from, to);
-    // A volume that ignores case finds the entry itself at its new name in other case: it
-    // moves through the stop-over name, and comes back when the second step fails.
-    if (error != EEXIST || stopOver.empty() || !SameEntry(open.Fd.get(), from.c_str(), to.c_str()))
-        return error;
+    // A volume that ignores case finds the entry itself at its new name in other case (and a
+    // FUSE driver may give that name an inode of its own): the entry moves through the
+    // stop-over name, and comes back when the second step finds the name really taken.
+    if (error != EEXIST || stopOver.empty()) return error;
     if (const int first = open.RenameOnce(from, stopOver); first != 0) return first;
     const int second = open.RenameOnce(stopOver, to);
     if (second == 0) return 0;
@@ -274,6 +302,10 @@ bool TRenameFolder::Identity(std::uint64_t& device, std::uint64_t& inode) const 
     device = status.st_dev;
     inode = status.st_ino;
     return true;
+}
+
+bool TRenameFolder::WindowsReads() const {
+    return m_open && m_open->WindowsReads;
 }
 
 bool TRenameFolder::KeepsHandles() const {

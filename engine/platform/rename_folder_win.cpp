@@ -224,6 +224,10 @@ int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& t
 // Every Windows file system renames without replacing in one call: nothing waits on an entry.
 void TRenameFolder::LookAhead(std::function<std::vector<std::string>()>) {}
 
+bool TRenameFolder::WindowsReads() const {
+    return false;
+}
+
 bool TRenameFolder::KeepsHandles() const {
     return m_open && m_open->KeepsFileIds;
 }

@@ -258,3 +258,112 @@ TEST_F(RealMount, EntryReplacedDuringTheUndoIsLeftAlone) {
     ASSERT_EQ(strangers.size(), 2u) << "the undo never reached its tenth row";
     ExpectUndone(batch, undone, strangers);
 }
+
+// One row of `name` (extension `type`) renamed in a folder of its own with `settings`, next to
+// `beside`; gives the row as the batch left it.
+engine::TFolderEntry RenameOne(const std::string& folder, const std::string& name,
+                               const std::string& type, engine::TRenameSettings settings,
+                               const std::string& beside = {}) {
+    testing_tree::RemoveAll(folder);
+    testing_tree::MakeFolder(folder);
+    WriteFile(folder + "/" + name, "photo");
+    if (!beside.empty()) WriteFile(folder + "/" + beside, "another");
+    engine::TFolderListing listing{folder + "/", {}};
+    engine::TFolderEntry row;
+    row.OldName = name;
+    row.TypeText = type;
+    listing.Rows = {row};
+    settings.Digits = "1";
+    engine::ApplyRenames(listing, settings);
+    return listing.Rows[0];
+}
+
+// FAT, exFAT and NTFS volumes go to Windows: a name it can't open, or one that differs only in
+// case from another entry's, fails on its row with the reason, and nothing is written.
+TEST_F(RealMount, NamesWindowsCantOpenAreRefusedWhereWindowsReads) {
+    const std::string kind = Environment("ZELVORA_MOUNT_KIND");
+    const bool windowsReads = kind == "exfat" || kind == "ntfs";
+    using enum engine::TRenameMode;
+    const struct {
+        const char* name;
+        const char *from, *type;
+        engine::TRenameSettings settings;
+        const char* beside;
+        int error;
+    } cases[] = {
+        {"trailing dot",
+         "src",
+         "",
+         {.TrailText = ".", .Mode = rmSuffix},
+         "",
+         engine::rrWindowsName},
+        {"trailing space",
+         "src",
+         "",
+         {.TrailText = " ", .Mode = rmSuffix},
+         "",
+         engine::rrWindowsName},
+        {"device name",
+         "src.txt",
+         ".txt",
+         {.LeadText = "COM", .TrailText = "", .Mode = rmReplace},
+         "",
+         engine::rrWindowsName},
+        {"question mark",
+         "src.txt",
+         ".txt",
+         {.LeadText = "a?b", .TrailText = "", .Mode = rmReplace},
+         "",
+         engine::rrWindowsName},
+        {"case twin",
+         "src.txt",
+         ".txt",
+         {.LeadText = "twin", .TrailText = "", .Mode = rmReplace},
+         "Twin1.txt",
+         engine::rrCaseTwin},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const engine::TFolderEntry row =
+            RenameOne(folder + "/names", c.from, c.type, c.settings, c.beside);
+        if (!windowsReads) {
+            EXPECT_EQ(row.Error, 0) << engine::RenameFailureText(row.Error);
+            continue;
+        }
+        EXPECT_EQ(row.Error, c.error);
+        EXPECT_TRUE(engine::RenameFailureText(row.Error).starts_with("文件名无效："));
+        EXPECT_TRUE(testing_tree::Exists(folder + "/names/" + c.from));
+    }
+}
+
+// img_1.jpg -> IMG_1.jpg: where the volume ignores case the name is the entry's own, and the
+// rename goes through a stop-over name; the undo takes it back the same way.
+TEST_F(RealMount, CaseOnlyRenamesAndTheirUndo) {
+    const std::string cases = folder + "/cases";
+    testing_tree::MakeFolder(cases);
+    for (int i = 1; i <= 3; ++i)
+        WriteFile(cases + "/img_" + std::to_string(i) + ".jpg", std::to_string(i));
+    engine::TFolderListing renamed;
+    engine::ListFolder(renamed, cases, engine::TFormatSettings{});
+    engine::TBatchControl control;
+    control.JournalFolder = journals;
+    engine::ApplyRenames(renamed,
+                         {.Digits = "1",
+                          .LeadText = "IMG_",
+                          .TrailText = "",
+                          .Mode = engine::TRenameMode::rmReplace},
+                         control);
+    for (const engine::TFolderEntry& row : renamed.Rows)
+        EXPECT_EQ(row.Error, 0) << row.NewName << ": " << engine::RenameFailureText(row.Error);
+    const auto contents = [&] { // modes are the driver's on FAT and NTFS
+        TTree tree;
+        for (const auto& entry : fs::directory_iterator(PathOf(cases)))
+            tree[test_paths::BytesOf(entry.path().filename())] = ReadFile(entry.path().string());
+        return tree;
+    };
+    EXPECT_EQ(contents(), (TTree{{"IMG_1.jpg", "1"}, {"IMG_2.jpg", "2"}, {"IMG_3.jpg", "3"}}));
+    const auto all = engine::ReadJournals(journals);
+    for (const engine::TUndoRow& row : engine::UndoBatch(journals, all.back().Name).Rows)
+        EXPECT_EQ(row.Error, 0) << row.From;
+    EXPECT_EQ(contents(), (TTree{{"img_1.jpg", "1"}, {"img_2.jpg", "2"}, {"img_3.jpg", "3"}}));
+}

@@ -361,3 +361,32 @@ TEST_F(UndoBatch, AReusedInodeNumberIsAnotherEntry) {
     EXPECT_TRUE(Exists(renamed));
 }
 #endif
+
+// An undo cut short (its end record lost) is offered as such, and taking it "back" finishes it:
+// the rows it had not reached go back too, and nothing it took back is renamed again.
+TEST_F(UndoBatch, AnUndoCutShortIsFinishedNotReversed) {
+    for (int i = 0; i < 6; ++i)
+        WriteFile(data + "/f" + std::to_string(i), std::to_string(i));
+    const auto before = Tree();
+    Batch();
+    std::stop_source stop;
+    engine::TBatchControl control;
+    control.Stop = stop.get_token();
+    control.Progress = [&stop](std::size_t done, std::size_t) {
+        if (done == 2) stop.request_stop();
+    };
+    engine::UndoBatch(journals, engine::ReadJournals(journals).back().Name, control);
+    const std::string undo = engine::ReadJournals(journals).back().Name;
+    const std::string path = journals + "/" + undo;
+    const std::string bytes = ReadFile(path);
+    WriteFile(path, bytes.substr(0, bytes.rfind('\0')), 0600); // as a kill before its end
+
+    const auto all = engine::ReadJournals(journals);
+    const engine::TUndoStep next = engine::NextUndo(all);
+    ASSERT_TRUE(next.InTheWay);
+    EXPECT_EQ(next.InTheWay->Name, undo);
+    EXPECT_EQ(engine::CountRenamedRows(journals, undo), 4u);
+    EXPECT_EQ(engine::UndoBatch(journals, undo).Rows.size(), 4u);
+    EXPECT_EQ(Tree(), before);
+    EXPECT_EQ(engine::NextUndo(engine::ReadJournals(journals)).Batch, nullptr);
+}

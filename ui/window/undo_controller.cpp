@@ -25,11 +25,24 @@ QString Shown(const std::string& bytes) {
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+// The folder as the user names it: without the separator the engine ends it in, but a root.
+QString FolderShown(const engine::TJournalSummary& journal) {
+    QString folder = Shown(journal.Folder);
+    while (folder.size() > 1 && (folder.endsWith(u'/') || folder.endsWith(u'\\')) &&
+           !folder.endsWith(QStringLiteral(":\\")))
+        folder.chop(1);
+    return folder;
+}
+
 QString RecoveryQuestion(const engine::TJournalSummary& journal, std::size_t renamed) {
+    if (journal.Kind == engine::TJournalKind::Undo)
+        return QStringLiteral(
+                   "Zelvora 上次撤销改名时中途停止了。\n文件夹“%1”中还有 %2 个条目没有改回。\n\n"
+                   "完成撤销：把它们改回原来的名称。\n保留：保留现在的名称。")
+            .arg(FolderShown(journal), GroupedCount(renamed));
     return QStringLiteral("Zelvora 上次改名时中途停止了。\n文件夹“%1”中已有 %2 个条目改了名。\n\n"
                           "撤销：把它们改回原来的名称。\n保留：保留现在的名称。")
-        .arg(Shown(journal.Folder))
-        .arg(renamed);
+        .arg(FolderShown(journal), GroupedCount(renamed));
 }
 
 // The failures no row of the list can show, one line each.
@@ -48,7 +61,9 @@ bool AskRecovery(QWidget* window, const engine::TJournalSummary& journal, std::s
     QMessageBox box(QMessageBox::Question, QStringLiteral("Zelvora"),
                     RecoveryQuestion(journal, renamed), QMessageBox::NoButton, window);
     box.setTextFormat(Qt::PlainText);
-    QPushButton* undoButton = box.addButton(QStringLiteral("撤销"), QMessageBox::AcceptRole);
+    const bool finish = journal.Kind == engine::TJournalKind::Undo;
+    QPushButton* undoButton = box.addButton(
+        finish ? QStringLiteral("完成撤销") : QStringLiteral("撤销"), QMessageBox::AcceptRole);
     box.addButton(QStringLiteral("保留"), QMessageBox::RejectRole);
     box.setDefaultButton(undoButton);
     box.exec();
