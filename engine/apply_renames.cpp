@@ -82,11 +82,24 @@ private:
     std::unordered_multiset<std::string> m_folded;
 };
 
+// The entry of `folder` (ending in its separator) that holds `journalFolder`, if one does: a
+// batch in the home folder lists the hidden folder the journals live in.
+std::string_view JournalsHolder(std::string_view folder, std::string_view journalFolder) {
+    if (!journalFolder.starts_with(folder)) return {};
+    const std::string_view inside = journalFolder.substr(folder.size());
+    return inside.substr(0, std::find_if(inside.begin(), inside.end(), platform::IsSeparator) -
+                                inside.begin());
+}
+
 void RenameRow(const platform::TRenameFolder& folder, TWindowsNames* windowsNames,
-               TFolderEntry& row, const std::string& newName, const std::string& stopOver) {
+               std::string_view journalsHolder, TFolderEntry& row, const std::string& newName,
+               const std::string& stopOver) {
     const std::string_view to = RelativeToFolder(newName);
     row.Error = 0;
-    if (!IsValidRename(row.OldName, to)) {
+    if (!journalsHolder.empty() && row.OldName == journalsHolder) {
+        row.Status = TRenameStatus::Failed;
+        row.Error = rrHoldsJournals;
+    } else if (!IsValidRename(row.OldName, to)) {
         row.Status = TRenameStatus::Failed;
         row.Error = rrInvalidName;
     } else if (row.OldName == to) {
@@ -201,6 +214,8 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
     const std::int32_t start = ParseSettingsInteger(settings.StartNumber);
     const std::int32_t digits = ParseDigitCount(settings.Digits);
     if (listing.Rows.empty()) return;
+    if (!NamesFolderOnDisk(control.JournalFolder))
+        throw TError(std::string(messages::JournalFolderUnknown));
     std::vector<std::string> newNames = ComposeNewNames(listing, settings, start, digits);
     platform::TRenameFolder folder(listing.CurrentFolder);
     const TJournalHead head = OpenedFolder(folder, listing);
@@ -214,13 +229,15 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
                 std::async(std::launch::async, EncodeRows, std::cref(folder), std::cref(listing),
                            std::cref(newNames), journaled, SpanEnd(journaled, total));
     };
-    if (!control.JournalFolder.empty() && folder.OpenError() == 0) {
+    if (folder.OpenError() == 0) {
         journaled = SpanEnd(0, total);
         journal.emplace(control.JournalFolder,
                         EncodeBegin(head, total) +
                             EncodeRows(folder, listing, newNames, 0, journaled));
         readAhead();
     }
+    const std::string_view journalsHolder =
+        JournalsHolder(listing.CurrentFolder, control.JournalFolder);
     std::optional<TWindowsNames> windowsNames;
     if (folder.WindowsReads()) windowsNames.emplace(folder);
     std::size_t done = 0;
@@ -237,7 +254,8 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
         }
         const bool twoSteps = journal && platform::PassesThroughStopOver(
                                              row.OldName, RelativeToFolder(newNames[done]));
-        RenameRow(folder, windowsNames ? &*windowsNames : nullptr, row, newNames[done],
+        RenameRow(folder, windowsNames ? &*windowsNames : nullptr, journalsHolder, row,
+                  newNames[done],
                   twoSteps ? StopOverName(journal->Name(), done, row.OldName) : std::string());
         row.NewName = std::move(newNames[done]);
         if (journal) journal->Outcome(done, OutcomeOf(row.Status), row.Error);

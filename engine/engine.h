@@ -98,6 +98,7 @@ enum TRenameRefusal : int {
     rrFolderReplaced = -4, // the folder's path names another folder now (moved mid-batch)
     rrWindowsName = -5,    // on a volume Windows reads: a name Windows can't open
     rrCaseTwin = -6,       // on a volume Windows reads: another entry's name in other case
+    rrHoldsJournals = -7,  // the folder holds the journal folder, which must stay where it is
 };
 
 // The short Chinese reason shown on a failed row ("目标已存在", ...). Pure.
@@ -224,18 +225,20 @@ std::string ComposeNewName(std::string_view oldName, std::string_view typeText,
 struct TBatchControl {
     // Called on the batch's own thread after each row with the rows done so far and the row
     // count; keep it cheap (store a counter, never touch widgets).
-    std::function<void(std::size_t done, std::size_t total)> Progress;
+    std::function<void(std::size_t done, std::size_t total)> Progress{};
     // Checked before each row: once a stop is requested, the rows not reached stay NotRun.
-    std::stop_token Stop;
-    // The folder of the batch journals ("" = none): the batch is written there, and synced,
-    // before its first rename, so it can be undone, also after a crash.
+    std::stop_token Stop{};
+    // The folder of the batch journals, an absolute path: the batch is written there, and
+    // synced, before its first rename, so it can be undone, also after a crash.
     std::string JournalFolder{};
 };
 
 // Renames every row of `listing` in list order with a running number, writing NewName,
 // Status and Error of each row. Parses StartNumber and Digits and composes every name first,
-// then throws TError before any rename when the folder's path now names another folder than
-// the one listed, or when the journal can't be written. A row whose old or new name holds NUL,
+// then throws TError before any rename when the journal folder is empty or relative (nothing
+// is renamed unjournaled), when the folder's path now names another folder than the one
+// listed, or when the journal can't be written. The row whose entry holds the journal folder
+// fails with rrHoldsJournals. A row whose old or new name holds NUL,
 // whose old name holds a separator, or whose new name the system would change or misread
 // (Windows: < > : " | ? *, control characters, a trailing space or dot, device names such as
 // NUL.txt) fails with rrInvalidName before any system call (a new name may hold separators:

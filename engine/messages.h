@@ -20,6 +20,7 @@ inline constexpr std::string_view CrossDevice = "不能跨文件系统移动";
 inline constexpr std::string_view InvalidName = "文件名无效";
 inline constexpr std::string_view NameWindowsRefuses = "文件名无效：Windows 打不开这个名称";
 inline constexpr std::string_view NameCaseTwin = "文件名无效：与文件夹中另一个条目只差大小写";
+inline constexpr std::string_view HoldsJournals = "里面存放着改名记录，不能改名";
 inline constexpr std::string_view FileInUse = "文件正在使用";
 inline constexpr std::string_view EntryReplaced = "已换成另一个条目";
 inline constexpr std::string_view LeftAtStopOver = "停在临时名称上，可以撤销";
@@ -36,6 +37,8 @@ inline constexpr std::string_view FolderReplaced =
     "“%s”已不是列出的那个文件夹（它被移走或换掉了）。没有改名任何条目，请重新选择文件夹";
 inline constexpr std::string_view JournalUnwritable = "无法写入改名记录“%s”：%s。没有改名任何条目";
 inline constexpr std::string_view JournalUnreadable = "改名记录无法读取";
+inline constexpr std::string_view JournalFolderUnknown =
+    "不知道把改名记录存放在哪里（没有设置 HOME），改了名就无法撤销。没有改名任何条目";
 inline constexpr std::string_view JournalNumbersUsedUp =
     "“%s”中改名记录的编号已用完。没有改名任何条目";
 inline constexpr std::string_view JournalRunning =

@@ -19,6 +19,8 @@ std::string RenameFailureText(int error) {
         return std::string(messages::NameWindowsRefuses);
     case rrCaseTwin:
         return std::string(messages::NameCaseTwin);
+    case rrHoldsJournals:
+        return std::string(messages::HoldsJournals);
     default:
         break;
     }

@@ -42,7 +42,7 @@ TEST_F(ApplyRenames, NumbersInListOrder) {
     for (const char* name : {"a.txt", "b.txt", "c.txt"})
         MakeFile(name, name);
     m_listing.Rows = {FileRow("b.txt", ".txt"), FileRow("a.txt", ".txt"), FileRow("c.txt", ".txt")};
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     ExpectRow(0, "A-0001 b.txt", TRenameStatus::Renamed);
     ExpectRow(1, "A-0002 a.txt", TRenameStatus::Renamed);
     ExpectRow(2, "A-0003 c.txt", TRenameStatus::Renamed);
@@ -58,7 +58,7 @@ TEST_F(ApplyRenames, FolderRowTakesANumberOfItsOwn) {
     MakeFile("my.photos/inside");
     MakeFile("b.txt");
     m_listing.Rows = {FileRow("a.txt", ".txt"), FolderRow("my.photos"), FileRow("b.txt", ".txt")};
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     EXPECT_EQ(Entries(m_root), (Names{"A-0001 a.txt", "A-0002 my.photos", "A-0003 b.txt"}));
     EXPECT_EQ(Entries(At("A-0002 my.photos")), Names{"inside"});
 }
@@ -68,7 +68,7 @@ TEST_F(ApplyRenames, TakenTargetFailsOnlyItsRow) {
     MakeFile("A-0001 a.txt", "keep me");
     MakeFile("b.txt", "b");
     m_listing.Rows = {FileRow("a.txt", ".txt"), FileRow("b.txt", ".txt")};
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     ExpectRow(0, "A-0001 a.txt", TRenameStatus::Failed, TargetExists);
     ExpectRow(1, "A-0002 b.txt", TRenameStatus::Renamed);
     EXPECT_EQ(ReadFile(At("A-0001 a.txt")), "keep me");
@@ -80,10 +80,10 @@ TEST_F(ApplyRenames, SecondRunChangesNothingOnDisk) {
     MakeFile("x.jpg", "x");
     MakeFolder("y");
     m_listing.Rows = {FileRow("x.jpg", ".jpg"), FolderRow("y")};
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     const Names afterFirst{"A-0001 x.jpg", "A-0002 y"};
     EXPECT_EQ(Entries(m_root), afterFirst);
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     EXPECT_EQ(Entries(m_root), afterFirst);
     ExpectRow(0, "A-0001 x.jpg", TRenameStatus::Failed, NotFound);
     ExpectRow(1, "A-0002 y", TRenameStatus::Failed, NotFound);
@@ -93,12 +93,12 @@ TEST_F(ApplyRenames, RowFreedByAnotherRunsAgain) {
     MakeFile("1.txt", "one");
     MakeFile("A-0001 1.txt", "other");
     m_listing.Rows = {FileRow("1.txt", ".txt"), FileRow("A-0001 1.txt", ".txt")};
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     ExpectRow(0, "A-0001 1.txt", TRenameStatus::Failed, TargetExists);
     ExpectRow(1, "A-0002 A-0001 1.txt", TRenameStatus::Renamed);
     EXPECT_EQ(Entries(m_root), (Names{"1.txt", "A-0002 A-0001 1.txt"}));
 
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     ExpectRow(0, "A-0001 1.txt", TRenameStatus::Renamed);
     ExpectRow(1, "A-0002 A-0001 1.txt", TRenameStatus::Failed, TargetExists);
     EXPECT_EQ(ReadFile(At("A-0001 1.txt")), "one");
@@ -111,7 +111,7 @@ TEST_F(ApplyRenames, NumberWrapsAroundAndGoesOnAfterFailures) {
     m_settings.StartNumber = "2147483647";
     m_listing.Rows = {FileRow("missing.txt", ".txt"), FileRow("b.txt", ".txt"),
                       FileRow("c.txt", ".txt")};
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     ExpectRow(0, "A-2147483647 missing.txt", TRenameStatus::Failed, NotFound);
     ExpectRow(1, "A--2147483648 b.txt", TRenameStatus::Renamed);
     ExpectRow(2, "A--2147483647 c.txt", TRenameStatus::Renamed);
@@ -145,7 +145,8 @@ TEST_F(ApplyRenames, BadSettingsStopBeforeAnyRename) {
         m_settings.Digits = r.digits;
         m_settings.DeleteStart = r.deleteStart;
         m_settings.Mode = r.mode;
-        EXPECT_THROW_MSG(engine::ApplyRenames(m_listing, m_settings), engine::TError, r.want);
+        EXPECT_THROW_MSG(engine::ApplyRenames(m_listing, m_settings, Journaled()), engine::TError,
+                         r.want);
         EXPECT_EQ(Entries(m_root), (Names{"a.txt", "b.txt"}));
         ExpectRow(0, "", TRenameStatus::NotRun);
     }
@@ -156,18 +157,18 @@ TEST_F(ApplyRenames, DeleteTextsMatterOnlyInDeleteMode) {
     m_settings.DeleteStart = "bad";
     m_settings.DeleteCount = "";
     m_listing.Rows = {FileRow("a.txt", ".txt")};
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     ExpectRow(0, "A-0001 a.txt", TRenameStatus::Renamed);
 
     m_listing.Rows.clear();
     m_settings.Mode = TRenameMode::rmDelete;
-    EXPECT_NO_THROW(engine::ApplyRenames(m_listing, m_settings));
+    EXPECT_NO_THROW(engine::ApplyRenames(m_listing, m_settings, Journaled()));
 }
 
 TEST_F(ApplyRenames, EmptyListStillParsesStartAndDigits) {
-    EXPECT_NO_THROW(engine::ApplyRenames(m_listing, m_settings));
+    EXPECT_NO_THROW(engine::ApplyRenames(m_listing, m_settings, Journaled()));
     m_settings.Digits = "4x";
-    EXPECT_THROW_MSG(engine::ApplyRenames(m_listing, m_settings), engine::TError,
+    EXPECT_THROW_MSG(engine::ApplyRenames(m_listing, m_settings, Journaled()), engine::TError,
                      "'4x' is not a valid integer value");
 }
 
@@ -177,7 +178,7 @@ TEST_F(ApplyRenames, DeleteCountZeroSkipsEveryRow) {
     m_settings.Mode = TRenameMode::rmDelete;
     m_settings.DeleteCount = "0";
     m_listing.Rows = {FileRow("a.txt", ".txt"), FolderRow("d"), FileRow("gone", "")};
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     ExpectRow(0, "a.txt", TRenameStatus::Skipped);
     ExpectRow(1, "d", TRenameStatus::Skipped);
     ExpectRow(2, "gone", TRenameStatus::Skipped);
@@ -198,7 +199,7 @@ TEST_F(ApplyRenames, DeleteModeCutsWholeCharacters) {
     m_settings.DeleteStart = "2";
     m_settings.DeleteCount = "1";
     m_listing.Rows = {FileRow("中文名.txt", ".txt"), FileRow(stray, "")};
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     ExpectRow(0, "中名.txt", TRenameStatus::Renamed);
     ExpectRow(1, cut, TRenameStatus::Renamed);
     EXPECT_EQ(ReadFile(At("中名.txt")), "zh");
@@ -209,12 +210,12 @@ TEST_F(ApplyRenames, SlashInLeadTextMovesIntoASubFolder) {
     MakeFile("photo.jpg", "p");
     m_settings.LeadText = "sub/";
     m_listing.Rows = {FileRow("photo.jpg", ".jpg")};
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     ExpectRow(0, "sub/0001 photo.jpg", TRenameStatus::Failed, NotFound);
     EXPECT_EQ(Entries(m_root), Names{"photo.jpg"});
 
     MakeFolder("sub");
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     ExpectRow(0, "sub/0001 photo.jpg", TRenameStatus::Renamed);
     EXPECT_EQ(ReadFile(At("sub/0001 photo.jpg")), "p");
     EXPECT_EQ(Entries(m_root), Names{"sub"});
@@ -225,7 +226,7 @@ TEST_F(ApplyRenames, LeadingSlashStaysInsideTheFolder) {
     MakeFile("b.txt", "b");
     m_settings.LeadText = "/";
     m_listing.Rows = {FileRow("a.txt", ".txt")};
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     ExpectRow(0, "/0001 a.txt", TRenameStatus::Renamed);
     EXPECT_EQ(Entries(m_root), (Names{"0001 a.txt", "b.txt"}));
 
@@ -233,7 +234,7 @@ TEST_F(ApplyRenames, LeadingSlashStaysInsideTheFolder) {
     m_settings.TrailText = "";
     m_settings.Mode = TRenameMode::rmReplace;
     m_listing.Rows = {FileRow("b.txt", ".txt")};
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     ExpectRow(0, "//x0001.txt", TRenameStatus::Renamed);
     EXPECT_EQ(Entries(m_root), (Names{"0001 a.txt", "x0001.txt"}));
 }
@@ -248,7 +249,7 @@ TEST_F(ApplyRenames, OldNameHoldingSlashFailsItsRowAndStaysInTheFolder) {
     m_settings.Mode = TRenameMode::rmSuffix;
     m_listing.Rows = {FileRow("../sentinel.txt", ".txt"), FileRow("sub/x", ""),
                       FileRow("a.txt", ".txt")};
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     ExpectRow(0, "../sentinelA-0001 .txt", TRenameStatus::Failed, InvalidName);
     ExpectRow(1, "sub/xA-0002 ", TRenameStatus::Failed, InvalidName);
     ExpectRow(2, "aA-0003 .txt", TRenameStatus::Renamed);
@@ -265,7 +266,7 @@ TEST_F(ApplyRenames, RefusesEmptyDotAndDotDotNames) {
     m_settings.DeleteCount = "1";
     m_listing.Rows = {FileRow("a", ""), FileRow("x.", "."), FileRow("y..", "."), FileRow("/z", ""),
                       FileRow("z", "")};
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     ExpectRow(0, "", TRenameStatus::Failed, InvalidName);
     ExpectRow(1, ".", TRenameStatus::Failed, InvalidName);
     ExpectRow(2, "..", TRenameStatus::Failed, InvalidName);
@@ -279,7 +280,7 @@ TEST_F(ApplyRenames, NameHoldingNulFailsItsRowAndTouchesNothing) {
     MakeFile("b", "b");
     m_settings.LeadText = std::string("x\0y", 3);
     m_listing.Rows = {FileRow("a", ""), FileRow("b", "")};
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     ExpectRow(0, std::string("x\0y0001 a", 9), TRenameStatus::Failed, InvalidName);
     ExpectRow(1, std::string("x\0y0002 b", 9), TRenameStatus::Failed, InvalidName);
     EXPECT_EQ(Entries(m_root), (Names{"a", "b"}));
@@ -288,7 +289,7 @@ TEST_F(ApplyRenames, NameHoldingNulFailsItsRowAndTouchesNothing) {
     m_settings = {};
     m_settings.Mode = TRenameMode::rmReplace;
     m_listing.Rows = {FileRow(std::string("a\0b", 3), "")};
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     ExpectRow(0, "A-0001 ", TRenameStatus::Failed, InvalidName);
     EXPECT_EQ(Entries(m_root), (Names{"a", "b"}));
 }
@@ -297,7 +298,7 @@ TEST_F(ApplyRenames, OverlongNameFailsItsRow) {
     MakeFile("a.txt", "a");
     m_settings.LeadText = std::string(250, 'n');
     m_listing.Rows = {FileRow("a.txt", ".txt")};
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     EXPECT_EQ(m_listing.Rows[0].NewName.size(), 260u);
     EXPECT_EQ(m_listing.Rows[0].Status, TRenameStatus::Failed);
     EXPECT_EQ(engine::RenameFailureText(m_listing.Rows[0].Error), NameTooLong);
@@ -310,7 +311,7 @@ TEST_F(ApplyRenames, LargestDigitCountStillComposes) {
     m_settings.TrailText = "";
     m_settings.Digits = "255";
     m_listing.Rows = {FileRow("a", "")};
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     ExpectRow(0, std::string(254, '0') + "1a", TRenameStatus::Failed, NameTooLong);
 }
 
@@ -319,7 +320,7 @@ TEST_F(ApplyRenames, StopLeavesTheRowsNotReachedUntouched) {
         MakeFile(name, name);
     m_listing.Rows = {FileRow("a", ""), FileRow("b", ""), FileRow("c", ""), FileRow("d", "")};
     std::stop_source stop;
-    engine::TBatchControl control;
+    engine::TBatchControl control = Journaled();
     control.Stop = stop.get_token();
     control.Progress = [&](std::size_t done, std::size_t) {
         if (done == 2) stop.request_stop();
@@ -339,7 +340,7 @@ TEST_F(ApplyRenames, ProgressCountsEveryRowInOrder) {
     MakeFile("b");
     m_listing.Rows = {FileRow("a", ""), FileRow("b", ""), FileRow("gone", "")};
     std::vector<std::size_t> counts;
-    engine::TBatchControl control;
+    engine::TBatchControl control = Journaled();
     control.Progress = [&](std::size_t done, std::size_t total) {
         EXPECT_EQ(total, 3u);
         counts.push_back(done);

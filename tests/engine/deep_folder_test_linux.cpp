@@ -73,7 +73,7 @@ TEST_F(DeepFolderTest, ListsAndRenames) {
     engine::TFolderListing listing;
     engine::ListFolder(listing, deep, {});
     listing.Rows.resize(1);
-    engine::ApplyRenames(listing, {});
+    engine::ApplyRenames(listing, {}, {.JournalFolder = root + "/journals"});
     EXPECT_EQ(listing.Rows[0].Status, engine::TRenameStatus::Renamed);
     EXPECT_EQ(engine::RenameEntry(deep, "b.txt", "b2.txt"), 0);
     EXPECT_EQ(ListedNames(), (Names{"A-0001 a.txt", "b2.txt", "c.txt"}));

@@ -261,9 +261,9 @@ TEST_F(RealMount, EntryReplacedDuringTheUndoIsLeftAlone) {
 
 // One row of `name` (extension `type`) renamed in a folder of its own with `settings`, next to
 // `beside`; gives the row as the batch left it.
-engine::TFolderEntry RenameOne(const std::string& folder, const std::string& name,
-                               const std::string& type, engine::TRenameSettings settings,
-                               const std::string& beside = {}) {
+engine::TFolderEntry RenameOne(const std::string& folder, const std::string& journals,
+                               const std::string& name, const std::string& type,
+                               engine::TRenameSettings settings, const std::string& beside = {}) {
     testing_tree::RemoveAll(folder);
     testing_tree::MakeFolder(folder);
     WriteFile(folder + "/" + name, "photo");
@@ -274,7 +274,7 @@ engine::TFolderEntry RenameOne(const std::string& folder, const std::string& nam
     row.TypeText = type;
     listing.Rows = {row};
     settings.Digits = "1";
-    engine::ApplyRenames(listing, settings);
+    engine::ApplyRenames(listing, settings, {.JournalFolder = journals});
     return listing.Rows[0];
 }
 
@@ -325,7 +325,7 @@ TEST_F(RealMount, NamesWindowsCantOpenAreRefusedWhereWindowsReads) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const engine::TFolderEntry row =
-            RenameOne(folder + "/names", c.from, c.type, c.settings, c.beside);
+            RenameOne(folder + "/names", journals, c.from, c.type, c.settings, c.beside);
         if (!windowsReads) {
             EXPECT_EQ(row.Error, 0) << engine::RenameFailureText(row.Error);
             continue;

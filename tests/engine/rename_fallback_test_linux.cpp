@@ -125,7 +125,9 @@ void RunCase(const std::string& folder, const TCase& c) {
     settings.LeadText = c.leadText;
     settings.TrailText = "";
     settings.Digits = "0";
-    engine::ApplyRenames(listing, settings);
+    const std::string journals = folder.substr(0, folder.size() - 1) + " journals";
+    engine::ApplyRenames(listing, settings, {.JournalFolder = journals});
+    rename_test::fs::remove_all(journals);
 
     const engine::TFolderEntry& row = listing.Rows[0];
     EXPECT_EQ(row.Error, c.error);
@@ -236,7 +238,7 @@ TEST_F(RenameFallback, AsksAgainAfterAFolderMovedIntoItself) {
     settings.LeadText = "s/";
     settings.TrailText = "";
     settings.Digits = "0";
-    engine::ApplyRenames(m_listing, settings);
+    engine::ApplyRenames(m_listing, settings, Journaled());
     EXPECT_EQ(m_listing.Rows[0].Error, EINVAL);
     EXPECT_EQ(m_listing.Rows[1].Error, 0);
     EXPECT_EQ(DescribeAll(At("s/")), (Names{"2t: file t", "inner: file s"}));
@@ -256,7 +258,7 @@ TEST_F(RenameFallback, AStoppedBatchEndsItsLookAhead) {
         expected.push_back(i < 2 ? "A-000" + std::to_string(i + 1) + " " + name : name);
     }
     std::stop_source stop;
-    engine::TBatchControl control;
+    engine::TBatchControl control = Journaled();
     control.Stop = stop.get_token();
     control.Progress = [&](std::size_t done, std::size_t) {
         if (done == 2) stop.request_stop();
@@ -281,7 +283,7 @@ TEST_F(RenameFallback, AFileSavedAtTheOldNameMeanwhileSurvives) {
     });
     MakeFile("a", "a");
     m_listing.Rows = {rename_test::FileRow("a", "")};
-    engine::ApplyRenames(m_listing, engine::TRenameSettings());
+    engine::ApplyRenames(m_listing, engine::TRenameSettings(), Journaled());
     EXPECT_EQ(m_listing.Rows[0].Error, 0);
     EXPECT_EQ(DescribeAll(m_listing.CurrentFolder), (Names{"A-0001 a: file saved meanwhile"}));
 }
@@ -331,7 +333,7 @@ TEST_F(RenameFallback, APlaceholderACrashLeftIsClearedAway) {
 TEST_F(RenameFallback, OpenFolderFailureFailsEveryRow) {
     m_listing.CurrentFolder = m_root + "/missing/";
     m_listing.Rows = {rename_test::FileRow("a", ""), rename_test::FileRow("b", "")};
-    engine::ApplyRenames(m_listing, engine::TRenameSettings());
+    engine::ApplyRenames(m_listing, engine::TRenameSettings(), Journaled());
     EXPECT_EQ(m_listing.Rows[0].Error, ENOENT);
     EXPECT_EQ(m_listing.Rows[1].Error, ENOENT);
     EXPECT_EQ(m_listing.Rows[1].NewName, "A-0002 b");

@@ -62,9 +62,20 @@ class TTempFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_root = MakeTempFolder("zelvora-rename-test");
+        m_journals = MakeTempFolder("zelvora-rename-journals");
         m_listing.CurrentFolder = m_root + Sep;
     }
-    void TearDown() override { fs::remove_all(PathOf(m_root)); }
+    void TearDown() override {
+        fs::remove_all(PathOf(m_root));
+        fs::remove_all(PathOf(m_journals));
+    }
+
+    // A batch's control with a journal folder of the test's own, outside the folder renamed.
+    engine::TBatchControl Journaled() const {
+        engine::TBatchControl control;
+        control.JournalFolder = m_journals;
+        return control;
+    }
 
     std::string At(const std::string& name) const { return m_listing.CurrentFolder + name; }
     void MakeFile(const std::string& name, const std::string& content = "") {
@@ -72,7 +83,7 @@ protected:
     }
     void MakeFolder(const std::string& name) { fs::create_directory(PathOf(At(name))); }
 
-    std::string m_root;
+    std::string m_root, m_journals;
     engine::TFolderListing m_listing;
 };
 

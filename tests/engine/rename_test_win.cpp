@@ -51,7 +51,7 @@ TEST_F(WindowsRename, NamesWindowsWouldChangeFailBeforeAnySystemCall) {
         const std::size_t x = name.find('x');
         m_settings.DeleteStart = std::to_string(x + 1);
         m_listing.Rows = {FileRow(name, "")};
-        engine::ApplyRenames(m_listing, m_settings);
+        engine::ApplyRenames(m_listing, m_settings, Journaled());
         SCOPED_TRACE(name + " -> " + m_listing.Rows[0].NewName);
         EXPECT_EQ(m_listing.Rows[0].Status, TRenameStatus::Failed);
         EXPECT_EQ(ReasonOf(0), "文件名无效");
@@ -62,7 +62,7 @@ TEST_F(WindowsRename, NamesWindowsWouldChangeFailBeforeAnySystemCall) {
     for (const char* lead : {"<", ">", ":", "\"", "|", "?", "*", "\x01", "\x1f"}) {
         m_settings.LeadText = lead;
         m_listing.Rows = {FileRow("CONx", "")};
-        engine::ApplyRenames(m_listing, m_settings);
+        engine::ApplyRenames(m_listing, m_settings, Journaled());
         EXPECT_EQ(ReasonOf(0), "文件名无效") << int(lead[0]);
     }
     EXPECT_EQ(Entries(m_root), before);
@@ -84,7 +84,7 @@ TEST_F(WindowsRename, ATakenTargetIsNeverReplacedFileOrFolder) {
     MakeFolder("A-0002 d");
     MakeFile("A-0002 d/inside", "inside");
     m_listing.Rows = {FileRow("a", ""), FolderRow("d")};
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     EXPECT_EQ(ReasonOf(0), "目标已存在");
     EXPECT_EQ(ReasonOf(1), "目标已存在");
     EXPECT_EQ(ReadFile(At("A-0001 a")), "taken");
@@ -113,7 +113,7 @@ TEST_F(WindowsRename, AFileHeldOpenFailsItsRowAndTheBatchGoesOn) {
                       FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     m_listing.Rows = {FileRow("free.txt", ".txt"), FileRow("held.txt", ".txt")};
-    engine::ApplyRenames(m_listing, m_settings);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
     ::CloseHandle(held);
     EXPECT_EQ(m_listing.Rows[0].Status, TRenameStatus::Renamed);
     EXPECT_EQ(ReasonOf(1), "文件正在使用");
@@ -137,7 +137,7 @@ TEST_F(WindowsRename, AFolderPathBeyondMaxPathListsAndRenames) {
     EXPECT_EQ(listing.CurrentFolder, deep + "\\");
     ASSERT_EQ(listing.Rows.size(), 1u);
     EXPECT_FALSE(listing.Rows[0].ModifiedText.empty());
-    engine::ApplyRenames(listing, m_settings);
+    engine::ApplyRenames(listing, m_settings, Journaled());
     EXPECT_EQ(listing.Rows[0].Status, TRenameStatus::Renamed)
         << engine::RenameFailureText(listing.Rows[0].Error);
     engine::ListFolder(listing, deep, engine::TFormatSettings{});

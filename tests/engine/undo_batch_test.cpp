@@ -390,3 +390,28 @@ TEST_F(UndoBatch, AnUndoCutShortIsFinishedNotReversed) {
     EXPECT_EQ(Tree(), before);
     EXPECT_EQ(engine::NextUndo(engine::ReadJournals(journals)).Batch, nullptr);
 }
+
+// Nothing is renamed unjournaled: without a journal folder (HOME unset) the batch is refused,
+// and the entry that holds the journal folder keeps its name, so Ctrl+Z still finds them.
+TEST_F(UndoBatch, ABatchIsRefusedWithoutJournalsAndLeavesTheirFolderInPlace) {
+    WriteFile(data + "/a", "a");
+    for (const std::string folder : {"", "relative/state"}) {
+        engine::TFolderListing listing;
+        engine::ListFolder(listing, data, engine::TFormatSettings{});
+        EXPECT_THROW_MSG(engine::ApplyRenames(listing, {}, {.JournalFolder = folder}),
+                         engine::TError,
+                         "不知道把改名记录存放在哪里（没有设置 HOME），改了名就无法撤销。"
+                         "没有改名任何条目");
+    }
+    EXPECT_EQ(Tree(), (std::map<std::string, std::string>{{"/a", "f 0644 a"}}));
+
+    MakeFolder(root + "/state");
+    engine::TFolderListing listing; // data, state
+    engine::ListFolder(listing, root, engine::TFormatSettings{});
+    ASSERT_EQ(listing.Rows.size(), 2u);
+    engine::ApplyRenames(listing, {}, {.JournalFolder = journals});
+    EXPECT_EQ(listing.Rows[0].Status, engine::TRenameStatus::Renamed);
+    EXPECT_EQ(engine::RenameFailureText(listing.Rows[1].Error), "里面存放着改名记录，不能改名");
+    EXPECT_TRUE(Exists(root + "/state"));
+    EXPECT_EQ(Reasons(UndoLast()), (std::map<std::string, std::string>{{"A-0001 data", ""}}));
+}
