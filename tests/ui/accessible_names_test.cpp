@@ -139,7 +139,8 @@ void TAccessibleNamesTest::describesAFailedRowByItsReason() {
     gone.Rows[0].OldName = "a.txt";
     gone.Rows[1].OldName = "b.txt";
     m_window->entries()->setListing(std::move(gone));
-    m_window->entries()->applyRenames(engine::TRenameSettings{});
+    m_window->entries()->applyRenames(engine::TRenameSettings{},
+                                      {.JournalFolder = "/nonexistent-zelvora-journals"});
     QAccessibleTableInterface* table = Accessible(child<QTreeView>("ListView1"))->tableInterface();
     QVERIFY(table);
     QTRY_COMPARE(table->rowCount(), 2); // the rows are laid out when the view next gets to it

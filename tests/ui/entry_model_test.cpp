@@ -11,6 +11,11 @@
 
 namespace {
 
+// A batch in a folder that is gone is never journaled, but it needs a journal folder to begin.
+engine::TBatchControl Unjournalable() {
+    return {.JournalFolder = "/nonexistent-zelvora-journals"};
+}
+
 engine::TFolderEntry Row(std::string name, bool folder) {
     engine::TFolderEntry row;
     row.OldName = std::move(name);
@@ -124,7 +129,7 @@ void TEntryModelTest::announcesNewNamesOnce() {
     m_model->newNamesChanged();
     m_model->setListing(Listing());
     QSignalSpy changes(m_model, &QAbstractItemModel::dataChanged);
-    m_model->applyRenames(engine::TRenameSettings{}); // the folder is gone: every row fails
+    m_model->applyRenames({}, Unjournalable()); // the folder is gone: every row fails
     QCOMPARE(changes.count(), 1);
     QCOMPARE(changes[0][0].toModelIndex(), m_model->index(0, 1));
     QCOMPARE(changes[0][1].toModelIndex(), m_model->index(2, 1));
@@ -135,7 +140,7 @@ void TEntryModelTest::announcesNewNamesOnce() {
 
 void TEntryModelTest::showsABatchRowsOnlyOnceSettled() {
     m_model->setListing(Listing());
-    m_model->applyRenames(engine::TRenameSettings{}); // every row failed and is marked
+    m_model->applyRenames({}, Unjournalable()); // every row failed and is marked
     engine::TFolderListing& rows = m_model->beginBatch();
     QVERIFY(m_model->inBatch());
     QCOMPARE(m_model->index(1, 1).data().toString(), QString()); // cleared: not run yet
