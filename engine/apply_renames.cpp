@@ -85,7 +85,12 @@ private:
 // The entry of `folder` (ending in its separator) that holds `journalFolder`, if one does: a
 // batch in the home folder lists the hidden folder the journals live in.
 std::string_view JournalsHolder(std::string_view folder, std::string_view journalFolder) {
-    if (!journalFolder.starts_with(folder)) return {};
+    const auto same = [](char a, char b) {
+        return a == b || (platform::IsSeparator(a) && platform::IsSeparator(b));
+    };
+    if (journalFolder.size() < folder.size() ||
+        !std::equal(folder.begin(), folder.end(), journalFolder.begin(), same))
+        return {};
     const std::string_view inside = journalFolder.substr(folder.size());
     return inside.substr(0, std::find_if(inside.begin(), inside.end(), platform::IsSeparator) -
                                 inside.begin());

@@ -219,7 +219,7 @@ TEST_F(WindowsRename, TheFolderOfARunningBatchCanNotBeMovedAway) {
     const std::wstring folder = engine::platform::SystemPath(m_root);
     const std::wstring moved = engine::platform::SystemPath(m_root + "-moved");
     BOOL movedAway = TRUE;
-    engine::TBatchControl control;
+    engine::TBatchControl control = Journaled();
     control.Progress = [&](std::size_t done, std::size_t) {
         if (done == 1) movedAway = ::MoveFileExW(folder.c_str(), moved.c_str(), 0);
     };
@@ -255,7 +255,7 @@ TEST_F(WindowsRename, AFolderSwappedMidBatchNeverReceivesItsRenames) {
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
     engine::ListFolder(m_listing, m_root, engine::TFormatSettings{});
     BOOL swapped = FALSE;
-    engine::TBatchControl control;
+    engine::TBatchControl control = Journaled();
     control.Progress = [&](std::size_t done, std::size_t) {
         if (done != 10) return;
         swapped = ::MoveFileExW(folder.c_str(), moved.c_str(), 0);
