@@ -34,7 +34,9 @@ engine::TFolderListing ReadRows(const std::string& folder) {
         struct stat item {};
         ::fstatat(::dirfd(dir), entry->d_name, &item, AT_SYMLINK_NOFOLLOW);
         row.Identity = {.Size = static_cast<std::uint64_t>(item.st_size),
-                        .Modified = item.st_mtim.tv_sec * 1'000'000'000LL + item.st_mtim.tv_nsec,
+                        .Modified = static_cast<std::int64_t>(
+                            static_cast<std::uint64_t>(item.st_mtim.tv_sec) * 1'000'000'000u +
+                            static_cast<std::uint64_t>(item.st_mtim.tv_nsec)),
                         .HasShape = true};
         const auto dot = name.rfind('.');
         row.TypeText = row.IsFolder               ? std::string(engine::FolderTypeText)

@@ -48,7 +48,10 @@ TFd OpenFolder(int dirFd, const std::string& name);
 inline TFileIdentity ShapeOf(const struct stat& status) {
     if (S_ISDIR(status.st_mode)) return {.HasShape = true, .IsFolder = true};
     return {.Size = static_cast<std::uint64_t>(status.st_size),
-            .Modified = status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec,
+            // Wraps for a time beyond 2262 rather than overflow: only equality counts.
+            .Modified = static_cast<std::int64_t>(
+                static_cast<std::uint64_t>(status.st_mtim.tv_sec) * 1'000'000'000u +
+                static_cast<std::uint64_t>(status.st_mtim.tv_nsec)),
             .HasShape = true};
 }
 
