@@ -3,6 +3,7 @@
 #include <optional>
 
 #include <QAccessible>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
@@ -139,8 +140,10 @@ void TAccessibleNamesTest::describesAFailedRowByItsReason() {
     gone.Rows[0].OldName = "a.txt";
     gone.Rows[1].OldName = "b.txt";
     m_window->entries()->setListing(std::move(gone));
-    m_window->entries()->applyRenames(engine::TRenameSettings{},
-                                      {.JournalFolder = "/nonexistent-zelvora-journals"});
+    const QString journals = QDir::tempPath() + QStringLiteral("/zelvora-unused-journals");
+    m_window->entries()->applyRenames(
+        engine::TRenameSettings{},
+        {.JournalFolder = QDir::toNativeSeparators(journals).toStdString()}); // never written
     QAccessibleTableInterface* table = Accessible(child<QTreeView>("ListView1"))->tableInterface();
     QVERIFY(table);
     QTRY_COMPARE(table->rowCount(), 2); // the rows are laid out when the view next gets to it

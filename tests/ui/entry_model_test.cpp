@@ -3,6 +3,7 @@
 #include <string>
 
 #include <QAbstractItemModelTester>
+#include <QDir>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -13,7 +14,8 @@ namespace {
 
 // A batch in a folder that is gone is never journaled, but it needs a journal folder to begin.
 engine::TBatchControl Unjournalable() {
-    return {.JournalFolder = "/nonexistent-zelvora-journals"};
+    const QString folder = QDir::tempPath() + QStringLiteral("/zelvora-unused-journals");
+    return {.JournalFolder = QDir::toNativeSeparators(folder).toStdString()};
 }
 
 engine::TFolderEntry Row(std::string name, bool folder) {
