@@ -155,12 +155,14 @@ bool IsPlaceholder(int dirFd, const char* name) {
     return empty && status.st_mtim.tv_sec == PlaceholderTime.tv_sec && status.st_mtim.tv_nsec == 0;
 }
 
+// statfs types that <linux/magic.h> does not name.
+constexpr unsigned long FuseMagic = 0x65735546, ExfatMagic = 0x2011bab0;
+
 // Volumes whose inode numbers and handles are a driver's counters (FUSE hands out node ids in
 // lookup order, per mount) or an entry's place in its folder (FAT): a remount, a rename or a
 // new file may give an entry another's number.
 bool NumbersAreCounters(const struct statfs& volume) {
-    constexpr unsigned long FuseMagic = 0x65735546, ExfatMagic = 0x2011bab0, SmbMagic = 0x517b,
-                            Smb2Magic = 0xfe534d42, CifsMagic = 0xff534d42;
+    constexpr unsigned long SmbMagic = 0x517b, Smb2Magic = 0xfe534d42, CifsMagic = 0xff534d42;
     switch (static_cast<unsigned long>(volume.f_type)) {
     case FuseMagic:
     case MSDOS_SUPER_MAGIC:
@@ -217,8 +219,7 @@ std::string MountType(dev_t device) {
 
 // FAT, exFAT and NTFS: the kernel's drivers, or FUSE drivers of a block device.
 bool IsWindowsVolume(int fd, const struct statfs& volume) {
-    constexpr unsigned long FuseMagic = 0x65735546, ExfatMagic = 0x2011bab0,
-                            Ntfs3Magic = 0x7366746e, NtfsMagic = 0x5346544e;
+    constexpr unsigned long Ntfs3Magic = 0x7366746e, NtfsMagic = 0x5346544e;
     const auto type = static_cast<unsigned long>(volume.f_type);
     if (type == MSDOS_SUPER_MAGIC || type == ExfatMagic || type == Ntfs3Magic || type == NtfsMagic)
         return true;
