@@ -170,9 +170,10 @@ remount() { # KIND FOLDER
     fi
     mounts_below "$folder/hold" | while read -r held; do umount "$held"; done
     after=$(stat -c %d "$folder/mount")
+    # Another mount made meanwhile (ctest runs tests side by side) may have taken the number
+    # held: the undo must hold either way, as an sshfs remount reuses its number anyway.
     if [ "$before" = "$after" ]; then
         say "$kind: the volume came back with the same device number $before"
-        return 1
     fi
 }
 
