@@ -97,8 +97,8 @@ std::string_view JournalsHolder(std::string_view folder, std::string_view journa
 }
 
 void RenameRow(const platform::TRenameFolder& folder, TWindowsNames* windowsNames,
-               std::string_view journalsHolder, TFolderEntry& row, const std::string& newName,
-               const std::string& stopOver) {
+               std::string_view journalsHolder, bool replaced, TFolderEntry& row,
+               const std::string& newName, const std::string& stopOver) {
     const std::string_view to = RelativeToFolder(newName);
     row.Error = 0;
     if (!journalsHolder.empty() && row.OldName == journalsHolder) {
@@ -109,14 +109,20 @@ void RenameRow(const platform::TRenameFolder& folder, TWindowsNames* windowsName
         row.Error = rrInvalidName;
     } else if (row.OldName == to) {
         row.Status = TRenameStatus::Skipped;
-    } else if (const int refused = windowsNames ? windowsNames->Check(row.OldName, to) : 0) {
+    } else if (const int refused = replaced       ? rrEntryReplaced
+                                   : windowsNames ? windowsNames->Check(row.OldName, to)
+                                                  : 0) {
         row.Status = TRenameStatus::Failed;
         row.Error = refused;
     } else {
         // A name without a leading separator is renamed to as it is, without a copy.
         const bool whole = to.size() == newName.size();
         const std::string stripped = whole ? std::string() : std::string(to);
-        row.Error = folder.RenameNoReplace(row.OldName, whole ? newName : stripped, {}, stopOver);
+        // An entry listed without the handle its volume keeps was checked as it was journaled.
+        const bool checked = folder.KeepsHandles() && row.Identity.Handle.empty();
+        const TFileIdentity& listed = checked ? TFileIdentity{} : row.Identity;
+        row.Error =
+            folder.RenameNoReplace(row.OldName, whole ? newName : stripped, listed, stopOver);
         row.Status = row.Error == 0 ? TRenameStatus::Renamed : TRenameStatus::Failed;
         if (windowsNames && row.Error == 0) windowsNames->Renamed(row.OldName, to);
     }
@@ -135,17 +141,23 @@ TJournalHead OpenedFolder(const platform::TRenameFolder& folder, const TFolderLi
 
 // The identity the journal records of `entry`: the listing's, with the handle where the volume
 // keeps handles (Linux lists none: one is asked for per row) and without one where it doesn't.
-void JournalIdentity(const platform::TRenameFolder& folder, const TFolderEntry& entry,
+// False when the entry at its name is no longer the one listed, by its inode number (the
+// handle is then not read), as the volume's renames have no handle to check it by.
+bool JournalIdentity(const platform::TRenameFolder& folder, const TFolderEntry& entry,
                      TFileIdentity& identity) {
     identity = entry.Identity;
-    if (!IsPlainName(entry.OldName)) return;
+    if (!IsPlainName(entry.OldName)) return true;
     if (!folder.KeepsHandles()) {
         identity.Handle.clear();
         if (!identity.Known()) folder.IdentityOf(entry.OldName, identity);
     } else if (identity.Handle.empty()) {
         TFileIdentity found;
+        if (identity.Known() && folder.IdentityOf(entry.OldName, found, &identity) == 0 &&
+            !identity.Matches(found))
+            return false;
         if (folder.IdentityOf(entry.OldName, found) == 0) identity.Handle = std::move(found.Handle);
     }
+    return true;
 }
 
 std::vector<std::string> ComposeNewNames(const TFolderListing& listing,
@@ -161,22 +173,28 @@ std::vector<std::string> ComposeNewNames(const TFolderListing& listing,
     return names;
 }
 
-// Rows [first, last) as the journal records them, each with its entry's identity. Encoded
-// straight from the listing, so no row's names are copied for it.
-std::string EncodeRows(const platform::TRenameFolder& folder, const TFolderListing& listing,
-                       const std::vector<std::string>& newNames, std::size_t first,
-                       std::size_t last) {
-    std::string out;
+// Rows [first, last) as the journal records them, each with its entry's identity, and the rows
+// whose entry is no longer the one listed.
+struct TJournalSpan {
+    std::string Records;
+    std::vector<std::size_t> Replaced;
+};
+
+// Encoded straight from the listing, so no row's names are copied for it.
+TJournalSpan EncodeRows(const platform::TRenameFolder& folder, const TFolderListing& listing,
+                        const std::vector<std::string>& newNames, std::size_t first,
+                        std::size_t last) {
+    TJournalSpan span;
     std::size_t size = 0;
     for (std::size_t i = first; i < last; ++i)
         size += RowRecordBytes + listing.Rows[i].OldName.size() + newNames[i].size();
-    out.reserve(size);
+    span.Records.reserve(size);
     TFileIdentity identity;
     for (std::size_t i = first; i < last; ++i) {
-        JournalIdentity(folder, listing.Rows[i], identity);
-        EncodeRow(out, listing.Rows[i].OldName, RelativeToFolder(newNames[i]), identity);
+        if (!JournalIdentity(folder, listing.Rows[i], identity)) span.Replaced.push_back(i);
+        EncodeRow(span.Records, listing.Rows[i].OldName, RelativeToFolder(newNames[i]), identity);
     }
-    return out;
+    return span;
 }
 
 // The journal takes its rows in spans that grow fourfold from FirstSpan. Each span's records
@@ -226,8 +244,14 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
     const TJournalHead head = OpenedFolder(folder, listing);
     std::optional<TBatchJournal> journal;
     const std::size_t total = listing.Rows.size();
-    std::size_t journaled = 0;      // the rows whose records are synced
-    std::future<std::string> ahead; // the records of the span from `journaled` on
+    std::size_t journaled = 0;       // the rows whose records are synced
+    std::future<TJournalSpan> ahead; // the span from `journaled` on
+    std::vector<bool> replaced(total);
+    const auto take = [&](TJournalSpan&& span) {
+        for (const std::size_t row : span.Replaced)
+            replaced[row] = true;
+        return std::move(span.Records);
+    };
     const auto readAhead = [&] {
         if (journaled < total)
             ahead =
@@ -238,7 +262,7 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
         journaled = SpanEnd(0, total);
         journal.emplace(control.JournalFolder,
                         EncodeBegin(head, total) +
-                            EncodeRows(folder, listing, newNames, 0, journaled));
+                            take(EncodeRows(folder, listing, newNames, 0, journaled)));
         readAhead();
     }
     const std::string_view journalsHolder =
@@ -250,7 +274,7 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
     for (; done < total && !control.Stop.stop_requested(); ++done) {
         TFolderEntry& row = listing.Rows[done];
         if (journal && done == journaled) {
-            if (const int error = journal->AppendRows(ahead.get()); error != 0) {
+            if (const int error = journal->AppendRows(take(ahead.get())); error != 0) {
                 FailUnjournaled(listing, newNames, done, error);
                 break;
             }
@@ -259,8 +283,8 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
         }
         const bool twoSteps = journal && platform::PassesThroughStopOver(
                                              row.OldName, RelativeToFolder(newNames[done]));
-        RenameRow(folder, windowsNames ? &*windowsNames : nullptr, journalsHolder, row,
-                  newNames[done],
+        RenameRow(folder, windowsNames ? &*windowsNames : nullptr, journalsHolder, replaced[done],
+                  row, newNames[done],
                   twoSteps ? StopOverName(journal->Name(), done, row.OldName) : std::string());
         row.NewName = std::move(newNames[done]);
         if (journal) journal->Outcome(done, OutcomeOf(row.Status), row.Error);

@@ -63,12 +63,17 @@ struct TFileIdentity {
     std::int64_t Modified = 0; // the system's own unit (nanoseconds, or 100 ns on Windows)
     bool HasShape = false;
     bool IsFolder = false;
+    // The inode number as listed, which tells entries apart within one mount where the volume
+    // keeps handles (found: 0 elsewhere); never journaled, as a remount may change it.
+    std::uint64_t Number = 0;
 
     bool Known() const { return !Handle.empty() || HasShape; }
     // Whether `found`, read now at a name, is the entry this identity was taken of: by handle
-    // where both have one, else by their shapes.
+    // where both have one, else by inode number where both have one, else by their shapes.
     bool Matches(const TFileIdentity& found) const {
         if (!Handle.empty() && !found.Handle.empty()) return Handle == found.Handle;
+        if (Number != 0 && found.Number != 0)
+            return Number == found.Number && IsFolder == found.IsFolder;
         return HasShape && found.HasShape && IsFolder == found.IsFolder && Size == found.Size &&
                Modified == found.Modified;
     }
@@ -185,6 +190,10 @@ bool NamesFolderOnDisk(std::string_view path);
 // empty. Rows come in natural name order; a modification time whose year does not fit an int
 // gives an empty ModifiedText. Reads the disk; never throws.
 void ListFolder(TFolderListing& listing, const std::string& path, const TFormatSettings& settings);
+// Lists again the entry `row.OldName` names in the listed `folder`, after its caption was
+// edited in place: the identity the batch checks before renaming it becomes that entry's
+// (unknown when there is none); the columns stay as listed. Reads the disk.
+void RelistIdentity(const std::string& folder, TFolderEntry& row);
 
 enum class TRenameMode { rmPrefix = 0, rmSuffix = 1, rmReplace = 2, rmDelete = 3 };
 
@@ -242,9 +251,11 @@ struct TBatchControl {
 // whose old name holds a separator, or whose new name the system would change or misread
 // (Windows: < > : " | ? *, control characters, a trailing space or dot, device names such as
 // NUL.txt) fails with rrInvalidName before any system call (a new name may hold separators:
-// it is a path relative to the folder). Any other failed rename is recorded and the
-// run goes on; a stopped batch is journaled and closed like a finished one. Never replaces an
-// existing entry. Changes the disk.
+// it is a path relative to the folder). A row whose entry is no longer the one listed (by its
+// Identity, when known) fails with rrEntryReplaced; one whose entry another program renamed
+// meanwhile fails and is not claimed. Any other failed rename is recorded and the run goes on;
+// a stopped batch is journaled and closed like a finished one. Never replaces an existing
+// entry. Changes the disk.
 void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
                   const TBatchControl& control = {});
 

@@ -93,4 +93,11 @@ void ListFolder(TFolderListing& listing, const std::string& path, const TFormatS
     listing.Inode = identity.Inode;
 }
 
+void RelistIdentity(const std::string& folder, TFolderEntry& row) {
+    platform::TDirEntry entry;
+    const bool plain = std::none_of(row.OldName.begin(), row.OldName.end(), platform::IsSeparator);
+    row.Identity = plain && platform::ReadFolderEntry(folder, row.OldName, entry) ? entry.Identity
+                                                                                  : TFileIdentity{};
+}
+
 } // namespace engine

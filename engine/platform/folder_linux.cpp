@@ -27,6 +27,7 @@ TDirEntry EntryOf(int folderFd, const dirent& item) {
         entry.ModifiedSeconds = status.st_mtim.tv_sec;
         entry.HasTime = true;
         entry.Identity = ShapeOf(status);
+        entry.Identity.Number = status.st_ino;
     } else {
         entry.IsFolder = item.d_type == DT_DIR;
     }
@@ -34,6 +35,15 @@ TDirEntry EntryOf(int folderFd, const dirent& item) {
 }
 
 } // namespace
+
+bool ReadFolderEntry(const std::string& folder, const std::string& name, TDirEntry& entry) {
+    const TFd opened = OpenAbsolute(folder, O_PATH | O_DIRECTORY);
+    dirent item{};
+    if (!opened.valid() || name.size() >= sizeof item.d_name) return false;
+    name.copy(item.d_name, name.size());
+    entry = EntryOf(opened.get(), item);
+    return entry.HasTime;
+}
 
 bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries,
                        TFolderIdentity* folderIdentity) {

@@ -1,5 +1,6 @@
 #include "engine/platform/platform.h"
 
+#include <algorithm>
 #include <map>
 
 #include <windows.h>
@@ -65,6 +66,17 @@ bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries
     if (folderIdentity) held->ReadIdentity(folderIdentity->Device, folderIdentity->Inode);
     return held->ReadEntries(
         [&](const FILE_ID_BOTH_DIR_INFO& item) { AppendEntry(item, entries); });
+}
+
+// One entry, read as the listing reads them all: a caption is edited seldom.
+bool ReadFolderEntry(const std::string& folder, const std::string& name, TDirEntry& entry) {
+    std::deque<TDirEntry> entries;
+    ReadFolderEntries(folder, entries);
+    const auto found = std::find_if(entries.begin(), entries.end(),
+                                    [&](const TDirEntry& each) { return each.Name == name; });
+    if (found == entries.end()) return false;
+    entry = std::move(*found);
+    return true;
 }
 
 bool LocalTime(std::int64_t seconds, TDateTime& when) {

@@ -37,6 +37,10 @@ struct TFolderIdentity {
 bool ReadFolderEntries(const std::string& folder, std::deque<TDirEntry>& entries,
                        TFolderIdentity* folderIdentity = nullptr);
 
+// Reads the entry `name` (links not followed) of `folder` (ending in its separator) as
+// ReadFolderEntries would. False when there is none.
+bool ReadFolderEntry(const std::string& folder, const std::string& name, TDirEntry& entry);
+
 // `seconds` since the epoch as local time, with the offset in force at that moment. False
 // when the time can't be represented.
 bool LocalTime(std::int64_t seconds, TDateTime& when);

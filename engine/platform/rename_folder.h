@@ -53,7 +53,8 @@ public:
     bool KeepsHandles() const;
     // The identity of the entry `name` (links not followed), as the volume keeps it: its handle
     // where the volume keeps handles (and `like`, when given, has one), else its size and
-    // modification time. Returns 0 or the error code.
+    // modification time, with its inode number where the volume keeps handles. Returns 0 or
+    // the error code.
     int IdentityOf(const std::string& name, TFileIdentity& identity,
                    const TFileIdentity* like = nullptr) const;
     // Calls `each` with the name of every entry of the folder, exactly as the folder holds it,

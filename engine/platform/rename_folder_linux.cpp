@@ -329,6 +329,7 @@ int TRenameFolder::IdentityOf(const std::string& name, TFileIdentity& identity,
     struct stat status {};
     if (::fstatat(fd, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return errno;
     identity = ShapeOf(status);
+    if (KeepsHandles()) identity.Number = status.st_ino;
     return 0;
 }
 

@@ -27,6 +27,10 @@ bool HoldsOverlongName(std::wstring_view path) {
     }
 }
 
+std::wstring_view LastPart(std::wstring_view path) {
+    return path.substr(path.rfind(L'\\') + 1);
+}
+
 int ErrorOf(NTSTATUS status) {
     return static_cast<int>(::RtlNtStatusToDosError(status));
 }
@@ -106,6 +110,18 @@ public:
         return 0;
     }
 
+    // Whether the system names the entry `name` (the last part of its path) now, exactly. A
+    // name that can't be read counts as the one asked for.
+    bool IsNamed(std::wstring_view name) const {
+        std::vector<std::byte> buffer(sizeof(FILE_NAME_INFO) + 32768 * sizeof(wchar_t));
+        auto* info = reinterpret_cast<FILE_NAME_INFO*>(buffer.data());
+        if (!::GetFileInformationByHandleEx(m_handle, FileNameInfo, info,
+                                            static_cast<DWORD>(buffer.size())))
+            return true;
+        const std::wstring_view path(info->FileName, info->FileNameLength / sizeof(wchar_t));
+        return LastPart(path) == name;
+    }
+
     // Renames the entry to `target`, relative to `folder`, never replacing anything: the
     // rename follows the folder held, wherever it has been moved.
     int RenameTo(HANDLE folder, const std::wstring& target) const {
@@ -135,15 +151,23 @@ bool IsCaseOnly(std::wstring_view a, std::wstring_view b) {
                                             static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
-// Some file systems (and Wine) take a rename to the same name in other case as done without
-// changing it: go through a free name, and come back if the second step fails. An entry that
-// can go neither on nor back stays at the stop-over, which the caller's journal knows.
-int RenameCaseOnly(const TEntry& entry, HANDLE folder, const std::wstring& source,
+// Renames `entry` to `target`. A rename that the system answers as done while the entry keeps
+// its name found the entry already there: another program renamed it, and it is not this
+// rename's. Except for a case-only rename, which some file systems (and Wine) take as done
+// without changing it: that goes through a free name, and comes back if the second step fails.
+// An entry that can go neither on nor back stays at the stop-over, which the caller's journal
+// knows.
+int RenameAndCheck(const TEntry& entry, HANDLE folder, const std::wstring& source,
                    const std::wstring& target, const std::wstring& stopOver) {
-    if (const int error = entry.RenameTo(folder, stopOver); error != 0) return error;
+    const bool caseOnly = IsCaseOnly(source, target);
     const int error = entry.RenameTo(folder, target);
-    if (error == 0) return 0;
-    return entry.RenameTo(folder, source) == 0 ? error : rrLeftAtStopOver;
+    if (error == 0 && entry.IsNamed(LastPart(target))) return 0;
+    if (!caseOnly) return error != 0 ? error : ERROR_FILE_NOT_FOUND;
+    if (stopOver.empty()) return ERROR_INVALID_NAME;
+    if (const int first = entry.RenameTo(folder, stopOver); first != 0) return first;
+    const int second = entry.RenameTo(folder, target);
+    if (second == 0) return 0;
+    return entry.RenameTo(folder, source) == 0 ? second : rrLeftAtStopOver;
 }
 
 } // namespace
@@ -213,12 +237,11 @@ int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& t
             return error;
         if (!expected.Matches(found)) return rrEntryReplaced;
     }
-    if (!IsCaseOnly(source, target)) return entry.RenameTo(folder, target);
     const std::wstring between =
-        stopOver.empty() ? source + L".zelvora-case-" + std::to_wstring(::GetTickCount64())
-                         : RelativeName(stopOver);
-    return between.empty() ? ERROR_INVALID_NAME
-                           : RenameCaseOnly(entry, folder, source, target, between);
+        !IsCaseOnly(source, target) ? std::wstring()
+        : stopOver.empty() ? source + L".zelvora-case-" + std::to_wstring(::GetTickCount64())
+                           : RelativeName(stopOver);
+    return RenameAndCheck(entry, folder, source, target, between);
 }
 
 // Every Windows file system renames without replacing in one call: nothing waits on an entry.

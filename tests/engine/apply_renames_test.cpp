@@ -1,5 +1,10 @@
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <latch>
 #include <stop_token>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -11,13 +16,16 @@
 using engine::TRenameMode;
 using engine::TRenameStatus;
 using rename_test::Entries;
+using rename_test::PathOf;
+namespace fs = std::filesystem;
 using rename_test::FileRow;
 using rename_test::FolderRow;
 using rename_test::ReadFile;
 using Names = std::vector<std::string>;
 
 const std::string TargetExists = "目标已存在", NotFound = "找不到文件或文件夹",
-                  NameTooLong = "文件名过长", InvalidName = "文件名无效";
+                  NameTooLong = "文件名过长", InvalidName = "文件名无效",
+                  Replaced = "已换成另一个条目";
 
 namespace {
 
@@ -87,6 +95,77 @@ TEST_F(ApplyRenames, SecondRunChangesNothingOnDisk) {
     EXPECT_EQ(Entries(m_root), afterFirst);
     ExpectRow(0, "A-0001 x.jpg", TRenameStatus::Failed, NotFound);
     ExpectRow(1, "A-0002 y", TRenameStatus::Failed, NotFound);
+}
+
+// Between the listing and the batch, an editor saves one file anew (a new file renamed over
+// it) and another program appends to one in place: only the file listed is renamed.
+TEST_F(ApplyRenames, RenamesTheEntriesItListedOnly) {
+    MakeFile("a.txt", "listed");
+    MakeFile("b.txt", "b");
+    engine::ListFolder(m_listing, m_root, {});
+    MakeFile("a.tmp", "saved anew");
+    fs::rename(PathOf(At("a.tmp")), PathOf(At("a.txt")));
+    std::ofstream(PathOf(At("b.txt")), std::ios::app) << " grown";
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
+    ExpectRow(0, "A-0001 a.txt", TRenameStatus::Failed, Replaced);
+    ExpectRow(1, "A-0002 b.txt", TRenameStatus::Renamed);
+    EXPECT_EQ(ReadFile(At("a.txt")), "saved anew");
+    EXPECT_EQ(ReadFile(At("A-0002 b.txt")), "b grown");
+}
+
+// A caption edited in place names another entry, which is listed again for its row.
+TEST_F(ApplyRenames, CaptionEditedInPlaceRenamesTheEntryItNames) {
+    MakeFile("a.txt", "a");
+    engine::ListFolder(m_listing, m_root, {});
+    MakeFile("z.txt", "z");
+    m_listing.Rows[0].OldName = "z.txt";
+    engine::RelistIdentity(m_listing.CurrentFolder, m_listing.Rows[0]);
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
+    ExpectRow(0, "A-0001 z.txt", TRenameStatus::Renamed);
+    EXPECT_EQ(Entries(m_root), (Names{"A-0001 z.txt", "a.txt"}));
+}
+
+// Two windows on one folder run the same batch: the second claims none of the first's rows,
+// so Ctrl+Z takes back the first.
+TEST_F(ApplyRenames, RowsAnotherWindowRenamedAreNotClaimed) {
+    MakeFile("a.txt", "a");
+    MakeFolder("f");
+    engine::ListFolder(m_listing, m_root, {});
+    engine::TFolderListing second = m_listing;
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
+    const std::string first = engine::ReadJournals(m_journals).back().Name;
+    engine::ApplyRenames(second, m_settings, Journaled());
+    for (const engine::TFolderEntry& row : second.Rows)
+        EXPECT_EQ(row.Status, TRenameStatus::Failed) << row.OldName;
+    const auto journals = engine::ReadJournals(m_journals);
+    EXPECT_EQ(engine::CountRenamedRows(m_journals, journals.back().Name), 0u);
+    ASSERT_NE(engine::LastUndoableBatch(journals), nullptr);
+    EXPECT_EQ(engine::LastUndoableBatch(journals)->Name, first);
+}
+
+// Two windows start the same batch on one folder at once: each entry is renamed once, and
+// only one of them claims it.
+TEST_F(ApplyRenames, TwoBatchesAtOnceNeverBothClaimARow) {
+    for (int i = 0; i < 500; ++i)
+        MakeFile("f" + std::to_string(1000 + i));
+    engine::ListFolder(m_listing, m_root, {});
+    engine::TFolderListing second = m_listing;
+    std::latch start(2);
+    const auto run = [&](engine::TFolderListing& listing) {
+        start.arrive_and_wait();
+        engine::ApplyRenames(listing, m_settings, Journaled());
+    };
+    std::thread other(run, std::ref(second));
+    run(m_listing);
+    other.join();
+    Names renamed;
+    for (std::size_t i = 0; i < second.Rows.size(); ++i) {
+        const bool first = m_listing.Rows[i].Status == TRenameStatus::Renamed;
+        EXPECT_NE(first, second.Rows[i].Status == TRenameStatus::Renamed) << i;
+        renamed.push_back(m_listing.Rows[i].NewName);
+    }
+    std::sort(renamed.begin(), renamed.end());
+    EXPECT_EQ(Entries(m_root), renamed);
 }
 
 TEST_F(ApplyRenames, RowFreedByAnotherRunsAgain) {

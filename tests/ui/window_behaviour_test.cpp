@@ -337,14 +337,17 @@ void TWindowBehaviourTest::anEditedOldNameIsUsedByTheNextApply() {
     list->edit(first);
     QLineEdit* editor = list->findChild<QLineEdit*>();
     QVERIFY(editor);
+    makeFiles(m_namespace->desk("work"), {QStringLiteral("saved later.txt")});
     editor->selectAll();
-    QTest::keyClicks(editor, QStringLiteral("gone.txt"));
+    QTest::keyClicks(editor, QStringLiteral("saved later.txt"));
     QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_COMPARE(first.data().toString(), QStringLiteral("gone.txt"));
+    QTRY_COMPARE(first.data().toString(), QStringLiteral("saved later.txt"));
     QCOMPARE(m_window->CurrentFolder(), TTempNamespace::listed(m_namespace->desk("work")));
     pressApply();
-    QCOMPARE(newNameShown(0), QStringLiteral("A-0001 gone.txt"));
-    QVERIFY(namesOnDisk(m_namespace->desk("work")).contains("a.txt"));
+    QCOMPARE(newNameShown(0), QStringLiteral("A-0001 saved later.txt"));
+    const QStringList names = namesOnDisk(m_namespace->desk("work"));
+    QVERIFY(names.contains("a.txt"));
+    QVERIFY(names.contains("A-0001 saved later.txt"));
 }
 
 void TWindowBehaviourTest::theProgramShowsErrorsInAModalBox() {

@@ -202,6 +202,7 @@ bool TEntryModel::setData(const QModelIndex& index, const QVariant& value, int r
     // An edit committed unchanged must keep a name whose bytes are not valid UTF-8.
     if (typed == TextOf(row.OldName)) return true;
     row.OldName = typed.toStdString();
+    engine::RelistIdentity(m_listing.CurrentFolder, row);
     emit dataChanged(index, index);
     emit oldNameEdited();
     return true;
