@@ -88,7 +88,9 @@ struct TRenameFolder::TOpen {
     std::function<std::vector<std::string>()> ComingNames;
     std::unique_ptr<TLookAhead> Ahead; // after Fd: stops before the folder closes
 
-    int RenameOnce(const std::string& from, const std::string& to);
+    // With `expected`, renames only that entry.
+    int RenameOnce(const std::string& from, const std::string& to,
+                   const TFileIdentity* expected = nullptr);
 };
 
 TRenameAt2Call g_renameAt2 = ::renameat2;
@@ -102,6 +104,13 @@ constexpr timespec PlaceholderTime{315532800, 0};
 
 bool LinksRefused(int error) {
     return error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK;
+}
+
+// An entry's identity as a lookup gives it: its shape, and its inode number where `numbers`.
+TFileIdentity IdentityFrom(const struct stat& status, bool numbers) {
+    TFileIdentity identity = ShapeOf(status);
+    if (numbers) identity.Number = status.st_ino;
+    return identity;
 }
 
 // Takes the free name `to` for the entry to move onto: each call fails with EEXIST when the name
@@ -129,9 +138,12 @@ int ReservePlaceholder(int dirFd, const char* to, bool isFolder) {
 // name is never unlinked, so a file another program saves there meanwhile stays, and the entry
 // keeps its inode. A folder is looked at first, which the rename would do anyway, so a remote
 // folder asks no more of its server than a link and an unlink would.
-int RenameWithoutNoReplaceFlag(int dirFd, const char* from, const char* to) {
+// With `expected`, renames only that entry, checked by that lookup (`numbers`: by inode number).
+int RenameWithoutNoReplaceFlag(int dirFd, const char* from, const char* to,
+                               const TFileIdentity* expected, bool numbers) {
     struct stat status {};
     if (::fstatat(dirFd, from, &status, AT_SYMLINK_NOFOLLOW) != 0) return errno;
+    if (expected && !expected->Matches(IdentityFrom(status, numbers))) return rrEntryReplaced;
     const bool isFolder = S_ISDIR(status.st_mode);
     if (const int error = ReservePlaceholder(dirFd, to, isFolder); error != 0) return error;
     if (g_renameAt2(dirFd, from, dirFd, to, 0) == 0) return 0;
@@ -244,16 +256,25 @@ void MarkFolder(int fd, std::uint64_t& volumeId, std::string& handle, bool& wind
 
 } // namespace
 
-int TRenameFolder::TOpen::RenameOnce(const std::string& from, const std::string& to) {
+int TRenameFolder::TOpen::RenameOnce(const std::string& from, const std::string& to,
+                                     const TFileIdentity* expected) {
     const int fd = Fd.get();
+    const bool numbers = !Handle.empty();
     if (Ahead) Ahead->RenameStarted();
-    if (NoReplaceRefused) return RenameWithoutNoReplaceFlag(fd, from.c_str(), to.c_str());
+    if (NoReplaceRefused)
+        return RenameWithoutNoReplaceFlag(fd, from.c_str(), to.c_str(), expected, numbers);
+    if (expected) {
+        struct stat status {};
+        if (::fstatat(fd, from.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return errno;
+        if (!expected->Matches(IdentityFrom(status, numbers))) return rrEntryReplaced;
+    }
     if (g_renameAt2(fd, from.c_str(), fd, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
     const int error = errno; // capture before anything else can overwrite it
     if (error != EINVAL) return error;
     // EINVAL also answers a folder moved into itself; only a fallback that does not answer
     // the same shows that the flag itself was refused.
-    const int fallbackError = RenameWithoutNoReplaceFlag(fd, from.c_str(), to.c_str());
+    const int fallbackError =
+        RenameWithoutNoReplaceFlag(fd, from.c_str(), to.c_str(), nullptr, numbers);
     NoReplaceRefused = fallbackError != EINVAL;
     if (NoReplaceRefused && ComingNames) Ahead = std::make_unique<TLookAhead>(fd, ComingNames());
     return fallbackError;
@@ -280,13 +301,16 @@ int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& t
                                    const TFileIdentity& expected,
                                    const std::string& stopOver) const {
     if (!m_open) return m_openError;
-    if (expected.Known()) {
+    TOpen& open = *m_open;
+    if (expected.Known() && !expected.Handle.empty()) {
         TFileIdentity found;
         if (const int error = IdentityOf(from, found, &expected); error != 0) return error;
         if (!expected.Matches(found)) return rrEntryReplaced;
     }
-    TOpen& open = *m_open;
-    const int error = open.RenameOnce(from, to);
+    // Any other identity is checked by the lookup the rename makes anyway where the flag is
+    // refused (a round trip on a remote folder), else by one of its own.
+    const bool byLookup = expected.Known() && expected.Handle.empty();
+    const int error = open.RenameOnce(from, to, byLookup ? &expected : nullptr);
     // A volume that ignores case finds the entry itself at its new name in other case (and a
     // FUSE driver may give that name an inode of its own): the entry moves through the
     // stop-over name, and comes back when the second step finds the name really taken.

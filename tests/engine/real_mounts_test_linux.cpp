@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/engine.h"
+#include "engine/messages.h"
 #include "tests/engine/child_process.h"
 #include "tests/engine/temp_folder.h"
 
@@ -257,6 +258,29 @@ TEST_F(RealMount, EntryReplacedDuringTheUndoIsLeftAlone) {
     const engine::TUndoResult undone = engine::UndoBatch(journals, batch, control);
     ASSERT_EQ(strangers.size(), 2u) << "the undo never reached its tenth row";
     ExpectUndone(batch, undone, strangers);
+}
+
+// After the listing, an editor saves one photo anew (a file renamed over it) and another is
+// deleted and saved again: the batch renames neither, and says so on their rows.
+TEST_F(RealMount, EntrySavedAnewAfterTheListingIsNotRenamed) {
+    const std::string over = folder + "/" + listing.Rows[3].OldName;
+    const std::string anew = folder + "/" + listing.Rows[5].OldName;
+    WriteFile(folder + "/saving", "saved by an editor");
+    fs::rename(PathOf(folder + "/saving"), PathOf(over));
+    fs::remove(PathOf(anew));
+    WriteFile(anew, "saved again");
+    engine::TBatchControl control;
+    control.JournalFolder = journals;
+    engine::ApplyRenames(listing, engine::TRenameSettings{}, control);
+    TTree refused;
+    for (const engine::TFolderEntry& row : listing.Rows)
+        if (row.Status != engine::TRenameStatus::Renamed)
+            refused[row.OldName] = engine::RenameFailureText(row.Error);
+    const std::string replaced(engine::messages::EntryReplaced);
+    EXPECT_TRUE(
+        Same({{listing.Rows[3].OldName, replaced}, {listing.Rows[5].OldName, replaced}}, refused));
+    EXPECT_EQ(Describe(over).substr(0, 18), "saved by an editor");
+    EXPECT_EQ(Describe(anew).substr(0, 11), "saved again");
 }
 
 // One row of `name` (extension `type`) renamed in a folder of its own with `settings`, next to
