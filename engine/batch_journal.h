@@ -50,24 +50,9 @@ private:
 // The journal's outcome of a row's status. Pure.
 TOutcome OutcomeOf(TRenameStatus status);
 
-// `journalFolder` + separator + `name`. Pure.
-std::string JournalPath(const std::string& journalFolder, const std::string& name);
-
-// Journal names in `journalFolder`, oldest first. Reads the disk.
-std::vector<std::string> JournalNames(const std::string& journalFolder);
-
 // The free name row `index` of journal `journalName` passes through where a case-only rename
 // of `from` takes two steps, so the undo knows where to look after a crash between them. Pure.
 std::string StopOverName(const std::string& journalName, std::size_t index,
                          const std::string& from);
-
-// The begin record of the journal at `path`, read from its first bytes only; nothing when it
-// can't be read or has none. `error` receives the error code of reading it. Reads the disk.
-std::optional<TJournalHead> ReadJournalHead(const std::string& path, int& error);
-
-// Removes what no undo needs, unless a batch or an undo at work holds it: closed journals
-// beyond the newest `kept`, and journals whose begin record never got written. Changes the
-// disk.
-void PruneJournals(const std::string& journalFolder, std::size_t kept = JournalsKept);
 
 } // namespace engine

@@ -4,6 +4,7 @@ set(ZELVORA_ENGINE_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(ENGINE_SOURCES
     apply_renames.cpp
     batch_journal.cpp
+    journal_folder.cpp
     compose_name.cpp
     date_format.cpp
     journal.cpp

@@ -9,6 +9,7 @@
 #include "engine/batch_journal.h"
 #include "engine/engine.h"
 #include "engine/journal.h"
+#include "engine/journal_folder.h"
 #include "engine/messages.h"
 #include "engine/platform/journal_files.h"
 #include "engine/platform/platform.h"
@@ -18,7 +19,6 @@
 namespace engine {
 namespace {
 
-constexpr std::size_t TailBytes = 4096;
 // No row record can be longer: two names of a path's length, an identity and a check. A
 // journal larger than its rows can fill is damaged, and is never read whole.
 constexpr std::uint64_t MaxRowBytes = 3 * 8192;
@@ -206,61 +206,7 @@ void CloseTakenBack(const platform::TJournalFile& file, TEnding how, std::uint64
     if (file.Append(EncodeEnding(how, renamed)) == 0) file.Sync();
 }
 
-std::optional<TJournalSummary> Summarize(const std::string& journalFolder,
-                                         const std::string& name) {
-    const std::string path = JournalPath(journalFolder, name);
-    int error = 0;
-    const std::optional<TJournalHead> head = ReadJournalHead(path, error);
-    const bool running = platform::IsJournalBusy(error) || platform::IsJournalLocked(path);
-    if (running)
-        return TJournalSummary{.Name = name,
-                               .Kind = head ? head->Kind : TJournalKind::Batch,
-                               .Folder = head ? head->Folder : std::string(),
-                               .UndoesName = head ? head->Undoes : std::string(),
-                               .Running = true};
-    std::string tail;
-    if (!head || platform::ReadFileBytes(path, tail, TailBytes, true) != 0) return std::nullopt;
-    const TJournalEnding ending = DecodeEnding(tail);
-    // An undo stopped or cut short took back only part of its journal, which stays to be
-    // undone.
-    return TJournalSummary{
-        .Name = name,
-        .Kind = head->Kind,
-        .Folder = head->Folder,
-        .Closed = ending.How != TEnding::Open,
-        .UndoesName = ending.How == TEnding::Done ? head->Undoes : std::string(),
-        .RenamedAny = ending.Renamed.value_or(1) != 0,
-    };
-}
-
 } // namespace
-
-std::vector<TJournalSummary> ReadJournals(const std::string& journalFolder) {
-    std::vector<TJournalSummary> journals;
-    try {
-        for (const std::string& name : JournalNames(journalFolder)) {
-            if (auto summary = Summarize(journalFolder, name)) journals.push_back(*summary);
-        }
-    } catch (const std::exception&) { // out of memory: what was read so far is all there is
-    }
-    // An undo that ran whole and is not itself taken back takes back its journal; newer
-    // journals decide first.
-    for (auto journal = journals.rbegin(); journal != journals.rend(); ++journal) {
-        if (journal->Kind != TJournalKind::Undo || journal->Undone || !journal->Closed) continue;
-        for (auto older = std::next(journal); older != journals.rend(); ++older)
-            if (older->Name == journal->UndoesName) older->Undone = true;
-    }
-    return journals;
-}
-
-TUndoStep NextUndo(const std::vector<TJournalSummary>& journals) {
-    for (auto journal = journals.rbegin(); journal != journals.rend(); ++journal) {
-        if (!journal->Closed) return {.InTheWay = &*journal};
-        if (journal->Kind == TJournalKind::Batch && !journal->Undone && journal->RenamedAny)
-            return {.Batch = &*journal};
-    }
-    return {};
-}
 
 std::size_t CountRenamedRows(const std::string& journalFolder, const std::string& name) {
     platform::TJournalFile file;
