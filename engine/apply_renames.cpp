@@ -232,10 +232,19 @@ void FailUnjournaled(TFolderListing& listing, std::vector<std::string>& newNames
 
 } // namespace
 
+TNumbering CheckRenameSettings(const TFolderListing& listing, const TRenameSettings& settings) {
+    const TNumbering numbering{.Start = ParseSettingsInteger(settings.StartNumber),
+                               .Digits = ParseDigitCount(settings.Digits)};
+    if (!listing.Rows.empty()) {
+        const TFolderEntry& first = listing.Rows.front();
+        ComposeNewName(first.OldName, first.TypeText, settings, numbering.Digits, numbering.Start);
+    }
+    return numbering;
+}
+
 void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
                   const TBatchControl& control) {
-    const std::int32_t start = ParseSettingsInteger(settings.StartNumber);
-    const std::int32_t digits = ParseDigitCount(settings.Digits);
+    const auto [start, digits] = CheckRenameSettings(listing, settings);
     if (listing.Rows.empty()) return;
     if (!NamesFolderOnDisk(control.JournalFolder))
         throw TError(std::string(messages::JournalFolderUnknown));

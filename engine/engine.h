@@ -216,6 +216,16 @@ std::int32_t ParseSettingsInteger(std::string_view text);
 // (no name can be that long). Pure.
 std::int32_t ParseDigitCount(std::string_view text);
 
+// The running number's start and digit count, parsed from `settings`.
+struct TNumbering {
+    std::int32_t Start = 1;
+    std::int32_t Digits = 4;
+};
+// Checks `settings` as a batch on `listing` checks them before its first rename, in the same
+// order: the start number, the digit count, then the delete texts where the mode reads them
+// (by composing the first row's name). Throws TError for the first bad one. Pure.
+TNumbering CheckRenameSettings(const TFolderListing& listing, const TRenameSettings& settings);
+
 // The number in decimal, padded in front with "0" to `digits` characters. Pure.
 std::string SequenceText(std::int32_t number, std::int32_t digits);
 

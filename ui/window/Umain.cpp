@@ -343,7 +343,7 @@ void TFrmMain::RzBitBtn1Click() {
     if (isBusy()) return;
     Guarded([this] {
         const engine::TRenameSettings settings = renameSettings();
-        TBatchRunner::CheckSettings(m_entries->listing(), settings);
+        engine::CheckRenameSettings(m_entries->listing(), settings);
         m_batchStatus->start(m_entries->rows().size());
         m_runner->start(m_entries->beginBatch(), settings, TUndoController::BatchControl());
         ShellTreeView1->setHeldFolder(CurrentFolder());

@@ -19,16 +19,6 @@ TBatchRunner::~TBatchRunner() {
     if (m_thread.joinable()) m_thread.join();
 }
 
-void TBatchRunner::CheckSettings(const engine::TFolderListing& listing,
-                                 const engine::TRenameSettings& settings) {
-    const std::int32_t start = engine::ParseSettingsInteger(settings.StartNumber);
-    const std::int32_t digits = engine::ParseDigitCount(settings.Digits);
-    if (listing.Rows.empty()) return;
-    // Composing the first row parses the delete texts too, when the mode reads them.
-    const engine::TFolderEntry& first = listing.Rows.front();
-    engine::ComposeNewName(first.OldName, first.TypeText, settings, digits, start);
-}
-
 void TBatchRunner::start(engine::TFolderListing& listing, engine::TRenameSettings settings,
                          engine::TBatchControl control) {
     run(

@@ -28,11 +28,6 @@ public:
     // Stops a running batch between two rows and waits for it.
     ~TBatchRunner() override;
 
-    // Parses what ApplyRenames parses before its first rename, in the same order, so a bad
-    // setting is reported before anything starts. Throws engine::TError. Pure.
-    static void CheckSettings(const engine::TFolderListing& listing,
-                              const engine::TRenameSettings& settings);
-
     // Starts renaming `listing`, which must stay as it is until finished(); the rows up to the
     // last count progressed() gave may be read meanwhile. `control` may carry more of the
     // batch's settings; its Progress and Stop are the runner's own.
