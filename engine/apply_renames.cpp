@@ -51,34 +51,27 @@ bool IsValidRename(std::string_view from, std::string_view to) {
 
 // The names a volume that Windows reads must not be given: names Windows can't open, and names
 // that differ only in case from another entry of the folder, which Windows takes for one.
-// Letters are compared by their ASCII case.
 class TWindowsNames {
 public:
     explicit TWindowsNames(const platform::TRenameFolder& folder) {
-        folder.ReadNames([this](std::string_view name) { m_folded.insert(Folded(name)); });
+        folder.ReadNames([this](std::string_view name) { m_folded.insert(FoldedName(name)); });
     }
 
     // 0, or why `to` may not be given to the entry `from`.
     int Check(std::string_view from, std::string_view to) const {
         if (!IsValidWindowsName(to)) return rrWindowsName;
-        const std::string folded = Folded(to);
+        const std::string folded = FoldedName(to);
         const bool plain = std::none_of(to.begin(), to.end(), platform::IsSeparator);
-        return plain && folded != Folded(from) && m_folded.contains(folded) ? rrCaseTwin : 0;
+        return plain && folded != FoldedName(from) && m_folded.contains(folded) ? rrCaseTwin : 0;
     }
 
     void Renamed(std::string_view from, std::string_view to) {
-        if (const auto at = m_folded.find(Folded(from)); at != m_folded.end()) m_folded.erase(at);
-        m_folded.insert(Folded(to));
+        if (const auto at = m_folded.find(FoldedName(from)); at != m_folded.end())
+            m_folded.erase(at);
+        m_folded.insert(FoldedName(to));
     }
 
 private:
-    static std::string Folded(std::string_view name) {
-        std::string folded(name);
-        for (char& c : folded)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-        return folded;
-    }
-
     std::unordered_multiset<std::string> m_folded;
 };
 
@@ -290,8 +283,8 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
             journaled = SpanEnd(journaled, total);
             readAhead();
         }
-        const bool twoSteps = journal && platform::PassesThroughStopOver(
-                                             row.OldName, RelativeToFolder(newNames[done]));
+        const bool twoSteps =
+            journal && IsCaseOnlyRename(row.OldName, RelativeToFolder(newNames[done]));
         RenameRow(folder, windowsNames ? &*windowsNames : nullptr, journalsHolder, replaced[done],
                   row, newNames[done],
                   twoSteps ? StopOverName(journal->Name(), done, row.OldName) : std::string());

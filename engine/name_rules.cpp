@@ -5,6 +5,8 @@
 #include <cctype>
 #include <string>
 
+#include "engine/wtf8.h"
+
 namespace engine {
 namespace {
 
@@ -28,6 +30,24 @@ bool IsDeviceName(std::string_view name) {
            upper[3] >= '1' && upper[3] <= '9';
 }
 
+// The lower-case twin of a UTF-16 unit, in the ranges where Windows' case table pairs letters.
+char16_t LowerUnit(char16_t unit) {
+    const auto between = [unit](char16_t low, char16_t high) {
+        return unit >= low && unit <= high;
+    };
+    if (between(u'A', u'Z') || (between(0xC0, 0xDE) && unit != 0xD7) ||
+        (between(0x391, 0x3A9) && unit != 0x3A2) || between(0x410, 0x42F) ||
+        between(0xFF21, 0xFF3A))
+        return static_cast<char16_t>(unit + 0x20);
+    if (between(0x400, 0x40F)) return static_cast<char16_t>(unit + 0x50);
+    if (unit == 0x178) return 0xFF;
+    const bool evenPairs = between(0x100, 0x137) || between(0x14A, 0x177);
+    const bool oddPairs = between(0x139, 0x148) || between(0x179, 0x17E);
+    if ((evenPairs && unit % 2 == 0) || (oddPairs && unit % 2 == 1))
+        return static_cast<char16_t>(unit + 1);
+    return unit;
+}
+
 bool IsValidName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") return true;
     if (name.back() == ' ' || name.back() == '.') return false;
@@ -35,6 +55,23 @@ bool IsValidName(std::string_view name) {
 }
 
 } // namespace
+
+std::string FoldedName(std::string_view name) {
+    std::u16string units;
+    if (!Utf16FromWtf8(name, units)) {
+        std::string folded(name);
+        for (char& c : folded)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+        return folded;
+    }
+    for (char16_t& unit : units)
+        unit = LowerUnit(unit);
+    return Wtf8FromUtf16(units);
+}
+
+bool IsCaseOnlyRename(std::string_view from, std::string_view to) {
+    return from != to && FoldedName(from) == FoldedName(to);
+}
 
 bool IsValidWindowsName(std::string_view relativePath) {
     std::size_t start = 0;

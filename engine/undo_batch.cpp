@@ -11,6 +11,7 @@
 #include "engine/journal.h"
 #include "engine/journal_folder.h"
 #include "engine/messages.h"
+#include "engine/name_rules.h"
 #include "engine/platform/journal_files.h"
 #include "engine/platform/platform.h"
 #include "engine/platform/rename_folder.h"
@@ -148,9 +149,8 @@ std::optional<std::string> WhereRenamed(const TFolderNames& names,
                                         const platform::TRenameFolder& folder,
                                         const std::string& name, std::size_t index,
                                         TJournalRow& row, TProof proof) {
-    std::string stopOver = platform::PassesThroughStopOver(row.From, row.To)
-                               ? StopOverName(name, index, row.From)
-                               : std::string();
+    std::string stopOver =
+        IsCaseOnlyRename(row.From, row.To) ? StopOverName(name, index, row.From) : std::string();
     for (std::string* at : {&row.To, &stopOver}) {
         if (at->empty() || !names.Holds(*at)) continue;
         const bool trusted = KnownMoved(row) && (proof == TProof::Outcome || !row.Identity.Known());
@@ -248,7 +248,7 @@ TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
     // synced: what the plan read may have changed since.
     for (; done < plan.Rows.size() && !control.Stop.stop_requested(); ++done) {
         TJournalRow& row = plan.Rows[done];
-        const std::string stopOver = platform::PassesThroughStopOver(row.From, row.To)
+        const std::string stopOver = IsCaseOnlyRename(row.From, row.To)
                                          ? StopOverName(undoJournal.Name(), done, row.From)
                                          : std::string();
         const int error = folder.RenameNoReplace(row.From, row.To, row.Identity, stopOver);

@@ -32,7 +32,7 @@ public:
     // or a TRenameRefusal; never replaces an existing entry. With `expected` known, renames only
     // that entry: another one at `from` fails with rrEntryReplaced (Windows checks through the
     // handle it renames by, POSIX just before the rename). Where the system needs two steps for
-    // a case-only rename (PassesThroughStopOver), the entry passes through `stopOver` (empty: a
+    // a case-only rename, the entry passes through `stopOver` (empty: a
     // name of the moment), and fails with rrLeftAtStopOver when it could go neither on nor back.
     // Changes the disk.
     int RenameNoReplace(const std::string& from, const std::string& to,
@@ -82,9 +82,5 @@ private:
 
 // The target of the symbolic link a rename without RENAME_NOREPLACE reserves its new name with.
 inline constexpr std::string_view PlaceholderTarget = "zelvora: a rename in progress";
-
-// Whether a rename of `from` to `to` may take two steps through a stop-over name: a case-only
-// rename, which some file systems (and Wine) take as done, or refuse as taken. Pure.
-bool PassesThroughStopOver(std::string_view from, std::string_view to);
 
 } // namespace engine::platform

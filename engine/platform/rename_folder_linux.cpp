@@ -384,15 +384,6 @@ int TRenameFolder::RemovePlaceholder(const std::string& name) const {
     return ::unlinkat(fd, name.c_str(), AT_REMOVEDIR) == 0 ? 0 : errno;
 }
 
-// A case-only rename: on a volume that ignores case (FAT, exFAT, NTFS mounted so) it takes two
-// steps. Names are compared by their ASCII letters.
-bool PassesThroughStopOver(std::string_view from, std::string_view to) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return from != to && from.size() == to.size() &&
-           std::equal(from.begin(), from.end(), to.begin(),
-                      [&](char a, char b) { return lower(a) == lower(b); });
-}
-
 int TRenameFolder::Sync() const {
     if (!m_open) return m_openError;
     // The folder is held with O_PATH, which can't be synced: sync a readable twin.

@@ -281,10 +281,6 @@ int TRenameFolder::RemovePlaceholder(const std::string&) const {
     return ERROR_FILE_NOT_FOUND;
 }
 
-bool PassesThroughStopOver(std::string_view from, std::string_view to) {
-    return IsCaseOnly(RelativeName(from), RelativeName(to));
-}
-
 bool TRenameFolder::Identity(std::uint64_t& device, std::uint64_t& inode) const {
     return m_open && m_open->Folder->ReadIdentity(device, inode);
 }

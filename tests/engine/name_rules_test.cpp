@@ -27,6 +27,23 @@ TEST(IsValidWindowsName, RefusesWhatWindowsWouldChangeOrMisread) {
     }
 }
 
+// Names that Windows takes for one, and names it tells apart.
+TEST(IsCaseOnlyRename, FoldsTheLettersWindowsFolds) {
+    const struct {
+        const char *from, *to;
+        bool caseOnly;
+    } rows[] = {
+        {"img_1.jpg", "IMG_1.jpg", true}, {"été.txt", "ÉTÉ.txt", true}, {"ÿ", "Ÿ", true},
+        {"łódź", "ŁÓDŹ", true},           {"αβγ", "ΑΒΓ", true},         {"ёжик", "ЁЖИК", true},
+        {"ａｂ", "ＡＢ", true},           {"same", "same", false},      {"a×b", "a÷b", false},
+        {"照片", "照片 ", false},         {"ß", "SS", false},           {"a\xff", "A\xff", true},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(std::string(r.from) + " -> " + r.to);
+        EXPECT_EQ(engine::IsCaseOnlyRename(r.from, r.to), r.caseOnly);
+    }
+}
+
 TEST(Wtf8, RoundTripsEveryUtf16StringUnpairedSurrogatesIncluded) {
     const std::u16string strings[] = {
         u"",

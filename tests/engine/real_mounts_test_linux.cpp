@@ -345,6 +345,12 @@ TEST_F(RealMount, NamesWindowsCantOpenAreRefusedWhereWindowsReads) {
          {.LeadText = "twin", .TrailText = "", .Mode = rmReplace},
          "Twin1.txt",
          engine::rrCaseTwin},
+        {"case twin beyond ASCII",
+         "src.txt",
+         ".txt",
+         {.LeadText = "été", .TrailText = "", .Mode = rmReplace},
+         "ÉTÉ1.txt",
+         engine::rrCaseTwin},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
