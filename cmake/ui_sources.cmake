@@ -81,6 +81,7 @@ if(WIN32)
         ui/namespace/shell_icons_win.cpp
         ui/namespace/shell_ids_win.cpp
         ui/namespace/shell_ids_win.h
+        ui/namespace/wide_names_win.h
         ui/namespace/shell_namespace_win.cpp
         ui/tree/folder_hold_win.cpp
         ui/tree/shell_tree_menu_win.cpp

@@ -5,7 +5,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "ui/namespace/wide_names_win.h"
 #include "ui/window/command_line.h"
+#include "ui/window/folder_argument.h"
 #include "ui/window/platform_window_win.h"
 
 namespace {
@@ -44,6 +46,7 @@ private slots:
     void readsExplorersCommandLines();
     void opensWhatExplorersVerbsName_data();
     void opensWhatExplorersVerbsName();
+    void keepsALoneSurrogateOfAName();
 
 private:
     QTemporaryDir m_dir;
@@ -184,6 +187,17 @@ void TWindowsCommandLineTest::opensWhatExplorersVerbsName() {
         ParseCommandLine(ArgumentsOfCommandLine((Program + arguments).toStdWString()), "D:\\x");
     QCOMPARE(line.StartFolder.Error, QString());
     QCOMPARE(QString::fromStdString(line.StartFolder.Folder).toLower(), folder.toLower());
+}
+
+// Windows names may hold a lone surrogate, which no UTF-8 text carries: the path keeps it from
+// the command line to the folder opened. (Wine makes no such name, so no folder is made.)
+void TWindowsCommandLineTest::keepsALoneSurrogateOfAName() {
+    const std::wstring folder = L"C:\\照片\\孤\xD800单";
+    const std::vector<std::string> arguments =
+        ArgumentsOfCommandLine(Program.toStdWString() + L"\"" + folder + L"\\.\"");
+    QCOMPARE(arguments.size(), std::size_t{2});
+    QVERIFY(WideName(AbsolutePath(arguments[1], "D:\\")) == folder);
+    QVERIFY(WideName(AbsolutePath("孤\xED\xA0\x80单", "C:\\照片")) == folder);
 }
 
 QTEST_GUILESS_MAIN(TWindowsCommandLineTest)

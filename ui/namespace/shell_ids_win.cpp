@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "engine/engine.h"
+#include "ui/namespace/wide_names_win.h"
 
 namespace {
 
@@ -68,11 +69,11 @@ TItemIdList SplitPidl(LPCITEMIDLIST pidl) {
 }
 
 std::wstring WideText(const std::string& utf8) {
-    return QString::fromStdString(utf8).toStdWString();
+    return WideName(utf8);
 }
 
 std::string Utf8Text(const wchar_t* wide) {
-    return wide ? QString::fromWCharArray(wide).toStdString() : std::string();
+    return wide ? NameOfWide(wide) : std::string();
 }
 
 std::string StrRetText(STRRET& strret, LPCITEMIDLIST pidl) {

@@ -1,5 +1,5 @@
 // Paths as Windows writes them: "\" separates ("/" too, when given), "C:\" is a root. The
-// engine takes them in UTF-8; std::filesystem works on them wide, never in the ANSI code page.
+// engine takes them in WTF-8; std::filesystem works on them wide, never in the ANSI code page.
 
 #include "ui/window/folder_argument.h"
 
@@ -7,18 +7,16 @@
 
 #include <windows.h>
 
-#include <QString>
-
-#include "ui/widgets/text.h"
+#include "ui/namespace/wide_names_win.h"
 
 namespace {
 
-std::filesystem::path Wide(std::string_view utf8) {
-    return TextOf(utf8).toStdWString();
+std::filesystem::path Wide(std::string_view bytes) {
+    return WideName(bytes);
 }
 
 std::string Utf8(const std::filesystem::path& path) {
-    return QString::fromStdWString(path.wstring()).toStdString();
+    return NameOfWide(path.native());
 }
 
 } // namespace

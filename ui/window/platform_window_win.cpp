@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "ui/namespace/wide_names_win.h"
 #include "ui/window/command_line.h"
 #include "ui/window/regional_settings_watch.h"
 
@@ -61,7 +62,7 @@ std::vector<std::string> ArgumentsOfCommandLine(std::wstring_view commandLine) {
     const std::wstring line(commandLine); // CommandLineToArgvW needs the terminating NUL
     LPWSTR* wide = CommandLineToArgvW(line.c_str(), &count);
     for (int i = 0; wide && i < count; ++i)
-        arguments.push_back(ArgumentAsGiven(QString::fromWCharArray(wide[i]).toStdString()));
+        arguments.push_back(ArgumentAsGiven(NameOfWide(wide[i])));
     LocalFree(wide);
     return arguments;
 }
@@ -71,7 +72,7 @@ std::vector<std::string> ProgramArguments(int, char**) {
     // Qt splits the wide command line by the same rules, and takes out its own options.
     std::vector<std::string> arguments;
     for (const QString& argument : QCoreApplication::arguments())
-        arguments.push_back(ArgumentAsGiven(argument.toStdString()));
+        arguments.push_back(ArgumentAsGiven(NameOfText(argument)));
     return arguments;
 }
 
