@@ -1,3 +1,4 @@
+#include "engine/folder_operations_linux.h"
 #include "engine/platform/copy_tree.h"
 
 #include <array>

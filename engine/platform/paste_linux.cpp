@@ -1,5 +1,6 @@
 // Paste, new folder and delete for good: the folder operations of the tree's context menu.
 #include "engine/engine.h"
+#include "engine/folder_operations_linux.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,4 +1,5 @@
 #include "engine/engine.h"
+#include "engine/folder_operations_linux.h"
 
 #include <cerrno>
 #include <cstdlib>

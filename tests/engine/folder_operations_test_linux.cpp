@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/engine.h"
+#include "engine/folder_operations_linux.h"
 #include "tests/engine/temp_folder.h"
 
 namespace {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/engine.h"
+#include "engine/folder_operations_linux.h"
 
 namespace fs = std::filesystem;
 

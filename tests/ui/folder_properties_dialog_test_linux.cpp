@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <sys/time.h>
 
+#include "engine/folder_operations_linux.h"
 #include "ui/tree/folder_properties_dialog_linux.h"
 
 class TFolderPropertiesDialogTest : public QObject {

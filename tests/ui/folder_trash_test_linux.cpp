@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "engine/engine.h"
+#include "engine/folder_operations_linux.h"
 #include "ui/tree/folder_trash_linux.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "engine/folder_operations_linux.h"
 #include "tests/ui/scoped_environment.h"
 #include "ui/namespace/namespace_linux.h"
 

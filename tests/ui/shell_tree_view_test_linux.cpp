@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "engine/engine.h"
+#include "engine/folder_operations_linux.h"
 #include "ui/namespace/namespace_linux.h"
 #include "ui/tree/shell_tree_view.h"
 #include "ui/widgets/error_display.h"

@@ -1,3 +1,4 @@
+#include "engine/folder_operations_linux.h"
 #include "tests/ui/temp_namespace.h"
 
 #include "ui/namespace/namespace_linux.h"

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "engine/engine.h"
+#include "engine/folder_operations_linux.h"
 #include "tree_clipboard_linux.h"
 #include "tree_menu_fixture.h"
 #include "ui/tree/folder_properties_dialog_linux.h"

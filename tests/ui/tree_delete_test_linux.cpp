@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "engine/engine.h"
+#include "engine/folder_operations_linux.h"
 #include "tree_clipboard_linux.h"
 #include "tree_menu_fixture.h"
 

@@ -1,4 +1,5 @@
 #include "ui/namespace/namespace_linux.h"
+#include "engine/folder_operations_linux.h"
 
 #include <span>
 #include <unordered_map>

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "engine/folder_operations_linux.h"
 #include "ui/namespace/shell_namespace.h"
 
 // One mounted file system.

@@ -1,3 +1,4 @@
+#include "engine/folder_operations_linux.h"
 #include "ui/namespace/shell_namespace.h"
 
 #include <algorithm>

@@ -1,4 +1,5 @@
 #include "ui/tree/folder_paste_linux.h"
+#include "engine/folder_operations_linux.h"
 
 #include "ui/tree/folder_clipboard_linux.h"
 

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "engine/engine.h"
+#include "engine/folder_operations_linux.h"
 
 class QMimeData;
 

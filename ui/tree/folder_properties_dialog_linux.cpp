@@ -1,4 +1,5 @@
 #include "ui/tree/folder_properties_dialog_linux.h"
+#include "engine/folder_operations_linux.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

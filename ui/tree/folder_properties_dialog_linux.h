@@ -4,6 +4,7 @@
 #include <QDialog>
 
 #include "engine/engine.h"
+#include "engine/folder_operations_linux.h"
 
 // The "属性" dialog of a folder: its path, the size and count of its contents, its
 // modification time (in the regional settings the file list uses) and its permissions, read

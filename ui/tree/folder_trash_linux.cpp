@@ -12,6 +12,7 @@
 #include <QMessageBox>
 
 #include "engine/engine.h"
+#include "engine/folder_operations_linux.h"
 #include "ui/namespace/messages.h"
 #include "ui/widgets/text.h"
 

@@ -11,6 +11,7 @@
 #include <QScopeGuard>
 
 #include "engine/engine.h"
+#include "engine/folder_operations_linux.h"
 #include "ui/namespace/messages.h"
 #include "ui/tree/folder_clipboard_linux.h"
 #include "ui/tree/folder_hold.h"
