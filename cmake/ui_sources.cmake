@@ -105,8 +105,7 @@ else()
         ui/tree/folder_trash_linux.cpp
         ui/tree/folder_trash_linux.h
         ui/tree/shell_tree_menu_linux.cpp
-        ui/tree/tree_context_menu_linux.cpp
-        ui/tree/tree_context_menu_linux.h
+        ui/tree/shell_tree_menu_linux.h
         ui/widgets/background_thread_linux.cpp
         ui/widgets/background_thread_linux.h
         ui/widgets/platform_widgets_linux.cpp

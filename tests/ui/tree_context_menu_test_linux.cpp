@@ -11,7 +11,7 @@
 #include "tree_clipboard_linux.h"
 #include "tree_menu_fixture.h"
 #include "ui/tree/folder_properties_dialog_linux.h"
-#include "ui/tree/tree_context_menu_linux.h"
+#include "ui/tree/shell_tree_menu_linux.h"
 
 class TTreeContextMenuTest : public QObject, public TTreeMenuFixture {
     Q_OBJECT
