@@ -1,10 +1,10 @@
 #include "engine/engine.h"
 #include "ui/namespace/shell_namespace.h"
-#include "ui/widgets/first_paint.h"
 #include "ui/widgets/platform_widgets.h"
 #include "ui/window/Umain.h"
 #include "ui/window/application.h"
 #include "ui/window/command_line.h"
+#include "ui/window/first_paint.h"
 #include "ui/window/platform_window.h"
 #include "ui/window/regional_settings.h"
 

@@ -1,7 +1,7 @@
 // Start-up of the real program, from exec until its window has painted for the first time,
 // against a bare Qt Widgets window of the same size (zelvora-bench-bare-window), both under a
 // fresh Xvfb. Each program reports its first paint by writing a byte to the descriptor named
-// by PaintedFdVariable (ui/widgets/first_paint.h).
+// by PaintedFdVariable (ui/window/first_paint.h).
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -19,7 +19,7 @@
 
 #include "bench/bench.h"
 #include "engine/engine.h"
-#include "ui/widgets/first_paint.h"
+#include "ui/window/first_paint.h"
 
 extern char** environ;
 

@@ -19,8 +19,8 @@ set(UI_SOURCES
     ui/widgets/cut_text_delegate.h
     ui/widgets/error_display.cpp
     ui/widgets/error_display.h
-    ui/widgets/first_paint.cpp
-    ui/widgets/first_paint.h
+    ui/window/first_paint.cpp
+    ui/window/first_paint.h
     ui/widgets/fixed_frame.cpp
     ui/widgets/fixed_frame.h
     ui/widgets/group_box.cpp

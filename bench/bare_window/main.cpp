@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "ui/widgets/first_paint.h"
+#include "ui/window/first_paint.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "tests/ui/scoped_environment.h"
-#include "ui/widgets/first_paint.h"
+#include "ui/window/first_paint.h"
 
 namespace {
 

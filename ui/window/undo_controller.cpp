@@ -12,10 +12,10 @@
 #include <QTreeView>
 
 #include "ui/widgets/error_display.h"
-#include "ui/widgets/first_paint.h"
 #include "ui/window/batch_outcome.h"
 #include "ui/window/batch_runner.h"
 #include "ui/window/entry_model.h"
+#include "ui/window/first_paint.h"
 
 namespace {
 

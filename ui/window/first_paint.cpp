@@ -1,4 +1,4 @@
-#include "ui/widgets/first_paint.h"
+#include "ui/window/first_paint.h"
 
 #include <utility>
 
