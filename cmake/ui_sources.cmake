@@ -7,8 +7,8 @@ set(UI_SOURCES
     ui/tree/folder_hold.h
     ui/tree/folder_menu_hooks.h
     ui/tree/shell_tree_menu.h
-    ui/tree/shell_tree_model.cpp
-    ui/tree/shell_tree_model.h
+    ui/tree/shell_tree_nodes.cpp
+    ui/tree/shell_tree_nodes.h
     ui/tree/shell_tree_view.cpp
     ui/tree/shell_tree_view.h
     ui/widgets/branch_line_style.cpp

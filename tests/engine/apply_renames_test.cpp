@@ -1,7 +1,7 @@
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
-#include <latch>
 #include <stop_token>
 #include <string>
 #include <thread>
@@ -150,14 +150,23 @@ TEST_F(ApplyRenames, TwoBatchesAtOnceNeverBothClaimARow) {
         MakeFile("f" + std::to_string(1000 + i));
     engine::ListFolder(m_listing, m_root, {});
     engine::TFolderListing second = m_listing;
-    std::latch start(2);
-    const auto run = [&](engine::TFolderListing& listing) {
-        start.arrive_and_wait();
-        engine::ApplyRenames(listing, m_settings, Journaled());
+    // A spin, not std::latch: the latch's wait loses its wake-up under mingw-w64's libstdc++.
+    std::atomic<int> arrived = 0;
+    std::string errors[2];
+    const auto run = [&](engine::TFolderListing& listing, std::string& error) {
+        ++arrived;
+        while (arrived < 2)
+            std::this_thread::yield();
+        try {
+            engine::ApplyRenames(listing, m_settings, Journaled());
+        } catch (const engine::TError& e) {
+            error = e.what();
+        }
     };
-    std::thread other(run, std::ref(second));
-    run(m_listing);
+    std::thread other(run, std::ref(second), std::ref(errors[1]));
+    run(m_listing, errors[0]);
     other.join();
+    EXPECT_EQ(errors[0] + errors[1], ""); // each journaled under a name of its own
     Names renamed;
     for (std::size_t i = 0; i < second.Rows.size(); ++i) {
         const bool first = m_listing.Rows[i].Status == TRenameStatus::Renamed;

@@ -23,7 +23,7 @@ std::string Native(const QString& path) {
 
 // The parsing name the tree shows for a full id, with the "::{" rule applied.
 std::string SelectedPathOf(const TItemIdList& fullId) {
-    return TShellTreeView::shellDisplayName(&Desktop(), fullId, TNameForm::ForParsing);
+    return TShellTreeNodes::shellDisplayName(&Desktop(), fullId, TNameForm::ForParsing);
 }
 
 TItemIdList Parse(const std::string& path) {

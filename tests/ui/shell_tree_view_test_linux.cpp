@@ -237,7 +237,7 @@ void TShellTreeViewTest::givesNoPathWithoutASelection() {
     m_host->tree->setCurrentItem(nullptr);
     QCOMPARE(changed.count(), 1);
     QCOMPARE(m_host->tree->selectedPath(), "");
-    QCOMPARE(TShellTreeView::shellDisplayName(nullptr, {}, TNameForm::Normal),
+    QCOMPARE(TShellTreeNodes::shellDisplayName(nullptr, {}, TNameForm::Normal),
              "parentfolder = nil");
 }
 
@@ -290,7 +290,8 @@ void TShellTreeViewTest::rightClickTargetsANodeWithoutMovingTheSelection() {
 void TShellTreeViewTest::restoresCursorAndUpdatesWhenLoadingFails() {
     showHost();
     m_failingPath = Bytes(desk("a10"));
-    QVERIFY_THROWS_EXCEPTION(std::runtime_error, m_host->tree->loadChildren(Child(top(), "a10")));
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                             m_host->tree->nodes().loadChildren(Child(top(), "a10")));
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(m_host->tree->updatesEnabled());
 }

@@ -87,7 +87,7 @@ void TTreeContextMenuTest::anUnchangedLabelKeepsTheNameItShowsApproximately() {
 }
 
 void TTreeContextMenuTest::placesCannotBeRenamed() {
-    QVERIFY(!tree().renameItem(TShellTreeView::entryOf(node("主文件夹")), "elsewhere"));
+    QVERIFY(!TShellTreeNodes::renameItem(TShellTreeNodes::entryOf(node("主文件夹")), "elsewhere"));
     QVERIFY(QFile::exists(desk("../home")));
     QCOMPARE(m_errors, QStringList());
 }

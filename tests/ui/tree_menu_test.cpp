@@ -112,7 +112,7 @@ void TTreeMenuTest::refusedRenamesKeepTheLabelAndSayWhy() {
     QCOMPARE(Read(desk("B1/x/kept")), "B1's");
     QCOMPARE(Read(desk("a10/kept")), "a10's");
     QCOMPARE(Read(desk("file.txt")), "file");
-    QVERIFY(!tree().renameItem(TShellTreeView::entryOf(top()), "elsewhere"));
+    QVERIFY(!TShellTreeNodes::renameItem(TShellTreeNodes::entryOf(top()), "elsewhere"));
     QCOMPARE(m_errors.size(), 1);
 }
 

@@ -168,12 +168,12 @@ QStringList TWindowWorkTest::verbsFor(const QString& folder) {
     const QString path = m_namespace->desk(folder);
     const auto found = tree->findItems(QFileInfo(path).fileName(), Qt::MatchRecursive);
     const auto node = std::find_if(found.begin(), found.end(), [&](QTreeWidgetItem* item) {
-        return TShellTreeView::shellDisplayName(
-                   DesktopEntry().FolderObject.get(), TShellTreeView::entryOf(item)->FullItemId,
+        return TShellTreeNodes::shellDisplayName(
+                   DesktopEntry().FolderObject.get(), TShellTreeNodes::entryOf(item)->FullItemId,
                    TNameForm::ForParsing) == TTempNamespace::bytes(path);
     });
     if (node == found.end()) return {QStringLiteral("no node")};
-    tree->showShellMenu(TShellTreeView::entryOf(*node), {});
+    tree->showShellMenu(TShellTreeNodes::entryOf(*node), {});
     return enabled;
 }
 

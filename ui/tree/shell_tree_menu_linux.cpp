@@ -152,8 +152,8 @@ bool MakeFolderIn(TShellTreeView& tree, const std::string& path) {
     rebuilt->setExpanded(true);
     for (int i = 0; i < rebuilt->childCount(); ++i) {
         QTreeWidgetItem* child = rebuilt->child(i);
-        const TShellFolder* entry = TShellTreeModel::entryOf(child);
-        if (!entry || TShellTreeModel::shellDisplayName(ParentFolderObject(*entry), entry->ItemId,
+        const TShellFolder* entry = TShellTreeNodes::entryOf(child);
+        if (!entry || TShellTreeNodes::shellDisplayName(ParentFolderObject(*entry), entry->ItemId,
                                                         TNameForm::InFolder) != name)
             continue;
         tree.scrollToItem(child);
@@ -188,7 +188,7 @@ bool RunVerb(TShellTreeView& tree, const QString& verb, const std::string& path)
 } // namespace
 
 void ShowShellTreeMenu(TShellTreeView& tree, TShellFolder& entry, const QPoint& at) {
-    const std::string path = TShellTreeModel::parsingPath(entry);
+    const std::string path = TShellTreeNodes::parsingPath(entry);
     TFolderMenuState state = MenuStateOf(entry, path);
     state.HeldReason = tree.holdReason(path);
     state.PasteHeldReason = PasteHoldReason(path, tree.heldFolder());

@@ -25,7 +25,7 @@
 namespace {
 
 std::optional<TItemIdList> FullIdOf(const TShellFolder* entry) {
-    return entry ? std::optional(TShellTreeModel::fullIdOf(*entry)) : std::nullopt;
+    return entry ? std::optional(TShellTreeNodes::fullIdOf(*entry)) : std::nullopt;
 }
 
 bool IsInBranch(const QTreeWidgetItem* node, const QTreeWidgetItem* branch) {
@@ -91,7 +91,7 @@ void TShellTreeView::buildRoot() {
     if (m_buildingRoot) return;
     m_rootBuilt = true;
     std::string failure;
-    if (auto entry = TShellTreeModel::resolveRoot(m_root)) {
+    if (auto entry = TShellTreeNodes::resolveRoot(m_root)) {
         m_rootEntry = std::move(entry);
     } else {
         failure = messages::ErrorSettingPath(m_root.toStdString());
@@ -107,14 +107,14 @@ void TShellTreeView::buildTopNode() {
     m_clearing = true;
     clear();
     m_clearing = false;
-    QTreeWidgetItem* top = TShellTreeModel::makeTopNode(*m_rootEntry).release();
+    QTreeWidgetItem* top = TShellTreeNodes::makeTopNode(*m_rootEntry).release();
     addTopLevelItem(top);
     top->setExpanded(true);
     setCurrentItem(top);
 }
 
 void TShellTreeView::onItemExpanded(QTreeWidgetItem* node) {
-    m_model.expandOnce(node);
+    m_nodes.expandOnce(node);
 }
 
 // The view keeps a hidden current node; the tree moves the selection up instead.
@@ -132,14 +132,14 @@ void TShellTreeView::onCurrentItemChanged(QTreeWidgetItem* current) {
 }
 
 TShellFolder* TShellTreeView::selectedEntry() const {
-    if (QTreeWidgetItem* target = rightClickTarget()) return entryOf(target);
-    return entryOf(currentItem());
+    if (QTreeWidgetItem* target = rightClickTarget()) return TShellTreeNodes::entryOf(target);
+    return TShellTreeNodes::entryOf(currentItem());
 }
 
 std::string TShellTreeView::selectedPath() const {
     const TShellFolder* entry = selectedEntry();
     if (!entry) return {};
-    return TShellTreeModel::parsingPath(*entry);
+    return TShellTreeNodes::parsingPath(*entry);
 }
 
 QTreeWidgetItem* TShellTreeView::rightClickTarget() const {
@@ -215,15 +215,15 @@ QPoint TShellTreeView::labelCentre(QTreeWidgetItem* node) const {
 
 QTreeWidgetItem* TShellTreeView::selectedNode() const {
     QTreeWidgetItem* node = m_rightClickTarget.isValid() ? rightClickTarget() : currentItem();
-    return entryOf(node) ? node : nullptr;
+    return TShellTreeNodes::entryOf(node) ? node : nullptr;
 }
 
 void TShellTreeView::completeVerb(const QString& verb) {
     QTreeWidgetItem* node = selectedNode();
     if (!node) return;
     if (verb == verbs::Delete) {
-        const std::unique_ptr<TShellFolder> entry = TShellTreeModel::detachEntry(node);
-        m_model.deleteNode(node);
+        const std::unique_ptr<TShellFolder> entry = TShellTreeNodes::detachEntry(node);
+        m_nodes.deleteNode(node);
     } else if (verb == verbs::Paste) {
         refreshBranch(node);
     }
@@ -239,9 +239,9 @@ bool TShellTreeView::edit(const QModelIndex& index, EditTrigger trigger, QEvent*
     const bool opens =
         trigger == AllEditTriggers || (trigger != SelectedClicked && (editTriggers() & trigger));
     QTreeWidgetItem* node = itemFromIndex(index);
-    const TShellFolder* entry = entryOf(node);
+    const TShellFolder* entry = TShellTreeNodes::entryOf(node);
     if (!opens || !entry || m_heldFolder.empty()) return QTreeWidget::edit(index, trigger, event);
-    const QString reason = holdReason(TShellTreeModel::parsingPath(*entry));
+    const QString reason = holdReason(TShellTreeNodes::parsingPath(*entry));
     if (reason.isEmpty()) return QTreeWidget::edit(index, trigger, event);
     QToolTip::showText(labelCentre(node), reason, viewport(), visualItemRect(node));
     return false;
@@ -253,27 +253,27 @@ bool TShellTreeView::edit(const QModelIndex& index, EditTrigger trigger, QEvent*
 // enumerated again, and a selection among them moves up to the renamed folder first.
 void TShellTreeView::commitLabelEdit(QTreeWidgetItem* node, const QString& text) {
     Guarded([&] {
-        TShellFolder* entry = entryOf(node);
+        TShellFolder* entry = TShellTreeNodes::entryOf(node);
         if (!entry) return;
         // The label may have opened before the batch started.
-        const QString held = holdReason(TShellTreeModel::parsingPath(*entry));
+        const QString held = holdReason(TShellTreeNodes::parsingPath(*entry));
         if (!held.isEmpty()) throw engine::TError(held.toStdString());
         TShellFolderObject* parent = ParentFolderObject(*entry);
         const std::string newName = text == node->text(0) && parent
                                         ? parent->displayNameOf(entry->ItemId, TNameForm::InFolder)
                                         : text.toStdString();
-        if (!renameItem(entry, newName)) return;
+        if (!TShellTreeNodes::renameItem(entry, newName)) return;
         node->setText(0, text);
         if (node->childCount() == 0) return;
         if (IsInBranch(currentItem(), node) && currentItem() != node) setCurrentItem(node);
-        m_model.reloadChildren(node);
+        m_nodes.reloadChildren(node);
     });
 }
 
 QTreeWidgetItem* TShellTreeView::refreshBranch(QTreeWidgetItem* node) {
-    const TShellFolder* entry = entryOf(node);
+    const TShellFolder* entry = TShellTreeNodes::entryOf(node);
     if (!entry || !entry->FolderObject) return nullptr;
-    const std::optional<TItemIdList> topId = FullIdOf(entryOf(itemAt(0, 0)));
+    const std::optional<TItemIdList> topId = FullIdOf(TShellTreeNodes::entryOf(itemAt(0, 0)));
     const std::optional<TItemIdList> selectedId = FullIdOf(selectedEntry());
     QApplication::setOverrideCursor(Qt::WaitCursor);
     setUpdatesEnabled(false);
@@ -281,14 +281,14 @@ QTreeWidgetItem* TShellTreeView::refreshBranch(QTreeWidgetItem* node) {
         setUpdatesEnabled(true);
         QApplication::restoreOverrideCursor();
     });
-    QTreeWidgetItem* rebuilt = m_model.insertRebuiltNode(node);
-    m_model.expandLike(node, rebuilt);
+    QTreeWidgetItem* rebuilt = m_nodes.insertRebuiltNode(node);
+    m_nodes.expandLike(node, rebuilt);
     removeOldBranch(node);
     if (selectedId)
-        if (QTreeWidgetItem* found = TShellTreeModel::findLoadedNode(*selectedId, topLevelItem(0)))
+        if (QTreeWidgetItem* found = TShellTreeNodes::findLoadedNode(*selectedId, topLevelItem(0)))
             setCurrentItem(found);
     if (topId)
-        if (QTreeWidgetItem* found = TShellTreeModel::findLoadedNode(*topId, topLevelItem(0)))
+        if (QTreeWidgetItem* found = TShellTreeNodes::findLoadedNode(*topId, topLevelItem(0)))
             scrollToItem(found, QAbstractItemView::PositionAtTop);
     return rebuilt;
 }
@@ -296,14 +296,14 @@ QTreeWidgetItem* TShellTreeView::refreshBranch(QTreeWidgetItem* node) {
 // The entry goes first, so that change events raised while the node goes see no path; a
 // selection inside the branch is dropped first, so that re-selecting by id always raises one.
 void TShellTreeView::removeOldBranch(QTreeWidgetItem* old) {
-    const std::unique_ptr<TShellFolder> entry = TShellTreeModel::detachEntry(old);
+    const std::unique_ptr<TShellFolder> entry = TShellTreeNodes::detachEntry(old);
     if (IsInBranch(currentItem(), old)) setCurrentItem(nullptr);
-    m_model.deleteNode(old);
+    m_nodes.deleteNode(old);
 }
 
 bool TShellTreeView::selectPath(const std::string& path) {
     const std::optional<TItemIdList> fullId = ShellNamespace().parseDisplayName(path);
-    QTreeWidgetItem* node = fullId ? m_model.expandBranchTo(*fullId) : nullptr;
+    QTreeWidgetItem* node = fullId ? m_nodes.expandBranchTo(*fullId) : nullptr;
     if (!node) return false;
     setCurrentItem(node);
     scrollToItem(node);

@@ -11,7 +11,7 @@
 #include "engine/engine.h"
 #include "ui/namespace/shell_namespace.h"
 #include "ui/tree/folder_menu_hooks.h"
-#include "ui/tree/shell_tree_model.h"
+#include "ui/tree/shell_tree_nodes.h"
 
 class TShellTreeView : public QTreeWidget {
     Q_OBJECT
@@ -36,16 +36,8 @@ public:
     std::string selectedPath() const;
     QTreeWidgetItem* rightClickTarget() const;
 
-    static TShellFolder* entryOf(const QTreeWidgetItem* node) {
-        return TShellTreeModel::entryOf(node);
-    }
-    // Enumerates the node's folder and adds one sorted child per sub-folder.
-    void loadChildren(QTreeWidgetItem* node) { m_model.loadChildren(node); }
-    // A node's label text: the name `folder` gives `id`, with the "?"-digit and "::{" rules.
-    static std::string shellDisplayName(TShellFolderObject* folder, const TItemIdList& id,
-                                        TNameForm form) {
-        return TShellTreeModel::shellDisplayName(folder, id, form);
-    }
+    // The tree's nodes and the entries they own.
+    TShellTreeNodes& nodes() { return m_nodes; }
 
     // The regional settings the properties dialog shows times in.
     void setFormatSettings(engine::TFormatSettings settings) {
@@ -59,12 +51,6 @@ public:
     // verb; "rename", "delete", "paste" and "newfolder" also update the tree. Throws
     // engine::TError when a command fails.
     void showShellMenu(TShellFolder* entry, const QPoint& at);
-    // Gives the item of `entry` the name `newName` (raw bytes), never replacing anything. False
-    // when the item can't be renamed at all; throws engine::TError "Rename to ... failed" when
-    // the namespace refuses.
-    bool renameItem(TShellFolder* entry, const std::string& newName) {
-        return TShellTreeModel::renameItem(entry, newName);
-    }
     // Rebuilds the branch of `node` from the disk, keeping its expanded sub-branches expanded,
     // the top visible node and the selection (by id). Returns the node that replaced `node`,
     // null when `node` has no folder to enumerate.
@@ -124,5 +110,5 @@ private:
     TFolderMenuHooks m_menuHooks;
     engine::TFormatSettings m_formatSettings;
     std::string m_heldFolder;
-    TShellTreeModel m_model{*this};
+    TShellTreeNodes m_nodes{*this};
 };

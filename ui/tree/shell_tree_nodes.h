@@ -1,7 +1,8 @@
 #pragma once
-// The shell's folders as the folder tree's nodes. Each node owns the entry of its item; a
-// folder's children are enumerated when it is first expanded, and again when its branch is
-// refreshed or the folder renamed. Nodes are found again by their full ids.
+// The shell's folders as the folder tree's nodes: a helper over the tree widget's items, not a
+// Qt model. Each node owns the entry of its item; a folder's children are enumerated when it is
+// first expanded, and again when its branch is refreshed or the folder renamed. Nodes are found
+// again by their full ids.
 
 #include <memory>
 #include <optional>
@@ -14,9 +15,9 @@
 class QTreeWidget;
 class QTreeWidgetItem;
 
-class TShellTreeModel {
+class TShellTreeNodes {
 public:
-    explicit TShellTreeModel(QTreeWidget& tree) : m_tree(tree) {}
+    explicit TShellTreeNodes(QTreeWidget& tree) : m_tree(tree) {}
 
     static TShellFolder* entryOf(const QTreeWidgetItem* node);
     // Takes the entry away from its node, which then counts as having none.

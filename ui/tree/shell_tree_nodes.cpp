@@ -1,4 +1,4 @@
-#include "ui/tree/shell_tree_model.h"
+#include "ui/tree/shell_tree_nodes.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -69,7 +69,7 @@ TItemIdList FirstSteps(const TItemIdList& id, std::size_t count) {
 
 QTreeWidgetItem* ChildWithId(const QTreeWidgetItem* node, const TItemIdList& fullId) {
     for (int i = 0; i < node->childCount(); ++i) {
-        const TShellFolder* entry = TShellTreeModel::entryOf(node->child(i));
+        const TShellFolder* entry = TShellTreeNodes::entryOf(node->child(i));
         if (entry && SameItem(entry->FullItemId, fullId)) return node->child(i);
     }
     return nullptr;
@@ -81,7 +81,7 @@ std::unique_ptr<QTreeWidgetItem> MakeNode(std::unique_ptr<TShellFolder> entry,
     const TItemIdList& id = entry->ItemId;
     auto node = std::make_unique<TShellTreeNode>(std::move(entry));
     // Invalid UTF-8 bytes show as U+FFFD; the bytes themselves stay in the entry's ids.
-    node->setText(0, TextOf(TShellTreeModel::shellDisplayName(parent, id, labelForm)));
+    node->setText(0, TextOf(TShellTreeNodes::shellDisplayName(parent, id, labelForm)));
     node->setFlags(node->flags() | Qt::ItemIsEditable);
     if (!parent) return node;
     node->setIcon(
@@ -102,26 +102,26 @@ std::unique_ptr<QTreeWidgetItem> FillChildNode(const TItemIdList& id, const TShe
 }
 
 bool ChildOrder(const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
-    const TShellFolder* first = TShellTreeModel::entryOf(a);
+    const TShellFolder* first = TShellTreeNodes::entryOf(a);
     TShellFolderObject* folder = ParentFolderObject(*first);
     const int answer =
-        folder ? folder->compareIds(first->ItemId, TShellTreeModel::entryOf(b)->ItemId) : 0;
+        folder ? folder->compareIds(first->ItemId, TShellTreeNodes::entryOf(b)->ItemId) : 0;
     return static_cast<std::int16_t>(answer & 0xFFFF) < 0;
 }
 
 } // namespace
 
-TShellFolder* TShellTreeModel::entryOf(const QTreeWidgetItem* node) {
+TShellFolder* TShellTreeNodes::entryOf(const QTreeWidgetItem* node) {
     const TShellTreeNode* shellNode = AsNode(node);
     return shellNode ? shellNode->m_entry.get() : nullptr;
 }
 
-std::unique_ptr<TShellFolder> TShellTreeModel::detachEntry(QTreeWidgetItem* node) {
+std::unique_ptr<TShellFolder> TShellTreeNodes::detachEntry(QTreeWidgetItem* node) {
     TShellTreeNode* shellNode = AsNode(node);
     return shellNode ? std::move(shellNode->m_entry) : nullptr;
 }
 
-std::string TShellTreeModel::shellDisplayName(TShellFolderObject* folder, const TItemIdList& id,
+std::string TShellTreeNodes::shellDisplayName(TShellFolderObject* folder, const TItemIdList& id,
                                               TNameForm form) {
     if (!folder) return std::string(messages::NoParentFolder);
     std::string name = folder->displayNameOf(id, form);
@@ -133,17 +133,17 @@ std::string TShellTreeModel::shellDisplayName(TShellFolderObject* folder, const 
     return name;
 }
 
-TItemIdList TShellTreeModel::fullIdOf(const TShellFolder& entry) {
+TItemIdList TShellTreeNodes::fullIdOf(const TShellFolder& entry) {
     const TItemIdList parentId = entry.ParentEntry ? entry.ParentEntry->FullItemId : TItemIdList{};
     return ConcatItemIds(parentId, entry.ItemId);
 }
 
-std::string TShellTreeModel::parsingPath(const TShellFolder& entry) {
+std::string TShellTreeNodes::parsingPath(const TShellFolder& entry) {
     return shellDisplayName(DesktopEntry().FolderObject.get(), entry.FullItemId,
                             TNameForm::ForParsing);
 }
 
-std::unique_ptr<TShellFolder> TShellTreeModel::resolveRoot(const QString& rootText) {
+std::unique_ptr<TShellFolder> TShellTreeNodes::resolveRoot(const QString& rootText) {
     const auto rootId = ResolveRootId(rootText);
     if (!rootId) return nullptr;
     TShellFolderObject* desktop = DesktopEntry().FolderObject.get();
@@ -155,7 +155,7 @@ std::unique_ptr<TShellFolder> TShellTreeModel::resolveRoot(const QString& rootTe
     return entry;
 }
 
-std::unique_ptr<QTreeWidgetItem> TShellTreeModel::makeTopNode(const TShellFolder& root) {
+std::unique_ptr<QTreeWidgetItem> TShellTreeNodes::makeTopNode(const TShellFolder& root) {
     auto entry = std::make_unique<TShellFolder>();
     entry->ParentEntry = &DesktopEntry();
     entry->ItemId = root.ItemId;
@@ -164,7 +164,7 @@ std::unique_ptr<QTreeWidgetItem> TShellTreeModel::makeTopNode(const TShellFolder
     return MakeNode(std::move(entry), TNameForm::Normal);
 }
 
-void TShellTreeModel::loadChildren(QTreeWidgetItem* node) {
+void TShellTreeNodes::loadChildren(QTreeWidgetItem* node) {
     const TShellFolder* entry = entryOf(node);
     if (!entry) return;
     // A rebuild that loads many nodes has suspended updates already and resumes them itself.
@@ -191,7 +191,7 @@ void TShellTreeModel::loadChildren(QTreeWidgetItem* node) {
     node->addChildren(sorted);
 }
 
-void TShellTreeModel::expandOnce(QTreeWidgetItem* item) {
+void TShellTreeNodes::expandOnce(QTreeWidgetItem* item) {
     TShellTreeNode* node = AsNode(item);
     if (!node || node->m_expandedOnce) return;
     if (node->childIndicatorPolicy() != QTreeWidgetItem::ShowIndicator && node->childCount() == 0)
@@ -205,13 +205,13 @@ void TShellTreeModel::expandOnce(QTreeWidgetItem* item) {
     node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
 }
 
-void TShellTreeModel::reloadChildren(QTreeWidgetItem* node) {
+void TShellTreeNodes::reloadChildren(QTreeWidgetItem* node) {
     while (node->childCount() > 0)
         deleteNode(node->child(0));
     loadChildren(node);
 }
 
-QTreeWidgetItem* TShellTreeModel::insertRebuiltNode(QTreeWidgetItem* old) {
+QTreeWidgetItem* TShellTreeNodes::insertRebuiltNode(QTreeWidgetItem* old) {
     const TShellFolder& oldEntry = *entryOf(old);
     QTreeWidgetItem* parent = old->parent();
     const TShellFolder* parentEntry = parent ? entryOf(parent) : nullptr;
@@ -233,7 +233,7 @@ QTreeWidgetItem* TShellTreeModel::insertRebuiltNode(QTreeWidgetItem* old) {
 }
 
 // Depth first, so that each expansion finds its parent's children already loaded.
-void TShellTreeModel::expandLike(QTreeWidgetItem* old, QTreeWidgetItem* rebuilt) {
+void TShellTreeNodes::expandLike(QTreeWidgetItem* old, QTreeWidgetItem* rebuilt) {
     if (const TShellFolder* entry = entryOf(old); entry && old->isExpanded())
         if (QTreeWidgetItem* found = findLoadedNode(fullIdOf(*entry), rebuilt))
             found->setExpanded(true);
@@ -243,7 +243,7 @@ void TShellTreeModel::expandLike(QTreeWidgetItem* old, QTreeWidgetItem* rebuilt)
 
 // The node leaves the tree while it is still whole, so that what the change event asks of it
 // is answered by a node, not by the remains of one being destroyed.
-void TShellTreeModel::deleteNode(QTreeWidgetItem* node) {
+void TShellTreeNodes::deleteNode(QTreeWidgetItem* node) {
     if (QTreeWidgetItem* parent = node->parent())
         parent->removeChild(node);
     else
@@ -251,7 +251,7 @@ void TShellTreeModel::deleteNode(QTreeWidgetItem* node) {
     delete node;
 }
 
-QTreeWidgetItem* TShellTreeModel::findLoadedNode(const TItemIdList& fullId,
+QTreeWidgetItem* TShellTreeNodes::findLoadedNode(const TItemIdList& fullId,
                                                  QTreeWidgetItem* start) {
     if (!start) return nullptr;
     const TShellFolder* entry = entryOf(start);
@@ -262,7 +262,7 @@ QTreeWidgetItem* TShellTreeModel::findLoadedNode(const TItemIdList& fullId,
     return nullptr;
 }
 
-QTreeWidgetItem* TShellTreeModel::expandBranchTo(const TItemIdList& fullId) {
+QTreeWidgetItem* TShellTreeNodes::expandBranchTo(const TItemIdList& fullId) {
     QTreeWidgetItem* node = m_tree.topLevelItem(0);
     const TShellFolder* top = entryOf(node);
     if (!top || top->FullItemId.size() > fullId.size() ||
@@ -275,7 +275,7 @@ QTreeWidgetItem* TShellTreeModel::expandBranchTo(const TItemIdList& fullId) {
     return node;
 }
 
-bool TShellTreeModel::renameItem(TShellFolder* entry, const std::string& newName) {
+bool TShellTreeNodes::renameItem(TShellFolder* entry, const std::string& newName) {
     TShellFolderObject* parent = entry ? ParentFolderObject(*entry) : nullptr;
     const bool isTop = entry && entry->ParentEntry == &DesktopEntry();
     if (!parent || isTop || !parent->attributesOf(entry->ItemId, TItemAttribute::CanRename))
