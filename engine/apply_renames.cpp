@@ -42,7 +42,8 @@ bool IsPlainName(std::string_view name) {
 }
 
 bool IsUsableTarget(std::string_view to) {
-    return !HoldsNul(to) && !IsInvalidTarget(to) && platform::IsValidNewName(to);
+    return !HoldsNul(to) && !IsInvalidTarget(to) &&
+           (!platform::OpensOnlyWindowsNames || IsValidWindowsName(to));
 }
 
 bool IsValidRename(std::string_view from, std::string_view to) {

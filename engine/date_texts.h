@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/platform/system_values.h"
+
 namespace engine {
 
 // Date and time texts as the user's regional settings give them, patterns ready to render.
@@ -43,13 +45,6 @@ struct TLocaleConventions {
 // letter quoted), the time patterns built from the long time's hour field, clock and AM/PM
 // position; every missing value keeps its default. Pure; never throws.
 TFormatSettings FormatSettingsFromLocale(const TLocaleConventions& locale);
-
-// A local date and time, as rendered by FormatDateTime.
-struct TDateTime {
-    int Year = 1899, Month = 12, Day = 30; // Month 1..12, Day 1..31
-    int Hour = 0, Minute = 0, Second = 0, Millisecond = 0;
-    int DayOfWeek = 6; // 0 = Sunday
-};
 
 // Renders a date pattern ("yyyy/m/d h:nn:ss", "c", ...). Pure; never throws; at most 256 bytes;
 // defined for every TDateTime, fields out of their range included.

@@ -33,6 +33,9 @@ std::string PermissionText(std::uint32_t mode);
 // The permission bits of an st_mode as four octal digits ("0755", "1777"). Pure.
 std::string OctalPermissionText(std::uint32_t mode);
 
+// Whether a folder whose link count is `linkCount` may hold sub-folders. Pure.
+bool MayHaveSubFolders(std::uint64_t linkCount);
+
 // One sub-folder as the folder tree shows it.
 struct TSubFolder {
     std::string Name;          // raw bytes, as the directory holds them

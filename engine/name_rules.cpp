@@ -5,7 +5,7 @@
 #include <cctype>
 #include <string>
 
-#include "engine/wtf8.h"
+#include "engine/platform/wtf8.h"
 
 namespace engine {
 namespace {

@@ -7,33 +7,9 @@
 #include <cstdint>
 #include <string_view>
 
-namespace engine {
+#include "engine/platform/wtf8.h"
 
-// Byte length of the unit that starts at text[at] (at < text.size()).
-inline std::size_t UnitLength(std::string_view text, std::size_t at) {
-    const auto byte = [&](std::size_t i) {
-        return at + i < text.size() ? static_cast<unsigned char>(text[at + i]) : 0u;
-    };
-    const unsigned lead = byte(0);
-    if (lead < 0x80) return 1;
-    unsigned low = 0x80, high = 0xBF;
-    std::size_t length = 0;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF)
-        length = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4)
-        length = 4;
-    else
-        return 1;
-    if (lead == 0xE0) low = 0xA0;  // no overlong forms
-    if (lead == 0xF0) low = 0x90;  // no overlong forms
-    if (lead == 0xF4) high = 0x8F; // nothing above U+10FFFF
-    if (byte(1) < low || byte(1) > high) return 1;
-    for (std::size_t i = 2; i < length; ++i)
-        if (byte(i) < 0x80 || byte(i) > 0xBF) return 1;
-    return length;
-}
+namespace engine {
 
 // Number of units in `text`.
 inline std::int64_t CountUnits(std::string_view text) {

@@ -32,22 +32,6 @@ TTimeFormatFacts TimeFormatFactsOf(std::string_view timeFormat);
 // The long (with seconds) or short time pattern the clock facts give: "AMPM hh:mm:ss", ...
 std::string BuildTimePattern(const TTimeFormatFacts& facts, bool withSeconds);
 
-// The regional values Windows gives (GetLocaleInfoEx), each as text; nullopt when the call
-// failed. Names are in the system's order: months January first, days Monday first.
-struct TRegionalValues {
-    std::optional<std::string> ShortDate, LongDate; // LOCALE_SSHORTDATE, LOCALE_SLONGDATE
-    std::optional<std::string> DateSeparator;       // LOCALE_SDATE
-    std::optional<std::string> TimeSeparator;       // LOCALE_STIME
-    std::optional<std::string> AmText, PmText;      // LOCALE_S1159, LOCALE_S2359
-    std::optional<std::string> HourLeadingZero;     // LOCALE_ITLZERO
-    std::optional<std::string> Clock;               // LOCALE_ITIME: "0" is the 12-hour clock
-    std::optional<std::string> AmPmPosition;        // LOCALE_ITIMEMARKPOSN: "0" puts it after
-    std::optional<std::string> CalendarType;        // LOCALE_ICALENDARTYPE
-    std::array<std::optional<std::string>, 12> LongMonthNames, ShortMonthNames;
-    std::array<std::optional<std::string>, 7> LongDayNames, ShortDayNames; // Monday first
-    bool ChineseJapaneseOrKorean = false; // the locale's primary language
-};
-
 // The settings the values give: a failed or malformed value keeps its default; a separator
 // counts only as one ASCII character; numbers that are no integer count as 0 (the calendar
 // type as 1); the long time pattern is built from the clock, hour digits and AM/PM position;

@@ -24,7 +24,28 @@ std::string RenameFailureText(int error) {
     default:
         break;
     }
-    return platform::FailureText(error);
+    switch (platform::FailureKindOf(error)) {
+        using enum TFailureKind;
+    case NameTaken:
+        return std::string(messages::TargetExists);
+    case NotFound:
+        return std::string(messages::NotFound);
+    case AccessDenied:
+        return std::string(messages::AccessDenied);
+    case InUse:
+        return std::string(messages::FileInUse);
+    case NameTooLong:
+        return std::string(messages::NameTooLong);
+    case ReadOnly:
+        return std::string(messages::ReadOnlyFileSystem);
+    case CrossDevice:
+        return std::string(messages::CrossDevice);
+    case InvalidName:
+        return std::string(messages::InvalidName);
+    case Other:
+        break;
+    }
+    return platform::SystemErrorText(error);
 }
 
 } // namespace engine

@@ -19,7 +19,7 @@ set(ENGINE_SOURCES
     rename_failure.cpp
     system_settings.cpp
     undo_batch.cpp
-    wtf8.cpp)
+    platform/wtf8.cpp) # pure: both platforms keep names as WTF-8
 if(WIN32)
     list(APPEND ENGINE_SOURCES
         platform/folder_win.cpp
@@ -31,14 +31,13 @@ if(WIN32)
         platform/wide_win.cpp)
 else()
     list(APPEND ENGINE_SOURCES
+        folder_operations_linux.cpp
         platform/copy_tree_linux.cpp
         platform/fd_linux.cpp
         platform/folder_linux.cpp
-        platform/folder_properties_linux.cpp
+        platform/folder_tree_linux.cpp
         platform/journal_files_linux.cpp
-        platform/paste_linux.cpp
         platform/rename_folder_linux.cpp
-        platform/sub_folders_linux.cpp
         platform/system_linux.cpp)
 endif()
 list(TRANSFORM ENGINE_SOURCES PREPEND ${ZELVORA_ENGINE_DIR}/)

@@ -2,6 +2,7 @@
 #include "engine/engine.h"
 
 #include "engine/platform/platform.h"
+#include "engine/regional_settings.h"
 
 namespace engine {
 
@@ -10,7 +11,24 @@ std::string DefaultJournalFolder() {
 }
 
 std::optional<TFormatSettings> SystemFormatSettings() {
-    return platform::SystemFormatSettings();
+    const std::optional<TRegionalValues> values = platform::RegionalValues();
+    if (!values) return std::nullopt;
+    return FormatSettingsFromRegionalValues(*values);
+}
+
+// ext4, xfs and tmpfs count one link per sub-folder on top of "." and the parent's entry;
+// btrfs and overlay always report 1, and Windows keeps no count: neither says anything.
+bool MayHaveSubFolders(std::uint64_t linkCount) {
+    return linkCount != 2;
+}
+
+TFolderProbe ProbeFolder(const std::string& path) {
+    const platform::TFolderStatus status = platform::ProbeFolder(path);
+    return {status.IsFolder, status.IsFolder && MayHaveSubFolders(status.LinkCount), status.Error};
+}
+
+std::string CurrentFolderPath() {
+    return platform::CurrentFolderPath();
 }
 
 } // namespace engine

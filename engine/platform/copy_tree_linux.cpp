@@ -1,5 +1,4 @@
-#include "engine/folder_operations_linux.h"
-#include "engine/platform/copy_tree.h"
+#include "engine/platform/folder_tree_linux.h"
 
 #include <array>
 #include <cerrno>

@@ -7,7 +7,7 @@
 
 #include <sys/stat.h>
 
-#include "engine/engine.h"
+#include "engine/platform/system_values.h"
 
 namespace engine::platform {
 

@@ -9,7 +9,7 @@
 
 #include <windows.h>
 
-#include "engine/engine.h"
+#include "engine/platform/system_values.h"
 
 namespace engine::platform {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/engine.h"
+#include "engine/platform/system_values.h"
 
 namespace engine::platform {
 
@@ -59,22 +59,33 @@ bool IsSeparator(char c);
 // holding ":\" on Windows ("C:\Data"); not a virtual item's display name or "".
 bool IsFolderPath(std::string_view path);
 
-// Whether the system would give an entry exactly the name `relativePath` (one name, or names
-// joined by separators). Always true on POSIX; false on Windows for names it would change or
-// misread: characters < > : " | ? * and U+0001 to U+001F, a trailing space or dot, the device
-// names CON PRN AUX NUL COM1-9 LPT1-9 with or without an extension. Pure.
-bool IsValidNewName(std::string_view relativePath);
+// Whether the system opens only the names Windows can open: true on Windows, where the system
+// would change or misread the others; false on POSIX.
+extern const bool OpensOnlyWindowsNames;
 
-// The short reason shown on a row for the system's error code `error` ("目标已存在", ...), or
-// the system's own text for an error without one. Reads nothing but the system's messages.
-std::string FailureText(int error);
+// What kind of failure the system's error code `error` is. Pure.
+TFailureKind FailureKindOf(int error);
+
+// The system's own text for `error`, without a closing full stop. Reads the system's messages.
+std::string SystemErrorText(int error);
 
 // Whether `error` is the code of a name that is already taken.
 bool IsNameTaken(int error);
 
-// The user's regional date and time settings where the system keeps them (Windows: read with
+// The user's regional values where the system keeps them (Windows: read now with
 // GetLocaleInfoEx); nullopt where it doesn't (POSIX: the window reads its locale itself).
-std::optional<TFormatSettings> SystemFormatSettings();
+std::optional<TRegionalValues> RegionalValues();
+
+// What one look at a path (links followed) tells of it as a folder.
+struct TFolderStatus {
+    bool IsFolder = false;
+    std::uint64_t LinkCount = 0; // 0 where the system keeps no count for folders (Windows)
+    int Error = 0;               // why it is no folder: the system's error code
+};
+TFolderStatus ProbeFolder(const std::string& path);
+
+// The process's working folder (raw bytes); empty when it can't be read.
+std::string CurrentFolderPath();
 
 // The user's folder for per-user state of this program: $XDG_STATE_HOME/zelvora (default
 // ~/.local/state/zelvora) on POSIX, %LOCALAPPDATA%\Zelvora on Windows; "" when unknown.

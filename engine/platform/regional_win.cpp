@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include "engine/platform/wide_win.h"
-#include "engine/regional_settings.h"
 
 namespace engine::platform {
 namespace {
@@ -35,7 +34,7 @@ bool IsChineseJapaneseOrKorean() {
 
 } // namespace
 
-std::optional<TFormatSettings> SystemFormatSettings() {
+std::optional<TRegionalValues> RegionalValues() {
     TRegionalValues values;
     values.ShortDate = Read(LOCALE_SSHORTDATE);
     values.LongDate = Read(LOCALE_SLONGDATE);
@@ -52,7 +51,7 @@ std::optional<TFormatSettings> SystemFormatSettings() {
     ReadNames(values.LongDayNames, LOCALE_SDAYNAME1);
     ReadNames(values.ShortDayNames, LOCALE_SABBREVDAYNAME1);
     values.ChineseJapaneseOrKorean = IsChineseJapaneseOrKorean();
-    return FormatSettingsFromRegionalValues(values);
+    return values;
 }
 
 } // namespace engine::platform

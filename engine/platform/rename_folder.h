@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/engine.h"
+#include "engine/platform/system_values.h"
 
 namespace engine::platform {
 

@@ -1,11 +1,9 @@
-// The rules POSIX has for paths and names, and the texts of its errors.
+// What POSIX has for paths and names, and what its error codes are.
 #include "engine/platform/platform.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-
-#include "engine/messages.h"
 
 namespace engine::platform {
 
@@ -20,40 +18,42 @@ bool IsFolderPath(std::string_view path) {
     return path.starts_with('/');
 }
 
-bool IsValidNewName(std::string_view) {
-    return true; // a POSIX name is any bytes but "/" and NUL, which the caller refuses
-}
+const bool OpensOnlyWindowsNames = false; // a POSIX name is any bytes but "/" and NUL
 
-std::string FailureText(int error) {
-    namespace m = messages;
+TFailureKind FailureKindOf(int error) {
+    using enum TFailureKind;
     switch (error) {
     case EEXIST:
     case ENOTEMPTY:
-        return std::string(m::TargetExists);
+        return NameTaken;
     case ENOENT:
-        return std::string(m::NotFound);
+        return NotFound;
     case EACCES:
     case EPERM:
-        return std::string(m::AccessDenied);
+        return AccessDenied;
     case ENAMETOOLONG:
-        return std::string(m::NameTooLong);
+        return NameTooLong;
     case EROFS:
-        return std::string(m::ReadOnlyFileSystem);
+        return ReadOnly;
     case EXDEV:
-        return std::string(m::CrossDevice);
+        return CrossDevice;
     case EINVAL:
     case EILSEQ:
-        return std::string(m::InvalidName);
+        return InvalidName;
     default:
-        return std::strerror(error);
+        return Other;
     }
+}
+
+std::string SystemErrorText(int error) {
+    return std::strerror(error);
 }
 
 bool IsNameTaken(int error) {
     return error == EEXIST;
 }
 
-std::optional<TFormatSettings> SystemFormatSettings() {
+std::optional<TRegionalValues> RegionalValues() {
     return std::nullopt;
 }
 

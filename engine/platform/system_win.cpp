@@ -1,4 +1,4 @@
-// The rules Windows has for paths and names, the texts of its errors, and the user's folders.
+// What Windows has for paths and names, what its error codes are, and the user's folders.
 #include "engine/platform/platform.h"
 
 #include <windows.h>
@@ -6,16 +6,13 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
-#include "engine/messages.h"
-#include "engine/name_rules.h"
 #include "engine/platform/wide_win.h"
 
 namespace engine::platform {
-namespace {
 
-// The system's own text of `error`, without its line break and full stop (ASCII or Chinese):
-// the message that quotes it ends the sentence itself.
-std::string SystemText(int error) {
+// Without its line break and full stop (ASCII or Chinese): the message that quotes it ends the
+// sentence itself.
+std::string SystemErrorText(int error) {
     wchar_t* text = nullptr;
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -30,8 +27,6 @@ std::string SystemText(int error) {
     return Narrow(message);
 }
 
-} // namespace
-
 const char FolderSeparator = '\\';
 const std::string_view NameLimit = "255 UTF-16 code units";
 
@@ -43,35 +38,33 @@ bool IsFolderPath(std::string_view path) {
     return path.find(":\\") != std::string_view::npos;
 }
 
-bool IsValidNewName(std::string_view relativePath) {
-    return IsValidWindowsName(relativePath);
-}
+const bool OpensOnlyWindowsNames = true;
 
-std::string FailureText(int error) {
-    namespace m = messages;
+TFailureKind FailureKindOf(int error) {
+    using enum TFailureKind;
     switch (error) {
     case ERROR_ALREADY_EXISTS:
     case ERROR_FILE_EXISTS:
-        return std::string(m::TargetExists);
+        return NameTaken;
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
-        return std::string(m::NotFound);
+        return NotFound;
     case ERROR_ACCESS_DENIED:
-        return std::string(m::AccessDenied);
+        return AccessDenied;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-        return std::string(m::FileInUse);
+        return InUse;
     case ERROR_FILENAME_EXCED_RANGE:
-        return std::string(m::NameTooLong);
+        return NameTooLong;
     case ERROR_WRITE_PROTECT:
-        return std::string(m::ReadOnlyFileSystem);
+        return ReadOnly;
     case ERROR_NOT_SAME_DEVICE:
-        return std::string(m::CrossDevice);
+        return CrossDevice;
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME:
-        return std::string(m::InvalidName);
+        return InvalidName;
     default:
-        return SystemText(error);
+        return Other;
     }
 }
 
@@ -88,18 +81,14 @@ std::string StateFolder() {
     return folder;
 }
 
-} // namespace engine::platform
-
-namespace engine {
-
-TFolderProbe ProbeFolder(const std::string& path) {
-    const std::wstring wide = platform::SystemPath(path);
+TFolderStatus ProbeFolder(const std::string& path) {
+    const std::wstring wide = SystemPath(path);
     const DWORD attributes =
         wide.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return {.Error = wide.empty() ? ERROR_INVALID_NAME : static_cast<int>(::GetLastError())};
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return {.Error = ERROR_DIRECTORY};
-    return {true, true}; // whether it has sub-folders is known only by reading it
+    return {.IsFolder = true};
 }
 
 std::string CurrentFolderPath() {
@@ -110,7 +99,7 @@ std::string CurrentFolderPath() {
         length = ::GetCurrentDirectoryW(length, path.data());
     }
     path.resize(length < path.size() ? length : 0);
-    return platform::Narrow(path);
+    return Narrow(path);
 }
 
-} // namespace engine
+} // namespace engine::platform

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/wtf8.h"
+#include "engine/platform/wtf8.h"
 
 namespace engine::platform {
 namespace {

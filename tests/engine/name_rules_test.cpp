@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/name_rules.h"
+#include "engine/platform/wtf8.h"
 #include "engine/regional_settings.h"
-#include "engine/wtf8.h"
 
 TEST(IsValidWindowsName, RefusesWhatWindowsWouldChangeOrMisread) {
     const struct {

@@ -8,7 +8,7 @@
 
 #include <QString>
 
-#include "engine/wtf8.h"
+#include "engine/platform/wtf8.h"
 
 // The wide form of engine bytes; empty when they are no WTF-8.
 inline std::wstring WideName(std::string_view bytes) {

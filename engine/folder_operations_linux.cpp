@@ -1,16 +1,13 @@
-// Paste, new folder and delete for good: the folder operations of the tree's context menu.
-#include "engine/engine.h"
+// Paste, new folder, delete for good, properties and sub-folders: the folder operations of
+// the tree's context menu, over the platform's calls.
 #include "engine/folder_operations_linux.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include "engine/engine.h"
 #include "engine/messages.h"
-#include "engine/platform/copy_tree.h"
-#include "engine/platform/fd_linux.h"
+#include "engine/platform/folder_tree_linux.h"
+#include "engine/platform/platform.h"
 
 namespace engine {
 namespace {
@@ -37,39 +34,12 @@ bool SplitSource(std::string path, TSourcePath& split) {
     return split.Name != "." && split.Name != "..";
 }
 
-TFd OpenPath(const std::string& path) {
-    return platform::OpenAbsolute(path, O_PATH | O_DIRECTORY);
-}
-
-bool SameEntry(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-// Whether `folder` is the folder open as `fd` or one of its ancestors (walking "..", so links
-// and mount points in the path don't fool it).
-bool IsSelfOrAncestor(const struct stat& folder, int fd) {
-    TFd current(::openat(fd, ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
-    for (int depth = 0; current.valid() && depth < 4096; ++depth) {
-        struct stat here {
-        }, parent{};
-        if (::fstat(current.get(), &here) != 0) return false;
-        if (SameEntry(here, folder)) return true;
-        TFd up(::openat(current.get(), "..", O_PATH | O_DIRECTORY | O_CLOEXEC));
-        if (!up.valid() || ::fstat(up.get(), &parent) != 0 || SameEntry(parent, here)) return false;
-        current = std::move(up);
-    }
-    return false;
-}
-
 void RefuseSourcesAboveTarget(int targetFd, const std::vector<std::string>& sources) {
     for (const std::string& source : sources) {
         TSourcePath split;
-        struct stat entry {};
         if (!SplitSource(source, split)) continue;
-        const TFd folder = OpenPath(split.Folder);
-        if (folder.valid() &&
-            ::fstatat(folder.get(), split.Name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISDIR(entry.st_mode) && IsSelfOrAncestor(entry, targetFd))
+        const TFd folder = platform::OpenFolderPath(split.Folder);
+        if (folder.valid() && platform::IsFolderAtOrAbove(folder.get(), split.Name, targetFd))
             throw TError(messages::Format(messages::PasteIntoItself, source));
     }
 }
@@ -88,17 +58,11 @@ int FirstFreeName(const std::string& name, bool isFolder, std::string& made, Att
     return EEXIST;
 }
 
-bool IsFolderEntry(int dirFd, const std::string& name) {
-    struct stat entry {};
-    return ::fstatat(dirFd, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) == 0 &&
-           S_ISDIR(entry.st_mode);
-}
-
 // Copies `name` of `fromDir` to a free name in `toDir`; TargetName stays empty unless made.
 void CopyToFreeName(int fromDir, const std::string& name, int toDir, TPasteResult& result) {
     std::string candidate;
     platform::TCopyOutcome copied;
-    const int err = FirstFreeName(name, IsFolderEntry(fromDir, name), candidate,
+    const int err = FirstFreeName(name, platform::IsFolderEntry(fromDir, name), candidate,
                                   [&](const std::string& tryName) {
                                       copied = platform::CopyEntry(fromDir, name, toDir, tryName);
                                       return copied.Made ? 0 : copied.Error;
@@ -107,32 +71,19 @@ void CopyToFreeName(int fromDir, const std::string& name, int toDir, TPasteResul
     if (copied.Made) result.TargetName = candidate;
 }
 
-int RenameNoReplace(int fromDir, const std::string& from, int toDir, const std::string& to) {
-    return ::renameat2(fromDir, from.c_str(), toDir, to.c_str(), RENAME_NOREPLACE) == 0 ? 0 : errno;
-}
-
-bool LiesIn(int folderFd, int targetFd) {
-    struct stat folder {
-    }, target{};
-    return ::fstat(folderFd, &folder) == 0 && ::fstat(targetFd, &target) == 0 &&
-           SameEntry(folder, target);
-}
-
 // A move renames when it can; across file systems, or where the file system has no
 // no-replace rename, it copies and deletes the source only after a complete copy.
 void MoveToFreeName(int fromDir, const std::string& name, int toDir, TPasteResult& result) {
-    if (LiesIn(fromDir, toDir)) {
-        struct stat entry {};
-        if (::fstatat(fromDir, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0)
-            result.Error = errno;
-        else
-            result.TargetName = name;
+    if (platform::IsSameFolder(fromDir, toDir)) {
+        result.Error = platform::LookUpEntry(fromDir, name);
+        if (result.Error == 0) result.TargetName = name;
         return;
     }
     std::string candidate;
     const int err = FirstFreeName(
-        name, IsFolderEntry(fromDir, name), candidate,
-        [&](const std::string& tryName) { return RenameNoReplace(fromDir, name, toDir, tryName); });
+        name, platform::IsFolderEntry(fromDir, name), candidate, [&](const std::string& tryName) {
+            return platform::RenameNoReplace(fromDir, name, toDir, tryName);
+        });
     if (err != EXDEV && err != EINVAL) {
         result.Error = err;
         if (err == 0) result.TargetName = candidate;
@@ -149,7 +100,7 @@ TPasteResult PasteOne(int targetFd, const std::string& source, TPasteMode mode) 
         result.Error = rrInvalidName;
         return result;
     }
-    const TFd folder = OpenPath(split.Folder);
+    const TFd folder = platform::OpenFolderPath(split.Folder);
     if (!folder.valid()) {
         result.Error = errno;
         return result;
@@ -165,7 +116,7 @@ TPasteResult PasteOne(int targetFd, const std::string& source, TPasteMode mode) 
 
 std::vector<TPasteResult> PasteInto(const std::string& targetFolder,
                                     const std::vector<std::string>& sources, TPasteMode mode) {
-    const TFd target = OpenPath(targetFolder);
+    const TFd target = platform::OpenFolderPath(targetFolder);
     if (!target.valid())
         throw TError(messages::Format(messages::PasteTargetUnusable, targetFolder,
                                       RenameFailureText(errno)));
@@ -177,14 +128,13 @@ std::vector<TPasteResult> PasteInto(const std::string& targetFolder,
 }
 
 std::string MakeNewFolder(const std::string& parentFolder) {
-    const TFd parent = OpenPath(parentFolder);
+    const TFd parent = platform::OpenFolderPath(parentFolder);
     int err = parent.valid() ? 0 : errno;
     std::string made;
     if (err == 0)
-        err = FirstFreeName(std::string(messages::NewFolderName), true, made,
-                            [&](const std::string& name) {
-                                return ::mkdirat(parent.get(), name.c_str(), 0777) == 0 ? 0 : errno;
-                            });
+        err = FirstFreeName(
+            std::string(messages::NewFolderName), true, made,
+            [&](const std::string& name) { return platform::MakeFolder(parent.get(), name); });
     if (err != 0)
         throw TError(
             messages::Format(messages::NewFolderFailed, parentFolder, RenameFailureText(err)));
@@ -194,9 +144,30 @@ std::string MakeNewFolder(const std::string& parentFolder) {
 int DeleteTree(const std::string& path) {
     TSourcePath split;
     if (!SplitSource(path, split)) return EINVAL;
-    const TFd folder = OpenPath(split.Folder);
+    const TFd folder = platform::OpenFolderPath(split.Folder);
     if (!folder.valid()) return errno;
     return platform::RemoveEntry(folder.get(), split.Name);
+}
+
+TFolderProperties ReadFolderProperties(const std::string& path) {
+    platform::TTreeTotals totals;
+    if (const int error = platform::ReadTreeTotals(path, totals); error != 0)
+        throw TError(
+            messages::Format(messages::PropertiesUnreadable, path, RenameFailureText(error)));
+    TFolderProperties properties{.ContentBytes = totals.ContentBytes,
+                                 .FileCount = totals.FileCount,
+                                 .FolderCount = totals.FolderCount,
+                                 .Modified = {},
+                                 .Mode = totals.Mode};
+    platform::LocalTime(totals.ModifiedSeconds, properties.Modified);
+    return properties;
+}
+
+std::vector<TSubFolder> ListSubFolders(const std::string& path) {
+    std::vector<TSubFolder> folders;
+    for (auto& folder : platform::ReadSubFolders(path, '.')) // hidden ones are not shown
+        folders.push_back({std::move(folder.Name), MayHaveSubFolders(folder.LinkCount)});
+    return folders;
 }
 
 } // namespace engine

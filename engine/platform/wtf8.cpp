@@ -1,6 +1,4 @@
-#include "engine/wtf8.h"
-
-#include "engine/name_units.h"
+#include "engine/platform/wtf8.h"
 
 namespace engine {
 namespace {
