@@ -19,6 +19,8 @@ for name in "海边.jpg" "IMG_0002.jpg" "IMG_0010.jpg" "生日 2011.jpg" "notes.
     echo "$name" > "$home/Desktop/照片/$name"
 done
 mkdir "$home/Desktop/照片/旧相册"
+# One fixed time, so that screenshots of two builds compare pixel for pixel.
+touch -d "2011-12-08 14:30:00" "$home/Desktop/照片"/* "$home/Desktop/照片"
 
 export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share
 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '

@@ -97,6 +97,7 @@ find "$WINEPREFIX/drive_c" -iname 'Zelvora.lnk' | grep -q . || fail "no Start-me
 folder=$WINEPREFIX/drive_c/照片
 mkdir -p "$folder/旧相册"
 for name in 海边.jpg IMG_0002.jpg notes.txt; do echo "$name" >"$folder/$name"; done
+touch -d "2011-12-08 14:30:00" "$folder"/* # screenshots of two builds compare pixel for pixel
 
 echo "e2e: start the installed program"
 WINEQT_QPA_PLATFORM="windows:fontengine=freetype" "$wine" "$program" 'C:\照片' &
