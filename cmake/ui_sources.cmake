@@ -1,6 +1,10 @@
 # The window's sources, shared files first, then each platform's; nothing here is globbed, so
 # a new file builds once it is listed.
 set(UI_SOURCES
+    ui/common/color_rules.cpp
+    ui/common/color_rules.h
+    ui/common/error_display.cpp
+    ui/common/error_display.h
     ui/namespace/messages.h
     ui/namespace/shell_namespace.cpp
     ui/namespace/shell_namespace.h
@@ -13,14 +17,8 @@ set(UI_SOURCES
     ui/tree/shell_tree_view.h
     ui/widgets/branch_line_style.cpp
     ui/widgets/branch_line_style.h
-    ui/widgets/color_rules.cpp
-    ui/widgets/color_rules.h
     ui/widgets/cut_text_delegate.cpp
     ui/widgets/cut_text_delegate.h
-    ui/widgets/error_display.cpp
-    ui/widgets/error_display.h
-    ui/window/first_paint.cpp
-    ui/window/first_paint.h
     ui/widgets/fixed_frame.cpp
     ui/widgets/fixed_frame.h
     ui/widgets/group_box.cpp
@@ -60,6 +58,8 @@ set(UI_SOURCES
     ui/window/command_line.h
     ui/window/entry_model.cpp
     ui/window/entry_model.h
+    ui/window/first_paint.cpp
+    ui/window/first_paint.h
     ui/window/folder_argument.cpp
     ui/window/folder_argument.h
     ui/window/folder_lister.cpp
@@ -72,8 +72,7 @@ set(UI_SOURCES
     ui/window/umain_folders.cpp
     ui/window/umain_work.cpp
     ui/window/undo_controller.cpp
-    ui/window/undo_controller.h
-)
+    ui/window/undo_controller.h)
 if(WIN32)
     list(APPEND UI_SOURCES
         ui/namespace/namespace_win.cpp

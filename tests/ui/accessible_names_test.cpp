@@ -12,8 +12,8 @@
 
 #include "tests/ui/named_child.h"
 #include "tests/ui/window_fixture.h"
+#include "ui/common/error_display.h"
 #include "ui/tree/shell_tree_view.h"
-#include "ui/widgets/error_display.h"
 #include "ui/widgets/up_down.h"
 #include "ui/window/Umain.h"
 #include "ui/window/entry_model.h"

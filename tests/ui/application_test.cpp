@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "ui/widgets/error_display.h"
+#include "ui/common/error_display.h"
 #include "ui/window/application.h"
 #include "ui/window/platform_window.h"
 

@@ -2,7 +2,7 @@
 // the arithmetic is shown beside each case.
 #include <QtTest>
 
-#include "ui/widgets/color_rules.h"
+#include "ui/common/color_rules.h"
 
 using colors::TRgb;
 

@@ -14,7 +14,7 @@
 
 #include "tests/ui/scoped_environment.h"
 #include "tests/ui/window_fixture.h"
-#include "ui/widgets/error_display.h"
+#include "ui/common/error_display.h"
 #include "ui/window/Umain.h"
 #include "ui/window/entry_model.h"
 

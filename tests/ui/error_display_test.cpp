@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "ui/widgets/error_display.h"
+#include "ui/common/error_display.h"
 
 class TErrorDisplayTest : public QObject {
     Q_OBJECT

@@ -16,9 +16,9 @@
 
 #include "engine/engine.h"
 #include "engine/folder_operations_linux.h"
+#include "ui/common/error_display.h"
 #include "ui/namespace/namespace_linux.h"
 #include "ui/tree/shell_tree_view.h"
-#include "ui/widgets/error_display.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <QtTest>
 
 #include "tests/ui/window_fixture.h"
+#include "ui/common/error_display.h"
 #include "ui/tree/shell_tree_view.h"
-#include "ui/widgets/error_display.h"
 #include "ui/window/Umain.h"
 #include "ui/window/command_line.h"
 

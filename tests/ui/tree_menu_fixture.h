@@ -16,8 +16,8 @@
 #include <QVBoxLayout>
 
 #include "temp_namespace.h"
+#include "ui/common/error_display.h"
 #include "ui/tree/shell_tree_view.h"
-#include "ui/widgets/error_display.h"
 
 inline void Write(const QString& path, const QByteArray& content) {
     QFile file(path);

@@ -13,7 +13,7 @@
 #include "tests/ui/named_child.h"
 #include "tests/ui/offscreen_screen.h"
 #include "tests/ui/window_fixture.h"
-#include "ui/widgets/error_display.h"
+#include "ui/common/error_display.h"
 #include "ui/widgets/radio_group.h"
 #include "ui/widgets/rz_bit_btn.h"
 #include "ui/widgets/up_down.h"

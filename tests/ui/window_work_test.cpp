@@ -20,8 +20,8 @@
 
 #include "tests/ui/row_gate.h"
 #include "tests/ui/temp_namespace.h"
+#include "ui/common/error_display.h"
 #include "ui/tree/shell_tree_view.h"
-#include "ui/widgets/error_display.h"
 #include "ui/window/Umain.h"
 #include "ui/window/batch_runner.h"
 #include "ui/window/batch_status.h"

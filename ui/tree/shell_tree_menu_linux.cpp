@@ -13,6 +13,7 @@
 
 #include "engine/engine.h"
 #include "engine/folder_operations_linux.h"
+#include "ui/common/error_display.h"
 #include "ui/namespace/messages.h"
 #include "ui/tree/folder_clipboard_linux.h"
 #include "ui/tree/folder_hold.h"
@@ -20,7 +21,6 @@
 #include "ui/tree/folder_properties_dialog_linux.h"
 #include "ui/tree/folder_trash_linux.h"
 #include "ui/tree/shell_tree_view.h"
-#include "ui/widgets/error_display.h"
 #include "ui/widgets/text.h"
 
 TTreeContextMenu::TTreeContextMenu(const TFolderMenuState& state, QWidget* parent)

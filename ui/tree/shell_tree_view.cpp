@@ -14,11 +14,11 @@
 #include <QToolTip>
 
 #include "engine/engine.h"
+#include "ui/common/error_display.h"
 #include "ui/namespace/messages.h"
 #include "ui/tree/folder_hold.h"
 #include "ui/tree/shell_tree_menu.h"
 #include "ui/widgets/branch_line_style.h"
-#include "ui/widgets/error_display.h"
 #include "ui/widgets/palette_colors.h"
 #include "ui/widgets/text.h"
 

@@ -5,7 +5,7 @@
 #include <QPalette>
 #include <QWidget>
 
-#include "ui/widgets/color_rules.h"
+#include "ui/common/color_rules.h"
 
 inline colors::TRgb ToRgb(const QColor& color) {
     return {color.red(), color.green(), color.blue()};

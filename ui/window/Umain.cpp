@@ -11,9 +11,9 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include "ui/common/error_display.h"
 #include "ui/tree/shell_tree_view.h"
 #include "ui/widgets/cut_text_delegate.h"
-#include "ui/widgets/error_display.h"
 #include "ui/widgets/fixed_frame.h"
 #include "ui/widgets/group_box.h"
 #include "ui/widgets/label.h"

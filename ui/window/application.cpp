@@ -8,7 +8,7 @@
 #include <QPixmap>
 #include <QTranslator>
 
-#include "ui/widgets/error_display.h"
+#include "ui/common/error_display.h"
 #include "ui/widgets/platform_widgets.h"
 
 QIcon ApplicationIcon() {

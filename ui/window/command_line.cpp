@@ -3,7 +3,7 @@
 #include <QCommandLineParser>
 #include <QTimer>
 
-#include "ui/widgets/error_display.h"
+#include "ui/common/error_display.h"
 #include "ui/widgets/text.h"
 #include "ui/window/Umain.h"
 

@@ -6,8 +6,8 @@
 #include <QDropEvent>
 #include <QMimeData>
 
+#include "ui/common/error_display.h"
 #include "ui/tree/shell_tree_view.h"
-#include "ui/widgets/error_display.h"
 #include "ui/window/folder_argument.h"
 
 namespace {

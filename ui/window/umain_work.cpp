@@ -10,8 +10,8 @@
 #include <QShortcut>
 #include <QTreeView>
 
+#include "ui/common/error_display.h"
 #include "ui/tree/shell_tree_view.h"
-#include "ui/widgets/error_display.h"
 #include "ui/widgets/radio_group.h"
 #include "ui/widgets/rz_bit_btn.h"
 #include "ui/window/batch_outcome.h"

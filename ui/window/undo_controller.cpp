@@ -11,7 +11,7 @@
 #include <QShortcut>
 #include <QTreeView>
 
-#include "ui/widgets/error_display.h"
+#include "ui/common/error_display.h"
 #include "ui/window/batch_outcome.h"
 #include "ui/window/batch_runner.h"
 #include "ui/window/entry_model.h"

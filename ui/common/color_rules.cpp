@@ -1,4 +1,4 @@
-#include "ui/widgets/color_rules.h"
+#include "ui/common/color_rules.h"
 
 #include <algorithm>
 

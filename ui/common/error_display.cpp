@@ -1,4 +1,4 @@
-#include "ui/widgets/error_display.h"
+#include "ui/common/error_display.h"
 
 #include <QAbstractButton>
 #include <QApplication>
