@@ -140,7 +140,6 @@ set(UI_TESTS
     accessible_names_test
     application_test
     batch_outcome_test
-    color_rules_test
     cut_off_text_test
     cut_text_delegate_test
     entry_model_test
@@ -149,11 +148,9 @@ set(UI_TESTS
     folder_hold_test
     regional_settings_test
     rz_bit_btn_test
-    rz_panel_test
     shell_tree_lines_test
     tree_menu_test
     umain_dpi_test
-    umain_look_test
     umain_test
     undo_controller_test
     window_behaviour_test
