@@ -140,6 +140,7 @@ set(UI_TESTS
     accessible_names_test
     application_test
     batch_outcome_test
+    command_line_test
     cut_off_text_test
     cut_text_delegate_test
     entry_model_test
@@ -164,7 +165,6 @@ if(WIN32)
     )
 else()
     list(APPEND UI_TESTS
-        command_line_test_linux
         fixed_frame_test_linux
         folder_clipboard_test_linux
         folder_paste_test_linux
