@@ -139,7 +139,7 @@ set(UI_TESTS
     accessible_names_test
     application_test
     batch_outcome_test
-    color_rules_test
+    command_line_test
     cut_off_text_test
     cut_text_delegate_test
     entry_model_test
@@ -148,11 +148,9 @@ set(UI_TESTS
     folder_hold_test
     regional_settings_test
     rz_bit_btn_test
-    rz_panel_test
     shell_tree_lines_test
     tree_menu_test
     umain_dpi_test
-    umain_look_test
     umain_test
     undo_controller_test
     window_behaviour_test
@@ -166,7 +164,6 @@ if(WIN32)
     )
 else()
     list(APPEND UI_TESTS
-        command_line_test_linux
         fixed_frame_test_linux
         folder_clipboard_test_linux
         folder_paste_test_linux

@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "engine/engine.h"
+#include "tests/engine/listed_rows.h"
 #include "tests/engine/temp_folder.h"
 
 namespace {
 
+using listed_rows::NamesOf;
 using test_paths::Sep;
 using testing_tree::MakeFolder;
 using testing_tree::WriteFile;
@@ -22,13 +24,6 @@ protected:
         return listing;
     }
 };
-
-std::vector<std::string> NamesOf(const engine::TFolderListing& listing) {
-    std::vector<std::string> names;
-    for (const engine::TFolderEntry& row : listing.Rows)
-        names.push_back(row.OldName);
-    return names;
-}
 
 // A listing as an earlier selection left it, with a new name already written.
 engine::TFolderListing Earlier() {
@@ -47,11 +42,7 @@ TEST_F(ListFolder, GivesEveryEntryButDotsInNaturalOrderWithItsKind) {
         WriteFile(root + "/" + name, "x");
     MakeFolder(root + "/photos.2011");
     MakeFolder(root + "/.config");
-    const struct {
-        const char* name;
-        const char* type;
-        bool isFolder;
-    } want[] = {
+    const listed_rows::TWant want[] = {
         {".config", "文件夹", true}, {".hidden", ".hidden", false},
         {"A.txt", ".txt", false},    {"b2.txt", ".txt", false},
         {"b10.txt", ".txt", false},  {"photos.2011", "文件夹", true},
@@ -59,17 +50,7 @@ TEST_F(ListFolder, GivesEveryEntryButDotsInNaturalOrderWithItsKind) {
     };
     const engine::TFolderListing listing = List(root);
     EXPECT_EQ(listing.CurrentFolder, root + Sep);
-    ASSERT_EQ(listing.Rows.size(), std::size(want));
-    for (std::size_t i = 0; i < std::size(want); ++i) {
-        SCOPED_TRACE(want[i].name);
-        const engine::TFolderEntry& row = listing.Rows[i];
-        EXPECT_EQ(row.OldName, want[i].name);
-        EXPECT_EQ(row.TypeText, want[i].type);
-        EXPECT_EQ(row.IsFolder, want[i].isFolder);
-        EXPECT_EQ(row.ImageIndex, want[i].isFolder ? 40 : 60);
-        EXPECT_EQ(row.NewName, "");
-        EXPECT_FALSE(row.ModifiedText.empty());
-    }
+    listed_rows::ExpectRows(listing, want);
     EXPECT_NE(listing.Inode, 0u) << "the folder's identity is known";
 }
 

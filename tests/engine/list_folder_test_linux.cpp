@@ -18,31 +18,18 @@
 
 #include "engine/engine.h"
 #include "engine/platform/platform.h"
+#include "tests/engine/listed_rows.h"
+#include "tests/engine/temp_folder.h"
 
 namespace {
 
-// A fresh folder per test, removed afterwards.
-class ListFolderTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/zelvora-list-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        m_folder = pattern;
-    }
-    void TearDown() override {
-        ::chmod(m_folder.c_str(), 0755);
-        std::filesystem::remove_all(m_folder);
-    }
+using listed_rows::NamesOf;
 
-    std::string PathOf(const std::string& name) const { return m_folder + "/" + name; }
-    void MakeFile(const std::string& name) const {
-        const int fd = ::open(PathOf(name).c_str(), O_CREAT | O_WRONLY, 0644);
-        ASSERT_GE(fd, 0) << name;
-        ::close(fd);
-    }
-    void MakeFolder(const std::string& name) const {
-        ASSERT_EQ(::mkdir(PathOf(name).c_str(), 0755), 0) << name;
-    }
+class ListFolderTest : public testing_tree::TTempFolderTest {
+protected:
+    std::string PathOf(const std::string& name) const { return root + "/" + name; }
+    void MakeFile(const std::string& name) const { testing_tree::WriteFile(PathOf(name), ""); }
+    void MakeFolder(const std::string& name) const { testing_tree::MakeFolder(PathOf(name)); }
     void MakeLink(const std::string& name, const std::string& target) const {
         ASSERT_EQ(::symlink(target.c_str(), PathOf(name).c_str()), 0) << name;
     }
@@ -53,20 +40,12 @@ protected:
     }
     engine::TFolderListing List() const {
         engine::TFolderListing listing;
-        engine::ListFolder(listing, m_folder, m_settings);
+        engine::ListFolder(listing, root, m_settings);
         return listing;
     }
 
-    std::string m_folder; // without a trailing "/"
     engine::TFormatSettings m_settings;
 };
-
-std::vector<std::string> NamesOf(const engine::TFolderListing& listing) {
-    std::vector<std::string> names;
-    for (const engine::TFolderEntry& row : listing.Rows)
-        names.push_back(row.OldName);
-    return names;
-}
 
 // Sets TZ for the test process and puts the old value back afterwards.
 class TScopedTimeZone {
@@ -123,52 +102,35 @@ TEST_F(ListFolderTest, FillsEachRowByItsKind) {
     MakeFolder("photos.2011");
     MakeLink("to-folder", "photos.2011");
     MakeLink("dangling.lnk", "nowhere");
-    const struct {
-        const char* name;
-        const char* type;
-        bool isFolder;
-        int image;
-    } want[] = {
-        {".profile", ".profile", false, 60}, {"dangling.lnk", ".lnk", false, 60},
-        {"notes.", ".", false, 60},          {"photos.2011", "文件夹", true, 40},
-        {"README", "", false, 60},           {"report.final.doc", ".doc", false, 60},
-        {"to-folder", "", false, 60},
+    const listed_rows::TWant want[] = {
+        {".profile", ".profile", false}, {"dangling.lnk", ".lnk", false},
+        {"notes.", ".", false},          {"photos.2011", "文件夹", true},
+        {"README", "", false},           {"report.final.doc", ".doc", false},
+        {"to-folder", "", false},
     };
-    const engine::TFolderListing listing = List();
-    ASSERT_EQ(listing.Rows.size(), std::size(want));
-    for (std::size_t i = 0; i < std::size(want); ++i) {
-        SCOPED_TRACE(want[i].name);
-        const engine::TFolderEntry& row = listing.Rows[i];
-        EXPECT_EQ(row.OldName, want[i].name);
-        EXPECT_EQ(row.TypeText, want[i].type);
-        EXPECT_EQ(row.IsFolder, want[i].isFolder);
-        EXPECT_EQ(row.ImageIndex, want[i].image);
-        EXPECT_EQ(row.NewName, "");
-        EXPECT_EQ(row.Status, engine::TRenameStatus::NotRun);
-        EXPECT_FALSE(row.ModifiedText.empty());
-    }
+    listed_rows::ExpectRows(List(), want);
 }
 
 TEST_F(ListFolderTest, FolderPathGetsOneTrailingSlash) {
     MakeFile("a");
-    for (const std::string& path : {m_folder, m_folder + "/"}) {
+    for (const std::string& path : {root, root + "/"}) {
         SCOPED_TRACE(path);
         engine::TFolderListing listing;
         engine::ListFolder(listing, path, m_settings);
-        EXPECT_EQ(listing.CurrentFolder, m_folder + "/");
+        EXPECT_EQ(listing.CurrentFolder, root + "/");
         EXPECT_EQ(NamesOf(listing), std::vector<std::string>{"a"});
     }
-    engine::TFolderListing root;
-    engine::ListFolder(root, "/", m_settings);
-    EXPECT_EQ(root.CurrentFolder, "/");
+    engine::TFolderListing top;
+    engine::ListFolder(top, "/", m_settings);
+    EXPECT_EQ(top.CurrentFolder, "/");
 }
 
 TEST_F(ListFolderTest, UnreadableFolderListsAsEmpty) {
     if (::geteuid() == 0) GTEST_SKIP() << "root reads every folder";
     MakeFile("a");
-    ASSERT_EQ(::chmod(m_folder.c_str(), 0), 0);
+    ASSERT_EQ(::chmod(root.c_str(), 0), 0);
     const engine::TFolderListing listing = List();
-    EXPECT_EQ(listing.CurrentFolder, m_folder + "/");
+    EXPECT_EQ(listing.CurrentFolder, root + "/");
     EXPECT_TRUE(listing.Rows.empty());
 }
 
@@ -220,7 +182,7 @@ TEST_F(ListFolderTest, AFarFileDateShowsAnEmptyModifiedText) {
     // tmpfs keeps any 64-bit time; ext4 would clamp it.
     char pattern[] = "/dev/shm/zelvora-far-date-XXXXXX";
     if (::mkdtemp(pattern) == nullptr) GTEST_SKIP() << "no /dev/shm";
-    const std::string saved = std::exchange(m_folder, pattern);
+    const std::string saved = std::exchange(root, pattern);
     MakeFile("far");
     const timespec times[2] = {{YearBeyondInt, 0}, {YearBeyondInt, 0}};
     struct stat status {};
@@ -228,7 +190,7 @@ TEST_F(ListFolderTest, AFarFileDateShowsAnEmptyModifiedText) {
                       ::stat(PathOf("far").c_str(), &status) == 0 &&
                       status.st_mtim.tv_sec == YearBeyondInt;
     const engine::TFolderListing listing = List();
-    std::filesystem::remove_all(std::exchange(m_folder, saved));
+    std::filesystem::remove_all(std::exchange(root, saved));
     if (!kept) GTEST_SKIP() << "the file system does not keep such a time";
     ASSERT_EQ(listing.Rows.size(), 1u);
     EXPECT_EQ(listing.Rows[0].ModifiedText, "");

@@ -45,7 +45,6 @@ private:
     void requestCellTip(int row, int column) {
         RequestTip(m_list->viewport(), m_list->visualRect(cell(row, column)).center());
     }
-    void typeInto(const char* editName, const QString& text);
 
     std::optional<TScopedVariable> m_timeZone, m_locale;
     QTreeView* m_list = nullptr;
@@ -78,13 +77,6 @@ void TCutOffTextTest::cleanupTestCase() {
     m_locale.reset();
     m_timeZone.reset();
     ::tzset();
-}
-
-void TCutOffTextTest::typeInto(const char* editName, const QString& text) {
-    auto* edit = m_window->findChild<QLineEdit*>(QLatin1String(editName));
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
 }
 
 void TCutOffTextTest::aCutCellShowsItsWholeText() {

@@ -3,7 +3,6 @@
 #include <string>
 
 #include <QAbstractItemModelTester>
-#include <QDir>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -12,10 +11,13 @@
 
 namespace {
 
-// A batch in a folder that is gone is never journaled, but it needs a journal folder to begin.
-engine::TBatchControl Unjournalable() {
-    const QString folder = QDir::tempPath() + QStringLiteral("/zelvora-unused-journals");
-    return {.JournalFolder = QDir::toNativeSeparators(folder).toStdString()};
+// As a batch's thread writes them: the first `count` rows failed, their entry gone.
+void FailRows(engine::TFolderListing& listing, std::size_t count) {
+    for (std::size_t row = 0; row < count; ++row) {
+        listing.Rows[row].NewName = "new" + std::to_string(row);
+        listing.Rows[row].Status = engine::TRenameStatus::Failed;
+        listing.Rows[row].Error = ENOENT;
+    }
 }
 
 engine::TFolderEntry Row(std::string name, bool folder) {
@@ -127,34 +129,34 @@ void TEntryModelTest::keepsUndecodableNameWhenEditIsUnchanged() {
     QCOMPARE(m_model->rows()[2].OldName, std::string("bad\xff\xfe.txt"));
 }
 
+// A batch clears the column with one change and settles its rows with one more.
 void TEntryModelTest::announcesNewNamesOnce() {
     m_model->newNamesChanged();
     m_model->setListing(Listing());
     QSignalSpy changes(m_model, &QAbstractItemModel::dataChanged);
-    m_model->applyRenames({}, Unjournalable()); // the folder is gone: every row fails
-    QCOMPARE(changes.count(), 1);
-    QCOMPARE(changes[0][0].toModelIndex(), m_model->index(0, 1));
-    QCOMPARE(changes[0][1].toModelIndex(), m_model->index(2, 1));
-    QCOMPARE(m_model->index(1, 1).data().toString(), QStringLiteral("A-0002 a.txt"));
+    FailRows(m_model->beginBatch(), 3);
+    m_model->endBatch();
+    QCOMPARE(changes.count(), 2);
+    for (const QList<QVariant>& change : changes) {
+        QCOMPARE(change[0].toModelIndex(), m_model->index(0, 1));
+        QCOMPARE(change[1].toModelIndex(), m_model->index(2, 1));
+    }
+    QCOMPARE(m_model->index(1, 1).data().toString(), QStringLiteral("new1"));
     QCOMPARE(m_model->index(1, 1).data(Qt::ToolTipRole).toString(),
              QStringLiteral("找不到文件或文件夹"));
 }
 
 void TEntryModelTest::showsABatchRowsOnlyOnceSettled() {
     m_model->setListing(Listing());
-    m_model->applyRenames({}, Unjournalable()); // every row failed and is marked
+    FailRows(m_model->beginBatch(), 3);
+    m_model->endBatch(); // every row failed and is marked
     engine::TFolderListing& rows = m_model->beginBatch();
     QVERIFY(m_model->inBatch());
     QCOMPARE(m_model->index(1, 1).data().toString(), QString()); // cleared: not run yet
     QVERIFY(!m_model->index(1, 1).data(Qt::ToolTipRole).isValid());
     QVERIFY(!(m_model->flags(m_model->index(1, 0)) & Qt::ItemIsEditable));
     QVERIFY(!m_model->setData(m_model->index(1, 0), QStringLiteral("x.txt")));
-    // As the batch's thread does: two rows written, one of them reported done.
-    for (std::size_t row = 0; row < 2; ++row) {
-        rows.Rows[row].NewName = "new" + std::to_string(row);
-        rows.Rows[row].Status = engine::TRenameStatus::Failed;
-        rows.Rows[row].Error = ENOENT;
-    }
+    FailRows(rows, 2); // two rows written, one of them reported done
     QSignalSpy changes(m_model, &QAbstractItemModel::dataChanged);
     m_model->settleRows(1);
     QCOMPARE(changes.count(), 1);

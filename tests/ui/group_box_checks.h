@@ -1,7 +1,8 @@
 #pragma once
-// Checks shared by the window's tests at 96 dpi and at other resolutions: the strip's three
-// group boxes draw their frame through the middle of the caption's line, as the design
-// platform does, and their edits, up-downs and labels lie inside the frame's lines.
+// Checks shared by the window's tests at 96 dpi and at other resolutions: the strip's controls
+// lie apart, its three group boxes draw their frame through the middle of the caption's line,
+// as the design platform does, and their edits, up-downs and labels lie inside the frame's
+// lines.
 
 #include <QImage>
 #include <QLabel>
@@ -65,7 +66,17 @@ inline void VerifyControlsInsideFrame(TGroupBox* box) {
     }
 }
 
+// No control of the strip hides part of another.
+inline void VerifyStripControlsApart(const QWidget& strip) {
+    const QList<QWidget*> controls = strip.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (int i = 0; i < controls.size(); ++i)
+        for (int k = i + 1; k < controls.size(); ++k)
+            QVERIFY2(!controls[i]->geometry().intersects(controls[k]->geometry()),
+                     qPrintable(controls[i]->objectName() + " over " + controls[k]->objectName()));
+}
+
 inline void VerifyStripGroupBoxes(const QWidget& window) {
+    VerifyStripControlsApart(*window.findChild<QWidget*>(QStringLiteral("RzPanel1")));
     for (const char* name : {"RadioGroup1", "GroupBox1", "GroupBox2"}) {
         auto* box = window.findChild<TGroupBox*>(QLatin1String(name));
         QVERIFY2(box, name);

@@ -2,7 +2,6 @@
 // at start-up, on real temporary folders; the temporary namespace gives a fresh state folder.
 // An undo runs on a worker: a row gate holds it where a test wants to look.
 #include <atomic>
-#include <optional>
 #include <thread>
 
 #include <QAbstractButton>
@@ -20,10 +19,9 @@
 #include <QtTest>
 
 #include "engine/engine.h"
-#include "tests/ui/named_child.h"
 #include "tests/ui/row_gate.h"
-#include "tests/ui/temp_namespace.h"
 #include "tests/ui/undo_answers.h"
+#include "tests/ui/window_fixture.h"
 #include "ui/common/error_display.h"
 #include "ui/tree/shell_tree_view.h"
 #include "ui/window/Umain.h"
@@ -32,14 +30,7 @@
 #include "ui/window/folder_lister.h"
 #include "ui/window/undo_controller.h"
 
-namespace {
-
-// Milliseconds a wait for 10,000 renames may take: Wine takes tens of seconds.
-constexpr int LongWork = 120000;
-
-} // namespace
-
-class TUndoControllerTest : public QObject {
+class TUndoControllerTest : public QObject, TWindowFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -47,7 +38,6 @@ private slots:
     void ctrlZRestoresTheNamesOnDiskAndInTheList();
     void theListsMenuOffersUndoOnlyWhenThereIsSomething();
     void aRowThatCanNotGoBackIsMarkedWithItsReason();
-    void theApplyButtonsTipTellsOfCtrlZ();
     void aReplacedFolderStopsTheBatchWithAMessage();
     void anUnfinishedBatchIsOfferedAtStartUpAndUndone();
     void anUnfinishedBatchKeptIsNotOfferedAgain();
@@ -58,74 +48,24 @@ private slots:
     void ctrlZLeavesABatchOfAnotherWindowRunning();
 
 private:
-    void startWindow();
-    void selectWork();
-    void apply();
-    void undoByKey();
+    void startWindow() { QVERIFY(openWindow()); }
+    void selectWork() { selectNode(QStringLiteral("work")); }
     void leaveUnfinishedBatch(const QString& folder);
-    QStringList namesOnDisk(const QString& folder = {}) const;
-    QString statusText() const { return child<QLabel>("BatchProgressText")->text(); }
+    QStringList namesOnDisk(const QString& folder = {}) const {
+        return TWindowFixture::namesOnDisk(folder.isEmpty() ? work() : folder);
+    }
     QString work() const { return m_namespace->desk(QStringLiteral("work")); }
     QString other() const { return m_namespace->desk(QStringLiteral("other")); }
-    QAbstractItemModel* listModel() const { return child<QTreeView>("ListView1")->model(); }
-    template <typename T> T* child(const char* name) const { return NamedChild<T>(m_window, name); }
-
-    std::optional<TTempNamespace> m_namespace;
-    TFrmMain* m_window = nullptr;
-    QStringList m_errors;
 };
 
 void TUndoControllerTest::init() {
-    m_errors.clear();
-    SetErrorDisplay([this](const QString& message) { m_errors << message; });
+    recordErrors();
     m_namespace.emplace();
-    QVERIFY(QDir().mkpath(work()));
-    for (const char* name : {"b.txt", "a.txt", "c.txt"}) {
-        QFile file(work() + "/" + name);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(name);
-    }
+    makeFiles(work(), {"b.txt", "a.txt", "c.txt"});
 }
 
 void TUndoControllerTest::cleanup() {
-    delete m_window;
-    m_window = nullptr;
-    m_namespace.reset();
-}
-
-void TUndoControllerTest::startWindow() {
-    m_window = new TFrmMain;
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
-}
-
-void TUndoControllerTest::selectWork() {
-    auto* tree = child<TShellTreeView>("ShellTreeView1");
-    const QList<QTreeWidgetItem*> found =
-        tree->findItems(QStringLiteral("work"), Qt::MatchRecursive);
-    QVERIFY(!found.isEmpty());
-    tree->scrollToItem(found.first());
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-                      tree->visualItemRect(found.first()).center());
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBusy(), LongWork); // listed on a worker
-    QCOMPARE(QString::fromStdString(m_window->CurrentFolder()),
-             QString::fromStdString(TTempNamespace::listed(work())));
-}
-
-void TUndoControllerTest::apply() {
-    QTest::mouseClick(child<QWidget>("RzBitBtn1"), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBusy(), LongWork); // renamed on a worker
-}
-
-void TUndoControllerTest::undoByKey() {
-    QTest::keyClick(child<QTreeView>("ListView1"), Qt::Key_Z, Qt::ControlModifier);
-    // Undone on a worker, the folder listed again.
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBusy(), LongWork);
-}
-
-QStringList TUndoControllerTest::namesOnDisk(const QString& folder) const {
-    return QDir(folder.isEmpty() ? work() : folder)
-        .entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+    closeWindow();
 }
 
 // A batch of `folder` journaled and then cut before its end record, as a crash leaves it.
@@ -146,9 +86,10 @@ void TUndoControllerTest::leaveUnfinishedBatch(const QString& folder) {
 void TUndoControllerTest::ctrlZRestoresTheNamesOnDiskAndInTheList() {
     startWindow();
     selectWork();
-    apply();
+    pressApply();
     QCOMPARE(namesOnDisk(), (QStringList{"A-0001 a.txt", "A-0002 b.txt", "A-0003 c.txt"}));
     QCOMPARE(statusText(), QStringLiteral("已改名 3 个 — Ctrl+Z 撤销"));
+    QVERIFY(child<QWidget>("RzBitBtn1")->toolTip().contains(QStringLiteral("Ctrl+Z")));
     auto* list = child<QTreeView>("ListView1");
     list->setFocus();
     undoByKey();
@@ -184,7 +125,7 @@ void TUndoControllerTest::theListsMenuOffersUndoOnlyWhenThereIsSomething() {
     QVERIFY(!undo->isEnabled());
     menu->hide();
 
-    apply();
+    pressApply();
     openMenu();
     QTRY_VERIFY(menu->isVisible());
     QVERIFY(undo->isEnabled());
@@ -197,7 +138,7 @@ void TUndoControllerTest::theListsMenuOffersUndoOnlyWhenThereIsSomething() {
 void TUndoControllerTest::aRowThatCanNotGoBackIsMarkedWithItsReason() {
     startWindow();
     selectWork();
-    apply();
+    pressApply();
     QFile taken(work() + "/b.txt"); // b.txt's old name is taken meanwhile
     QVERIFY(taken.open(QIODevice::WriteOnly));
     taken.close();
@@ -211,11 +152,6 @@ void TUndoControllerTest::aRowThatCanNotGoBackIsMarkedWithItsReason() {
     QVERIFY(m_errors.isEmpty());
 }
 
-void TUndoControllerTest::theApplyButtonsTipTellsOfCtrlZ() {
-    startWindow();
-    QVERIFY(child<QWidget>("RzBitBtn1")->toolTip().contains(QStringLiteral("Ctrl+Z")));
-}
-
 void TUndoControllerTest::aReplacedFolderStopsTheBatchWithAMessage() {
     startWindow();
     selectWork();
@@ -224,7 +160,7 @@ void TUndoControllerTest::aReplacedFolderStopsTheBatchWithAMessage() {
     QFile impostor(work() + "/a.txt");
     QVERIFY(impostor.open(QIODevice::WriteOnly));
     impostor.close();
-    apply();
+    pressApply();
     QCOMPARE(m_errors.size(), 1);
     QVERIFY(m_errors.first().contains(QStringLiteral("已不是列出的那个文件夹")));
     QCOMPARE(namesOnDisk(), QStringList{"a.txt"});
@@ -297,7 +233,7 @@ void TUndoControllerTest::aLongUndoRunsAsABatchAndEscapeLeavesTheRestUndoable() 
     };
     startWindow();
     selectWork();
-    apply();
+    pressApply();
     TRowGate gate(child<TBatchRunner>("UndoRunner"), 1000);
     auto* list = child<QTreeView>("ListView1");
     QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
@@ -327,11 +263,7 @@ void TUndoControllerTest::aLongUndoRunsAsABatchAndEscapeLeavesTheRestUndoable() 
 }
 
 void TUndoControllerTest::unfinishedBatchesAreAskedOnceShownEachUndoneBeforeTheNext() {
-    QVERIFY(QDir().mkpath(other()));
-    for (const char* name : {"x.txt", "y.txt"}) {
-        QFile file(other() + "/" + name);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
+    makeFiles(other(), {"x.txt", "y.txt"});
     leaveUnfinishedBatch(work());
     leaveUnfinishedBatch(other()); // the newer: asked first
     TUndoAnswers answers(m_window);
@@ -364,7 +296,7 @@ void TUndoControllerTest::unfinishedBatchesAreAskedOnceShownEachUndoneBeforeTheN
 void TUndoControllerTest::closingTheWindowStopsAnUndoBetweenRows() {
     startWindow();
     selectWork();
-    apply();
+    pressApply();
     TRowGate gate(child<TBatchRunner>("UndoRunner"), 1);
     QTest::keyClick(child<QTreeView>("ListView1"), Qt::Key_Z, Qt::ControlModifier);
     QTRY_VERIFY(gate.reached());
@@ -386,8 +318,8 @@ int main(int argc, char* argv[]) {
 void TUndoControllerTest::ctrlZSkipsABatchThatRenamedNothing() {
     startWindow();
     selectWork();
-    apply();
-    apply();
+    pressApply();
+    pressApply();
     QCOMPARE(statusText(), QStringLiteral("失败 3 个"));
     undoByKey();
     QCOMPARE(namesOnDisk(), (QStringList{"a.txt", "b.txt", "c.txt"}));
@@ -397,9 +329,8 @@ void TUndoControllerTest::ctrlZSkipsABatchThatRenamedNothing() {
 void TUndoControllerTest::ctrlZLeavesABatchOfAnotherWindowRunning() {
     startWindow();
     selectWork();
-    apply();
-    QVERIFY(QDir().mkpath(other()));
-    QFile(other() + "/x.txt").open(QIODevice::WriteOnly);
+    pressApply();
+    makeFiles(other(), {"x.txt"});
     std::atomic<bool> reached = false, release = false;
     std::thread otherWindow([&] {
         engine::TFolderListing listing;

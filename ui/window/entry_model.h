@@ -32,10 +32,6 @@ public:
     const std::vector<engine::TFolderEntry>& rows() const { return m_listing.Rows; }
     // Lists `path` when it names a folder; any other text keeps the folder and rows as they are.
     void listFolder(const std::string& path, const engine::TFormatSettings& settings);
-    // Renames the listed entries and shows the new names; a failed row is marked with its reason.
-    // Throws engine::TError (an invalid setting) before any rename.
-    void applyRenames(const engine::TRenameSettings& settings,
-                      const engine::TBatchControl& control = {});
     // Marks the rows an undo could not take back like failed renames: the row listed under the
     // undo's From shows the name it should have gone back to, with the reason. Returns the
     // failures that match no row (their entry is gone, or lies in another folder).
