@@ -1,14 +1,11 @@
 // Batch rename against a bare renameat2 loop, and name composition against plain string
 // concatenation of the same parts.
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "bench/bench.h"
@@ -20,37 +17,6 @@ constexpr int kEntries = 100000;
 constexpr int kRounds = 5;
 constexpr int kComposeRounds = 9;
 
-// The rows of `folder` in natural name order, read with plain POSIX outside the timed region,
-// each with its identity as the window's listing gives it.
-engine::TFolderListing ReadRows(const std::string& folder) {
-    engine::TFolderListing listing{folder + "/", {}};
-    DIR* dir = ::opendir(folder.c_str());
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        engine::TFolderEntry row;
-        row.OldName = name;
-        row.IsFolder = entry->d_type == DT_DIR;
-        struct stat item {};
-        ::fstatat(::dirfd(dir), entry->d_name, &item, AT_SYMLINK_NOFOLLOW);
-        row.Identity = {.Size = static_cast<std::uint64_t>(item.st_size),
-                        .Modified = static_cast<std::int64_t>(
-                            static_cast<std::uint64_t>(item.st_mtim.tv_sec) * 1'000'000'000u +
-                            static_cast<std::uint64_t>(item.st_mtim.tv_nsec)),
-                        .HasShape = true};
-        const auto dot = name.rfind('.');
-        row.TypeText = row.IsFolder               ? std::string(engine::FolderTypeText)
-                       : dot == std::string::npos ? ""
-                                                  : name.substr(dot);
-        listing.Rows.push_back(std::move(row));
-    }
-    ::closedir(dir);
-    std::sort(listing.Rows.begin(), listing.Rows.end(), [](const auto& a, const auto& b) {
-        return engine::NaturalCompare(a.OldName, b.OldName) < 0;
-    });
-    return listing;
-}
-
 struct TFreshFolder {
     std::string path;
     engine::TFolderListing listing;
@@ -58,7 +24,8 @@ struct TFreshFolder {
     void Renew() {
         if (!path.empty()) bench::RemoveTree(path);
         path = bench::MakeBenchFolder(kEntries);
-        listing = ReadRows(path);
+        listing = {}; // listed outside the clock, exactly as the window lists it
+        engine::ListFolder(listing, path, engine::TFormatSettings{});
         bench::SyncDisks(); // write back the set-up's metadata before the clock runs
     }
     ~TFreshFolder() {

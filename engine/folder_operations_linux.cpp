@@ -165,7 +165,8 @@ TFolderProperties ReadFolderProperties(const std::string& path) {
 
 std::vector<TSubFolder> ListSubFolders(const std::string& path) {
     std::vector<TSubFolder> folders;
-    for (auto& folder : platform::ReadSubFolders(path, '.')) // hidden ones are not shown
+    const auto shown = [](std::string_view name) { return !name.starts_with('.'); }; // not hidden
+    for (auto& folder : platform::ReadSubFolders(path, shown))
         folders.push_back({std::move(folder.Name), MayHaveSubFolders(folder.LinkCount)});
     return folders;
 }

@@ -289,7 +289,9 @@ bool ApplyOutcome(const TRecord& record, std::vector<TJournalRow>& rows) {
         index >= rows.size() || record.Fields[1].size() != 1 ||
         !ParseNumber(record.Fields[2], error))
         return false;
-    rows[index].Outcome = static_cast<TOutcome>(record.Fields[1][0]);
+    const char letter = record.Fields[1][0];
+    if (letter != 'R' && letter != 'S' && letter != 'F') return false;
+    rows[index].Outcome = static_cast<TOutcome>(letter);
     rows[index].Error = error;
     return true;
 }

@@ -58,7 +58,9 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/engine.h"
+#include "engine/folder_listing.h"
+#include "engine/platform/system_values.h"
+#include "engine/undo.h"
 
 namespace engine {
 

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "engine/engine.h"
+#include "engine/platform/regional_values.h"
 
 namespace engine {
 

@@ -1,16 +1,13 @@
-// The folder tree's calls below open folders, and the probes of a single folder.
+// The folder tree's calls below open folders.
 #include "engine/platform/folder_tree_linux.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <memory>
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "engine/platform/platform.h"
 
 namespace engine::platform {
 namespace {
@@ -21,6 +18,10 @@ struct TDirCloser {
 
 bool SameEntry(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool IsDotOrDotDot(const char* name) {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
 bool MayBeFolder(unsigned char type) {
@@ -104,7 +105,8 @@ int ReadTreeTotals(const std::string& path, TTreeTotals& totals) {
     return 0;
 }
 
-std::vector<TFolderLinks> ReadSubFolders(const std::string& path, char skipPrefix) {
+std::vector<TFolderLinks> ReadSubFolders(const std::string& path,
+                                         const std::function<bool(std::string_view)>& wanted) {
     std::vector<TFolderLinks> folders;
     TFd opened = OpenAbsolute(path, O_RDONLY | O_DIRECTORY);
     const std::unique_ptr<DIR, TDirCloser> dir(opened.valid() ? ::fdopendir(opened.get())
@@ -113,25 +115,13 @@ std::vector<TFolderLinks> ReadSubFolders(const std::string& path, char skipPrefi
     opened.release(); // closedir closes it
     const int dirFd = ::dirfd(dir.get());
     while (const dirent* entry = ::readdir(dir.get())) {
-        if (entry->d_name[0] == skipPrefix || !MayBeFolder(entry->d_type)) continue;
+        if (IsDotOrDotDot(entry->d_name) || !MayBeFolder(entry->d_type) || !wanted(entry->d_name))
+            continue;
         struct stat status {};
         if (::fstatat(dirFd, entry->d_name, &status, 0) != 0 || !S_ISDIR(status.st_mode)) continue;
         folders.push_back({entry->d_name, status.st_nlink});
     }
     return folders;
-}
-
-TFolderStatus ProbeFolder(const std::string& path) {
-    const TFd opened = OpenAbsolute(path, O_PATH);
-    struct stat status {};
-    if (!opened.valid() || ::fstat(opened.get(), &status) != 0) return {.Error = errno};
-    if (!S_ISDIR(status.st_mode)) return {.Error = ENOTDIR};
-    return {.IsFolder = true, .LinkCount = status.st_nlink};
-}
-
-std::string CurrentFolderPath() {
-    const std::unique_ptr<char, decltype(&std::free)> path(::getcwd(nullptr, 0), &std::free);
-    return path ? std::string(path.get()) : std::string();
 }
 
 } // namespace engine::platform

@@ -1,9 +1,12 @@
 #pragma once
 // The calls the folder tree's operations make on Linux: below open folders, never replacing
-// and never following links. Each returns 0 or the errno of its failure, and decides nothing.
+// and never following links. They decide nothing: each says what happened (0 or an errno, or
+// errno set, as its comment tells).
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/platform/fd_linux.h"
@@ -60,8 +63,10 @@ struct TFolderLinks {
     std::string Name;
     std::uint64_t LinkCount = 0;
 };
-// The folders (and links to folders) of the folder at `path`, in the system's order; none when
-// it can't be read. Entries whose name begins with `skipPrefix` are not looked up.
-std::vector<TFolderLinks> ReadSubFolders(const std::string& path, char skipPrefix);
+// The folders (and links to folders) of the folder at `path` among the entries `wanted` names,
+// in the system's order; none when it can't be read. Only those entries are looked up, so
+// one that would hang (a dead network mount) is never touched unless wanted.
+std::vector<TFolderLinks> ReadSubFolders(const std::string& path,
+                                         const std::function<bool(std::string_view)>& wanted);
 
 } // namespace engine::platform

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/platform/regional_values.h"
 #include "engine/platform/system_values.h"
 
 namespace engine::platform {

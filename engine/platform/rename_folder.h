@@ -80,7 +80,4 @@ private:
     int m_openError = 0;
 };
 
-// The target of the symbolic link a rename without RENAME_NOREPLACE reserves its new name with.
-inline constexpr std::string_view PlaceholderTarget = "zelvora: a rename in progress";
-
 } // namespace engine::platform

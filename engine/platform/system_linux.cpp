@@ -4,6 +4,13 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "engine/platform/fd_linux.h"
 
 namespace engine::platform {
 
@@ -63,6 +70,19 @@ std::string StateFolder() {
     const char* home = std::getenv("HOME");
     if (!home || home[0] != '/') return {};
     return std::string(home) + "/.local/state/zelvora";
+}
+
+TFolderStatus ProbeFolder(const std::string& path) {
+    const TFd opened = OpenAbsolute(path, O_PATH);
+    struct stat status {};
+    if (!opened.valid() || ::fstat(opened.get(), &status) != 0) return {.Error = errno};
+    if (!S_ISDIR(status.st_mode)) return {.Error = ENOTDIR};
+    return {.IsFolder = true, .LinkCount = status.st_nlink};
+}
+
+std::string CurrentFolderPath() {
+    const std::unique_ptr<char, decltype(&std::free)> path(::getcwd(nullptr, 0), &std::free);
+    return path ? std::string(path.get()) : std::string();
 }
 
 } // namespace engine::platform

@@ -1,11 +1,9 @@
 #pragma once
 // What the platform reads off the system and hands up as it is: an entry's identity, a local
-// time, the user's regional values, and what kind of failure a system error code is. The
-// engine decides what each means; nothing here knows a rule or a message.
+// time, and what kind of failure a system error code is (the regional values are in
+// regional_values.h). The engine decides what each means.
 
-#include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 
 namespace engine {
@@ -57,22 +55,6 @@ struct TDateTime {
     int Year = 1899, Month = 12, Day = 30; // Month 1..12, Day 1..31
     int Hour = 0, Minute = 0, Second = 0, Millisecond = 0;
     int DayOfWeek = 6; // 0 = Sunday
-};
-
-// The regional values Windows gives (GetLocaleInfoEx), each as text; nullopt when the call
-// failed. Names are in the system's order: months January first, days Monday first.
-struct TRegionalValues {
-    std::optional<std::string> ShortDate, LongDate; // LOCALE_SSHORTDATE, LOCALE_SLONGDATE
-    std::optional<std::string> DateSeparator;       // LOCALE_SDATE
-    std::optional<std::string> TimeSeparator;       // LOCALE_STIME
-    std::optional<std::string> AmText, PmText;      // LOCALE_S1159, LOCALE_S2359
-    std::optional<std::string> HourLeadingZero;     // LOCALE_ITLZERO
-    std::optional<std::string> Clock;               // LOCALE_ITIME: "0" is the 12-hour clock
-    std::optional<std::string> AmPmPosition;        // LOCALE_ITIMEMARKPOSN: "0" puts it after
-    std::optional<std::string> CalendarType;        // LOCALE_ICALENDARTYPE
-    std::array<std::optional<std::string>, 12> LongMonthNames, ShortMonthNames;
-    std::array<std::optional<std::string>, 7> LongDayNames, ShortDayNames; // Monday first
-    bool ChineseJapaneseOrKorean = false; // the locale's primary language
 };
 
 // What a system error code says went wrong, where a row has a short reason for it.

@@ -97,6 +97,8 @@ TEST(JournalFormat, ReadingStopsAtTheFirstBadRecordButFindsALaterEnding) {
     engine::EncodeOutcome(second, 3, engine::TOutcome::Renamed, 0);
     std::string flipped = first;
     flipped[flipped.find("1:R") + 2] = 'F'; // the check no longer matches
+    std::string unknownLetter;              // checked right, but no outcome the undo knows
+    engine::EncodeOutcome(unknownLetter, 1, static_cast<engine::TOutcome>('X'), 0);
     struct Row {
         const char* name;
         std::string bytes;
@@ -108,6 +110,7 @@ TEST(JournalFormat, ReadingStopsAtTheFirstBadRecordButFindsALaterEnding) {
         {"cut in the last outcome", start + first + second.substr(0, 5), 4, Renamed, Unknown, Open},
         {"cut outcome, then more", start + first.substr(0, 4) + second, 4, Unknown, Unknown, Open},
         {"flipped outcome, then more", start + flipped + second, 4, Unknown, Unknown, Open},
+        {"unknown outcome, then more", start + unknownLetter + second, 4, Unknown, Unknown, Open},
         {"cut, then kept", start + second.substr(0, 6) + engine::EncodeEnding(Kept, 3), 4, Unknown,
          Unknown, Kept},
         {"ending cut", start + engine::EncodeEnding(Done, 0).substr(0, 5), 4, Unknown, Unknown,

@@ -90,7 +90,7 @@ const QMimeData* ClipboardData() {
 
 TFolderMenuState MenuStateOf(const TShellFolder& entry, const std::string& path) {
     TFolderMenuState state;
-    state.HasPath = path.starts_with('/');
+    state.HasPath = engine::NamesFolderOnDisk(path);
     state.IsTop = entry.ParentEntry == &DesktopEntry();
     if (TShellFolderObject* parent = ParentFolderObject(entry))
         state.Attributes = parent->attributesOf(entry.ItemId, AllAttributes);

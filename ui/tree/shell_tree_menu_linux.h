@@ -1,6 +1,6 @@
 #pragma once
 // The folder tree's context menu: what a file manager offers for a folder, each action carrying
-// its verb. The tree decides what the verbs do; this class only builds and shows the menu.
+// its verb, and what each verb does (RunVerb, over the tree and the engine's folder operations).
 
 #include <functional>
 #include <memory>
