@@ -170,20 +170,17 @@ TEST(FormatDateTime, InsertsOneLevelDeep) {
 }
 
 TEST(FormatDateTime, CutsAt256BytesOnACharacterBoundary) {
-    std::string chinese;
-    for (int i = 0; i < 100; ++i)
-        chinese += "年";
-    std::string want84;
-    for (int i = 0; i < 84; ++i)
-        want84 += "年";
-    std::string want85;
-    for (int i = 0; i < 85; ++i)
-        want85 += "年";
+    const auto years = [](int count) {
+        std::string text;
+        while (count-- > 0)
+            text += "年";
+        return text;
+    };
     EXPECT_EQ(engine::FormatDateTime(std::string(300, 'x'), Afternoon, {}), std::string(256, 'x'));
     EXPECT_EQ(engine::FormatDateTime("'" + std::string(1000, '-'), Afternoon, {}),
               std::string(256, '-'));
-    EXPECT_EQ(engine::FormatDateTime("x" + chinese, Afternoon, {}), "x" + want85);
-    EXPECT_EQ(engine::FormatDateTime("xx" + chinese, Afternoon, {}), "xx" + want84);
+    EXPECT_EQ(engine::FormatDateTime("x" + years(100), Afternoon, {}), "x" + years(85));
+    EXPECT_EQ(engine::FormatDateTime("xx" + years(100), Afternoon, {}), "xx" + years(84));
     const std::string dashes = "'" + std::string(254, '-');
     EXPECT_EQ(engine::FormatDateTime(dashes + "-\x80\x80", Afternoon, {}),
               dashes.substr(1) + "-\x80")

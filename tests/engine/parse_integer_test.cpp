@@ -86,13 +86,10 @@ TEST(ParseSettingsInteger, ShowsANulOfTheTextEscaped) {
                      "'\\0' is not a valid integer value");
 }
 
-TEST(ParseDigitCount, AllowsUpTo255) {
+TEST(ParseDigitCount, AllowsUpTo255AndRefusesLargerCountsClearly) {
     EXPECT_EQ(engine::ParseDigitCount("255"), 255);
     EXPECT_EQ(engine::ParseDigitCount("-1000"), -1000);
     EXPECT_EQ(engine::ParseDigitCount("$FF"), 255);
-}
-
-TEST(ParseDigitCount, RefusesLargerCountsClearly) {
     EXPECT_THROW_MSG(engine::ParseDigitCount("256"), engine::TError,
                      test_paths::DigitCountTooLarge("256"));
     EXPECT_THROW_MSG(engine::ParseDigitCount(" $7FFFFFFF"), engine::TError,

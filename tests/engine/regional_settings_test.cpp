@@ -124,13 +124,8 @@ TEST(BuildTimePattern, GivesTheSixForms) {
 
 TEST(FormatSettingsFromLocale, MissingValuesGiveTheDefaults) {
     const engine::TFormatSettings settings = engine::FormatSettingsFromLocale({});
-    EXPECT_EQ(settings.ShortDatePattern, "m/d/yy");
-    EXPECT_EQ(settings.LongDatePattern, "mmmm d, yyyy");
-    EXPECT_EQ(settings.LongTimePattern, "h:mm:ss AMPM");
-    EXPECT_EQ(settings.ShortTimePattern, "h:mm AMPM");
-    EXPECT_EQ(settings.DateSeparator, '/');
-    EXPECT_EQ(settings.TimeSeparator, ':');
     EXPECT_EQ(engine::ModificationText(Afternoon, settings), "3/7/11 2:05:09 pm");
+    EXPECT_EQ(engine::FormatDateTime("dddddd|t", Afternoon, settings), "March 7, 2011|2:05 pm");
 }
 
 TEST(FormatSettingsFromLocale, RendersWhatTheLocaleSays) {

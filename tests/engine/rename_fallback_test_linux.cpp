@@ -89,6 +89,15 @@ std::string Describe(const std::string& path) {
     return text;
 }
 
+// Renames to `leadText` + the bare number + the old name: "s" -> "1s".
+engine::TRenameSettings NumberFirst(const char* leadText) {
+    engine::TRenameSettings settings;
+    settings.LeadText = leadText;
+    settings.TrailText = "";
+    settings.Digits = "0";
+    return settings;
+}
+
 struct TCase {
     const char* name;
     TKind source, target;
@@ -121,10 +130,7 @@ void RunCase(const std::string& folder, const TCase& c) {
     engine::TFolderListing listing{folder, {}};
     listing.Rows.push_back(c.source == TKind::File ? rename_test::FileRow("s", "")
                                                    : rename_test::FolderRow("s"));
-    engine::TRenameSettings settings;
-    settings.LeadText = c.leadText;
-    settings.TrailText = "";
-    settings.Digits = "0";
+    const engine::TRenameSettings settings = NumberFirst(c.leadText);
     const std::string journals = folder.substr(0, folder.size() - 1) + " journals";
     engine::ApplyRenames(listing, settings, {.JournalFolder = journals});
     rename_test::fs::remove_all(journals);
@@ -201,13 +207,9 @@ TEST_F(RenameFallback, AsksForTheFlagOncePerBatchAndUndo) {
         listing.Rows = {rename_test::FileRow("a", ""), rename_test::FolderRow("d"),
                         rename_test::FileRow("b", ""), rename_test::FolderRow("f"),
                         rename_test::FileRow("c", "")};
-        engine::TRenameSettings settings;
-        settings.LeadText = "";
-        settings.TrailText = "";
-        settings.Digits = "0";
         engine::TBatchControl control;
         control.JournalFolder = At("journals");
-        engine::ApplyRenames(listing, settings, control);
+        engine::ApplyRenames(listing, NumberFirst(""), control);
 
         EXPECT_EQ(g_noReplaceCalls, 1);
         std::vector<int> errors;
@@ -234,11 +236,7 @@ TEST_F(RenameFallback, AsksAgainAfterAFolderMovedIntoItself) {
     Make(At("s"), TKind::Folder, "s");
     Make(At("t"), TKind::File, "t");
     m_listing.Rows = {rename_test::FolderRow("s"), rename_test::FileRow("t", "")};
-    engine::TRenameSettings settings;
-    settings.LeadText = "s/";
-    settings.TrailText = "";
-    settings.Digits = "0";
-    engine::ApplyRenames(m_listing, settings, Journaled());
+    engine::ApplyRenames(m_listing, NumberFirst("s/"), Journaled());
     EXPECT_EQ(m_listing.Rows[0].Error, EINVAL);
     EXPECT_EQ(m_listing.Rows[1].Error, 0);
     EXPECT_EQ(DescribeAll(At("s/")), (Names{"2t: file t", "inner: file s"}));

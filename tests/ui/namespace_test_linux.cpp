@@ -20,7 +20,6 @@ std::string Bytes(const QString& path) {
 class TLinuxNamespaceTest : public QObject {
     Q_OBJECT
 private slots:
-    void classifiesMounts_data();
     void classifiesMounts();
     void desktopHoldsVirtualItemsThenFoldersInNaturalOrder();
     void namesItemsInEveryForm();
@@ -31,56 +30,36 @@ private slots:
     void aMissingDesktopStandsForNoFolder();
 };
 
-void TLinuxNamespaceTest::classifiesMounts_data() {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<bool>("volume");
-    QTest::addColumn<bool>("network");
-    QTest::newRow("usb stick") << "/media/usb"
-                               << "vfat" << true << false;
-    QTest::newRow("own removable") << "/run/media/alice/DISK"
-                                   << "ext4" << true << false;
-    QTest::newRow("other user's") << "/run/media/bob/DISK"
-                                  << "ext4" << false << false;
-    QTest::newRow("under /mnt") << "/mnt/data"
-                                << "xfs" << true << false;
-    QTest::newRow("in home") << "/home/alice/box"
-                             << "fuse.bindfs" << true << false;
-    QTest::newRow("home itself") << "/home/alice"
-                                 << "ext4" << false << false;
-    QTest::newRow("mount folder itself") << "/media"
-                                         << "ext4" << false << false;
-    QTest::newRow("memory") << "/mnt/ram"
-                            << "tmpfs" << false << false;
-    QTest::newRow("snap") << "/media/snap"
-                          << "squashfs" << false << false;
-    QTest::newRow("overlay") << "/mnt/ov"
-                             << "overlay" << false << false;
-    QTest::newRow("automount") << "/mnt/auto"
-                               << "autofs" << false << false;
-    QTest::newRow("system root") << "/"
-                                 << "ext4" << false << false;
-    QTest::newRow("sibling of home") << "/home/alicebox"
-                                     << "ext4" << false << false;
-    QTest::newRow("nfs under /mnt") << "/mnt/share"
-                                    << "nfs4" << false << true;
-    QTest::newRow("smb anywhere") << "/srv/smb"
-                                  << "cifs" << false << true;
-    QTest::newRow("sshfs in home") << "/home/alice/remote"
-                                   << "fuse.sshfs" << false << true;
-}
-
 void TLinuxNamespaceTest::classifiesMounts() {
-    QFETCH(QString, path);
-    QFETCH(QString, type);
-    QFETCH(bool, volume);
-    QFETCH(bool, network);
+    const struct {
+        const char *name, *path, *type;
+        bool volume, network;
+    } rows[] = {
+        {"usb stick", "/media/usb", "vfat", true, false},
+        {"own removable", "/run/media/alice/DISK", "ext4", true, false},
+        {"other user's", "/run/media/bob/DISK", "ext4", false, false},
+        {"under /mnt", "/mnt/data", "xfs", true, false},
+        {"in home", "/home/alice/box", "fuse.bindfs", true, false},
+        {"home itself", "/home/alice", "ext4", false, false},
+        {"mount folder itself", "/media", "ext4", false, false},
+        {"memory", "/mnt/ram", "tmpfs", false, false},
+        {"snap", "/media/snap", "squashfs", false, false},
+        {"overlay", "/mnt/ov", "overlay", false, false},
+        {"automount", "/mnt/auto", "autofs", false, false},
+        {"system root", "/", "ext4", false, false},
+        {"sibling of home", "/home/alicebox", "ext4", false, false},
+        {"nfs under /mnt", "/mnt/share", "nfs4", false, true},
+        {"smb anywhere", "/srv/smb", "cifs", false, true},
+        {"sshfs in home", "/home/alice/remote", "fuse.sshfs", false, true},
+    };
     TNamespacePlaces places;
     places.HomePath = "/home/alice";
     places.UserName = "alice";
-    const TMount mount{path.toStdString(), type.toStdString()};
-    QCOMPARE(IsUserVolume(mount, places), volume);
-    QCOMPARE(IsNetworkMount(mount), network);
+    for (const auto& r : rows) {
+        const TMount mount{r.path, r.type};
+        QVERIFY2(IsUserVolume(mount, places) == r.volume, r.name);
+        QVERIFY2(IsNetworkMount(mount) == r.network, r.name);
+    }
 }
 
 namespace {
