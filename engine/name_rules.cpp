@@ -70,7 +70,16 @@ std::string FoldedName(std::string_view name) {
 }
 
 bool IsCaseOnlyRename(std::string_view from, std::string_view to) {
-    return from != to && FoldedName(from) == FoldedName(to);
+    if (from == to) return false;
+    // Every row of a batch asks. ASCII folds only to ASCII and nothing else folds to it, so
+    // the names' common ASCII start decides most pairs without folding them whole.
+    const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
+    for (std::size_t i = 0; i < from.size() && i < to.size(); ++i) {
+        const auto a = static_cast<unsigned char>(from[i]), b = static_cast<unsigned char>(to[i]);
+        if (a >= 0x80 && b >= 0x80) return FoldedName(from) == FoldedName(to);
+        if (a >= 0x80 || b >= 0x80 || lower(a) != lower(b)) return false;
+    }
+    return from.size() == to.size();
 }
 
 bool IsValidWindowsName(std::string_view relativePath) {
