@@ -67,6 +67,8 @@ namespace engine {
 inline constexpr std::string_view JournalVersion = "3";
 inline constexpr std::string_view JournalSuffix = ".journal";
 inline constexpr std::size_t JournalsKept = 20;
+// No head is longer: a folder path of any length fits.
+inline constexpr std::size_t MaxJournalHeadBytes = 1024 * 1024;
 
 // A row's outcome as its O record gives it; the value is the record's letter.
 enum class TOutcome : char { Unknown = 0, Renamed = 'R', Skipped = 'S', Failed = 'F' };

@@ -15,7 +15,6 @@ namespace {
 constexpr std::size_t MinDigits = 10;
 constexpr std::size_t MaxDigits = 19; // every number of 19 digits fits 64 bits
 constexpr std::size_t HeadBytes = 64 * 1024;
-constexpr std::size_t MaxHeadBytes = 1024 * 1024; // a folder path of any length fits
 constexpr std::size_t TailBytes = 4096;
 
 bool IsJournalName(const std::string& name) {
@@ -42,9 +41,11 @@ bool IsUnneeded(const platform::TJournalFile& file, bool beyondKept) {
     std::string head, tail;
     if (file.ReadPart(head, HeadBytes, false) != 0) return false;
     if (!DecodeJournalHead(head) && head.size() == HeadBytes &&
-        file.ReadPart(head, MaxHeadBytes, false) != 0) // a folder path longer than the first block
+        file.ReadPart(head, MaxJournalHeadBytes, false) !=
+            0) // a folder path longer than the first block
         return false;
-    if (!DecodeJournalHead(head)) return head.size() < MaxHeadBytes; // else someone else's file
+    if (!DecodeJournalHead(head))
+        return head.size() < MaxJournalHeadBytes; // else someone else's file
     return beyondKept && file.ReadPart(tail, TailBytes, true) == 0 &&
            DecodeEnding(tail).How != TEnding::Open;
 }
@@ -112,7 +113,7 @@ std::optional<TJournalHead> ReadJournalHead(const std::string& path, int& error)
     if (error != 0) return std::nullopt;
     std::optional<TJournalHead> head = DecodeJournalHead(bytes);
     if (!head && bytes.size() == HeadBytes) { // a folder path longer than the first block
-        error = platform::ReadFileBytes(path, bytes, MaxHeadBytes);
+        error = platform::ReadFileBytes(path, bytes, MaxJournalHeadBytes);
         if (error == 0) head = DecodeJournalHead(bytes);
     }
     return head;

@@ -36,12 +36,12 @@ TJournal OpenJournal(const std::string& journalFolder, const std::string& name,
                      platform::TJournalFile& file) {
     if (const int error = file.Open(journalFolder, name); error != 0) ThrowUnreadable(error);
     std::string bytes;
-    if (const int error = file.ReadPart(bytes, 1024 * 1024, false); error != 0)
+    if (const int error = file.ReadPart(bytes, MaxJournalHeadBytes, false); error != 0)
         ThrowUnreadable(error);
     const std::optional<TJournalHead> head = DecodeJournalHead(bytes);
     if (!head) ThrowUnreadable(0);
     const std::uint64_t bound =
-        std::min(MaxJournalBytes, 1024 * 1024 + head->RowCount * MaxRowBytes);
+        std::min(MaxJournalBytes, MaxJournalHeadBytes + head->RowCount * MaxRowBytes);
     if (const int error = file.Read(bytes, static_cast<std::size_t>(bound)); error != 0)
         ThrowUnreadable(error);
     return DecodeJournal(bytes);
