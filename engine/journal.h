@@ -20,16 +20,26 @@
 //                                                  the entry's identity; shape: a file's
 //                                                  "size modified", "folder", or empty
 //     O  row-index outcome("R"|"S"|"F") error      appended as rows finish (rows in order):
-//                                                  renamed, skipped (nothing to do), failed
+//                                                  renamed, skipped (nothing to do), failed;
+//                                                  error: 0, the system's code, or a negative
+//                                                  refusal (TRenameRefusal)
+//     E  ending renamed                            the journal is closed; renamed: rows renamed
 //
 // A batch writes its R records in spans, each synced before its first rename, so O records
-// may stand between them; a row's R record always comes before its O record.
-//     E  ending renamed                            the journal is closed; renamed: rows renamed
+// may stand between them; a row's R record always comes before its O record. A reading stops
+// at an O record of any other outcome letter.
+//
+// A case-only rename where the file system needs two steps passes through a stop-over name
+// that the journal does not write but that its name and the row give: the old name, then
+// ".zelvora-case-", the journal's number and "-" the row's index (StopOverName). A row that
+// could go neither on nor back is written F with rrLeftAtStopOver and counts as renamed: its
+// entry moved, and the undo looks for it at that name.
 //
 // Endings: "done" (a batch or an undo that ran whole), "stopped" (an undo that did not take back
 // every row: stopped, or rows failed; its batch stays to be undone), "kept" (an open journal
 // closed without taking it back, or taken back in part), "undone" (an open journal taken back
-// whole).
+// whole). Any other word reads as TEnding::Other: the journal counts as closed, so the recovery
+// question never offers it, and Ctrl+Z may take back a batch so closed as one that ran whole.
 //
 // Identities. What each volume keeps of an entry across renames and remounts decides how the
 // journal knows it, per mount, from the file system's type and whether it makes handles:
