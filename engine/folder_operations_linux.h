@@ -1,15 +1,27 @@
 #pragma once
-// The folder operations of the Linux folder tree's own menu; on Windows the shell's
-// context menu does them.
+// The folder operations of the Linux folder tree's own menu, and the names and texts they
+// make; on Windows the shell's context menu does them.
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/date_texts.h"
 #include "engine/folders.h"
 
 namespace engine {
+
+// The name that try `number` of a free-name search gives: `name` itself for 1, else
+// "name (2)", "name (3)" ...; a file keeps its extension last ("a (2).txt"), a folder or a
+// name that starts with its only "." does not ("dir.d (2)", ".bashrc (2)"). Pure.
+std::string NumberedName(std::string_view name, bool isFolder, int number);
+
+// "drwxr-xr-x" from an st_mode, with s/S and t/T for the set-id and sticky bits. Pure.
+std::string PermissionText(std::uint32_t mode);
+
+// The permission bits of an st_mode as four octal digits ("0755", "1777"). Pure.
+std::string OctalPermissionText(std::uint32_t mode);
 
 // What a paste does with its sources.
 enum class TPasteMode { pmCopy, pmMove };

@@ -1,9 +1,8 @@
 #pragma once
-// Folders as the tree and the command line see them, and the names folder operations make.
+// Folders as the tree and the command line see them.
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "engine/error.h"
 
@@ -21,17 +20,6 @@ TFolderProbe ProbeFolder(const std::string& path);
 // The process's working folder (raw bytes); empty when it can't be read. Asks the system;
 // never throws.
 std::string CurrentFolderPath();
-
-// The name that try `number` of a free-name search gives: `name` itself for 1, else
-// "name (2)", "name (3)" ...; a file keeps its extension last ("a (2).txt"), a folder or a
-// name that starts with its only "." does not ("dir.d (2)", ".bashrc (2)"). Pure.
-std::string NumberedName(std::string_view name, bool isFolder, int number);
-
-// "drwxr-xr-x" from an st_mode, with s/S and t/T for the set-id and sticky bits. Pure.
-std::string PermissionText(std::uint32_t mode);
-
-// The permission bits of an st_mode as four octal digits ("0755", "1777"). Pure.
-std::string OctalPermissionText(std::uint32_t mode);
 
 // Whether a folder whose link count is `linkCount` may hold sub-folders. Pure.
 bool MayHaveSubFolders(std::uint64_t linkCount);

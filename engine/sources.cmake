@@ -11,9 +11,7 @@ set(ENGINE_SOURCES
     list_folder.cpp
     name_rules.cpp
     natural_key.cpp
-    numbered_name.cpp
     parse_integer.cpp
-    permission_text.cpp
     regional_settings.cpp
     regional_values.cpp
     rename_failure.cpp
@@ -32,6 +30,8 @@ if(WIN32)
 else()
     list(APPEND ENGINE_SOURCES
         folder_operations_linux.cpp
+        numbered_name_linux.cpp
+        permission_text_linux.cpp
         platform/copy_tree_linux.cpp
         platform/fd_linux.cpp
         platform/folder_linux.cpp

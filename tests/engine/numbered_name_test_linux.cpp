@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/engine.h"
+#include "engine/folder_operations_linux.h"
 
 TEST(NumberedName, NumbersBeforeTheExtensionOfFilesOnly) {
     struct Row {

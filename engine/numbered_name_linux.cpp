@@ -1,4 +1,4 @@
-#include "engine/engine.h"
+#include "engine/folder_operations_linux.h"
 
 namespace engine {
 
