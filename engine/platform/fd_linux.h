@@ -30,6 +30,11 @@ private:
     int m_fd;
 };
 
+// Whether a name read from a folder is its "." or "..".
+inline bool IsDotOrDotDot(const char* name) {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
 // Every name in the folder open as `dirFd` except "." and "..", read completely before the
 // caller changes anything. Returns 0 or the errno of the failure.
 int ListNames(int dirFd, std::vector<std::string>& names);

@@ -14,10 +14,6 @@
 namespace engine::platform {
 namespace {
 
-bool IsDotOrDotDot(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
-
 TDirEntry EntryOf(int folderFd, const dirent& item) {
     TDirEntry entry;
     entry.Name = item.d_name;

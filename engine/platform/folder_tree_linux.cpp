@@ -20,10 +20,6 @@ bool SameEntry(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-bool IsDotOrDotDot(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
-
 bool MayBeFolder(unsigned char type) {
     return type == DT_DIR || type == DT_LNK || type == DT_UNKNOWN;
 }
