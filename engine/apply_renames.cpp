@@ -191,13 +191,15 @@ TJournalSpan EncodeRows(const platform::TRenameFolder& folder, const TFolderList
     return span;
 }
 
-// The journal takes its rows in spans that grow fourfold from FirstSpan. Each span's records
-// are synced before its first rename, and a thread reads the next span's identities (a handle
-// per entry, where the volume keeps handles) while this span's entries are renamed.
+// The journal takes its rows in spans that grow from FirstSpan to at most MaxSpan. Each span's
+// records are synced before its first rename, and a thread reads the next span's identities (a
+// handle per entry, where the volume keeps handles) while this span's entries are renamed: so no
+// span may be much longer than the one before, or the renames wait for that thread.
 constexpr std::size_t FirstSpan = 4096;
+constexpr std::size_t MaxSpan = 16384;
 
 std::size_t SpanEnd(std::size_t first, std::size_t total) {
-    return std::min(total, first + std::max(FirstSpan, 3 * first));
+    return std::min(total, first + std::clamp(first, FirstSpan, MaxSpan));
 }
 
 // The entries RenameRow renames from row `first` on, in order, for the folder to look up ahead.
