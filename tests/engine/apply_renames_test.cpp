@@ -2,7 +2,6 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
-#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -62,17 +61,23 @@ TEST_F(ApplyRenames, NumbersInListOrder) {
     EXPECT_EQ(Entries(At("A-0002 my.photos")), Names{"inside"});
 }
 
+// A taken target, file or folder, fails only its own row and is never replaced.
 TEST_F(ApplyRenames, TakenTargetFailsOnlyItsRow) {
     MakeFile("a.txt", "a");
     MakeFile("A-0001 a.txt", "keep me");
+    MakeFolder("d");
+    MakeFolder("A-0002 d");
+    MakeFile("A-0002 d/inside", "inside");
     MakeFile("b.txt", "b");
-    m_listing.Rows = {FileRow("a.txt", ".txt"), FileRow("b.txt", ".txt")};
+    m_listing.Rows = {FileRow("a.txt", ".txt"), FolderRow("d"), FileRow("b.txt", ".txt")};
     engine::ApplyRenames(m_listing, m_settings, Journaled());
     ExpectRow(0, "A-0001 a.txt", TRenameStatus::Failed, TargetExists);
-    ExpectRow(1, "A-0002 b.txt", TRenameStatus::Renamed);
+    ExpectRow(1, "A-0002 d", TRenameStatus::Failed, TargetExists);
+    ExpectRow(2, "A-0003 b.txt", TRenameStatus::Renamed);
     EXPECT_EQ(ReadFile(At("A-0001 a.txt")), "keep me");
     EXPECT_EQ(ReadFile(At("a.txt")), "a");
-    EXPECT_EQ(Entries(m_root), (Names{"A-0001 a.txt", "A-0002 b.txt", "a.txt"}));
+    EXPECT_EQ(Entries(At("A-0002 d")), Names{"inside"});
+    EXPECT_EQ(Entries(m_root), (Names{"A-0001 a.txt", "A-0002 d", "A-0003 b.txt", "a.txt", "d"}));
 }
 
 TEST_F(ApplyRenames, SecondRunChangesNothingOnDisk) {
@@ -204,8 +209,6 @@ TEST_F(ApplyRenames, BadSettingsStopBeforeAnyRename) {
         std::string want;
     };
     const Row rows[] = {
-        {"start", "1 ", "4", "1", TRenameMode::rmPrefix, "'1 ' is not a valid integer value"},
-        {"digits", "1", "", "1", TRenameMode::rmSuffix, "'' is not a valid integer value"},
         {"start before digits", "a", "b", "1", TRenameMode::rmReplace,
          "'a' is not a valid integer value"},
         {"digits in delete mode", "1", "x", "1", TRenameMode::rmDelete,
@@ -315,90 +318,47 @@ TEST_F(ApplyRenames, LeadingSlashStaysInsideTheFolder) {
     EXPECT_EQ(Entries(m_root), (Names{"0001 a.txt", "x0001.txt"}));
 }
 
-TEST_F(ApplyRenames, OldNameHoldingSlashFailsItsRowAndStaysInTheFolder) {
+// A row whose old name is no name of the folder's own, or whose new name is none or too long,
+// fails alone before any rename: nothing in the folder or above it changes.
+TEST_F(ApplyRenames, RowsWithoutAPlainNameFailAlone) {
     MakeFile("sentinel.txt", "s");
     MakeFolder("inner");
     MakeFolder("inner/sub");
-    MakeFile("inner/a.txt", "a");
+    MakeFile("inner/a", "a");
     MakeFile("inner/sub/x", "x");
     m_listing.CurrentFolder = At("inner/");
-    m_settings.Mode = TRenameMode::rmSuffix;
-    m_listing.Rows = {FileRow("../sentinel.txt", ".txt"), FileRow("sub/x", ""),
-                      FileRow("a.txt", ".txt")};
-    engine::ApplyRenames(m_listing, m_settings, Journaled());
-    ExpectRow(0, "../sentinelA-0001 .txt", TRenameStatus::Failed, InvalidName);
-    ExpectRow(1, "sub/xA-0002 ", TRenameStatus::Failed, InvalidName);
-    ExpectRow(2, "aA-0003 .txt", TRenameStatus::Renamed);
+    using enum TRenameMode;
+    const struct {
+        const char* name;
+        std::string oldName;
+        TRenameMode mode;
+        std::string lead, digits, want;
+        const std::string& reason;
+    } rows[] = {
+        {"old name above the folder", "../sentinel.txt", rmSuffix, "A-", "4",
+         "../sentinelA-0001 .txt", InvalidName},
+        {"old name in a sub-folder", "sub/x", rmSuffix, "A-", "4", "sub/xA-0001 ", InvalidName},
+        {"old name holding NUL", std::string("a\0b", 3), rmReplace, "A-", "4", "A-0001 ",
+         InvalidName},
+        {"new name holding NUL", "a", rmPrefix, std::string("x\0y", 3), "4",
+         std::string("x\0y0001 a", 9), InvalidName},
+        {"empty new name", "a", rmDelete, "", "4", "", InvalidName},
+        {"new name .", "x.", rmDelete, "", "4", ".", InvalidName},
+        {"new name ..", "y..", rmDelete, "", "4", "..", InvalidName},
+        // 255 digits is the largest count the settings take; the 256-byte name is too long.
+        {"overlong new name", "a", rmPrefix, "", "255", std::string(254, '0') + "1 a", NameTooLong},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        m_settings = {.Digits = r.digits, .LeadText = r.lead, .DeleteCount = "1", .Mode = r.mode};
+        m_listing.Rows = {FileRow(r.oldName, std::string(engine::FileExtension(r.oldName)))};
+        engine::ApplyRenames(m_listing, m_settings, Journaled());
+        ExpectRow(0, r.want, TRenameStatus::Failed, r.reason);
+        EXPECT_EQ(Entries(m_root + "/inner"), (Names{"a", "sub"}));
+    }
     EXPECT_EQ(Entries(m_root), (Names{"inner", "sentinel.txt"}));
     EXPECT_EQ(Entries(m_root + "/inner/sub"), Names{"x"});
     EXPECT_EQ(ReadFile(m_root + "/sentinel.txt"), "s");
-}
-
-TEST_F(ApplyRenames, RefusesEmptyDotAndDotDotNames) {
-    if (rename_test::OnWindows()) GTEST_SKIP() << "Windows holds no name ending in a dot";
-    for (const char* name : {"a", "x.", "y..", "/"})
-        MakeFile(name == std::string("/") ? "z" : name);
-    m_settings.Mode = TRenameMode::rmDelete;
-    m_settings.DeleteCount = "1";
-    m_listing.Rows = {FileRow("a", ""), FileRow("x.", "."), FileRow("y..", "."), FileRow("/z", ""),
-                      FileRow("z", "")};
-    engine::ApplyRenames(m_listing, m_settings, Journaled());
-    ExpectRow(0, "", TRenameStatus::Failed, InvalidName);
-    ExpectRow(1, ".", TRenameStatus::Failed, InvalidName);
-    ExpectRow(2, "..", TRenameStatus::Failed, InvalidName);
-    ExpectRow(3, "z", TRenameStatus::Failed, InvalidName);
-    ExpectRow(4, "", TRenameStatus::Failed, InvalidName);
-    EXPECT_EQ(Entries(m_root), (Names{"a", "x.", "y..", "z"}));
-}
-
-TEST_F(ApplyRenames, NameHoldingNulFailsItsRowAndTouchesNothing) {
-    MakeFile("a", "a");
-    MakeFile("b", "b");
-    m_settings.LeadText = std::string("x\0y", 3);
-    m_listing.Rows = {FileRow("a", ""), FileRow("b", "")};
-    engine::ApplyRenames(m_listing, m_settings, Journaled());
-    ExpectRow(0, std::string("x\0y0001 a", 9), TRenameStatus::Failed, InvalidName);
-    ExpectRow(1, std::string("x\0y0002 b", 9), TRenameStatus::Failed, InvalidName);
-    EXPECT_EQ(Entries(m_root), (Names{"a", "b"}));
-
-    // A caption edited to hold NUL would name only the bytes before it.
-    m_settings = {};
-    m_settings.Mode = TRenameMode::rmReplace;
-    m_listing.Rows = {FileRow(std::string("a\0b", 3), "")};
-    engine::ApplyRenames(m_listing, m_settings, Journaled());
-    ExpectRow(0, "A-0001 ", TRenameStatus::Failed, InvalidName);
-    EXPECT_EQ(Entries(m_root), (Names{"a", "b"}));
-}
-
-// 255 digits is the largest count the settings take; the 256-byte name it makes is too long.
-TEST_F(ApplyRenames, OverlongNameFailsItsRow) {
-    MakeFile("a");
-    m_settings.LeadText = "";
-    m_settings.TrailText = "";
-    m_settings.Digits = "255";
-    m_listing.Rows = {FileRow("a", "")};
-    engine::ApplyRenames(m_listing, m_settings, Journaled());
-    ExpectRow(0, std::string(254, '0') + "1a", TRenameStatus::Failed, NameTooLong);
-    EXPECT_EQ(Entries(m_root), Names{"a"});
-}
-
-TEST_F(ApplyRenames, StopLeavesTheRowsNotReachedUntouched) {
-    for (const char* name : {"a", "b", "c", "d"})
-        MakeFile(name, name);
-    m_listing.Rows = {FileRow("a", ""), FileRow("b", ""), FileRow("c", ""), FileRow("d", "")};
-    std::stop_source stop;
-    engine::TBatchControl control = Journaled();
-    control.Stop = stop.get_token();
-    control.Progress = [&](std::size_t done, std::size_t) {
-        if (done == 2) stop.request_stop();
-    };
-    engine::ApplyRenames(m_listing, m_settings, control);
-    ExpectRow(0, "A-0001 a", TRenameStatus::Renamed);
-    ExpectRow(1, "A-0002 b", TRenameStatus::Renamed);
-    ExpectRow(2, "", TRenameStatus::NotRun);
-    ExpectRow(3, "", TRenameStatus::NotRun);
-    EXPECT_EQ(Entries(m_root), (Names{"A-0001 a", "A-0002 b", "c", "d"}));
-    EXPECT_EQ(ReadFile(At("c")), "c");
 }
 
 TEST_F(ApplyRenames, ProgressCountsEveryRowInOrder) {

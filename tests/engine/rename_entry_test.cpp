@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/engine.h"
+#include "tests/engine/rename_fixture.h"
 #include "tests/engine/temp_folder.h"
 
 namespace fs = std::filesystem;
@@ -25,8 +26,11 @@ protected:
     std::string m_folder;
 };
 
+// A case-only rename too, which Windows takes for a rename onto the entry itself.
 TEST_F(RenameEntryTest, RenamesAFolderAndNeverReplaces) {
-    EXPECT_EQ(engine::RenameEntry(m_folder, "old", "new"), 0);
+    EXPECT_EQ(engine::RenameEntry(m_folder, "old", "Old"), 0);
+    EXPECT_EQ(rename_test::Entries(m_folder), (std::vector<std::string>{"Old", "taken"}));
+    EXPECT_EQ(engine::RenameEntry(m_folder, "Old", "new"), 0);
     EXPECT_TRUE(fs::is_directory(m_folder + "/new"));
     EXPECT_EQ(Reason(engine::RenameEntry(m_folder, "new", "taken")), "目标已存在");
     std::string content;
