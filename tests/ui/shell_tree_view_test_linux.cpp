@@ -1,320 +1,192 @@
+// The folder tree over the Linux namespace: start-up, lazy loading, paths of every kind of
+// node, failures of the disk, and the right click; the disk's enumerations are counted.
 #include <map>
-#include <memory>
-#include <optional>
 #include <stdexcept>
 
 #include <sys/stat.h>
 
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QScopeGuard>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QVBoxLayout>
 
-#include "engine/engine.h"
 #include "engine/folder_operations_linux.h"
-#include "ui/common/error_display.h"
-#include "ui/namespace/namespace_linux.h"
-#include "ui/tree/shell_tree_view.h"
+#include "tree_menu_fixture.h"
 
-namespace {
-
-std::string Bytes(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-// Stands in for the main window: connects the tree, builds its root, then runs its own
-// creation step, recording which paths the change event saw and when.
-class THostWindow : public QWidget {
-public:
-    THostWindow() : tree(new TShellTreeView(this)) {
-        (new QVBoxLayout(this))->addWidget(tree);
-        connect(tree, &TShellTreeView::changed, this, &THostWindow::onTreeChanged);
-        tree->buildRoot();
-        formCreated = true;
-        resize(320, 900);
-    }
-    void onTreeChanged(QTreeWidgetItem*) {
-        paths.push_back(tree->selectedPath());
-        changedBeforeFormCreate.push_back(!formCreated);
-    }
-
-    TShellTreeView* tree;
-    bool formCreated = false;
-    std::vector<std::string> paths;
-    std::vector<bool> changedBeforeFormCreate;
-};
-
-QStringList Labels(const QTreeWidgetItem* node) {
-    QStringList labels;
-    for (int i = 0; i < node->childCount(); ++i)
-        labels << node->child(i)->text(0);
-    return labels;
-}
-
-QTreeWidgetItem* Child(QTreeWidgetItem* node, const QString& label) {
-    for (int i = 0; i < node->childCount(); ++i)
-        if (node->child(i)->text(0) == label) return node->child(i);
-    return nullptr;
-}
-
-} // namespace
-
-class TShellTreeViewTest : public QObject {
+class TShellTreeViewTest : public QObject, public TTreeMenuFixture {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-    void startUpSelectsTheDesktopBeforeTheWindowIsCreated();
-    void loadsChildrenOnTheFirstExpansionOnly();
-    void dropsTheExpanderOfAFolderWithOnlyHiddenSubFolders();
-    void collapsingAnAncestorMovesTheSelectionUp();
-    void givesThePathOfEveryKindOfNode();
-    void givesNoPathWithoutASelection();
-    void reportsARootThatCannotBeResolved();
-    void rightClickTargetsANodeWithoutMovingTheSelection();
-    void restoresCursorAndUpdatesWhenLoadingFails();
-    void showsAFailedExpansionAndLoadsOnTheNextOne();
+    void init() {
+        m_enumerations.clear();
+        m_failingPath.clear();
+        startTree({"a10", "a2/child1", "a2/child2", "B1", ".hidden", "claims/.secret", "?1?x"},
+                  [this](const std::string& path) {
+                      ++m_enumerations[path];
+                      if (path == m_failingPath) throw std::runtime_error("disk gone");
+                      return engine::ListSubFolders(path);
+                  });
+        Write(desk("file.txt"), {});
+    }
+    void cleanup() { stopTree(); }
+
+    void startUpSelectsTheDesktopBeforeTheWindowIsCreated() {
+        QCOMPARE(m_host->changedPaths, std::vector<std::string>{bytes(desk())});
+        QCOMPARE(m_host->changesWhileBuilding, 1u);
+        QCOMPARE(tree().topLevelItemCount(), 1);
+        QCOMPARE(top()->text(0), "桌面");
+        QVERIFY(top()->isExpanded());
+        QCOMPARE(Labels(top()), QStringList({"主文件夹", "计算机", "网络", "回收站", "1x", "a2",
+                                             "a10", "B1", "claims"}));
+        QCOMPARE(m_enumerations, (std::map<std::string, int>{{bytes(desk()), 1}}));
+    }
+
+    // Loaded once: a later expansion shows the folders as they were.
+    void loadsChildrenOnTheFirstExpansionOnly() {
+        QTreeWidgetItem* folder = node("a2");
+        QCOMPARE(m_enumerations.count(bytes(desk("a2"))), 0u);
+        expandByKey(folder);
+        QCOMPARE(Labels(folder), QStringList({"child1", "child2"}));
+        QVERIFY(QDir(desk("a2")).mkdir("child0"));
+        QVERIFY(QDir(desk("a2")).rmdir("child1"));
+        QTest::keyClick(&tree(), Qt::Key_Left);
+        QTRY_VERIFY(!folder->isExpanded());
+        QTest::keyClick(&tree(), Qt::Key_Right);
+        QTRY_VERIFY(folder->isExpanded());
+        QCOMPARE(Labels(folder), QStringList({"child1", "child2"}));
+        QCOMPARE(m_enumerations[bytes(desk("a2"))], 1);
+    }
+
+    void dropsTheExpanderOfAFolderWithOnlyHiddenSubFolders() {
+        QTreeWidgetItem* claims = node("claims");
+        const QModelIndex index = tree().model()->index(8, 0, tree().model()->index(0, 0));
+        QCOMPARE(index.data().toString(), "claims");
+        QVERIFY(tree().model()->hasChildren(index));
+        select(claims);
+        QTest::keyClick(&tree(), Qt::Key_Right);
+        QTRY_COMPARE(m_enumerations[bytes(desk("claims"))], 1);
+        QCOMPARE(claims->childCount(), 0);
+        QVERIFY(!tree().model()->hasChildren(index));
+    }
+
+    void collapsingAnAncestorMovesTheSelectionUp() {
+        QTreeWidgetItem* folder = node("a2");
+        expandByKey(folder);
+        select(folder->child(1));
+        QSignalSpy changed(&tree(), &TShellTreeView::changed);
+        const QRect row = tree().visualItemRect(folder);
+        const QPoint expander(row.left() - tree().indentation() / 2, row.center().y());
+        QTest::mouseClick(tree().viewport(), Qt::LeftButton, {}, expander);
+        QTRY_VERIFY(!folder->isExpanded());
+        QCOMPARE(tree().currentItem(), folder);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(m_host->changedPaths.back(), bytes(desk("a2")));
+    }
+
+    void givesThePathOfEveryKindOfNode() {
+        QCOMPARE(::mkdir((bytes(desk()) + "/bad\xff").c_str(), 0700), 0); // not UTF-8: no QDir
+        const auto remove = qScopeGuard([this] { engine::DeleteTree(bytes(desk()) + "/bad\xff"); });
+        tree().refreshBranch(top());
+        QCOMPARE(tree().selectedPath(), bytes(desk()));
+        const std::pair<const char*, std::string> kinds[] = {{"a10", bytes(desk("a10"))},
+                                                             {"主文件夹", bytes(home())},
+                                                             {"回收站", "回收站"},
+                                                             {"计算机", "计算机"}};
+        for (const auto& [label, path] : kinds) {
+            select(node(label));
+            QCOMPARE(tree().selectedPath(), path);
+        }
+        QTest::keyClick(&tree(), Qt::Key_Right);
+        QTRY_VERIFY(node("文件系统", node("计算机")));
+        select(node("文件系统", node("计算机")));
+        QCOMPARE(tree().selectedPath(), "/");
+        QTreeWidgetItem* raw = node(QString::fromUtf8("bad\xff"));
+        QVERIFY2(raw, "the label shows the stray byte as U+FFFD");
+        QVERIFY(raw->text(0).contains(QChar(0xFFFD)));
+        select(raw);
+        QCOMPARE(tree().selectedPath(), bytes(desk()) + "/bad\xff");
+        QCOMPARE(m_host->changedPaths.back(), tree().selectedPath());
+    }
+
+    void givesNoPathWithoutASelection() {
+        QCOMPARE(TShellTreeView().selectedPath(), "");
+        QSignalSpy changed(&tree(), &TShellTreeView::changed);
+        tree().setCurrentItem(nullptr);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(tree().selectedPath(), "");
+        QCOMPARE(TShellTreeNodes::shellDisplayName(nullptr, {}, TNameForm::Normal),
+                 "parentfolder = nil");
+    }
+
+    void reportsARootThatCannotBeResolved() {
+        TShellTreeView tree;
+        tree.setRoot(desk("missing"));
+        QVERIFY_THROWS_EXCEPTION(engine::TError, tree.buildRoot());
+        QCOMPARE(tree.topLevelItemCount(), 0);
+        QCOMPARE(tree.root(), "rfDesktop");
+        tree.buildRoot();
+        tree.setRoot(desk("a2"));
+        QCOMPARE(tree.topLevelItem(0)->text(0), "a2");
+        QSignalSpy changed(&tree, &TShellTreeView::changed);
+        const auto refused = [&tree](const QString& root) {
+            try {
+                tree.setRoot(root);
+            } catch (const engine::TError& error) {
+                return std::string(error.what());
+            }
+            return std::string("accepted");
+        };
+        QCOMPARE(refused(QString()), "Error setting path: \"\"");
+        QCOMPARE(tree.root(), desk("a2"));
+        QCOMPARE(tree.topLevelItemCount(), 1);
+        QCOMPARE(tree.selectedPath(), bytes(desk("a2")));
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(refused(desk("missing")),
+                 "Error setting path: \"" + desk("missing").toStdString() + "\"");
+    }
+
+    void rightClickTargetsANodeWithoutMovingTheSelection() {
+        QSignalSpy changed(&tree(), &TShellTreeView::changed);
+        const QPoint at = tree().visualItemRect(node("B1")).center();
+        QTest::mousePress(tree().viewport(), Qt::RightButton, {}, at);
+        QCOMPARE(tree().rightClickTarget(), node("B1"));
+        QCOMPARE(tree().selectedPath(), bytes(desk("B1")));
+        QTest::mouseRelease(tree().viewport(), Qt::RightButton, {}, at);
+        QCOMPARE(tree().rightClickTarget(), nullptr);
+        QCOMPARE(tree().currentItem(), top());
+        QCOMPARE(tree().selectedPath(), bytes(desk()));
+        QCOMPARE(changed.count(), 0);
+    }
+
+    void restoresCursorAndUpdatesWhenLoadingFails() {
+        m_failingPath = bytes(desk("a10"));
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, tree().nodes().loadChildren(node("a10")));
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QVERIFY(tree().updatesEnabled());
+    }
+
+    void showsAFailedExpansionAndLoadsOnTheNextOne() {
+        QTreeWidgetItem* folder = node("a2");
+        select(folder);
+        m_failingPath = bytes(desk("a2"));
+        QTest::keyClick(&tree(), Qt::Key_Right);
+        QCOMPARE(m_errors, QStringList{"disk gone."});
+        QCOMPARE(folder->childCount(), 0);
+        m_failingPath.clear();
+        QTest::keyClick(&tree(), Qt::Key_Left);
+        QTRY_VERIFY(!folder->isExpanded());
+        QTest::keyClick(&tree(), Qt::Key_Right);
+        QTRY_VERIFY(folder->isExpanded());
+        QCOMPARE(Labels(folder), QStringList({"child1", "child2"}));
+        QCOMPARE(m_errors.size(), 1);
+    }
 
 private:
-    QString desk(const QString& relative = {}) const {
-        return m_dir->path() + "/desk" + (relative.isEmpty() ? "" : "/" + relative);
+    void expandByKey(QTreeWidgetItem* folder) {
+        select(folder);
+        QTest::keyClick(&tree(), Qt::Key_Right);
+        QTRY_VERIFY(folder->isExpanded());
     }
-    QTreeWidgetItem* top() const { return m_host->tree->topLevelItem(0); }
-    void showHost();
-    void select(QTreeWidgetItem* node);
 
-    std::optional<QTemporaryDir> m_dir;
-    std::shared_ptr<std::map<std::string, int>> m_enumerations;
+    std::map<std::string, int> m_enumerations;
     std::string m_failingPath;
-    std::optional<TShellNamespaceScope> m_namespace;
-    std::unique_ptr<THostWindow> m_host;
 };
-
-void TShellTreeViewTest::init() {
-    m_dir.emplace();
-    const QDir root(m_dir->path());
-    for (const char* folder : {"desk/a10", "desk/a2/child1", "desk/a2/child2", "desk/B1",
-                               "desk/.hidden", "desk/claims/.secret", "desk/?1?x", "home/docs"})
-        QVERIFY(root.mkpath(QString::fromUtf8(folder)));
-    QFile file(desk("file.txt"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    m_enumerations = std::make_shared<std::map<std::string, int>>();
-    m_failingPath.clear();
-    TNamespacePlaces places;
-    places.DesktopPath = Bytes(desk());
-    places.HomePath = Bytes(m_dir->path() + "/home");
-    places.Mounts = [] { return std::vector<TMount>{}; };
-    places.ListSubFolders = [counts = m_enumerations, this](const std::string& path) {
-        ++(*counts)[path];
-        if (path == m_failingPath) throw std::runtime_error("disk gone");
-        return engine::ListSubFolders(path);
-    };
-    m_namespace.emplace(std::make_unique<TLinuxNamespace>(places));
-}
-
-void TShellTreeViewTest::cleanup() {
-    m_host.reset();
-    m_namespace.reset();
-    m_dir.reset();
-}
-
-void TShellTreeViewTest::showHost() {
-    m_host = std::make_unique<THostWindow>();
-    m_host->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_host.get()));
-    m_host->tree->setFocus();
-}
-
-void TShellTreeViewTest::select(QTreeWidgetItem* node) {
-    m_host->tree->scrollToItem(node);
-    const QPoint at = m_host->tree->visualItemRect(node).center();
-    QTest::mouseClick(m_host->tree->viewport(), Qt::LeftButton, {}, at);
-    QTRY_COMPARE(m_host->tree->currentItem(), node);
-}
-
-void TShellTreeViewTest::startUpSelectsTheDesktopBeforeTheWindowIsCreated() {
-    showHost();
-    QCOMPARE(m_host->paths, std::vector<std::string>{Bytes(desk())});
-    QCOMPARE(m_host->changedBeforeFormCreate, std::vector<bool>{true});
-    TShellTreeView& tree = *m_host->tree;
-    QCOMPARE(tree.topLevelItemCount(), 1);
-    QTreeWidgetItem* top = tree.topLevelItem(0);
-    QCOMPARE(top->text(0), "桌面");
-    QVERIFY(top->isExpanded());
-    QCOMPARE(Labels(top), QStringList({"主文件夹", "计算机", "网络", "回收站", "1x", "a2", "a10",
-                                       "B1", "claims"}));
-    QCOMPARE((*m_enumerations)[Bytes(desk())], 1);
-    QCOMPARE(m_enumerations->size(), 1u);
-}
-
-void TShellTreeViewTest::loadsChildrenOnTheFirstExpansionOnly() {
-    showHost();
-    QTreeWidgetItem* folder = Child(top(), "a2");
-    QVERIFY(folder);
-    QCOMPARE(m_enumerations->count(Bytes(desk("a2"))), 0u);
-    select(folder);
-    QTest::keyClick(m_host->tree, Qt::Key_Right);
-    QTRY_VERIFY(folder->isExpanded());
-    QCOMPARE(Labels(folder), QStringList({"child1", "child2"}));
-
-    QVERIFY(QDir(desk("a2")).mkdir("child0"));
-    QVERIFY(QDir(desk("a2")).rmdir("child1"));
-    QTest::keyClick(m_host->tree, Qt::Key_Left);
-    QTRY_VERIFY(!folder->isExpanded());
-    QTest::keyClick(m_host->tree, Qt::Key_Right);
-    QTRY_VERIFY(folder->isExpanded());
-    QCOMPARE(Labels(folder), QStringList({"child1", "child2"}));
-    QCOMPARE((*m_enumerations)[Bytes(desk("a2"))], 1);
-}
-
-void TShellTreeViewTest::dropsTheExpanderOfAFolderWithOnlyHiddenSubFolders() {
-    showHost();
-    QTreeWidgetItem* claims = Child(top(), "claims");
-    const QModelIndex index =
-        m_host->tree->model()->index(8, 0, m_host->tree->model()->index(0, 0));
-    QCOMPARE(index.data().toString(), "claims");
-    QVERIFY(m_host->tree->model()->hasChildren(index));
-    select(claims);
-    QTest::keyClick(m_host->tree, Qt::Key_Right);
-    QTRY_COMPARE((*m_enumerations)[Bytes(desk("claims"))], 1);
-    QCOMPARE(claims->childCount(), 0);
-    QVERIFY(!m_host->tree->model()->hasChildren(index));
-}
-
-void TShellTreeViewTest::collapsingAnAncestorMovesTheSelectionUp() {
-    showHost();
-    QTreeWidgetItem* folder = Child(top(), "a2");
-    select(folder);
-    QTest::keyClick(m_host->tree, Qt::Key_Right);
-    QTRY_COMPARE(folder->childCount(), 2);
-    select(folder->child(1));
-    QSignalSpy changed(m_host->tree, &TShellTreeView::changed);
-    const QRect row = m_host->tree->visualItemRect(folder);
-    const QPoint expander(row.left() - m_host->tree->indentation() / 2, row.center().y());
-    QTest::mouseClick(m_host->tree->viewport(), Qt::LeftButton, {}, expander);
-    QTRY_VERIFY(!folder->isExpanded());
-    QCOMPARE(m_host->tree->currentItem(), folder);
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(m_host->paths.back(), Bytes(desk("a2")));
-}
-
-void TShellTreeViewTest::givesThePathOfEveryKindOfNode() {
-    QCOMPARE(::mkdir((Bytes(desk()) + "/bad\xff").c_str(), 0700), 0); // not UTF-8: no QDir
-    showHost();
-    TShellTreeView& tree = *m_host->tree;
-    QCOMPARE(tree.selectedPath(), Bytes(desk()));
-    select(Child(top(), "a10"));
-    QCOMPARE(tree.selectedPath(), Bytes(desk("a10")));
-    select(Child(top(), "主文件夹"));
-    QCOMPARE(tree.selectedPath(), Bytes(m_dir->path() + "/home"));
-    select(Child(top(), "回收站"));
-    QCOMPARE(tree.selectedPath(), "回收站");
-    QTreeWidgetItem* computer = Child(top(), "计算机");
-    select(computer);
-    QCOMPARE(tree.selectedPath(), "计算机");
-    QTest::keyClick(&tree, Qt::Key_Right);
-    QTRY_VERIFY(Child(computer, "文件系统"));
-    select(Child(computer, "文件系统"));
-    QCOMPARE(tree.selectedPath(), "/");
-
-    QTreeWidgetItem* raw = Child(top(), QString::fromUtf8("bad\xff"));
-    QVERIFY2(raw, "the label shows the stray byte as U+FFFD");
-    QVERIFY(raw->text(0).contains(QChar(0xFFFD)));
-    select(raw);
-    QCOMPARE(tree.selectedPath(), Bytes(desk()) + "/bad\xff");
-    QCOMPARE(m_host->paths.back(), tree.selectedPath());
-}
-
-void TShellTreeViewTest::givesNoPathWithoutASelection() {
-    TShellTreeView unbuilt;
-    QCOMPARE(unbuilt.selectedPath(), "");
-    showHost();
-    QSignalSpy changed(m_host->tree, &TShellTreeView::changed);
-    m_host->tree->setCurrentItem(nullptr);
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(m_host->tree->selectedPath(), "");
-    QCOMPARE(TShellTreeNodes::shellDisplayName(nullptr, {}, TNameForm::Normal),
-             "parentfolder = nil");
-}
-
-void TShellTreeViewTest::reportsARootThatCannotBeResolved() {
-    TShellTreeView tree;
-    tree.setRoot(desk("missing"));
-    const std::string message = "Error setting path: \"" + desk("missing").toStdString() + "\"";
-    QVERIFY_THROWS_EXCEPTION(engine::TError, tree.buildRoot());
-    QCOMPARE(tree.topLevelItemCount(), 0);
-    QCOMPARE(tree.root(), "rfDesktop");
-
-    tree.buildRoot();
-    tree.setRoot(desk("a2"));
-    QCOMPARE(tree.topLevelItem(0)->text(0), "a2");
-    QCOMPARE(tree.selectedPath(), Bytes(desk("a2")));
-    QSignalSpy changed(&tree, &TShellTreeView::changed);
-    try {
-        tree.setRoot(QString());
-        QFAIL("an empty root was accepted");
-    } catch (const engine::TError& error) {
-        QCOMPARE(error.what(), std::string("Error setting path: \"\""));
-    }
-    QCOMPARE(tree.root(), desk("a2"));
-    QCOMPARE(tree.topLevelItemCount(), 1);
-    QCOMPARE(tree.selectedPath(), Bytes(desk("a2")));
-    QCOMPARE(changed.count(), 1);
-    try {
-        tree.setRoot(desk("missing"));
-    } catch (const engine::TError& error) {
-        QCOMPARE(error.what(), message);
-    }
-}
-
-void TShellTreeViewTest::rightClickTargetsANodeWithoutMovingTheSelection() {
-    showHost();
-    TShellTreeView& tree = *m_host->tree;
-    QTreeWidgetItem* folder = Child(top(), "B1");
-    QSignalSpy changed(&tree, &TShellTreeView::changed);
-    const QPoint at = tree.visualItemRect(folder).center();
-    QTest::mousePress(tree.viewport(), Qt::RightButton, {}, at);
-    QCOMPARE(tree.rightClickTarget(), folder);
-    QCOMPARE(tree.selectedPath(), Bytes(desk("B1")));
-    QTest::mouseRelease(tree.viewport(), Qt::RightButton, {}, at);
-    QCOMPARE(tree.rightClickTarget(), nullptr);
-    QCOMPARE(tree.currentItem(), top());
-    QCOMPARE(tree.selectedPath(), Bytes(desk()));
-    QCOMPARE(changed.count(), 0);
-}
-
-void TShellTreeViewTest::restoresCursorAndUpdatesWhenLoadingFails() {
-    showHost();
-    m_failingPath = Bytes(desk("a10"));
-    QVERIFY_THROWS_EXCEPTION(std::runtime_error,
-                             m_host->tree->nodes().loadChildren(Child(top(), "a10")));
-    QCOMPARE(QApplication::overrideCursor(), nullptr);
-    QVERIFY(m_host->tree->updatesEnabled());
-}
-
-void TShellTreeViewTest::showsAFailedExpansionAndLoadsOnTheNextOne() {
-    QStringList errors;
-    SetErrorDisplay([&errors](const QString& message) { errors << message; });
-    const auto restore = qScopeGuard([] { SetErrorDisplay({}); });
-    showHost();
-    QTreeWidgetItem* folder = Child(top(), "a2");
-    select(folder);
-    m_failingPath = Bytes(desk("a2"));
-    QTest::keyClick(m_host->tree, Qt::Key_Right);
-    QCOMPARE(errors, QStringList{"disk gone."});
-    QCOMPARE(folder->childCount(), 0);
-    m_failingPath.clear();
-    QTest::keyClick(m_host->tree, Qt::Key_Left);
-    QTRY_VERIFY(!folder->isExpanded());
-    QTest::keyClick(m_host->tree, Qt::Key_Right);
-    QTRY_VERIFY(folder->isExpanded());
-    QCOMPARE(Labels(folder), QStringList({"child1", "child2"}));
-    QCOMPARE(errors.size(), 1);
-}
 
 QTEST_MAIN(TShellTreeViewTest)
 #include "shell_tree_view_test_linux.moc"

@@ -15,12 +15,13 @@
 #include "engine/engine.h"
 #include "ui/namespace/shell_namespace.h"
 
+using TListSubFolders = std::function<std::vector<engine::TSubFolder>(const std::string&)>;
+
 // The platform's namespace with the folder `desk` as its desktop and, where the platform has
 // one, `home` as the home folder (raw bytes). `listSubFolders`, when given, stands in for the
 // disk of the Linux namespace.
-std::unique_ptr<TShellNamespace> MakeTempNamespace(
-    const std::string& desk, const std::string& home,
-    std::function<std::vector<engine::TSubFolder>(const std::string&)> listSubFolders);
+std::unique_ptr<TShellNamespace> MakeTempNamespace(const std::string& desk, const std::string& home,
+                                                   TListSubFolders listSubFolders);
 
 // Whether the namespace has the Linux desktop's own places (home, computer, network, trash)
 // and a disk that tests can stand in for; the Windows shell's has neither.
@@ -29,13 +30,10 @@ bool TempNamespaceHasLinuxPlaces();
 class TTempNamespace {
 public:
     // `listSubFolders` stands in for the disk when given (to count or fail enumerations).
-    explicit TTempNamespace(
-        std::function<std::vector<engine::TSubFolder>(const std::string&)> listSubFolders = {}) {
+    explicit TTempNamespace(TListSubFolders listSubFolders = {}) {
         QDir(m_dir.path()).mkpath(QStringLiteral("desk"));
         QDir(m_dir.path()).mkpath(QStringLiteral("home"));
-        m_scope.emplace(MakeTempNamespace(bytes(desk()),
-                                          bytes(m_dir.path() + QStringLiteral("/home")),
-                                          std::move(listSubFolders)));
+        m_scope.emplace(MakeTempNamespace(bytes(desk()), bytes(home()), std::move(listSubFolders)));
         // Batches the window runs are journaled in the state folder: a fresh one, never home's.
         qputenv("XDG_STATE_HOME", QFile::encodeName(m_dir.path() + QStringLiteral("/state")));
     }
@@ -45,6 +43,10 @@ public:
     QString desk(const QString& relative = {}) const {
         return QDir::toNativeSeparators(m_dir.path() + QStringLiteral("/desk") +
                                         (relative.isEmpty() ? "" : "/" + relative));
+    }
+    // The home folder; the Windows shell shows none.
+    QString home() const {
+        return QDir::toNativeSeparators(m_dir.path() + QStringLiteral("/home"));
     }
     static std::string bytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
     // A listed folder's path as the window keeps it: with the platform's separator at the end.

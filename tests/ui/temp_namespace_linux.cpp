@@ -3,9 +3,8 @@
 
 #include "ui/namespace/namespace_linux.h"
 
-std::unique_ptr<TShellNamespace> MakeTempNamespace(
-    const std::string& desk, const std::string& home,
-    std::function<std::vector<engine::TSubFolder>(const std::string&)> listSubFolders) {
+std::unique_ptr<TShellNamespace> MakeTempNamespace(const std::string& desk, const std::string& home,
+                                                   TListSubFolders listSubFolders) {
     TNamespacePlaces places;
     places.DesktopPath = desk;
     places.HomePath = home;

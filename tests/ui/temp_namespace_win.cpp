@@ -3,9 +3,8 @@
 #include "ui/namespace/namespace_win.h"
 
 // The shell's namespace from the folder `desk` down; Windows' shell has no home item.
-std::unique_ptr<TShellNamespace>
-MakeTempNamespace(const std::string& desk, const std::string&,
-                  std::function<std::vector<engine::TSubFolder>(const std::string&)>) {
+std::unique_ptr<TShellNamespace> MakeTempNamespace(const std::string& desk, const std::string&,
+                                                   TListSubFolders) {
     return std::make_unique<TWindowsNamespace>(desk);
 }
 

@@ -47,11 +47,13 @@ public:
         connect(tree, &TShellTreeView::changed, this,
                 [this] { changedPaths.push_back(tree->selectedPath()); });
         tree->buildRoot();
+        changesWhileBuilding = changedPaths.size();
         resize(320, 600);
     }
     TShellTreeView* tree;
     QLineEdit* other;
     std::vector<std::string> changedPaths;
+    std::size_t changesWhileBuilding = 0; // before the window's own creation step
 };
 
 // What the menu showed the last time, and the verb the test picks.
@@ -72,11 +74,12 @@ class TTreeMenuFixture {
 protected:
     // A delete that a test picks by mistake must not reach the user's own trash.
     void keepTrashInScratch() { qputenv("XDG_DATA_HOME", QFile::encodeName(m_scratchData.path())); }
-    void startTree(const QStringList& folders) {
+    // `listSubFolders`, when given, stands in for the disk (to count or fail enumerations).
+    void startTree(const QStringList& folders, TListSubFolders listSubFolders = {}) {
         m_errors.clear();
         m_menu = {};
         SetErrorDisplay([this](const QString& message) { m_errors << message; });
-        m_namespace.emplace();
+        m_namespace.emplace(std::move(listSubFolders));
         for (const QString& folder : folders)
             QDir().mkpath(m_namespace->desk(folder));
         m_host = std::make_unique<TTreeHost>();
@@ -96,6 +99,7 @@ protected:
     TShellTreeView& tree() const { return *m_host->tree; }
     QTreeWidgetItem* top() const { return tree().topLevelItem(0); }
     QString desk(const QString& relative = {}) const { return m_namespace->desk(relative); }
+    QString home() const { return m_namespace->home(); }
     static std::string bytes(const QString& path) { return TTempNamespace::bytes(path); }
 
     // The loaded node with `label` below `parent` (the top node when null).
