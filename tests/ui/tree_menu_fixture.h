@@ -66,10 +66,6 @@ struct TMenuRecord {
     QPoint at;
 };
 
-// Natural order to check, branches to open, a source and a target for moves.
-inline const QStringList MenuTestFolders = {"B1/x", "a2/child1", "a2/child2",
-                                            "a10",  "src/sub",   "dst/inner/deep"};
-
 class TTreeMenuFixture {
 protected:
     // A delete that a test picks by mistake must not reach the user's own trash.
