@@ -1,149 +1,193 @@
-#include <QDir>
-#include <QFile>
-#include <QRegularExpression>
-#include <QTest>
+// The user's trash, and deleting for good what it refuses: by the folder operations themselves
+// and through the tree's "delete" verb.
 #include <cstdlib>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QRegularExpression>
+
 #include "engine/engine.h"
 #include "engine/folder_operations_linux.h"
+#include "tree_menu_fixture.h"
 #include "ui/tree/folder_trash_linux.h"
 
-namespace {
-
-QByteArray ReadAll(const QByteArray& path) {
-    QFile file(QString::fromUtf8(path));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void Write(const QByteArray& path, const QByteArray& content) {
-    QFile file(QString::fromUtf8(path));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-} // namespace
-
 // GIO reads XDG_DATA_HOME once per process, so main() points it at `root` before anything runs.
-class TFolderTrashTest : public QObject {
+class TFolderTrashTest : public QObject, public TTreeMenuFixture {
     Q_OBJECT
 public:
     explicit TFolderTrashTest(QByteArray root) : m_root(std::move(root)) {}
 
 private slots:
-    void trashesIntoTheUserTrash();
-    void trashingTheSameNameAgainKeepsBoth();
-    void reportsWhatCannotBeTrashed();
-    void aFolderBeyondPathMaxIsRefusedVisiblyAndCanBeDeleted();
-    void deletesForGoodOnlyOnYes_data();
-    void deletesForGoodOnlyOnYes();
+    void init() {
+        startTree({"victim/sub", "other"});
+        Write(desk("victim/sub/data"), "precious");
+    }
+    void cleanup() { stopTree(); }
+
+    void trashesIntoTheUserTrash() {
+        const QByteArray path = makeFolder("名称 a%b", "first");
+        const TTrashResult result = MoveToTrash(path);
+        QVERIFY2(result.Trashed, qPrintable(result.ErrorText));
+        QVERIFY(!QFile::exists(QString::fromUtf8(path)));
+        QCOMPARE(trashed("files/名称 a%b/sub/inside"), QByteArray("first"));
+        const QList<QByteArray> info = trashed("info/名称 a%b.trashinfo").split('\n');
+        QVERIFY(info.size() >= 3);
+        QCOMPARE(info[0], QByteArray("[Trash Info]"));
+        QCOMPARE(info[1], "Path=" + m_root + "/work/%E5%90%8D%E7%A7%B0%20a%25b");
+        const QRegularExpression date(
+            QStringLiteral("^DeletionDate=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d$"));
+        QVERIFY2(date.match(QString::fromUtf8(info[2])).hasMatch(), info[2].constData());
+    }
+
+    void trashingTheSameNameAgainKeepsBoth() {
+        QVERIFY(MoveToTrash(makeFolder("twice", "one")).Trashed);
+        QVERIFY(MoveToTrash(makeFolder("twice", "two")).Trashed);
+        const QDir files(QString::fromUtf8(m_root + "/data/Trash/files"));
+        const QStringList twins = files.entryList({QStringLiteral("twice*")}, QDir::Dirs);
+        QCOMPARE(twins.size(), 2);
+        QStringList contents;
+        for (const QString& twin : twins) {
+            contents << trashed("files/" + twin.toUtf8() + "/sub/inside");
+            QVERIFY2(trashed("info/" + twin.toUtf8() + ".trashinfo") != "<missing>",
+                     qPrintable(twin));
+        }
+        contents.sort();
+        QCOMPARE(contents, (QStringList{"one", "two"}));
+    }
+
+    void reportsWhatCannotBeTrashed() {
+        const TTrashResult result = MoveToTrash(m_root + "/work/never-made");
+        QVERIFY(!result.Trashed);
+        QVERIFY(!result.ErrorText.isEmpty());
+    }
+
+    // GIO works on whole paths, which the system refuses beyond PATH_MAX: the trash must say so
+    // and leave the folder, and deleting for good must still reach it.
+    void aFolderBeyondPathMaxIsRefusedVisiblyAndCanBeDeleted() {
+        const QByteArray top = makeFolder("deep", "x");
+        const std::string name(200, 'd');
+        QByteArray path = top;
+        int fd = ::open(top.constData(), O_RDONLY | O_DIRECTORY);
+        for (int level = 0; level < 25 && fd >= 0; ++level) {
+            QCOMPARE(::mkdirat(fd, name.c_str(), 0755), 0);
+            const int inner = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
+            ::close(fd);
+            fd = inner;
+            path += "/" + QByteArray::fromStdString(name);
+        }
+        QVERIFY(fd >= 0);
+        const TTrashResult result = MoveToTrash(path);
+        QVERIFY(!result.Trashed);
+        QVERIFY(!result.ErrorText.isEmpty());
+        QVERIFY(engine::ProbeFolder(path.toStdString()).IsFolder);
+        const auto yes = [](const QString&) { return true; };
+        QCOMPARE(AskAndDeleteForGood(path, result.ErrorText, yes).Outcome,
+                 TDeleteForGoodOutcome::Deleted);
+        QVERIFY(!engine::ProbeFolder(path.toStdString()).IsFolder);
+        ::close(fd);
+        engine::DeleteTree(top.toStdString());
+    }
+
+    void deletesForGoodOnlyOnYes_data() {
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<bool>("remains");
+        QTest::addColumn<int>("outcome");
+        QTest::newRow("no keeps the folder") << false << true << int(TDeleteForGoodOutcome::Kept);
+        QTest::newRow("yes deletes it") << true << false << int(TDeleteForGoodOutcome::Deleted);
+    }
+    void deletesForGoodOnlyOnYes() {
+        QFETCH(bool, answer);
+        const QByteArray path = makeFolder("doomed", "x");
+        Write(QString::fromUtf8(path) + "/\xff\xfe", "not UTF-8");
+        const QByteArray outside = makeFolder("outside", "precious");
+        QVERIFY(QFile::link(QString::fromUtf8(outside), QString::fromUtf8(path + "/link")));
+        QStringList asked;
+        const TDeleteForGoodResult result =
+            AskAndDeleteForGood(path, QStringLiteral("不支持回收站"), [&](const QString& question) {
+                asked << question;
+                return answer;
+            });
+        QCOMPARE(asked,
+                 QStringList{"无法将“" + QString::fromUtf8(path) +
+                             "”移到回收站：不支持回收站\n是否永久删除？永久删除后无法恢复。"});
+        QTEST(int(result.Outcome), "outcome");
+        QTEST(QFile::exists(QString::fromUtf8(path + "/sub/inside")), "remains");
+        QCOMPARE(Read(QString::fromUtf8(outside + "/sub/inside")), QByteArray("precious"));
+        engine::DeleteTree(path.toStdString());
+    }
+
+    // The info file is trashesIntoTheUserTrash's; here the tree's part.
+    void theTreeDeletesTheSelectedFolderIntoTheTrash() {
+        select(node("victim"));
+        menuKey("delete");
+        QVERIFY(!node("victim"));
+        QVERIFY(!QFile::exists(desk("victim")));
+        QCOMPARE(trashed("files/victim/sub/data"), "precious");
+        // The selection moved while the node went, with no path to list: the list keeps its rows.
+        QVERIFY(tree().currentItem());
+        QCOMPARE(m_host->changedPaths,
+                 (std::vector<std::string>{bytes(desk()), bytes(desk("victim")), ""}));
+        QCOMPARE(m_errors, QStringList());
+    }
+
+    void theTreeDeletingAnotherFolderLeavesTheSelectionAlone() {
+        select(node("other"));
+        rightClick(node("victim"), "delete");
+        QVERIFY(!node("victim"));
+        QVERIFY(!QFile::exists(desk("victim")));
+        QCOMPARE(tree().currentItem(), node("other"));
+        QCOMPARE(m_host->changedPaths.back(), bytes(desk("other")));
+        QCOMPARE(m_host->changedPaths.size(), 2u);
+    }
+
+    void theTreeAsksBeforeDeletingForGoodWhatTheTrashRefuses_data() {
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("no keeps the folder") << false;
+        QTest::newRow("yes deletes it for good") << true;
+    }
+    // A file where the trash should be: the trash can't be made.
+    void theTreeAsksBeforeDeletingForGoodWhatTheTrashRefuses() {
+        QFETCH(bool, answer);
+        const QString data = QFile::decodeName(m_root + "/data");
+        const QString away = data + QStringLiteral("-away");
+        QVERIFY(!QFile::exists(data) || QDir().rename(data, away));
+        Write(data, {});
+        const auto restore = qScopeGuard([&] {
+            QFile::remove(data);
+            QDir().rename(away, data);
+        });
+        QStringList questions;
+        TFolderMenuHooks hooks;
+        hooks.ChooseVerb = [](QMenu&, const QPoint&) { return QStringLiteral("delete"); };
+        hooks.AskDeleteForGood = [&](const QString& question) {
+            questions << question;
+            return answer;
+        };
+        tree().setMenuHooks(hooks);
+        rightClick(node("victim"), {});
+        QCOMPARE(questions.size(), 1);
+        QVERIFY2(questions[0].contains(desk("victim")), qPrintable(questions[0]));
+        QCOMPARE(QFile::exists(desk("victim/sub/data")), !answer);
+        QCOMPARE(node("victim") != nullptr, !answer);
+        QCOMPARE(m_errors, QStringList());
+    }
 
 private:
     QByteArray makeFolder(const QByteArray& name, const QByteArray& content) {
         const QByteArray path = m_root + "/work/" + name;
         QDir().mkpath(QString::fromUtf8(path + "/sub"));
-        Write(path + "/sub/inside", content);
+        Write(QString::fromUtf8(path + "/sub/inside"), content);
         return path;
     }
-    QByteArray trash() const { return m_root + "/data/Trash"; }
+    // A file below the trash folder, or "<missing>".
+    QByteArray trashed(const QByteArray& relative) const {
+        return Read(QString::fromUtf8(m_root + "/data/Trash/" + relative));
+    }
 
     QByteArray m_root;
 };
-
-void TFolderTrashTest::trashesIntoTheUserTrash() {
-    const QByteArray path = makeFolder("名称 a%b", "first");
-    const TTrashResult result = MoveToTrash(path);
-    QVERIFY2(result.Trashed, qPrintable(result.ErrorText));
-    QVERIFY(!QFile::exists(QString::fromUtf8(path)));
-    QCOMPARE(ReadAll(trash() + "/files/名称 a%b/sub/inside"), QByteArray("first"));
-    const QList<QByteArray> info = ReadAll(trash() + "/info/名称 a%b.trashinfo").split('\n');
-    QVERIFY(info.size() >= 3);
-    QCOMPARE(info[0], QByteArray("[Trash Info]"));
-    QCOMPARE(info[1], "Path=" + m_root + "/work/%E5%90%8D%E7%A7%B0%20a%25b");
-    const QRegularExpression date(
-        QStringLiteral("^DeletionDate=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d$"));
-    QVERIFY2(date.match(QString::fromUtf8(info[2])).hasMatch(), info[2].constData());
-}
-
-void TFolderTrashTest::trashingTheSameNameAgainKeepsBoth() {
-    QVERIFY(MoveToTrash(makeFolder("twice", "one")).Trashed);
-    QVERIFY(MoveToTrash(makeFolder("twice", "two")).Trashed);
-    const QDir files(QString::fromUtf8(trash() + "/files"));
-    const QStringList twins = files.entryList({QStringLiteral("twice*")}, QDir::Dirs);
-    QCOMPARE(twins.size(), 2);
-    QStringList contents;
-    for (const QString& twin : twins) {
-        contents << QString::fromUtf8(ReadAll(trash() + "/files/" + twin.toUtf8() + "/sub/inside"));
-        QVERIFY2(QFile::exists(QString::fromUtf8(trash()) + "/info/" + twin + ".trashinfo"),
-                 qPrintable(twin));
-    }
-    contents.sort();
-    QCOMPARE(contents, (QStringList{"one", "two"}));
-}
-
-void TFolderTrashTest::reportsWhatCannotBeTrashed() {
-    const TTrashResult result = MoveToTrash(m_root + "/work/never-made");
-    QVERIFY(!result.Trashed);
-    QVERIFY(!result.ErrorText.isEmpty());
-}
-
-// GIO works on whole paths, which the system refuses beyond PATH_MAX: the trash must say so
-// and leave the folder, and deleting for good must still reach it.
-void TFolderTrashTest::aFolderBeyondPathMaxIsRefusedVisiblyAndCanBeDeleted() {
-    const QByteArray top = makeFolder("deep", "x");
-    const std::string name(200, 'd');
-    QByteArray path = top;
-    int fd = ::open(top.constData(), O_RDONLY | O_DIRECTORY);
-    for (int level = 0; level < 25 && fd >= 0; ++level) {
-        QCOMPARE(::mkdirat(fd, name.c_str(), 0755), 0);
-        const int inner = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
-        ::close(fd);
-        fd = inner;
-        path += "/" + QByteArray::fromStdString(name);
-    }
-    QVERIFY(fd >= 0);
-    const TTrashResult result = MoveToTrash(path);
-    QVERIFY(!result.Trashed);
-    QVERIFY(!result.ErrorText.isEmpty());
-    QVERIFY(engine::ProbeFolder(path.toStdString()).IsFolder);
-    const auto yes = [](const QString&) { return true; };
-    QCOMPARE(AskAndDeleteForGood(path, result.ErrorText, yes).Outcome,
-             TDeleteForGoodOutcome::Deleted);
-    QVERIFY(!engine::ProbeFolder(path.toStdString()).IsFolder);
-    ::close(fd);
-    engine::DeleteTree(top.toStdString());
-}
-
-void TFolderTrashTest::deletesForGoodOnlyOnYes_data() {
-    QTest::addColumn<bool>("answer");
-    QTest::addColumn<bool>("remains");
-    QTest::addColumn<int>("outcome");
-    QTest::newRow("no keeps the folder") << false << true << int(TDeleteForGoodOutcome::Kept);
-    QTest::newRow("yes deletes it") << true << false << int(TDeleteForGoodOutcome::Deleted);
-}
-
-void TFolderTrashTest::deletesForGoodOnlyOnYes() {
-    QFETCH(bool, answer);
-    const QByteArray path = makeFolder("doomed", "x");
-    Write(path + "/\xff\xfe", "not UTF-8");
-    const QByteArray outside = makeFolder("outside", "precious");
-    QVERIFY(QFile::link(QString::fromUtf8(outside), QString::fromUtf8(path + "/link")));
-    QStringList asked;
-    const TDeleteForGoodResult result =
-        AskAndDeleteForGood(path, QStringLiteral("不支持回收站"), [&](const QString& question) {
-            asked << question;
-            return answer;
-        });
-    QCOMPARE(asked, QStringList{"无法将“" + QString::fromUtf8(path) +
-                                "”移到回收站：不支持回收站\n是否永久删除？永久删除后无法恢复。"});
-    QTEST(int(result.Outcome), "outcome");
-    QTEST(QFile::exists(QString::fromUtf8(path + "/sub/inside")), "remains");
-    QCOMPARE(ReadAll(outside + "/sub/inside"), QByteArray("precious"));
-    engine::DeleteTree(path.toStdString());
-}
 
 int main(int argc, char* argv[]) {
     char pattern[] = "/tmp/zelvora-trash-test-XXXXXX";
@@ -151,6 +195,7 @@ int main(int argc, char* argv[]) {
     const QByteArray root(pattern);
     ::setenv("XDG_DATA_HOME", (root + "/data").constData(), 1);
     ::setenv("GIO_USE_VFS", "local", 1);
+    QApplication app(argc, argv);
     TFolderTrashTest test(root);
     const int failures = QTest::qExec(&test, argc, argv);
     engine::DeleteTree(root.toStdString());
