@@ -2,8 +2,11 @@
 // This test program started again as a child that runs one test, so a test can kill it at a
 // moment of its choosing: a crash as the system would make it.
 
+#include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -27,5 +30,14 @@ public:
 private:
     std::intptr_t m_id = 0; // pid, or the process handle
 };
+
+// Waits until the child made `path`, for at most three minutes; false if it never did.
+inline bool WaitForFile(const std::string& path) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(3);
+    const std::filesystem::path at(std::u8string(path.begin(), path.end()));
+    while (!std::filesystem::exists(at) && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return std::filesystem::exists(at);
+}
 
 } // namespace test_child

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <map>
 #include <string>
-#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -19,6 +18,7 @@
 #include "engine/engine.h"
 #include "engine/messages.h"
 #include "tests/engine/child_process.h"
+#include "tests/engine/rename_fixture.h"
 #include "tests/engine/temp_folder.h"
 
 namespace {
@@ -178,47 +178,22 @@ protected:
 
 } // namespace
 
-TEST_F(RealMount, UndoBringsEveryNameAndContentBack) {
-    const std::string batch = Batch();
-    ExpectUndone(batch, engine::UndoBatch(journals, batch));
-}
-
 TEST_F(RealMount, UndoAfterTheVolumeIsMountedAgain) {
     const std::string batch = Batch();
     ASSERT_TRUE(Remount());
     ExpectUndone(batch, engine::UndoBatch(journals, batch));
 }
 
-// The child's side of a kill: renames the folder, and waits to be killed once row
-// ZELVORA_KILL_AT is done.
-TEST(RealMountChild, DISABLED_BatchUntilKilled) {
-    const std::string folder = Environment("ZELVORA_KILL_FOLDER");
-    if (folder.empty()) GTEST_SKIP() << "run by RealMount.KilledBatchIsCountedAndUndone";
-    const std::size_t at = std::stoul(Environment("ZELVORA_KILL_AT"));
-    engine::TFolderListing listing;
-    engine::ListFolder(listing, folder, engine::TFormatSettings{});
-    engine::TBatchControl control;
-    control.JournalFolder = Environment("ZELVORA_KILL_JOURNALS");
-    control.Progress = [&](std::size_t done, std::size_t) {
-        if (done != at) return;
-        WriteFile(Environment("ZELVORA_KILL_READY"), "x");
-        std::this_thread::sleep_for(5min);
-    };
-    engine::ApplyRenames(listing, engine::TRenameSettings{}, control);
-}
-
 TEST_F(RealMount, KilledBatchIsCountedAndUndone) {
     const std::string ready = state + "/ready";
-    test_child::TChildProcess child("RealMountChild.DISABLED_BatchUntilKilled",
-                                    {{"ZELVORA_KILL_FOLDER", folder},
-                                     {"ZELVORA_KILL_JOURNALS", journals},
-                                     {"ZELVORA_KILL_AT", std::to_string(kKilledAfter)},
-                                     {"ZELVORA_KILL_READY", ready}});
+    test_child::TChildProcess child("JournalRecoveryChild.DISABLED_WorkUntilKilled",
+                                    {{"ZELVORA_RECOVERY_MODE", "batch"},
+                                     {"ZELVORA_RECOVERY_DATA", folder},
+                                     {"ZELVORA_RECOVERY_JOURNALS", journals},
+                                     {"ZELVORA_RECOVERY_AT", std::to_string(kKilledAfter)},
+                                     {"ZELVORA_RECOVERY_READY", ready}});
     ASSERT_TRUE(child.Started());
-    const auto giveUp = std::chrono::steady_clock::now() + 2min;
-    while (!testing_tree::Exists(ready) && std::chrono::steady_clock::now() < giveUp)
-        std::this_thread::sleep_for(5ms);
-    ASSERT_TRUE(testing_tree::Exists(ready)) << "the child never reached its row";
+    ASSERT_TRUE(test_child::WaitForFile(ready)) << "the child never reached its row";
     child.Kill();
 
     std::size_t moved = 0;
@@ -283,25 +258,6 @@ TEST_F(RealMount, EntrySavedAnewAfterTheListingIsNotRenamed) {
     EXPECT_EQ(Describe(anew).substr(0, 11), "saved again");
 }
 
-// One row of `name` (extension `type`) renamed in a folder of its own with `settings`, next to
-// `beside`; gives the row as the batch left it.
-engine::TFolderEntry RenameOne(const std::string& folder, const std::string& journals,
-                               const std::string& name, const std::string& type,
-                               engine::TRenameSettings settings, const std::string& beside = {}) {
-    testing_tree::RemoveAll(folder);
-    testing_tree::MakeFolder(folder);
-    WriteFile(folder + "/" + name, "photo");
-    if (!beside.empty()) WriteFile(folder + "/" + beside, "another");
-    engine::TFolderListing listing{folder + "/", {}};
-    engine::TFolderEntry row;
-    row.OldName = name;
-    row.TypeText = type;
-    listing.Rows = {row};
-    settings.Digits = "1";
-    engine::ApplyRenames(listing, settings, {.JournalFolder = journals});
-    return listing.Rows[0];
-}
-
 // FAT, exFAT and NTFS volumes go to Windows: a name it can't open, or one that differs only in
 // case from another entry's, fails on its row with the reason, and nothing is written.
 TEST_F(RealMount, NamesWindowsCantOpenAreRefusedWhereWindowsReads) {
@@ -309,60 +265,38 @@ TEST_F(RealMount, NamesWindowsCantOpenAreRefusedWhereWindowsReads) {
     const bool windowsReads = kind == "exfat" || kind == "ntfs";
     using enum engine::TRenameMode;
     const struct {
-        const char* name;
-        const char *from, *type;
-        engine::TRenameSettings settings;
+        const char *name, *from, *lead, *trail;
+        engine::TRenameMode mode;
         const char* beside;
         int error;
     } cases[] = {
-        {"trailing dot",
-         "src",
-         "",
-         {.TrailText = ".", .Mode = rmSuffix},
-         "",
-         engine::rrWindowsName},
-        {"trailing space",
-         "src",
-         "",
-         {.TrailText = " ", .Mode = rmSuffix},
-         "",
-         engine::rrWindowsName},
-        {"device name",
-         "src.txt",
-         ".txt",
-         {.LeadText = "COM", .TrailText = "", .Mode = rmReplace},
-         "",
-         engine::rrWindowsName},
-        {"question mark",
-         "src.txt",
-         ".txt",
-         {.LeadText = "a?b", .TrailText = "", .Mode = rmReplace},
-         "",
-         engine::rrWindowsName},
-        {"case twin",
-         "src.txt",
-         ".txt",
-         {.LeadText = "twin", .TrailText = "", .Mode = rmReplace},
-         "Twin1.txt",
-         engine::rrCaseTwin},
-        {"case twin beyond ASCII",
-         "src.txt",
-         ".txt",
-         {.LeadText = "été", .TrailText = "", .Mode = rmReplace},
-         "ÉTÉ1.txt",
-         engine::rrCaseTwin},
+        {"trailing dot", "src", "A-", ".", rmSuffix, "", engine::rrWindowsName},
+        {"trailing space", "src", "A-", " ", rmSuffix, "", engine::rrWindowsName},
+        {"device name", "src.txt", "COM", "", rmReplace, "", engine::rrWindowsName},
+        {"question mark", "src.txt", "a?b", "", rmReplace, "", engine::rrWindowsName},
+        {"case twin", "src.txt", "twin", "", rmReplace, "Twin1.txt", engine::rrCaseTwin},
+        {"case twin beyond ASCII", "src.txt", "été", "", rmReplace, "ÉTÉ1.txt", engine::rrCaseTwin},
     };
+    const std::string names = folder + "/names";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const engine::TFolderEntry row =
-            RenameOne(folder + "/names", journals, c.from, c.type, c.settings, c.beside);
+        testing_tree::RemoveAll(names);
+        testing_tree::MakeFolder(names);
+        WriteFile(names + "/" + c.from, "photo");
+        if (*c.beside) WriteFile(names + "/" + c.beside, "another");
+        engine::TFolderListing one{names + "/", {}};
+        one.Rows = {rename_test::FileRow(c.from, std::string(engine::FileExtension(c.from)))};
+        engine::ApplyRenames(
+            one, {.Digits = "1", .LeadText = c.lead, .TrailText = c.trail, .Mode = c.mode},
+            {.JournalFolder = journals});
+        const int error = one.Rows[0].Error;
         if (!windowsReads) {
-            EXPECT_EQ(row.Error, 0) << engine::RenameFailureText(row.Error);
+            EXPECT_EQ(error, 0) << engine::RenameFailureText(error);
             continue;
         }
-        EXPECT_EQ(row.Error, c.error);
-        EXPECT_TRUE(engine::RenameFailureText(row.Error).starts_with("文件名无效："));
-        EXPECT_TRUE(testing_tree::Exists(folder + "/names/" + c.from));
+        EXPECT_EQ(error, c.error);
+        EXPECT_TRUE(engine::RenameFailureText(error).starts_with("文件名无效："));
+        EXPECT_TRUE(testing_tree::Exists(names + "/" + c.from));
     }
 }
 
