@@ -14,6 +14,7 @@
 #include "engine/name_rules.h"
 #include "engine/platform/platform.h"
 #include "engine/platform/rename_folder.h"
+#include "engine/rename_steps.h"
 
 namespace engine {
 namespace {
@@ -116,7 +117,7 @@ void RenameRow(const platform::TRenameFolder& folder, TWindowsNames* windowsName
         const bool checked = folder.KeepsHandles() && row.Identity.Handle.empty();
         const TFileIdentity& listed = checked ? TFileIdentity{} : row.Identity;
         row.Error =
-            folder.RenameNoReplace(row.OldName, whole ? newName : stripped, listed, stopOver);
+            RenameNoReplace(folder, row.OldName, whole ? newName : stripped, listed, stopOver);
         row.Status = row.Error == 0 ? TRenameStatus::Renamed : TRenameStatus::Failed;
         if (windowsNames && row.Error == 0) windowsNames->Renamed(row.OldName, to);
     }
@@ -303,7 +304,8 @@ int RenameEntry(const std::string& folder, const std::string& from, const std::s
     if (from == to) return 0;
     const platform::TRenameFolder opened(folder);
     if (opened.OpenError() != 0) return opened.OpenError();
-    return opened.RenameNoReplace(from, to);
+    return RenameNoReplace(opened, from, to, {},
+                           IsCaseOnlyRename(from, to) ? UnjournaledStopOverName(from) : "");
 }
 
 } // namespace engine

@@ -86,8 +86,9 @@ void ApplyRenames(TFolderListing& listing, const TRenameSettings& settings,
                   const TBatchControl& control = {});
 
 // Renames the entry `from` inside `folder` to the plain name `to` (no separator), never
-// replacing an existing entry. Renaming to the same name does nothing and succeeds. Returns 0,
-// the system's error code, or rrInvalidName for an empty name, ".", ".." or a name with a
+// replacing an existing entry. Renaming to the same name does nothing and succeeds; a case-only
+// rename passes through a stop-over name where the volume ignores case. Returns 0, the system's
+// error code, rrLeftAtStopOver, or rrInvalidName for an empty name, ".", ".." or a name with a
 // separator or NUL (either name) or one the system would change, before any system call.
 // Changes the disk.
 int RenameEntry(const std::string& folder, const std::string& from, const std::string& to);

@@ -15,6 +15,7 @@ set(ENGINE_SOURCES
     regional_settings.cpp
     regional_values.cpp
     rename_failure.cpp
+    rename_steps.cpp
     system_settings.cpp
     undo_batch.cpp
     platform/wtf8.cpp) # pure: both platforms keep names as WTF-8

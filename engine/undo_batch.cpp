@@ -16,6 +16,7 @@
 #include "engine/platform/platform.h"
 #include "engine/platform/rename_folder.h"
 #include "engine/position_index.h"
+#include "engine/rename_steps.h"
 
 namespace engine {
 namespace {
@@ -251,7 +252,7 @@ TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
         const std::string stopOver = IsCaseOnlyRename(row.From, row.To)
                                          ? StopOverName(undoJournal.Name(), done, row.From)
                                          : std::string();
-        const int error = folder.RenameNoReplace(row.From, row.To, row.Identity, stopOver);
+        const int error = RenameNoReplace(folder, row.From, row.To, row.Identity, stopOver);
         undoJournal.Outcome(done, error == 0 ? TOutcome::Renamed : TOutcome::Failed, error);
         renamed += error == 0;
         result.Rows.push_back({std::move(row.From), std::move(row.To), error});

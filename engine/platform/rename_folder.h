@@ -31,12 +31,11 @@ public:
     // Renames `from` to `to`, both relative to the folder. Returns 0, the system's error code
     // or a TRenameRefusal; never replaces an existing entry. With `expected` known, renames only
     // that entry: another one at `from` fails with rrEntryReplaced (Windows checks through the
-    // handle it renames by, POSIX just before the rename). Where the system needs two steps for
-    // a case-only rename, the entry passes through `stopOver` (empty: a
-    // name of the moment), and fails with rrLeftAtStopOver when it could go neither on nor back.
-    // Changes the disk.
+    // handle it renames by, POSIX just before the rename). A case-only rename that the volume
+    // takes for one onto the entry itself fails as a name taken (IsNameTaken), also where the
+    // system answers it as done without changing the name (Wine). Changes the disk.
     int RenameNoReplace(const std::string& from, const std::string& to,
-                        const TFileIdentity& expected = {}, const std::string& stopOver = {}) const;
+                        const TFileIdentity& expected = {}) const;
     // Where the folder's file system refuses RENAME_NOREPLACE (most remote ones do), each rename
     // takes several steps that wait on the server. From the rename that finds the flag refused
     // on, a thread then looks up the entries of the renames after it, a few renames ahead and

@@ -298,8 +298,7 @@ void TRenameFolder::LookAhead(std::function<std::vector<std::string>()> comingNa
 }
 
 int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& to,
-                                   const TFileIdentity& expected,
-                                   const std::string& stopOver) const {
+                                   const TFileIdentity& expected) const {
     if (!m_open) return m_openError;
     TOpen& open = *m_open;
     if (expected.Known() && !expected.Handle.empty()) {
@@ -310,15 +309,7 @@ int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& t
     // Any other identity is checked by the lookup the rename makes anyway where the flag is
     // refused (a round trip on a remote folder), else by one of its own.
     const bool byLookup = expected.Known() && expected.Handle.empty();
-    const int error = open.RenameOnce(from, to, byLookup ? &expected : nullptr);
-    // A volume that ignores case finds the entry itself at its new name in other case (and a
-    // FUSE driver may give that name an inode of its own): the entry moves through the
-    // stop-over name, and comes back when the second step finds the name really taken.
-    if (error != EEXIST || stopOver.empty()) return error;
-    if (const int first = open.RenameOnce(from, stopOver); first != 0) return first;
-    const int second = open.RenameOnce(stopOver, to);
-    if (second == 0) return 0;
-    return open.RenameOnce(stopOver, from) == 0 ? second : rrLeftAtStopOver;
+    return open.RenameOnce(from, to, byLookup ? &expected : nullptr);
 }
 
 bool TRenameFolder::Identity(std::uint64_t& device, std::uint64_t& inode) const {

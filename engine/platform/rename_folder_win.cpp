@@ -154,20 +154,13 @@ bool IsCaseOnly(std::wstring_view a, std::wstring_view b) {
 // Renames `entry` to `target`. A rename that the system answers as done while the entry keeps
 // its name found the entry already there: another program renamed it, and it is not this
 // rename's. Except for a case-only rename, which some file systems (and Wine) take as done
-// without changing it: that goes through a free name, and comes back if the second step fails.
-// An entry that can go neither on nor back stays at the stop-over, which the caller's journal
-// knows.
+// without changing it: the entry itself holds the name, as a volume that ignores case answers
+// from Linux.
 int RenameAndCheck(const TEntry& entry, HANDLE folder, const std::wstring& source,
-                   const std::wstring& target, const std::wstring& stopOver) {
-    const bool caseOnly = IsCaseOnly(source, target);
+                   const std::wstring& target) {
     const int error = entry.RenameTo(folder, target);
-    if (error == 0 && entry.IsNamed(LastPart(target))) return 0;
-    if (!caseOnly) return error != 0 ? error : ERROR_FILE_NOT_FOUND;
-    if (stopOver.empty()) return ERROR_INVALID_NAME;
-    if (const int first = entry.RenameTo(folder, stopOver); first != 0) return first;
-    const int second = entry.RenameTo(folder, target);
-    if (second == 0) return 0;
-    return entry.RenameTo(folder, source) == 0 ? second : rrLeftAtStopOver;
+    if (error != 0 || entry.IsNamed(LastPart(target))) return error;
+    return IsCaseOnly(source, target) ? ERROR_ALREADY_EXISTS : ERROR_FILE_NOT_FOUND;
 }
 
 } // namespace
@@ -221,8 +214,7 @@ TRenameFolder::TRenameFolder(const std::string& path) {
 TRenameFolder::~TRenameFolder() = default;
 
 int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& to,
-                                   const TFileIdentity& expected,
-                                   const std::string& stopOver) const {
+                                   const TFileIdentity& expected) const {
     if (!m_open) return m_openError;
     const std::wstring source = RelativeName(from), target = RelativeName(to);
     if (source.empty() || target.empty()) return ERROR_INVALID_NAME;
@@ -237,11 +229,7 @@ int TRenameFolder::RenameNoReplace(const std::string& from, const std::string& t
             return error;
         if (!expected.Matches(found)) return rrEntryReplaced;
     }
-    const std::wstring between =
-        !IsCaseOnly(source, target) ? std::wstring()
-        : stopOver.empty() ? source + L".zelvora-case-" + std::to_wstring(::GetTickCount64())
-                           : RelativeName(stopOver);
-    return RenameAndCheck(entry, folder, source, target, between);
+    return RenameAndCheck(entry, folder, source, target);
 }
 
 // Every Windows file system renames without replacing in one call: nothing waits on an entry.
