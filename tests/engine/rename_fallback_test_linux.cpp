@@ -1,15 +1,11 @@
-// Renames on file systems without RENAME_NOREPLACE: imitated through the platform's seams, and
-// for real on a bindfs mount, which answers the flag with EINVAL.
+// Renames on file systems without RENAME_NOREPLACE, imitated through the platform's seams. The
+// FUSE mounts of RealMount (exFAT, NTFS, sshfs) answer the flag with EINVAL: there the batch and
+// its undo rename through the same fallback for real, with links and without.
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <stop_token>
 #include <string>
 #include <vector>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -335,64 +331,4 @@ TEST_F(RenameFallback, OpenFolderFailureFailsEveryRow) {
     EXPECT_EQ(m_listing.Rows[0].Error, ENOENT);
     EXPECT_EQ(m_listing.Rows[1].Error, ENOENT);
     EXPECT_EQ(m_listing.Rows[1].NewName, "A-0002 b");
-}
-
-namespace {
-
-// A bindfs view of a temporary folder; each test skips when FUSE or bindfs is not usable here.
-class BindfsRename : public rename_test::TTempFolderTest {
-protected:
-    void SetUp() override {
-        TTempFolderTest::SetUp();
-        if (::access("/dev/fuse", R_OK | W_OK) != 0) GTEST_SKIP() << "/dev/fuse is not usable";
-        if (std::system("command -v bindfs >/dev/null 2>&1") != 0)
-            GTEST_SKIP() << "bindfs is not installed";
-        MakeFolder("source");
-        MakeFolder("view");
-        const std::string mount = "bindfs '" + At("source") + "' '" + At("view") + "' 2>&1";
-        if (std::system(mount.c_str()) != 0) GTEST_SKIP() << "bindfs could not mount";
-        m_mounted = true;
-        m_listing.CurrentFolder = At("view/");
-    }
-    void TearDown() override {
-        if (m_mounted) {
-            const std::string view = m_root + "/view";
-            const std::string unmount =
-                "fusermount3 -u '" + view + "' 2>/dev/null || fusermount -u '" + view + "'";
-            EXPECT_EQ(std::system(unmount.c_str()), 0);
-        }
-        TTempFolderTest::TearDown();
-    }
-
-    bool m_mounted = false;
-};
-
-} // namespace
-
-TEST_F(BindfsRename, LacksRenameNoReplace) {
-    rename_test::MakeFile(m_listing.CurrentFolder + "a", "");
-    const int fd = ::open(m_listing.CurrentFolder.c_str(), O_PATH | O_DIRECTORY);
-    ASSERT_GE(fd, 0);
-    EXPECT_EQ(::renameat2(fd, "a", fd, "b", RENAME_NOREPLACE), -1);
-    EXPECT_EQ(errno, EINVAL);
-    rename_test::MakeFile(m_listing.CurrentFolder + "b", "");
-    EXPECT_EQ(::renameat2(fd, "a", fd, "b", RENAME_NOREPLACE), -1);
-    EXPECT_EQ(errno, EEXIST);
-    ::close(fd);
-}
-
-TEST_F(BindfsRename, NeverReplaces) {
-    RunEveryCase(m_listing.CurrentFolder);
-}
-
-// The kernel answers EEXIST itself when the target is there at its lookup, so only a target
-// that appears after that lookup reaches the fallback: the seam stands in for that moment.
-TEST_F(BindfsRename, NeverReplacesATargetThatAppearsLate) {
-    const TSeams seams(RenameAt2WithoutNoReplace, ::symlinkat);
-    RunEveryCase(m_listing.CurrentFolder);
-}
-
-TEST_F(BindfsRename, NeverReplacesWhereLinksAreRefused) {
-    const TSeams seams(::renameat2, SymlinkAtRefused);
-    RunEveryCase(m_listing.CurrentFolder);
 }
