@@ -4,29 +4,16 @@
 #include <atomic>
 #include <thread>
 
-#include <QAbstractButton>
 #include <QContextMenuEvent>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QTimer>
-#include <QTreeView>
-#include <QWindow>
 #include <QtTest>
 
 #include "engine/engine.h"
 #include "tests/ui/row_gate.h"
 #include "tests/ui/undo_answers.h"
 #include "tests/ui/window_fixture.h"
-#include "ui/common/error_display.h"
-#include "ui/tree/shell_tree_view.h"
-#include "ui/window/Umain.h"
 #include "ui/window/batch_runner.h"
-#include "ui/window/entry_model.h"
 #include "ui/window/folder_lister.h"
 #include "ui/window/undo_controller.h"
 
@@ -39,7 +26,6 @@ private slots:
     void theListsMenuOffersUndoOnlyWhenThereIsSomething();
     void aRowThatCanNotGoBackIsMarkedWithItsReason();
     void aReplacedFolderStopsTheBatchWithAMessage();
-    void anUnfinishedBatchIsOfferedAtStartUpAndUndone();
     void anUnfinishedBatchKeptIsNotOfferedAgain();
     void aLongUndoRunsAsABatchAndEscapeLeavesTheRestUndoable();
     void unfinishedBatchesAreAskedOnceShownEachUndoneBeforeTheNext();
@@ -139,9 +125,7 @@ void TUndoControllerTest::aRowThatCanNotGoBackIsMarkedWithItsReason() {
     startWindow();
     selectWork();
     pressApply();
-    QFile taken(work() + "/b.txt"); // b.txt's old name is taken meanwhile
-    QVERIFY(taken.open(QIODevice::WriteOnly));
-    taken.close();
+    makeFiles(work(), {"b.txt"}); // b.txt's old name is taken meanwhile
     undoByKey();
     QCOMPARE(namesOnDisk(), (QStringList{"A-0002 b.txt", "a.txt", "b.txt", "c.txt"}));
     QCOMPARE(listModel()->index(0, 0).data().toString(), QStringLiteral("A-0002 b.txt"));
@@ -156,10 +140,7 @@ void TUndoControllerTest::aReplacedFolderStopsTheBatchWithAMessage() {
     startWindow();
     selectWork();
     QVERIFY(QDir().rename(work(), m_namespace->desk(QStringLiteral("moved"))));
-    QVERIFY(QDir().mkpath(work()));
-    QFile impostor(work() + "/a.txt");
-    QVERIFY(impostor.open(QIODevice::WriteOnly));
-    impostor.close();
+    makeFiles(work(), {"a.txt"}); // an impostor
     pressApply();
     QCOMPARE(m_errors.size(), 1);
     QVERIFY(m_errors.first().contains(QStringLiteral("已不是列出的那个文件夹")));
@@ -168,53 +149,15 @@ void TUndoControllerTest::aReplacedFolderStopsTheBatchWithAMessage() {
              (QStringList{"a.txt", "b.txt", "c.txt"}));
 }
 
-void TUndoControllerTest::anUnfinishedBatchIsOfferedAtStartUpAndUndone() {
-    leaveUnfinishedBatch(work());
-    QCOMPARE(namesOnDisk(), (QStringList{"A-0001 a.txt", "A-0002 b.txt", "A-0003 c.txt"}));
-    QString caption, text, defaultButton;
-    QStringList buttons;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, this, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) return;
-        poll.stop();
-        caption = box->windowTitle();
-        text = box->text();
-        for (QAbstractButton* button : box->buttons())
-            buttons << button->text();
-        defaultButton = box->defaultButton()->text();
-        box->defaultButton()->click();
-    });
-    poll.start(10);
-    startWindow();
-    QTRY_COMPARE(caption, QStringLiteral("Zelvora"));
-    QVERIFY(text.contains(QString::fromUtf8(TTempNamespace::bytes(work()))));
-    QVERIFY(text.contains(QStringLiteral("已有 3 个条目改了名")));
-    buttons.sort();
-    QCOMPARE(buttons, (QStringList{"保留", "撤销"}));
-    QCOMPARE(defaultButton, QStringLiteral("撤销"));
-    QTRY_COMPARE(namesOnDisk(), (QStringList{"a.txt", "b.txt", "c.txt"}));
-    QVERIFY(m_errors.isEmpty());
-}
-
 void TUndoControllerTest::anUnfinishedBatchKeptIsNotOfferedAgain() {
     leaveUnfinishedBatch(work());
-    int boxes = 0;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, this, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) return;
-        ++boxes;
-        for (QAbstractButton* button : box->buttons())
-            if (button->text() == QStringLiteral("保留")) button->click();
-    });
-    poll.start(10);
+    TUndoAnswers answers(m_window, QStringLiteral("保留"));
     startWindow();
-    QTRY_COMPARE(boxes, 1);
+    QTRY_COMPARE(answers.questions.size(), 1);
     delete m_window;
     startWindow();
     QTRY_VERIFY(m_window->isVisible());
-    QCOMPARE(boxes, 1);
+    QCOMPARE(answers.questions.size(), 1);
     QCOMPARE(namesOnDisk(), (QStringList{"A-0001 a.txt", "A-0002 b.txt", "A-0003 c.txt"}));
     // Kept, the batch is still the one Ctrl+Z takes back.
     undoByKey();
@@ -283,6 +226,11 @@ void TUndoControllerTest::unfinishedBatchesAreAskedOnceShownEachUndoneBeforeTheN
     gate.release();
     QTRY_COMPARE(answers.questions.size(), 2);
     QVERIFY(answers.questions[1].contains(QString::fromUtf8(TTempNamespace::bytes(work()))));
+    QVERIFY(answers.questions[1].contains(QStringLiteral("已有 3 个条目改了名")));
+    QCOMPARE(answers.caption, QStringLiteral("Zelvora"));
+    answers.buttons.sort();
+    QCOMPARE(answers.buttons, (QStringList{"保留", "撤销"}));
+    QCOMPARE(answers.defaultButton, QStringLiteral("撤销"));
     QTRY_VERIFY(!m_window->isBusy());
     QCOMPARE(namesOnDisk(other()), (QStringList{"x.txt", "y.txt"}));
     QCOMPARE(namesOnDisk(), (QStringList{"a.txt", "b.txt", "c.txt"}));
