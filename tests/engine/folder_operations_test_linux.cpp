@@ -9,6 +9,7 @@
 #include "engine/engine.h"
 #include "engine/folder_operations_linux.h"
 #include "tests/engine/temp_folder.h"
+#include "tests/engine/throw_message.h"
 
 namespace {
 
@@ -51,12 +52,7 @@ TEST_F(FolderOperationsTest, NewFolderInAnUnusableFolderIsAnError) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        try {
-            engine::MakeNewFolder(r.parent);
-            ADD_FAILURE() << "no error";
-        } catch (const engine::TError& e) {
-            EXPECT_EQ(std::string(e.what()), r.want);
-        }
+        EXPECT_THROW_MSG(engine::MakeNewFolder(r.parent), engine::TError, r.want);
     }
     EXPECT_EQ(Describe(root), (Tree{{"/file", "f 0644 x"}}));
 }
@@ -98,12 +94,8 @@ TEST_F(FolderOperationsTest, PropertiesCountContentsWithoutFollowingLinks) {
 }
 
 TEST_F(FolderOperationsTest, PropertiesOfAMissingFolderAreAnError) {
-    try {
-        engine::ReadFolderProperties(root + "/gone");
-        ADD_FAILURE() << "no error";
-    } catch (const engine::TError& e) {
-        EXPECT_EQ(std::string(e.what()), "无法读取“" + root + "/gone”的属性：找不到文件或文件夹");
-    }
+    EXPECT_THROW_MSG(engine::ReadFolderProperties(root + "/gone"), engine::TError,
+                     "无法读取“" + root + "/gone”的属性：找不到文件或文件夹");
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "engine/engine.h"
 #include "engine/folder_operations_linux.h"
 #include "tests/engine/temp_folder.h"
+#include "tests/engine/throw_message.h"
 
 namespace {
 
@@ -49,18 +50,22 @@ protected:
     std::string source, target;
 };
 
-void ExpectResult(const engine::TPasteResult& result, const std::string& source,
-                  const std::string& targetName, int error) {
-    EXPECT_EQ(result.Source, source);
-    EXPECT_EQ(result.TargetName, targetName);
-    EXPECT_EQ(result.Error, error) << engine::RenameFailureText(result.Error);
+// Each result as `want` has it: the source as given, the name made in the target, the error.
+void ExpectResults(const std::vector<engine::TPasteResult>& results,
+                   const std::vector<engine::TPasteResult>& want) {
+    ASSERT_EQ(results.size(), want.size());
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        SCOPED_TRACE(want[i].Source);
+        EXPECT_EQ(results[i].Source, want[i].Source);
+        EXPECT_EQ(results[i].TargetName, want[i].TargetName);
+        EXPECT_EQ(results[i].Error, want[i].Error) << engine::RenameFailureText(results[i].Error);
+    }
 }
 
 TEST_F(PasteTest, CopiesAWholeTreeAndKeepsTheSource) {
     MakeTree();
-    const auto results = engine::PasteInto(target, {source + "/tree"}, engine::TPasteMode::pmCopy);
-    ASSERT_EQ(results.size(), 1u);
-    ExpectResult(results[0], source + "/tree", "tree", 0);
+    ExpectResults(engine::PasteInto(target, {source + "/tree"}, engine::TPasteMode::pmCopy),
+                  {{source + "/tree", "tree", 0}});
     EXPECT_EQ(Describe(target + "/tree"), treeContents);
     EXPECT_EQ(Describe(source + "/tree"), treeContents);
     struct stat copied {};
@@ -89,9 +94,8 @@ TEST_F(PasteTest, ClashesGetNumberedNamesAndLeaveTheTargetAlone) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        const auto results = engine::PasteInto(target, {r.from}, engine::TPasteMode::pmCopy);
-        ASSERT_EQ(results.size(), 1u);
-        ExpectResult(results[0], r.from, r.want, 0);
+        ExpectResults(engine::PasteInto(target, {r.from}, engine::TPasteMode::pmCopy),
+                      {{r.from, r.want, 0}});
     }
     EXPECT_EQ(ReadFile(target + "/名称/keep"), "old");
     EXPECT_EQ(ReadFile(target + "/名称 (3)/keep"), "new");
@@ -99,28 +103,23 @@ TEST_F(PasteTest, ClashesGetNumberedNamesAndLeaveTheTargetAlone) {
     EXPECT_EQ(ReadFile(target + "/a b% (2).txt"), "file");
 }
 
+// A move within one file system; an entry moved into the folder it lies in stays as it is.
 TEST_F(PasteTest, MovesWithinOneFileSystem) {
     MakeTree();
     MakeFolder(target + "/tree");
     WriteFile(source + "/" + RawName, "moved");
-    const auto results = engine::PasteInto(target, {source + "/tree", source + "/" + RawName},
-                                           engine::TPasteMode::pmMove);
-    ASSERT_EQ(results.size(), 2u);
-    ExpectResult(results[0], source + "/tree", "tree (2)", 0);
-    ExpectResult(results[1], source + "/" + RawName, RawName, 0);
+    WriteFile(target + "/here.txt", "stay");
+    const std::string here = target + "/here.txt";
+    ExpectResults(engine::PasteInto(target, {source + "/tree", source + "/" + RawName, here},
+                                    engine::TPasteMode::pmMove),
+                  {{source + "/tree", "tree (2)", 0},
+                   {source + "/" + RawName, RawName, 0},
+                   {here, "here.txt", 0}});
     EXPECT_EQ(Describe(target + "/tree (2)"), treeContents);
     EXPECT_EQ(Describe(target + "/tree"), Tree{});
     EXPECT_EQ(Describe(source), Tree{});
     EXPECT_EQ(ReadFile(target + "/" + RawName), "moved");
-}
-
-TEST_F(PasteTest, MoveIntoTheFolderItAlreadyLiesInChangesNothing) {
-    WriteFile(target + "/here.txt", "stay");
-    const auto results =
-        engine::PasteInto(target, {target + "/here.txt"}, engine::TPasteMode::pmMove);
-    ASSERT_EQ(results.size(), 1u);
-    ExpectResult(results[0], target + "/here.txt", "here.txt", 0);
-    EXPECT_EQ(Describe(target), (Tree{{"/here.txt", "f 0644 stay"}}));
+    EXPECT_EQ(ReadFile(here), "stay");
 }
 
 TEST_F(PasteTest, MovesAcrossFileSystemsByCopying) {
@@ -133,10 +132,8 @@ TEST_F(PasteTest, MovesAcrossFileSystemsByCopying) {
     ASSERT_NE(::mkdtemp(pattern), nullptr);
     const std::string elsewhere = pattern;
     MakeTree();
-    const auto results =
-        engine::PasteInto(elsewhere, {source + "/tree"}, engine::TPasteMode::pmMove);
-    ASSERT_EQ(results.size(), 1u);
-    ExpectResult(results[0], source + "/tree", "tree", 0);
+    ExpectResults(engine::PasteInto(elsewhere, {source + "/tree"}, engine::TPasteMode::pmMove),
+                  {{source + "/tree", "tree", 0}});
     EXPECT_EQ(Describe(elsewhere + "/tree"), treeContents);
     EXPECT_FALSE(Exists(source + "/tree"));
     RemoveAll(elsewhere);
@@ -157,13 +154,9 @@ TEST_F(PasteTest, RefusesAFolderIntoItselfAndLosesNothing) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        try {
-            engine::PasteInto(r.into, {source + "/a-file-first", source + "/tree"}, r.mode);
-            ADD_FAILURE() << "no error";
-        } catch (const engine::TError& e) {
-            EXPECT_EQ(std::string(e.what()),
-                      "不能把“" + source + "/tree”粘贴到它自己或它的子文件夹中");
-        }
+        EXPECT_THROW_MSG(
+            engine::PasteInto(r.into, {source + "/a-file-first", source + "/tree"}, r.mode),
+            engine::TError, "不能把“" + source + "/tree”粘贴到它自己或它的子文件夹中");
         EXPECT_EQ(Describe(source + "/tree"), treeContents);
     }
 }
@@ -171,10 +164,9 @@ TEST_F(PasteTest, RefusesAFolderIntoItselfAndLosesNothing) {
 TEST_F(PasteTest, ALinkToAnAncestorIsCopiedAsALink) {
     MakeFolder(source + "/tree");
     ASSERT_EQ(::symlink(source.c_str(), (source + "/tree/up").c_str()), 0);
-    const auto results =
-        engine::PasteInto(source + "/tree", {source + "/tree/up/"}, engine::TPasteMode::pmCopy);
-    ASSERT_EQ(results.size(), 1u);
-    ExpectResult(results[0], source + "/tree/up/", "up (2)", 0);
+    ExpectResults(
+        engine::PasteInto(source + "/tree", {source + "/tree/up/"}, engine::TPasteMode::pmCopy),
+        {{source + "/tree/up/", "up (2)", 0}});
     EXPECT_EQ(Describe(source + "/tree"),
               (Tree{{"/up", "l " + source}, {"/up (2)", "l " + source}}));
 }
@@ -195,12 +187,8 @@ TEST_F(PasteTest, AnUnusableTargetStopsEverything) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        try {
-            engine::PasteInto(r.into, {source + "/a.txt"}, engine::TPasteMode::pmMove);
-            ADD_FAILURE() << "no error";
-        } catch (const engine::TError& e) {
-            EXPECT_EQ(std::string(e.what()), r.want);
-        }
+        EXPECT_THROW_MSG(engine::PasteInto(r.into, {source + "/a.txt"}, engine::TPasteMode::pmMove),
+                         engine::TError, r.want);
         EXPECT_EQ(ReadFile(source + "/a.txt"), "a");
     }
 }
@@ -210,14 +198,12 @@ TEST_F(PasteTest, BadSourcesFailAloneAndTheRestIsPasted) {
     const std::string withNul = source + std::string("/good\0x", 7);
     const std::vector<std::string> sources = {"relative/path", source + "/missing", "",
                                               source + "/good", withNul};
-    const auto results = engine::PasteInto(target, sources, engine::TPasteMode::pmCopy);
-    ASSERT_EQ(results.size(), 5u);
-    ExpectResult(results[0], "relative/path", "", engine::rrInvalidName);
-    ExpectResult(results[1], source + "/missing", "", ENOENT);
-    ExpectResult(results[2], "", "", engine::rrInvalidName);
-    ExpectResult(results[3], source + "/good", "good", 0);
-    ExpectResult(results[4], withNul, "", engine::rrInvalidName);
-    EXPECT_EQ(ReadFile(target + "/good"), "g");
+    ExpectResults(engine::PasteInto(target, sources, engine::TPasteMode::pmCopy),
+                  {{"relative/path", "", engine::rrInvalidName},
+                   {source + "/missing", "", ENOENT},
+                   {"", "", engine::rrInvalidName},
+                   {source + "/good", "good", 0},
+                   {withNul, "", engine::rrInvalidName}});
     EXPECT_EQ(Describe(target), (Tree{{"/good", "f 0644 g"}}));
 }
 
@@ -225,9 +211,8 @@ TEST_F(PasteTest, AReadOnlyTargetFailsEachItem) {
     if (::geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
     WriteFile(source + "/a.txt", "a");
     ::chmod(target.c_str(), 0555);
-    const auto results = engine::PasteInto(target, {source + "/a.txt"}, engine::TPasteMode::pmMove);
-    ASSERT_EQ(results.size(), 1u);
-    ExpectResult(results[0], source + "/a.txt", "", EACCES);
+    ExpectResults(engine::PasteInto(target, {source + "/a.txt"}, engine::TPasteMode::pmMove),
+                  {{source + "/a.txt", "", EACCES}});
     EXPECT_EQ(ReadFile(source + "/a.txt"), "a");
 }
 

@@ -1,46 +1,36 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include "engine/engine.h"
 #include "engine/folder_operations_linux.h"
+#include "tests/engine/temp_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class SubFoldersTest : public testing::Test {
+class SubFoldersTest : public testing_tree::TTempFolderTest {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "zelvora-sub-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_root = pattern;
-    }
-    void TearDown() override { fs::remove_all(m_root); }
-
-    std::string path(const std::string& name) const { return m_root + "/" + name; }
-    void makeFile(const std::string& name) const { std::ofstream(path(name)) << "x"; }
+    std::string path(const std::string& name) const { return root + "/" + name; }
+    void makeFile(const std::string& name) const { testing_tree::WriteFile(path(name), "x"); }
     // btrfs and overlay give every folder one link, which hides the sub-folder count.
     bool linkCountsSubFolders() const {
         struct stat status {};
-        return ::stat(m_root.c_str(), &status) == 0 && status.st_nlink != 1;
+        return ::stat(root.c_str(), &status) == 0 && status.st_nlink != 1;
     }
     std::vector<engine::TSubFolder> sortedList() const {
-        auto folders = engine::ListSubFolders(m_root);
+        auto folders = engine::ListSubFolders(root);
         std::sort(folders.begin(), folders.end(),
                   [](const auto& a, const auto& b) { return a.Name < b.Name; });
         return folders;
     }
-
-    std::string m_root;
 };
 
 TEST_F(SubFoldersTest, ListsFoldersAndLinksToFoldersOnly) {
@@ -53,9 +43,8 @@ TEST_F(SubFoldersTest, ListsFoldersAndLinksToFoldersOnly) {
     const std::string rawName = "bad\xff\xfe";
     fs::create_directory(path(rawName));
 
-    const auto folders = sortedList();
     std::vector<std::string> names;
-    for (const auto& folder : folders)
+    for (const auto& folder : sortedList())
         names.push_back(folder.Name);
     EXPECT_EQ(names, (std::vector<std::string>{rawName, "link", "plain"}));
 }
@@ -80,33 +69,28 @@ TEST_F(SubFoldersTest, UnreadableOrMissingFolderHasNone) {
     EXPECT_TRUE(engine::ListSubFolders(path("file")).empty());
 }
 
+// A probe follows links, and says why a path is no folder.
 TEST_F(SubFoldersTest, ProbesFoldersThroughLinks) {
     fs::create_directories(path("folder/inner"));
     fs::create_directory_symlink(path("folder"), path("link"));
     makeFile("file");
-
-    EXPECT_TRUE(engine::ProbeFolder(path("folder")).IsFolder);
-    EXPECT_TRUE(engine::ProbeFolder(path("link")).IsFolder);
-    EXPECT_TRUE(engine::ProbeFolder(path("link")).HasSubFolders);
-    EXPECT_FALSE(engine::ProbeFolder(path("file")).IsFolder);
-    EXPECT_FALSE(engine::ProbeFolder(path("missing")).IsFolder);
-}
-
-TEST_F(SubFoldersTest, ProbeTellsWhyAPathIsNoFolder) {
-    fs::create_directories(path("folder"));
-    makeFile("file");
-    struct Row {
+    const struct {
         const char* name;
-        std::string path;
+        bool isFolder, hasSubFolders;
         int error;
+    } rows[] = {
+        {"folder", true, true, 0},
+        {"link", true, true, 0},
+        {"file", false, false, ENOTDIR},
+        {"missing", false, false, ENOENT},
+        {"file/inner", false, false, ENOTDIR},
     };
-    const Row rows[] = {{"a folder", path("folder"), 0},
-                        {"a file", path("file"), ENOTDIR},
-                        {"missing", path("missing"), ENOENT},
-                        {"below a file", path("file/inner"), ENOTDIR}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(engine::ProbeFolder(row.path).Error, row.error);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        const engine::TFolderProbe probe = engine::ProbeFolder(path(r.name));
+        EXPECT_EQ(probe.IsFolder, r.isFolder);
+        EXPECT_EQ(probe.HasSubFolders, r.hasSubFolders);
+        EXPECT_EQ(probe.Error, r.error);
     }
 }
 
