@@ -39,140 +39,128 @@ QString DescriptionOf(QObject* object) {
 class TAccessibleNamesTest : public QObject, TWindowFixture {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void namesEachEditByItsLabel_data();
-    void namesEachEditByItsLabel();
-    void namesTheArrowsWithTheirEdit_data();
-    void namesTheArrowsWithTheirEdit();
-    void namesThePanes();
-    void describesAFailedRowByItsReason();
-    void reportsAFolderAsExpandableAndExpandsIt();
-};
-
-void TAccessibleNamesTest::initTestCase() {
-    SetErrorDisplay([](const QString& message) { QFAIL(qPrintable(message)); });
-    m_namespace.emplace();
-    QVERIFY(QDir().mkpath(m_namespace->desk(QStringLiteral("work/inner"))));
-    makeFiles(m_namespace->desk(QStringLiteral("files")), {"a.txt", "b.txt"});
-    QVERIFY(openWindow());
-}
-
-void TAccessibleNamesTest::cleanupTestCase() {
-    closeWindow();
-}
-
-void TAccessibleNamesTest::namesEachEditByItsLabel_data() {
-    QTest::addColumn<QString>("edit");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("description");
-    const QString numbering = QStringLiteral("批量序号"), deleting = QStringLiteral("删除字符");
-    QTest::newRow("Edit1") << "Edit1" << QStringLiteral("开始") << numbering;
-    QTest::newRow("Edit2") << "Edit2" << QStringLiteral("位数") << numbering;
-    QTest::newRow("Edit3") << "Edit3" << QStringLiteral("前字符") << numbering;
-    QTest::newRow("Edit4") << "Edit4" << QStringLiteral("后字符") << numbering;
-    QTest::newRow("Edit5") << "Edit5" << QStringLiteral("开始") << deleting;
-    QTest::newRow("Edit6") << "Edit6" << QStringLiteral("位数") << deleting;
-}
-
-void TAccessibleNamesTest::namesEachEditByItsLabel() {
-    QFETCH(QString, edit);
-    QFETCH(QString, name);
-    QFETCH(QString, description);
-    QWidget* widget = child<QWidget>(qPrintable(edit));
-    QCOMPARE(NameOf(widget), name);
-    QCOMPARE(DescriptionOf(widget), description);
-    // The label points at its edit, so a screen reader can also follow the relation.
-    QStringList labelledBy;
-    for (const auto& [label, relation] : Accessible(widget)->relations(QAccessible::Label))
-        labelledBy << label->text(QAccessible::Name);
-    QVERIFY2(labelledBy.contains(name), qPrintable(labelledBy.join(u',')));
-}
-
-void TAccessibleNamesTest::namesTheArrowsWithTheirEdit_data() {
-    QTest::addColumn<QString>("upDown");
-    QTest::addColumn<QString>("what");
-    QTest::newRow("UpDown1") << "UpDown1" << QStringLiteral("批量序号：开始");
-    QTest::newRow("UpDown2") << "UpDown2" << QStringLiteral("批量序号：位数");
-    QTest::newRow("UpDown3") << "UpDown3" << QStringLiteral("删除字符：开始");
-    QTest::newRow("UpDown4") << "UpDown4" << QStringLiteral("删除字符：位数");
-}
-
-void TAccessibleNamesTest::namesTheArrowsWithTheirEdit() {
-    QFETCH(QString, upDown);
-    QFETCH(QString, what);
-    QAccessibleInterface* control = Accessible(child<QWidget>(qPrintable(upDown)));
-    QCOMPARE(control->text(QAccessible::Name), what);
-    QCOMPARE(control->childCount(), 2);
-    const QStringList names{QStringLiteral("增加"), QStringLiteral("减少")};
-    for (int i = 0; i < 2; ++i) {
-        QAccessibleInterface* arrow = control->child(i);
-        QCOMPARE(arrow->role(), QAccessible::Button);
-        QCOMPARE(arrow->text(QAccessible::Name), names[i]);
-        QCOMPARE(arrow->text(QAccessible::Description), what);
+    void initTestCase() {
+        SetErrorDisplay([](const QString& message) { QFAIL(qPrintable(message)); });
+        m_namespace.emplace();
+        QVERIFY(QDir().mkpath(m_namespace->desk(QStringLiteral("work/inner"))));
+        makeFiles(m_namespace->desk(QStringLiteral("files")), {"a.txt", "b.txt"});
+        QVERIFY(openWindow());
     }
-    // Pressing 增加 through the accessible action steps the edit.
-    auto* edit = child<TUpDown>(qPrintable(upDown))->buddy();
-    const int before = edit->text().toInt();
-    control->child(0)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    QCOMPARE(edit->text().toInt(), before + 1);
-}
 
-void TAccessibleNamesTest::namesThePanes() {
-    QCOMPARE(NameOf(child<QWidget>("ShellTreeView1")), QStringLiteral("文件夹"));
-    QAccessibleTableInterface* tree =
-        Accessible(child<QWidget>("ShellTreeView1"))->tableInterface();
-    QCOMPARE(tree->columnDescription(0), QStringLiteral("文件夹"));
-    QCOMPARE(NameOf(child<QWidget>("ListView1")), QStringLiteral("文件列表"));
-    QCOMPARE(NameOf(child<QWidget>("RzPanel1")), QStringLiteral("设置"));
-    QCOMPARE(NameOf(child<QWidget>("StatusBar1")), child<QLabel>("StatusPanel")->text());
-    QVERIFY(!NameOf(child<QWidget>("StatusBar1")).isEmpty());
-    QCOMPARE(NameOf(child<QWidget>("Label3")), child<QLabel>("Label3")->text());
-    QCOMPARE(DescriptionOf(child<QWidget>("Label3")), QStringLiteral("序号预览"));
-}
+    void cleanupTestCase() { closeWindow(); }
 
-// A second 应用改名 finds none of the entries the first renamed: every row fails.
-void TAccessibleNamesTest::describesAFailedRowByItsReason() {
-    selectNode(QStringLiteral("files"));
-    pressApply();
-    pressApply();
-    QAccessibleTableInterface* table = Accessible(child<QTreeView>("ListView1"))->tableInterface();
-    QVERIFY(table);
-    QTRY_COMPARE(table->rowCount(), 2); // the rows are laid out when the view next gets to it
-    QAccessibleInterface* cell = table->cellAt(1, TEntryModel::NewNameColumn);
-    QVERIFY(cell);
-    QCOMPARE(cell->text(QAccessible::Name), newNameShown(1));
-    QVERIFY(newNameShown(1).endsWith(QStringLiteral(" b.txt")));
-    QCOMPARE(cell->text(QAccessible::Description), QStringLiteral("找不到文件或文件夹"));
-    QVERIFY(table->cellAt(1, TEntryModel::OldNameColumn)->text(QAccessible::Description).isEmpty());
-}
+    void namesEachEditByItsLabel_data() {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("description");
+        const QString numbering = QStringLiteral("批量序号"), deleting = QStringLiteral("删除字符");
+        QTest::newRow("Edit1") << "Edit1" << QStringLiteral("开始") << numbering;
+        QTest::newRow("Edit2") << "Edit2" << QStringLiteral("位数") << numbering;
+        QTest::newRow("Edit3") << "Edit3" << QStringLiteral("前字符") << numbering;
+        QTest::newRow("Edit4") << "Edit4" << QStringLiteral("后字符") << numbering;
+        QTest::newRow("Edit5") << "Edit5" << QStringLiteral("开始") << deleting;
+        QTest::newRow("Edit6") << "Edit6" << QStringLiteral("位数") << deleting;
+    }
+    void namesEachEditByItsLabel() {
+        QFETCH(QString, edit);
+        QFETCH(QString, name);
+        QFETCH(QString, description);
+        QWidget* widget = child<QWidget>(qPrintable(edit));
+        QCOMPARE(NameOf(widget), name);
+        QCOMPARE(DescriptionOf(widget), description);
+        // The label points at its edit, so a screen reader can also follow the relation.
+        QStringList labelledBy;
+        for (const auto& [label, relation] : Accessible(widget)->relations(QAccessible::Label))
+            labelledBy << label->text(QAccessible::Name);
+        QVERIFY2(labelledBy.contains(name), qPrintable(labelledBy.join(u',')));
+    }
 
-// Qt's tree cells offer no expand action of their own (only Toggle, which selects); a screen
-// reader learns from the states and expands with the keyboard.
-void TAccessibleNamesTest::reportsAFolderAsExpandableAndExpandsIt() {
-    auto* tree = child<TShellTreeView>("ShellTreeView1");
-    const QList<QTreeWidgetItem*> work =
-        tree->findItems(QStringLiteral("work"), Qt::MatchRecursive);
-    QCOMPARE(work.size(), 1);
-    QAccessibleTableInterface* table = Accessible(tree)->tableInterface();
-    const auto workCell = [&]() -> QAccessibleInterface* {
-        for (int row = 0; row < table->rowCount(); ++row)
-            if (QAccessibleInterface* cell = table->cellAt(row, 0);
-                cell && cell->text(QAccessible::Name) == QStringLiteral("work"))
-                return cell;
-        return nullptr;
-    };
-    QVERIFY(workCell());
-    QVERIFY(workCell()->state().expandable);
-    QVERIFY(!workCell()->state().expanded);
-    tree->setFocus();
-    tree->setCurrentItem(work.first());
-    QTest::keyClick(tree, Qt::Key_Right);
-    QTRY_VERIFY(workCell() && workCell()->state().expanded);
-    QCOMPARE(work.first()->childCount(), 1);
-    QCOMPARE(table->cellAt(table->rowCount() - 1, 0)->text(QAccessible::Name),
-             QStringLiteral("inner"));
-}
+    void namesTheArrowsWithTheirEdit_data() {
+        QTest::addColumn<QString>("upDown");
+        QTest::addColumn<QString>("what");
+        QTest::newRow("UpDown1") << "UpDown1" << QStringLiteral("批量序号：开始");
+        QTest::newRow("UpDown2") << "UpDown2" << QStringLiteral("批量序号：位数");
+        QTest::newRow("UpDown3") << "UpDown3" << QStringLiteral("删除字符：开始");
+        QTest::newRow("UpDown4") << "UpDown4" << QStringLiteral("删除字符：位数");
+    }
+    void namesTheArrowsWithTheirEdit() {
+        QFETCH(QString, upDown);
+        QFETCH(QString, what);
+        QAccessibleInterface* control = Accessible(child<QWidget>(qPrintable(upDown)));
+        QCOMPARE(control->text(QAccessible::Name), what);
+        QCOMPARE(control->childCount(), 2);
+        const QStringList names{QStringLiteral("增加"), QStringLiteral("减少")};
+        for (int i = 0; i < 2; ++i) {
+            QAccessibleInterface* arrow = control->child(i);
+            QCOMPARE(arrow->role(), QAccessible::Button);
+            QCOMPARE(arrow->text(QAccessible::Name), names[i]);
+            QCOMPARE(arrow->text(QAccessible::Description), what);
+        }
+        // Pressing 增加 through the accessible action steps the edit.
+        auto* edit = child<TUpDown>(qPrintable(upDown))->buddy();
+        const int before = edit->text().toInt();
+        control->child(0)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(edit->text().toInt(), before + 1);
+    }
+
+    void namesThePanes() {
+        QCOMPARE(NameOf(child<QWidget>("ShellTreeView1")), QStringLiteral("文件夹"));
+        QAccessibleTableInterface* tree =
+            Accessible(child<QWidget>("ShellTreeView1"))->tableInterface();
+        QCOMPARE(tree->columnDescription(0), QStringLiteral("文件夹"));
+        QCOMPARE(NameOf(child<QWidget>("ListView1")), QStringLiteral("文件列表"));
+        QCOMPARE(NameOf(child<QWidget>("RzPanel1")), QStringLiteral("设置"));
+        QCOMPARE(NameOf(child<QWidget>("StatusBar1")), child<QLabel>("StatusPanel")->text());
+        QVERIFY(!NameOf(child<QWidget>("StatusBar1")).isEmpty());
+        QCOMPARE(NameOf(child<QWidget>("Label3")), child<QLabel>("Label3")->text());
+        QCOMPARE(DescriptionOf(child<QWidget>("Label3")), QStringLiteral("序号预览"));
+    }
+
+    // A second 应用改名 finds none of the entries the first renamed: every row fails.
+    void describesAFailedRowByItsReason() {
+        selectNode(QStringLiteral("files"));
+        pressApply();
+        pressApply();
+        QAccessibleTableInterface* table =
+            Accessible(child<QTreeView>("ListView1"))->tableInterface();
+        QVERIFY(table);
+        QTRY_COMPARE(table->rowCount(), 2); // the rows are laid out when the view next gets to it
+        QAccessibleInterface* cell = table->cellAt(1, TEntryModel::NewNameColumn);
+        QVERIFY(cell);
+        QCOMPARE(cell->text(QAccessible::Name), newNameShown(1));
+        QVERIFY(newNameShown(1).endsWith(QStringLiteral(" b.txt")));
+        QCOMPARE(cell->text(QAccessible::Description), QStringLiteral("找不到文件或文件夹"));
+        QVERIFY(
+            table->cellAt(1, TEntryModel::OldNameColumn)->text(QAccessible::Description).isEmpty());
+    }
+
+    // Qt's tree cells offer no expand action of their own (only Toggle, which selects); a screen
+    // reader learns from the states and expands with the keyboard.
+    void reportsAFolderAsExpandableAndExpandsIt() {
+        auto* tree = child<TShellTreeView>("ShellTreeView1");
+        const QList<QTreeWidgetItem*> work =
+            tree->findItems(QStringLiteral("work"), Qt::MatchRecursive);
+        QCOMPARE(work.size(), 1);
+        QAccessibleTableInterface* table = Accessible(tree)->tableInterface();
+        const auto workCell = [&]() -> QAccessibleInterface* {
+            for (int row = 0; row < table->rowCount(); ++row)
+                if (QAccessibleInterface* cell = table->cellAt(row, 0);
+                    cell && cell->text(QAccessible::Name) == QStringLiteral("work"))
+                    return cell;
+            return nullptr;
+        };
+        QVERIFY(workCell());
+        QVERIFY(workCell()->state().expandable);
+        QVERIFY(!workCell()->state().expanded);
+        tree->setFocus();
+        tree->setCurrentItem(work.first());
+        QTest::keyClick(tree, Qt::Key_Right);
+        QTRY_VERIFY(workCell() && workCell()->state().expanded);
+        QCOMPARE(work.first()->childCount(), 1);
+        QCOMPARE(table->cellAt(table->rowCount() - 1, 0)->text(QAccessible::Name),
+                 QStringLiteral("inner"));
+    }
+};
 
 QTEST_MAIN(TAccessibleNamesTest)
 #include "accessible_names_test.moc"

@@ -11,137 +11,129 @@ class TTreeMenuTest : public QObject, public TTreeMenuFixture {
 private slots:
     void init() { startTree({"B1/x", "a2/child1", "a2/child2", "a10"}); }
     void cleanup() { stopTree(); }
-    void rightClickOpensTheTargetsMenuAndLeavesTheSelection();
-    void keyboardOpensTheSelectedNodesMenuAtItsLabel();
-    void renamesThroughTheMenuAndThroughTheLabel();
-    void escapeAndUnchangedTextChangeNothing();
-    void refusedRenamesKeepTheLabelAndSayWhy_data();
-    void refusedRenamesKeepTheLabelAndSayWhy();
-    void renamingTheListedFolderRaisesNoChange();
-    void renamingReloadsLoadedSubFolders();
+
+    void rightClickOpensTheTargetsMenuAndLeavesTheSelection() {
+        rightClick(node("B1"), {});
+        QCOMPARE(m_menu.shown, 1);
+        QCOMPARE(m_menu.path, bytes(desk("B1")));
+        QCOMPARE(tree().currentItem(), top());
+        QCOMPARE(tree().rightClickTarget(), nullptr);
+        QCOMPARE(m_host->changedPaths.size(), 1u); // the start-up selection only
+        QVERIFY(tree().hasFocus());
+        const QPoint beside(5, tree().viewport()->height() - 5);
+        QVERIFY(!tree().itemAt(beside));
+        rightClick(nullptr, {}, beside);
+        QCOMPARE(m_menu.shown, 2);
+        QCOMPARE(m_menu.path, bytes(desk()));
+        QCOMPARE(tree().selectedPath(), bytes(desk()));
+    }
+
+    void keyboardOpensTheSelectedNodesMenuAtItsLabel() {
+        select(node("B1"));
+        QTest::keyClick(&tree(), Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(m_menu.shown, 1);
+        QCOMPARE(m_menu.path, bytes(desk("B1")));
+        select(node("a10"));
+        menuKey({});
+        QCOMPARE(m_menu.shown, 2);
+        QCOMPARE(m_menu.path, bytes(desk("a10")));
+        const QRect row = tree().visualItemRect(node("a10"));
+        const QPoint at = tree().viewport()->mapFromGlobal(m_menu.at);
+        QCOMPARE(at.y(), row.center().y());
+        QVERIFY(at.x() > row.left() && at.x() < row.center().x());
+    }
+
+    void renamesThroughTheMenuAndThroughTheLabel() {
+        rightClick(node("B1"), "rename");
+        QVERIFY(labelEditor());
+        labelEditor()->setText(QStringLiteral("新名"));
+        QTest::keyClick(labelEditor(), Qt::Key_Return);
+        QTRY_VERIFY(node("新名"));
+        QVERIFY(QFile::exists(desk("新名/x")));
+        QVERIFY(!QFile::exists(desk("B1")));
+
+        QTreeWidgetItem* a2 = node("a2");
+        select(a2);
+        QTest::mouseClick(tree().viewport(), Qt::LeftButton, {},
+                          tree().visualItemRect(a2).center());
+        QTRY_VERIFY(labelEditor());
+        labelEditor()->selectAll();
+        QTest::keyClicks(labelEditor(), "a3");
+        QTest::keyClick(labelEditor(), Qt::Key_Enter);
+        QTRY_COMPARE(a2->text(0), "a3");
+        QCOMPARE(tree().selectedPath(), bytes(desk("a3")));
+        a2->setExpanded(true); // the renamed node enumerates the folder under its new name
+        QCOMPARE(Labels(a2), QStringList({"child1", "child2"}));
+        QCOMPARE(m_errors, QStringList());
+    }
+
+    void escapeAndUnchangedTextChangeNothing() {
+        rightClick(node("a10"), "rename");
+        QVERIFY(labelEditor());
+        labelEditor()->setText(QStringLiteral("zzz"));
+        QTest::keyClick(labelEditor(), Qt::Key_Escape);
+        QTRY_VERIFY(!labelEditor());
+        rightClick(node("a10"), "rename");
+        QTest::keyClick(labelEditor(), Qt::Key_Return);
+        QTRY_VERIFY(!labelEditor());
+        QVERIFY(node("a10"));
+        QVERIFY(QFile::exists(desk("a10")));
+        QVERIFY(!QFile::exists(desk("zzz")));
+        QCOMPARE(m_errors, QStringList());
+    }
+
+    void refusedRenamesKeepTheLabelAndSayWhy_data() {
+        QTest::addColumn<QString>("newName");
+        QTest::newRow("taken by a folder") << "a10";
+        QTest::newRow("taken by a file") << "file.txt";
+        QTest::newRow("empty") << "";
+        QTest::newRow("a path") << "a10/inner";
+        QTest::newRow("dot dot") << "..";
+    }
+    void refusedRenamesKeepTheLabelAndSayWhy() {
+        QFETCH(QString, newName);
+        Write(desk("B1/x/kept"), "B1's");
+        Write(desk("a10/kept"), "a10's");
+        Write(desk("file.txt"), "file");
+        rightClick(node("B1"), "rename");
+        labelEditor()->setText(newName);
+        QTest::keyClick(labelEditor(), Qt::Key_Return);
+        QTRY_COMPARE(m_errors, QStringList{"Rename to " + newName + " failed."});
+        QVERIFY(node("B1"));
+        QCOMPARE(Read(desk("B1/x/kept")), "B1's");
+        QCOMPARE(Read(desk("a10/kept")), "a10's");
+        QCOMPARE(Read(desk("file.txt")), "file");
+        QVERIFY(!TShellTreeNodes::renameItem(TShellTreeNodes::entryOf(top()), "elsewhere"));
+        QCOMPARE(m_errors.size(), 1);
+    }
+
+    void renamingTheListedFolderRaisesNoChange() {
+        select(node("a10"));
+        const auto listed = m_host->changedPaths;
+        QCOMPARE(listed.back(), bytes(desk("a10")));
+        menuKey("rename");
+        labelEditor()->setText(QStringLiteral("a11"));
+        QTest::keyClick(labelEditor(), Qt::Key_Return);
+        QTRY_VERIFY(QFile::exists(desk("a11")));
+        QCOMPARE(m_host->changedPaths, listed);
+        QCOMPARE(tree().currentItem()->text(0), "a11");
+    }
+
+    void renamingReloadsLoadedSubFolders() {
+        QTreeWidgetItem* a2 = node("a2");
+        a2->setExpanded(true);
+        select(node("child2", a2));
+        rightClick(a2, "rename");
+        labelEditor()->setText(QStringLiteral("a3"));
+        QTest::keyClick(labelEditor(), Qt::Key_Return);
+        QTRY_COMPARE(a2->text(0), "a3");
+        QCOMPARE(tree().currentItem(), a2);
+        QCOMPARE(m_host->changedPaths.back(), bytes(desk("a3")));
+        QCOMPARE(Labels(a2), QStringList({"child1", "child2"}));
+        select(node("child1", a2));
+        QCOMPARE(m_host->changedPaths.back(), bytes(desk("a3/child1")));
+    }
 };
-
-void TTreeMenuTest::rightClickOpensTheTargetsMenuAndLeavesTheSelection() {
-    rightClick(node("B1"), {});
-    QCOMPARE(m_menu.shown, 1);
-    QCOMPARE(m_menu.path, bytes(desk("B1")));
-    QCOMPARE(tree().currentItem(), top());
-    QCOMPARE(tree().rightClickTarget(), nullptr);
-    QCOMPARE(m_host->changedPaths.size(), 1u); // the start-up selection only
-    QVERIFY(tree().hasFocus());
-    const QPoint beside(5, tree().viewport()->height() - 5);
-    QVERIFY(!tree().itemAt(beside));
-    rightClick(nullptr, {}, beside);
-    QCOMPARE(m_menu.shown, 2);
-    QCOMPARE(m_menu.path, bytes(desk()));
-    QCOMPARE(tree().selectedPath(), bytes(desk()));
-}
-
-void TTreeMenuTest::keyboardOpensTheSelectedNodesMenuAtItsLabel() {
-    select(node("B1"));
-    QTest::keyClick(&tree(), Qt::Key_F10, Qt::ShiftModifier);
-    QCOMPARE(m_menu.shown, 1);
-    QCOMPARE(m_menu.path, bytes(desk("B1")));
-    select(node("a10"));
-    menuKey({});
-    QCOMPARE(m_menu.shown, 2);
-    QCOMPARE(m_menu.path, bytes(desk("a10")));
-    const QRect row = tree().visualItemRect(node("a10"));
-    const QPoint at = tree().viewport()->mapFromGlobal(m_menu.at);
-    QCOMPARE(at.y(), row.center().y());
-    QVERIFY(at.x() > row.left() && at.x() < row.center().x());
-}
-
-void TTreeMenuTest::renamesThroughTheMenuAndThroughTheLabel() {
-    rightClick(node("B1"), "rename");
-    QVERIFY(labelEditor());
-    labelEditor()->setText(QStringLiteral("新名"));
-    QTest::keyClick(labelEditor(), Qt::Key_Return);
-    QTRY_VERIFY(node("新名"));
-    QVERIFY(QFile::exists(desk("新名/x")));
-    QVERIFY(!QFile::exists(desk("B1")));
-
-    QTreeWidgetItem* a2 = node("a2");
-    select(a2);
-    QTest::mouseClick(tree().viewport(), Qt::LeftButton, {}, tree().visualItemRect(a2).center());
-    QTRY_VERIFY(labelEditor());
-    labelEditor()->selectAll();
-    QTest::keyClicks(labelEditor(), "a3");
-    QTest::keyClick(labelEditor(), Qt::Key_Enter);
-    QTRY_COMPARE(a2->text(0), "a3");
-    QCOMPARE(tree().selectedPath(), bytes(desk("a3")));
-    a2->setExpanded(true); // the renamed node enumerates the folder under its new name
-    QCOMPARE(Labels(a2), QStringList({"child1", "child2"}));
-    QCOMPARE(m_errors, QStringList());
-}
-
-void TTreeMenuTest::escapeAndUnchangedTextChangeNothing() {
-    rightClick(node("a10"), "rename");
-    QVERIFY(labelEditor());
-    labelEditor()->setText(QStringLiteral("zzz"));
-    QTest::keyClick(labelEditor(), Qt::Key_Escape);
-    QTRY_VERIFY(!labelEditor());
-    rightClick(node("a10"), "rename");
-    QTest::keyClick(labelEditor(), Qt::Key_Return);
-    QTRY_VERIFY(!labelEditor());
-    QVERIFY(node("a10"));
-    QVERIFY(QFile::exists(desk("a10")));
-    QVERIFY(!QFile::exists(desk("zzz")));
-    QCOMPARE(m_errors, QStringList());
-}
-
-void TTreeMenuTest::refusedRenamesKeepTheLabelAndSayWhy_data() {
-    QTest::addColumn<QString>("newName");
-    QTest::newRow("taken by a folder") << "a10";
-    QTest::newRow("taken by a file") << "file.txt";
-    QTest::newRow("empty") << "";
-    QTest::newRow("a path") << "a10/inner";
-    QTest::newRow("dot dot") << "..";
-}
-
-void TTreeMenuTest::refusedRenamesKeepTheLabelAndSayWhy() {
-    QFETCH(QString, newName);
-    Write(desk("B1/x/kept"), "B1's");
-    Write(desk("a10/kept"), "a10's");
-    Write(desk("file.txt"), "file");
-    rightClick(node("B1"), "rename");
-    labelEditor()->setText(newName);
-    QTest::keyClick(labelEditor(), Qt::Key_Return);
-    QTRY_COMPARE(m_errors, QStringList{"Rename to " + newName + " failed."});
-    QVERIFY(node("B1"));
-    QCOMPARE(Read(desk("B1/x/kept")), "B1's");
-    QCOMPARE(Read(desk("a10/kept")), "a10's");
-    QCOMPARE(Read(desk("file.txt")), "file");
-    QVERIFY(!TShellTreeNodes::renameItem(TShellTreeNodes::entryOf(top()), "elsewhere"));
-    QCOMPARE(m_errors.size(), 1);
-}
-
-void TTreeMenuTest::renamingTheListedFolderRaisesNoChange() {
-    select(node("a10"));
-    const auto listed = m_host->changedPaths;
-    QCOMPARE(listed.back(), bytes(desk("a10")));
-    menuKey("rename");
-    labelEditor()->setText(QStringLiteral("a11"));
-    QTest::keyClick(labelEditor(), Qt::Key_Return);
-    QTRY_VERIFY(QFile::exists(desk("a11")));
-    QCOMPARE(m_host->changedPaths, listed);
-    QCOMPARE(tree().currentItem()->text(0), "a11");
-}
-
-void TTreeMenuTest::renamingReloadsLoadedSubFolders() {
-    QTreeWidgetItem* a2 = node("a2");
-    a2->setExpanded(true);
-    select(node("child2", a2));
-    rightClick(a2, "rename");
-    labelEditor()->setText(QStringLiteral("a3"));
-    QTest::keyClick(labelEditor(), Qt::Key_Return);
-    QTRY_COMPARE(a2->text(0), "a3");
-    QCOMPARE(tree().currentItem(), a2);
-    QCOMPARE(m_host->changedPaths.back(), bytes(desk("a3")));
-    QCOMPARE(Labels(a2), QStringList({"child1", "child2"}));
-    select(node("child1", a2));
-    QCOMPARE(m_host->changedPaths.back(), bytes(desk("a3/child1")));
-}
 
 QTEST_MAIN(TTreeMenuTest)
 #include "tree_menu_test.moc"

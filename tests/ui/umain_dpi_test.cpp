@@ -10,22 +10,20 @@
 class TFrmMainDpiTest : public QObject, TWindowFixture {
     Q_OBJECT
 private slots:
-    void scalesFontAndLayoutByTextHeight();
+    void scalesFontAndLayoutByTextHeight() {
+        m_namespace.emplace();
+        QVERIFY(openWindow());
+        const TFrmMain& window = *m_window;
+        QCOMPARE(window.logicalDpiY(), 120);
+        QCOMPARE(window.font().pixelSize(), 15);
+        // 863·15/12 = 1078.75 → 1078; 494·15/12 = 617.5 → 617.
+        QCOMPARE(window.size(), QSize(1078, 617));
+        // The strip's close button, at 784 × 11 in 75 × 25: (980, 13) in 93 × 31.
+        QCOMPARE(window.findChild<QWidget*>("RzBitBtn4")->geometry(), QRect(980, 13, 93, 31));
+        VerifyStripGroupBoxes(window);
+        closeWindow();
+    }
 };
-
-void TFrmMainDpiTest::scalesFontAndLayoutByTextHeight() {
-    m_namespace.emplace();
-    QVERIFY(openWindow());
-    const TFrmMain& window = *m_window;
-    QCOMPARE(window.logicalDpiY(), 120);
-    QCOMPARE(window.font().pixelSize(), 15);
-    // 863·15/12 = 1078.75 → 1078; 494·15/12 = 617.5 → 617.
-    QCOMPARE(window.size(), QSize(1078, 617));
-    // The strip's close button, at 784 × 11 in 75 × 25: (980, 13) in 93 × 31.
-    QCOMPARE(window.findChild<QWidget*>("RzBitBtn4")->geometry(), QRect(980, 13, 93, 31));
-    VerifyStripGroupBoxes(window);
-    closeWindow();
-}
 
 int main(int argc, char* argv[]) {
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");

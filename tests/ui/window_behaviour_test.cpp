@@ -16,272 +16,251 @@
 class TWindowBehaviourTest : public QObject, TWindowFixture {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-    void listsTheDesktopAtStartUp();
-    void listsNothingAtStartUpWithoutADesktopFolder();
-    void selectingAFolderListsItAndAVirtualItemKeepsIt();
-    void thePreviewFollowsTheEdits_data();
-    void thePreviewFollowsTheEdits();
-    void anUpDownClickRefreshesThePreview();
-    void anErrorWhileAnArrowIsHeldEndsThePress();
-    void changingTheRenameTypeChangesNothing();
-    void enterOnTheFocusedApplyButtonRenames_data();
-    void enterOnTheFocusedApplyButtonRenames();
-    void aFailedRowIsMarkedWithItsReason();
-    void anInvalidDeleteStartStopsTheRunBeforeAnyRename();
-    void anEditedOldNameIsUsedByTheNextApply();
-    void theProgramShowsErrorsInAModalBox();
-    void anErrorDuringStartUpIsShownAndStartUpGoesOn();
+    void init() {
+        recordErrors();
+        m_namespace.emplace();
+        makeFiles(m_namespace->desk(), {"desk-file.txt"});
+        makeFiles(m_namespace->desk("work"), {"b.txt", "a.txt", "c.txt"});
+    }
+
+    void cleanup() { closeWindow(); }
+
+    void listsTheDesktopAtStartUp() {
+        QVERIFY(openWindow());
+        QCOMPARE(m_window->CurrentFolder(), TTempNamespace::listed(m_namespace->desk()));
+        QCOMPARE(listModel()->rowCount(), 2);
+        QCOMPARE(listModel()->index(1, 0).data().toString(), QStringLiteral("work"));
+        QCOMPARE(child<TRadioGroup>("RadioGroup1")->itemIndex(), 0);
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    // The user's own namespace, in a home that has dot files but no desktop folder.
+    void listsNothingAtStartUpWithoutADesktopFolder() {
+        if (!TempNamespaceHasLinuxPlaces()) QSKIP("the shell's namespace has no such place");
+        m_namespace.reset();
+        QTemporaryDir home;
+        makeFiles(home.path(), {".bashrc", "notes.txt"});
+        const TScopedVariable homeVariable("HOME", QFile::encodeName(home.path()));
+        const TScopedVariable config("XDG_CONFIG_HOME",
+                                     QFile::encodeName(home.path() + "/.config"));
+        const TShellNamespaceScope userNamespace(CreateUserNamespace());
+        QVERIFY(openWindow());
+        auto* tree = child<TShellTreeView>("ShellTreeView1");
+        QCOMPARE(tree->currentItem(), tree->topLevelItem(0));
+        QCOMPARE(tree->currentItem()->text(0), QStringLiteral("桌面"));
+        QCOMPARE(tree->selectedPath(), "桌面");
+        QCOMPARE(m_window->CurrentFolder(), std::string());
+        QCOMPARE(listModel()->rowCount(), 0);
+        selectNode(QStringLiteral("主文件夹"));
+        QCOMPARE(m_window->CurrentFolder(), TTempNamespace::listed(home.path()));
+        QVERIFY(m_errors.isEmpty());
+        delete m_window; // before the namespace goes
+        m_window = nullptr;
+    }
+
+    void selectingAFolderListsItAndAVirtualItemKeepsIt() {
+        QVERIFY(openWindow());
+        selectNode(QStringLiteral("work"));
+        const std::string work = TTempNamespace::listed(m_namespace->desk("work"));
+        QCOMPARE(m_window->CurrentFolder(), work);
+        const QAbstractItemModel* model = listModel();
+        QCOMPARE(model->rowCount(), 3);
+        QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("a.txt"));
+
+        if (!TempNamespaceHasLinuxPlaces()) QSKIP("the shell's namespace has no virtual item here");
+        selectNode(QStringLiteral("计算机"));
+        QCOMPARE(m_window->CurrentFolder(), work);
+        QCOMPARE(model->rowCount(), 3);
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    void thePreviewFollowsTheEdits_data() {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("preview");
+        QTest::addColumn<QString>("error");
+        const QString kept = QStringLiteral("例：A-0001 ");
+        QTest::newRow("an invalid start keeps the preview")
+            << "Edit1"
+            << "1a" << kept << "'1a' is not a valid integer value.";
+        QTest::newRow("an empty digit count is named")
+            << "Edit2"
+            << "" << kept << "'' is not a valid integer value.";
+        QTest::newRow("a new digit count") << "Edit2"
+                                           << "3"
+                                           << "例：A-001 "
+                                           << "";
+        // Read as markup, the tags would vanish and the label shrink to «例：B0001 ».
+        QTest::newRow("markup shows as text") << "Edit3"
+                                              << "<b>B</b>"
+                                              << "例：<b>B</b>0001 "
+                                              << "";
+        QTest::newRow("the delete texts are not read") << "Edit5"
+                                                       << "x" << kept << "";
+    }
+    void thePreviewFollowsTheEdits() {
+        QFETCH(QString, edit);
+        QFETCH(QString, typed);
+        QFETCH(QString, error);
+        QVERIFY(openWindow());
+        typeInto(qPrintable(edit), typed);
+        QCOMPARE(m_errors, error.isEmpty() ? QStringList() : QStringList{error});
+        auto* label3 = child<QLabel>("Label3");
+        QTEST(label3->text(), "preview");
+        QVERIFY(label3->width() >= label3->fontMetrics().horizontalAdvance(label3->text()));
+        // The focus stays in the edit being typed into.
+        QCOMPARE(QApplication::focusWidget(), child<QWidget>(qPrintable(edit)));
+    }
+
+    void anUpDownClickRefreshesThePreview() {
+        QVERIFY(openWindow());
+        auto* up = child<TUpDown>("UpDown1")->findChild<QToolButton*>(QStringLiteral("up"));
+        QTest::mouseClick(up, Qt::LeftButton);
+        QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("例：A-0002 "));
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    void anErrorWhileAnArrowIsHeldEndsThePress() {
+        QVERIFY(openWindow());
+        typeInto("Edit2", QStringLiteral("x"));
+        m_errors.clear();
+        auto* up = child<TUpDown>("UpDown1")->findChild<QToolButton*>(QStringLiteral("up"));
+        QTest::mousePress(up, Qt::LeftButton);
+        QTRY_VERIFY(!m_errors.isEmpty()); // the first repeated step fails on Edit2
+        // Held on, the arrow would go on stepping and fail again under the modal box.
+        QVERIFY(!up->isDown());
+        QCOMPARE(child<QLineEdit>("Edit1")->text(), QStringLiteral("2"));
+        QCOMPARE(m_errors, QStringList{QStringLiteral("'x' is not a valid integer value.")});
+        QTest::mouseRelease(up, Qt::LeftButton); // the late release clicks nothing
+        QCOMPARE(child<QLineEdit>("Edit1")->text(), QStringLiteral("2"));
+    }
+
+    void changingTheRenameTypeChangesNothing() {
+        QVERIFY(openWindow());
+        typeInto("Edit3", QStringLiteral("P"));
+        QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("例：P0001 "));
+        auto* group = child<TRadioGroup>("RadioGroup1");
+        QTest::mouseClick(group->findChildren<QRadioButton*>()[2], Qt::LeftButton);
+        QCOMPARE(group->itemIndex(), 2);
+        QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("例：P0001 "));
+        QCOMPARE(listModel()->rowCount(), 2);
+    }
+
+    void enterOnTheFocusedApplyButtonRenames_data() {
+        QTest::addColumn<Qt::Key>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::newRow("Return") << Qt::Key_Return << Qt::KeyboardModifiers();
+        QTest::newRow("keypad Enter") << Qt::Key_Enter << Qt::KeyboardModifiers(Qt::KeypadModifier);
+    }
+    void enterOnTheFocusedApplyButtonRenames() {
+        QFETCH(Qt::Key, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QVERIFY(openWindow());
+        selectNode(QStringLiteral("work"));
+        auto* apply = child<QWidget>("RzBitBtn1");
+        apply->setFocus();
+        QVERIFY(apply->hasFocus());
+        QTest::keyClick(apply, key, modifiers);
+        QTRY_VERIFY(!m_window->isBusy());
+        // In list order; the names on disk and the status are undo_controller_test's.
+        QCOMPARE(newNameShown(0), QStringLiteral("A-0001 a.txt"));
+        QCOMPARE(newNameShown(2), QStringLiteral("A-0003 c.txt"));
+    }
+
+    void aFailedRowIsMarkedWithItsReason() {
+        makeFiles(m_namespace->desk("work"), {"X0002 b.txt"}); // b.txt's target is taken
+        QVERIFY(openWindow());
+        selectNode(QStringLiteral("work"));
+        typeInto("Edit3", QStringLiteral("X"));
+        pressApply();
+        // Rows: a.txt, b.txt, c.txt, X0002 b.txt.
+        const QAbstractItemModel* model = listModel();
+        QCOMPARE(model->index(1, 0).data().toString(), QStringLiteral("b.txt"));
+        const QModelIndex failed = model->index(1, TEntryModel::NewNameColumn);
+        QCOMPARE(failed.data().toString(), QStringLiteral("X0002 b.txt"));
+        QCOMPARE(failed.data(Qt::ToolTipRole).toString(), QStringLiteral("目标已存在"));
+        QCOMPARE(failed.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
+        QVERIFY(!failed.data(Qt::DecorationRole).value<QIcon>().isNull());
+        const QModelIndex done = model->index(2, TEntryModel::NewNameColumn);
+        QVERIFY(!done.data(Qt::ToolTipRole).isValid());
+        QVERIFY(!done.data(Qt::ForegroundRole).isValid() && done.data(Qt::DecorationRole).isNull());
+        QCOMPARE(statusText(), QStringLiteral("已改名 3 个，失败 1 个 — Ctrl+Z 撤销"));
+    }
+
+    void anInvalidDeleteStartStopsTheRunBeforeAnyRename() {
+        QVERIFY(openWindow());
+        selectNode(QStringLiteral("work"));
+        QTest::mouseClick(child<TRadioGroup>("RadioGroup1")->findChildren<QRadioButton*>()[3],
+                          Qt::LeftButton);
+        typeInto("Edit5", QStringLiteral("x"));
+        QVERIFY(m_errors.isEmpty());
+        QTest::mouseClick(child<QWidget>("RzBitBtn1"), Qt::LeftButton);
+        // Checked before the batch starts: the error shows at once and nothing runs.
+        QCOMPARE(m_errors, QStringList{QStringLiteral("'x' is not a valid integer value.")});
+        QVERIFY(!m_window->isRenaming());
+        QCOMPARE(namesOnDisk(m_namespace->desk("work")), (QStringList{"a.txt", "b.txt", "c.txt"}));
+        QCOMPARE(newNameShown(0), QString());
+    }
+
+    void anEditedOldNameIsUsedByTheNextApply() {
+        QVERIFY(openWindow());
+        selectNode(QStringLiteral("work"));
+        auto* list = child<QTreeView>("ListView1");
+        const QModelIndex first = list->model()->index(0, 0);
+        list->setFocus();
+        list->setCurrentIndex(first);
+        list->edit(first);
+        QLineEdit* editor = list->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        makeFiles(m_namespace->desk("work"), {QStringLiteral("saved later.txt")});
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("saved later.txt"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(first.data().toString(), QStringLiteral("saved later.txt"));
+        QCOMPARE(m_window->CurrentFolder(), TTempNamespace::listed(m_namespace->desk("work")));
+        pressApply();
+        QCOMPARE(newNameShown(0), QStringLiteral("A-0001 saved later.txt"));
+        QVERIFY(namesOnDisk(m_namespace->desk("work")).contains("A-0001 saved later.txt"));
+    }
+
+    void theProgramShowsErrorsInAModalBox() {
+        QVERIFY(openWindow());
+        const TErrorDisplay recording = SetErrorDisplay({}); // the program's message box
+        QString caption, text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        Qt::TextFormat format = Qt::AutoText;
+        QTimer::singleShot(0, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            caption = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            format = box->textFormat();
+            QCOMPARE(box->buttons().size(), 1);
+            box->button(QMessageBox::Ok)->click();
+        });
+        auto* edit2 = child<QLineEdit>("Edit2");
+        edit2->setFocus();
+        edit2->setText(QStringLiteral("<i>z")); // as pasted: one change, one box
+        QCOMPARE(caption, QStringLiteral("Zelvora"));
+        QCOMPARE(text, QStringLiteral("'<i>z' is not a valid integer value."));
+        QCOMPARE(icon, QMessageBox::Critical);
+        QCOMPARE(format, Qt::PlainText); // the typed "<i>" shows as typed, not as italics
+        QTRY_COMPARE(QApplication::focusWidget(), child<QWidget>("Edit2"));
+        SetErrorDisplay(recording);
+    }
+
+    void anErrorDuringStartUpIsShownAndStartUpGoesOn() {
+        if (!TempNamespaceHasLinuxPlaces()) QSKIP("the shell's namespace has no such place");
+        m_namespace.reset();
+        m_namespace.emplace([](const std::string&) -> std::vector<engine::TSubFolder> {
+            throw std::runtime_error("disk gone");
+        });
+        QVERIFY(openWindow());
+        QCOMPARE(m_errors, QStringList{QStringLiteral("disk gone.")});
+        QCOMPARE(child<TRadioGroup>("RadioGroup1")->itemIndex(), 0);
+    }
 };
-
-void TWindowBehaviourTest::init() {
-    recordErrors();
-    m_namespace.emplace();
-    makeFiles(m_namespace->desk(), {"desk-file.txt"});
-    makeFiles(m_namespace->desk("work"), {"b.txt", "a.txt", "c.txt"});
-}
-
-void TWindowBehaviourTest::cleanup() {
-    closeWindow();
-}
-
-void TWindowBehaviourTest::listsTheDesktopAtStartUp() {
-    QVERIFY(openWindow());
-    QCOMPARE(m_window->CurrentFolder(), TTempNamespace::listed(m_namespace->desk()));
-    QCOMPARE(listModel()->rowCount(), 2);
-    QCOMPARE(listModel()->index(1, 0).data().toString(), QStringLiteral("work"));
-    QCOMPARE(child<TRadioGroup>("RadioGroup1")->itemIndex(), 0);
-    QVERIFY(m_errors.isEmpty());
-}
-
-// The user's own namespace, in a home that has dot files but no desktop folder.
-void TWindowBehaviourTest::listsNothingAtStartUpWithoutADesktopFolder() {
-    if (!TempNamespaceHasLinuxPlaces()) QSKIP("the shell's namespace has no such place");
-    m_namespace.reset();
-    QTemporaryDir home;
-    makeFiles(home.path(), {".bashrc", "notes.txt"});
-    const TScopedVariable homeVariable("HOME", QFile::encodeName(home.path()));
-    const TScopedVariable config("XDG_CONFIG_HOME", QFile::encodeName(home.path() + "/.config"));
-    const TShellNamespaceScope userNamespace(CreateUserNamespace());
-    QVERIFY(openWindow());
-    auto* tree = child<TShellTreeView>("ShellTreeView1");
-    QCOMPARE(tree->currentItem(), tree->topLevelItem(0));
-    QCOMPARE(tree->currentItem()->text(0), QStringLiteral("桌面"));
-    QCOMPARE(tree->selectedPath(), "桌面");
-    QCOMPARE(m_window->CurrentFolder(), std::string());
-    QCOMPARE(listModel()->rowCount(), 0);
-    selectNode(QStringLiteral("主文件夹"));
-    QCOMPARE(m_window->CurrentFolder(), TTempNamespace::listed(home.path()));
-    QVERIFY(m_errors.isEmpty());
-    delete m_window; // before the namespace goes
-    m_window = nullptr;
-}
-
-void TWindowBehaviourTest::selectingAFolderListsItAndAVirtualItemKeepsIt() {
-    QVERIFY(openWindow());
-    selectNode(QStringLiteral("work"));
-    const std::string work = TTempNamespace::listed(m_namespace->desk("work"));
-    QCOMPARE(m_window->CurrentFolder(), work);
-    const QAbstractItemModel* model = listModel();
-    QCOMPARE(model->rowCount(), 3);
-    QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("a.txt"));
-
-    if (!TempNamespaceHasLinuxPlaces()) QSKIP("the shell's namespace has no virtual item here");
-    selectNode(QStringLiteral("计算机"));
-    QCOMPARE(m_window->CurrentFolder(), work);
-    QCOMPARE(model->rowCount(), 3);
-    QVERIFY(m_errors.isEmpty());
-}
-
-void TWindowBehaviourTest::thePreviewFollowsTheEdits_data() {
-    QTest::addColumn<QString>("edit");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("preview");
-    QTest::addColumn<QString>("error");
-    const QString kept = QStringLiteral("例：A-0001 ");
-    QTest::newRow("an invalid start keeps the preview")
-        << "Edit1"
-        << "1a" << kept << "'1a' is not a valid integer value.";
-    QTest::newRow("an empty digit count is named")
-        << "Edit2"
-        << "" << kept << "'' is not a valid integer value.";
-    QTest::newRow("a new digit count") << "Edit2"
-                                       << "3"
-                                       << "例：A-001 "
-                                       << "";
-    // Read as markup, the tags would vanish and the label shrink to «例：B0001 ».
-    QTest::newRow("markup shows as text") << "Edit3"
-                                          << "<b>B</b>"
-                                          << "例：<b>B</b>0001 "
-                                          << "";
-    QTest::newRow("the delete texts are not read") << "Edit5"
-                                                   << "x" << kept << "";
-}
-
-void TWindowBehaviourTest::thePreviewFollowsTheEdits() {
-    QFETCH(QString, edit);
-    QFETCH(QString, typed);
-    QFETCH(QString, error);
-    QVERIFY(openWindow());
-    typeInto(qPrintable(edit), typed);
-    QCOMPARE(m_errors, error.isEmpty() ? QStringList() : QStringList{error});
-    auto* label3 = child<QLabel>("Label3");
-    QTEST(label3->text(), "preview");
-    QVERIFY(label3->width() >= label3->fontMetrics().horizontalAdvance(label3->text()));
-    // The focus stays in the edit being typed into.
-    QCOMPARE(QApplication::focusWidget(), child<QWidget>(qPrintable(edit)));
-}
-
-void TWindowBehaviourTest::anUpDownClickRefreshesThePreview() {
-    QVERIFY(openWindow());
-    auto* up = child<TUpDown>("UpDown1")->findChild<QToolButton*>(QStringLiteral("up"));
-    QTest::mouseClick(up, Qt::LeftButton);
-    QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("例：A-0002 "));
-    QVERIFY(m_errors.isEmpty());
-}
-
-void TWindowBehaviourTest::anErrorWhileAnArrowIsHeldEndsThePress() {
-    QVERIFY(openWindow());
-    typeInto("Edit2", QStringLiteral("x"));
-    m_errors.clear();
-    auto* up = child<TUpDown>("UpDown1")->findChild<QToolButton*>(QStringLiteral("up"));
-    QTest::mousePress(up, Qt::LeftButton);
-    QTRY_VERIFY(!m_errors.isEmpty()); // the first repeated step fails on Edit2
-    // Held on, the arrow would go on stepping and fail again under the modal box.
-    QVERIFY(!up->isDown());
-    QCOMPARE(child<QLineEdit>("Edit1")->text(), QStringLiteral("2"));
-    QCOMPARE(m_errors, QStringList{QStringLiteral("'x' is not a valid integer value.")});
-    QTest::mouseRelease(up, Qt::LeftButton); // the late release clicks nothing
-    QCOMPARE(child<QLineEdit>("Edit1")->text(), QStringLiteral("2"));
-}
-
-void TWindowBehaviourTest::changingTheRenameTypeChangesNothing() {
-    QVERIFY(openWindow());
-    typeInto("Edit3", QStringLiteral("P"));
-    QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("例：P0001 "));
-    auto* group = child<TRadioGroup>("RadioGroup1");
-    QTest::mouseClick(group->findChildren<QRadioButton*>()[2], Qt::LeftButton);
-    QCOMPARE(group->itemIndex(), 2);
-    QCOMPARE(child<QLabel>("Label3")->text(), QStringLiteral("例：P0001 "));
-    QCOMPARE(listModel()->rowCount(), 2);
-}
-
-void TWindowBehaviourTest::enterOnTheFocusedApplyButtonRenames_data() {
-    QTest::addColumn<Qt::Key>("key");
-    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-    QTest::newRow("Return") << Qt::Key_Return << Qt::KeyboardModifiers();
-    QTest::newRow("keypad Enter") << Qt::Key_Enter << Qt::KeyboardModifiers(Qt::KeypadModifier);
-}
-
-void TWindowBehaviourTest::enterOnTheFocusedApplyButtonRenames() {
-    QFETCH(Qt::Key, key);
-    QFETCH(Qt::KeyboardModifiers, modifiers);
-    QVERIFY(openWindow());
-    selectNode(QStringLiteral("work"));
-    auto* apply = child<QWidget>("RzBitBtn1");
-    apply->setFocus();
-    QVERIFY(apply->hasFocus());
-    QTest::keyClick(apply, key, modifiers);
-    QTRY_VERIFY(!m_window->isBusy());
-    // In list order; the names on disk and the status are undo_controller_test's.
-    QCOMPARE(newNameShown(0), QStringLiteral("A-0001 a.txt"));
-    QCOMPARE(newNameShown(2), QStringLiteral("A-0003 c.txt"));
-}
-
-void TWindowBehaviourTest::aFailedRowIsMarkedWithItsReason() {
-    makeFiles(m_namespace->desk("work"), {"X0002 b.txt"}); // b.txt's target is taken
-    QVERIFY(openWindow());
-    selectNode(QStringLiteral("work"));
-    typeInto("Edit3", QStringLiteral("X"));
-    pressApply();
-    // Rows: a.txt, b.txt, c.txt, X0002 b.txt.
-    const QAbstractItemModel* model = listModel();
-    QCOMPARE(model->index(1, 0).data().toString(), QStringLiteral("b.txt"));
-    const QModelIndex failed = model->index(1, TEntryModel::NewNameColumn);
-    QCOMPARE(failed.data().toString(), QStringLiteral("X0002 b.txt"));
-    QCOMPARE(failed.data(Qt::ToolTipRole).toString(), QStringLiteral("目标已存在"));
-    QCOMPARE(failed.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
-    QVERIFY(!failed.data(Qt::DecorationRole).value<QIcon>().isNull());
-    const QModelIndex done = model->index(2, TEntryModel::NewNameColumn);
-    QVERIFY(!done.data(Qt::ToolTipRole).isValid());
-    QVERIFY(!done.data(Qt::ForegroundRole).isValid() && done.data(Qt::DecorationRole).isNull());
-    QCOMPARE(statusText(), QStringLiteral("已改名 3 个，失败 1 个 — Ctrl+Z 撤销"));
-}
-
-void TWindowBehaviourTest::anInvalidDeleteStartStopsTheRunBeforeAnyRename() {
-    QVERIFY(openWindow());
-    selectNode(QStringLiteral("work"));
-    QTest::mouseClick(child<TRadioGroup>("RadioGroup1")->findChildren<QRadioButton*>()[3],
-                      Qt::LeftButton);
-    typeInto("Edit5", QStringLiteral("x"));
-    QVERIFY(m_errors.isEmpty());
-    QTest::mouseClick(child<QWidget>("RzBitBtn1"), Qt::LeftButton);
-    // Checked before the batch starts: the error shows at once and nothing runs.
-    QCOMPARE(m_errors, QStringList{QStringLiteral("'x' is not a valid integer value.")});
-    QVERIFY(!m_window->isRenaming());
-    QCOMPARE(namesOnDisk(m_namespace->desk("work")), (QStringList{"a.txt", "b.txt", "c.txt"}));
-    QCOMPARE(newNameShown(0), QString());
-}
-
-void TWindowBehaviourTest::anEditedOldNameIsUsedByTheNextApply() {
-    QVERIFY(openWindow());
-    selectNode(QStringLiteral("work"));
-    auto* list = child<QTreeView>("ListView1");
-    const QModelIndex first = list->model()->index(0, 0);
-    list->setFocus();
-    list->setCurrentIndex(first);
-    list->edit(first);
-    QLineEdit* editor = list->findChild<QLineEdit*>();
-    QVERIFY(editor);
-    makeFiles(m_namespace->desk("work"), {QStringLiteral("saved later.txt")});
-    editor->selectAll();
-    QTest::keyClicks(editor, QStringLiteral("saved later.txt"));
-    QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_COMPARE(first.data().toString(), QStringLiteral("saved later.txt"));
-    QCOMPARE(m_window->CurrentFolder(), TTempNamespace::listed(m_namespace->desk("work")));
-    pressApply();
-    QCOMPARE(newNameShown(0), QStringLiteral("A-0001 saved later.txt"));
-    QVERIFY(namesOnDisk(m_namespace->desk("work")).contains("A-0001 saved later.txt"));
-}
-
-void TWindowBehaviourTest::theProgramShowsErrorsInAModalBox() {
-    QVERIFY(openWindow());
-    const TErrorDisplay recording = SetErrorDisplay({}); // the program's message box
-    QString caption, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    Qt::TextFormat format = Qt::AutoText;
-    QTimer::singleShot(0, this, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        QVERIFY(box);
-        caption = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        format = box->textFormat();
-        QCOMPARE(box->buttons().size(), 1);
-        box->button(QMessageBox::Ok)->click();
-    });
-    auto* edit2 = child<QLineEdit>("Edit2");
-    edit2->setFocus();
-    edit2->setText(QStringLiteral("<i>z")); // as pasted: one change, one box
-    QCOMPARE(caption, QStringLiteral("Zelvora"));
-    QCOMPARE(text, QStringLiteral("'<i>z' is not a valid integer value."));
-    QCOMPARE(icon, QMessageBox::Critical);
-    QCOMPARE(format, Qt::PlainText); // the typed "<i>" shows as typed, not as italics
-    QTRY_COMPARE(QApplication::focusWidget(), child<QWidget>("Edit2"));
-    SetErrorDisplay(recording);
-}
-
-void TWindowBehaviourTest::anErrorDuringStartUpIsShownAndStartUpGoesOn() {
-    if (!TempNamespaceHasLinuxPlaces()) QSKIP("the shell's namespace has no such place");
-    m_namespace.reset();
-    m_namespace.emplace([](const std::string&) -> std::vector<engine::TSubFolder> {
-        throw std::runtime_error("disk gone");
-    });
-    QVERIFY(openWindow());
-    QCOMPARE(m_errors, QStringList{QStringLiteral("disk gone.")});
-    QCOMPARE(child<TRadioGroup>("RadioGroup1")->itemIndex(), 0);
-}
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
