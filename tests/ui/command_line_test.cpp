@@ -72,20 +72,18 @@ private slots:
         QTest::addColumn<QString>("error");
         const QString missing = path("nowhere"), file = path("照片/a.txt");
         const QString url = QUrl::fromLocalFile(m_dir.path()).toString(QUrl::FullyEncoded);
-        QTest::newRow("missing") << missing << "找不到文件夹“" + missing + "”";
-        QTest::newRow("a file") << file << "“" + file + "”不是文件夹";
-        QTest::newRow("missing URL") << url + "/nowhere"
-                                     << "找不到文件夹“" + url + "/nowhere”";
-        QTest::newRow("remote URL") << "file://server/share"
-                                    << "“file://server/share”不是本地文件夹";
-        QTest::newRow("empty") << ""
-                               << "找不到文件夹“”";
+        const auto row = [](const char* name, const QString& argument, const QString& error) {
+            QTest::newRow(name) << argument << error;
+        };
+        row("missing", missing, "找不到文件夹“" + missing + "”");
+        row("a file", file, "“" + file + "”不是文件夹");
+        row("missing URL", url + "/nowhere", "找不到文件夹“" + url + "/nowhere”");
+        row("remote URL", "file://server/share", "“file://server/share”不是本地文件夹");
+        row("empty", "", "找不到文件夹“”");
         if (OnWindows)
-            QTest::newRow("URL without a drive") << "file:///share/x"
-                                                 << "“file:///share/x”不是本地文件夹";
+            row("URL without a drive", "file:///share/x", "“file:///share/x”不是本地文件夹");
         else
-            QTest::newRow("below a file") << file + "/x"
-                                          << "“" + file + "/x”不是文件夹";
+            row("below a file", file + "/x", "“" + file + "/x”不是文件夹");
     }
     void reportsWhatIsNoFolder() {
         QFETCH(QString, argument);
@@ -114,10 +112,8 @@ private slots:
         QTest::addColumn<QString>("output");      // the start of standard output
         QTest::addColumn<QString>("errorOutput"); // the start of standard error
         const QString usage = QStringLiteral("Usage: zelvora [options] [FOLDER]\n");
-        QTest::newRow("--version") << QStringList{"--version"} << 0 << "zelvora 1.0.0\n"
-                                   << "";
-        QTest::newRow("-v") << QStringList{"-v"} << 0 << "zelvora 1.0.0\n"
-                            << "";
+        for (const char* option : {"--version", "-v"})
+            QTest::newRow(option) << QStringList{option} << 0 << QString("zelvora 1.0.0\n") << "";
         QTest::newRow("--help") << QStringList{"--help"} << 0 << usage << "";
         QTest::newRow("help beside a folder")
             << QStringList{m_rootFolder, "-h"} << 0 << usage << "";
@@ -162,31 +158,23 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("currentFolder");
         QTest::addColumn<QString>("absolute");
+        const auto row = [](const char* name, const QString& path, const QString& currentFolder,
+                            const QString& absolute) {
+            QTest::newRow(name) << path << currentFolder << absolute;
+        };
         if (OnWindows) {
-            QTest::newRow("a drive keeps its separator") << "C:\\"
-                                                         << "D:\\x"
-                                                         << "C:\\";
-            QTest::newRow("above the drive") << "C:\\..\\.."
-                                             << "D:\\x"
-                                             << "C:\\";
-            QTest::newRow("slashes, doubled") << "C://a//b//"
-                                              << "D:\\x"
-                                              << "C:\\a\\b";
+            row("a drive keeps its separator", "C:\\", "D:\\x", "C:\\");
+            row("above the drive", "C:\\..\\..", "D:\\x", "C:\\");
+            row("slashes, doubled", "C://a//b//", "D:\\x", "C:\\a\\b");
         } else {
-            QTest::newRow("root") << "/"
-                                  << "/x"
-                                  << "/";
-            QTest::newRow("above the root") << "/../.."
-                                            << "/x"
-                                            << "/";
-            QTest::newRow("doubled slashes") << "//a//b//"
-                                             << "/x"
-                                             << "/a/b";
+            row("root", "/", "/x", "/");
+            row("above the root", "/../..", "/x", "/");
+            row("doubled slashes", "//a//b//", "/x", "/a/b");
         }
         const QString a = Native(OnWindows ? "D:/a" : "/a");
-        QTest::newRow("relative") << Native("b/./c") << a << Native(a + "/b/c");
-        QTest::newRow("up") << Native("../b") << Native(a + "/x") << Native(a + "/b");
-        QTest::newRow("current folder") << "." << Native(a + "/x") << Native(a + "/x");
+        row("relative", Native("b/./c"), a, Native(a + "/b/c"));
+        row("up", Native("../b"), Native(a + "/x"), Native(a + "/b"));
+        row("current folder", ".", Native(a + "/x"), Native(a + "/x"));
     }
     void normalisesPaths() {
         QFETCH(QString, path);
