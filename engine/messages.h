@@ -8,7 +8,9 @@ namespace engine::messages {
 
 inline constexpr std::string_view NotAnInteger = "'%s' is not a valid integer value";
 inline constexpr std::string_view DigitCountTooLarge =
-    "'%s' is too large a digit count: a name holds at most %s"; // engine::platform::NameLimit
+    "'%s' is too large a digit count: a name holds at most %s"; // one of the two below
+inline constexpr std::string_view NameLimitBytes = "255 bytes";
+inline constexpr std::string_view NameLimitUtf16Units = "255 UTF-16 code units";
 
 // Reasons shown on a row whose rename failed.
 inline constexpr std::string_view TargetExists = "目标已存在";

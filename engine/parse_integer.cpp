@@ -76,7 +76,10 @@ std::int32_t ParseSettingsInteger(std::string_view text) {
 std::int32_t ParseDigitCount(std::string_view text) {
     const std::int32_t digits = ParseSettingsInteger(text);
     if (digits > 255)
-        throw TError(messages::Format(messages::DigitCountTooLarge, text, platform::NameLimit));
+        throw TError(messages::Format(messages::DigitCountTooLarge, text,
+                                      platform::NameUnit == TNameUnit::Byte
+                                          ? messages::NameLimitBytes
+                                          : messages::NameLimitUtf16Units));
     return digits;
 }
 

@@ -4,6 +4,24 @@
 #include "engine/platform/platform.h"
 
 namespace engine {
+namespace {
+
+// A reason stands in a row or inside a sentence of ours: the system's closing full stop (and
+// the line break Windows ends its texts with) would break it.
+std::string WithoutClosingStop(std::string text) {
+    for (;;) {
+        if (text.ends_with("\u3002")) {
+            text.resize(text.size() - std::string_view("\u3002").size());
+        } else if (!text.empty() &&
+                   std::string_view(". \r\n").find(text.back()) != std::string_view::npos) {
+            text.pop_back();
+        } else {
+            return text;
+        }
+    }
+}
+
+} // namespace
 
 std::string RenameFailureText(int error) {
     switch (error) {
@@ -45,7 +63,7 @@ std::string RenameFailureText(int error) {
     case Other:
         break;
     }
-    return platform::SystemErrorText(error);
+    return WithoutClosingStop(platform::SystemErrorText(error));
 }
 
 } // namespace engine

@@ -49,9 +49,9 @@ bool LocalTime(std::int64_t seconds, TDateTime& when);
 // The separator the platform puts between folders: '/' or a backslash.
 extern const char FolderSeparator;
 
-// The longest name the platform's file systems hold, in their own unit: "255 bytes" on POSIX,
-// "255 UTF-16 code units" on Windows.
-extern const std::string_view NameLimit;
+// The longest name the platform's file systems hold: 255 of their unit, bytes on POSIX and
+// UTF-16 code units on Windows.
+extern const TNameUnit NameUnit;
 
 // Whether `c` separates folders in a path: '/', and on Windows also a backslash.
 bool IsSeparator(char c);
@@ -67,7 +67,7 @@ extern const bool OpensOnlyWindowsNames;
 // What kind of failure the system's error code `error` is. Pure.
 TFailureKind FailureKindOf(int error);
 
-// The system's own text for `error`, without a closing full stop. Reads the system's messages.
+// The system's own text for `error`, as the system words it. Reads the system's messages.
 std::string SystemErrorText(int error);
 
 // Whether `error` is the code of a name that is already taken.

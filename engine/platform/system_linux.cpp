@@ -15,7 +15,7 @@
 namespace engine::platform {
 
 const char FolderSeparator = '/';
-const std::string_view NameLimit = "255 bytes";
+const TNameUnit NameUnit = TNameUnit::Byte;
 
 bool IsSeparator(char c) {
     return c == '/';

@@ -70,4 +70,10 @@ enum class TFailureKind {
     Other, // the system's own text tells
 };
 
+// The unit a name's length is counted in by the platform's file systems.
+enum class TNameUnit {
+    Byte,      // POSIX
+    Utf16Unit, // Windows
+};
+
 } // namespace engine

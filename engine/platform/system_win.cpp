@@ -17,18 +17,15 @@ std::string SystemErrorText(int error) {
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring message(text ? text : L"", length);
+    const std::wstring message(text ? text : L"", length);
     ::LocalFree(text);
-    while (!message.empty() &&
-           (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ' ||
-            message.back() == L'.' || message.back() == L'\x3002'))
-        message.pop_back();
-    if (message.empty()) return "Windows error " + std::to_string(error);
+    if (message.find_first_not_of(L" \r\n") == std::wstring::npos)
+        return "Windows error " + std::to_string(error);
     return Narrow(message);
 }
 
 const char FolderSeparator = '\\';
-const std::string_view NameLimit = "255 UTF-16 code units";
+const TNameUnit NameUnit = TNameUnit::Utf16Unit;
 
 bool IsSeparator(char c) {
     return c == '\\' || c == '/';
