@@ -80,19 +80,6 @@ TEST_F(ApplyRenames, TakenTargetFailsOnlyItsRow) {
     EXPECT_EQ(Entries(m_root), (Names{"A-0001 a.txt", "A-0002 d", "A-0003 b.txt", "a.txt", "d"}));
 }
 
-TEST_F(ApplyRenames, SecondRunChangesNothingOnDisk) {
-    MakeFile("x.jpg", "x");
-    MakeFolder("y");
-    m_listing.Rows = {FileRow("x.jpg", ".jpg"), FolderRow("y")};
-    engine::ApplyRenames(m_listing, m_settings, Journaled());
-    const Names afterFirst{"A-0001 x.jpg", "A-0002 y"};
-    EXPECT_EQ(Entries(m_root), afterFirst);
-    engine::ApplyRenames(m_listing, m_settings, Journaled());
-    EXPECT_EQ(Entries(m_root), afterFirst);
-    ExpectRow(0, "A-0001 x.jpg", TRenameStatus::Failed, NotFound);
-    ExpectRow(1, "A-0002 y", TRenameStatus::Failed, NotFound);
-}
-
 // Between the listing and the batch, an editor saves one file anew (a new file renamed over
 // it) and another program appends to one in place: only the file listed is renamed.
 TEST_F(ApplyRenames, RenamesTheEntriesItListedOnly) {
@@ -262,27 +249,6 @@ TEST_F(ApplyRenames, DeleteCountZeroSkipsEveryRow) {
     ExpectRow(1, "d", TRenameStatus::Skipped);
     ExpectRow(2, "gone", TRenameStatus::Skipped);
     EXPECT_EQ(Entries(m_root), (Names{"a.txt", "d"}));
-}
-
-TEST_F(ApplyRenames, DeleteModeCutsWholeCharacters) {
-    // Bytes that are no UTF-8 are units of their own; Windows names are always Unicode.
-    const std::string stray = rename_test::OnWindows() ? "a\xf0\x9f\x98\x80\xe5\x90\x8d"
-                                                       : "a\xff\xfe"
-                                                         "b";
-    const std::string cut = rename_test::OnWindows() ? "a\xe5\x90\x8d"
-                                                     : "a\xfe"
-                                                       "b";
-    MakeFile("中文名.txt", "zh");
-    MakeFile(stray, "stray");
-    m_settings.Mode = TRenameMode::rmDelete;
-    m_settings.DeleteStart = "2";
-    m_settings.DeleteCount = "1";
-    m_listing.Rows = {FileRow("中文名.txt", ".txt"), FileRow(stray, "")};
-    engine::ApplyRenames(m_listing, m_settings, Journaled());
-    ExpectRow(0, "中名.txt", TRenameStatus::Renamed);
-    ExpectRow(1, cut, TRenameStatus::Renamed);
-    EXPECT_EQ(ReadFile(At("中名.txt")), "zh");
-    EXPECT_EQ(ReadFile(At(cut)), "stray");
 }
 
 TEST_F(ApplyRenames, SlashInLeadTextMovesIntoASubFolder) {
