@@ -167,26 +167,6 @@ private slots:
         QCOMPARE(newNameShown(2), QStringLiteral("A-0003 c.txt"));
     }
 
-    void aFailedRowIsMarkedWithItsReason() {
-        makeFiles(m_namespace->desk("work"), {"X0002 b.txt"}); // b.txt's target is taken
-        QVERIFY(openWindow());
-        selectNode(QStringLiteral("work"));
-        typeInto("Edit3", QStringLiteral("X"));
-        pressApply();
-        // Rows: a.txt, b.txt, c.txt, X0002 b.txt.
-        const QAbstractItemModel* model = listModel();
-        QCOMPARE(model->index(1, 0).data().toString(), QStringLiteral("b.txt"));
-        const QModelIndex failed = model->index(1, TEntryModel::NewNameColumn);
-        QCOMPARE(failed.data().toString(), QStringLiteral("X0002 b.txt"));
-        QCOMPARE(failed.data(Qt::ToolTipRole).toString(), QStringLiteral("目标已存在"));
-        QCOMPARE(failed.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
-        QVERIFY(!failed.data(Qt::DecorationRole).value<QIcon>().isNull());
-        const QModelIndex done = model->index(2, TEntryModel::NewNameColumn);
-        QVERIFY(!done.data(Qt::ToolTipRole).isValid());
-        QVERIFY(!done.data(Qt::ForegroundRole).isValid() && done.data(Qt::DecorationRole).isNull());
-        QCOMPARE(statusText(), QStringLiteral("已改名 3 个，失败 1 个 — Ctrl+Z 撤销"));
-    }
-
     void anInvalidDeleteStartStopsTheRunBeforeAnyRename() {
         QVERIFY(openWindow());
         selectNode(QStringLiteral("work"));

@@ -194,6 +194,14 @@ private slots:
         QCOMPARE(statusText(), QStringLiteral("已改名 300 个，失败 1 个 — Ctrl+Z 撤销"));
         QCOMPARE(model().rows()[249].Status, engine::TRenameStatus::Failed);
         QVERIFY(list->viewport()->rect().contains(list->visualRect(failed)));
+        // Marked with its reason, in red and with a sign; a row done has none of them.
+        QCOMPARE(failed.data().toString(), QStringLiteral("照片-0250 照片 249.jpg"));
+        QCOMPARE(failed.data(Qt::ToolTipRole).toString(), QStringLiteral("目标已存在"));
+        QCOMPARE(failed.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
+        QVERIFY(!failed.data(Qt::DecorationRole).value<QIcon>().isNull());
+        const QModelIndex done = model().index(248, TEntryModel::NewNameColumn);
+        QVERIFY(!done.data(Qt::ToolTipRole).isValid() && !done.data(Qt::ForegroundRole).isValid());
+        QVERIFY(done.data(Qt::DecorationRole).isNull());
     }
 
 private:
@@ -235,10 +243,6 @@ private:
     TBatchRunner* batchRunner() const { return child<TBatchRunner>("BatchRunner"); }
 };
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    TWindowWorkTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TWindowWorkTest)
 
 #include "window_work_test.moc"
