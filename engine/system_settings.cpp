@@ -1,13 +1,20 @@
 // What the engine passes on from the system to the window.
 #include "engine/engine.h"
 
+#include <algorithm>
+
 #include "engine/platform/platform.h"
 #include "engine/regional_settings.h"
 
 namespace engine {
 
+// An absolute $XDG_STATE_HOME names the state folder on every platform, so that each test gets
+// a folder of its own under Wine too; otherwise the system's place.
 std::string DefaultJournalFolder() {
-    return platform::StateFolder();
+    std::string state = platform::EnvironmentValue("XDG_STATE_HOME");
+    if (!platform::IsRootedPath(state)) return platform::StateFolder();
+    std::replace_if(state.begin(), state.end(), platform::IsSeparator, platform::FolderSeparator);
+    return state + platform::FolderSeparator + "zelvora";
 }
 
 std::optional<TFormatSettings> SystemFormatSettings() {

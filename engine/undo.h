@@ -82,9 +82,9 @@ TUndoResult UndoBatch(const std::string& journalFolder, const std::string& name,
 // disk; throws TError when it can't be written or a batch or an undo is at work on it.
 void KeepJournal(const std::string& journalFolder, const std::string& name);
 
-// The folder of the user's batch journals: $XDG_STATE_HOME/zelvora (~/.local/state/zelvora
-// when unset) on Linux, %LOCALAPPDATA%\Zelvora on Windows; "" when the system names none.
-// Asks the system; never throws.
+// The folder of the user's batch journals: $XDG_STATE_HOME/zelvora where that variable holds an
+// absolute path, on every platform; else ~/.local/state/zelvora on Linux, %LOCALAPPDATA%\Zelvora
+// on Windows; "" when the system names none. Asks the system; never throws.
 std::string DefaultJournalFolder();
 
 } // namespace engine

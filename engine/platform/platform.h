@@ -88,8 +88,14 @@ TFolderStatus ProbeFolder(const std::string& path);
 // The process's working folder (raw bytes); empty when it can't be read.
 std::string CurrentFolderPath();
 
-// The user's folder for per-user state of this program: $XDG_STATE_HOME/zelvora (default
-// ~/.local/state/zelvora) on POSIX, %LOCALAPPDATA%\Zelvora on Windows; "" when unknown.
+// The system's folder for per-user state of this program: ~/.local/state/zelvora on POSIX,
+// %LOCALAPPDATA%\Zelvora on Windows; "" when unknown.
 std::string StateFolder();
+
+// The value of the environment variable `name`; "" when unset.
+std::string EnvironmentValue(const char* name);
+
+// Whether `path` starts at a root: "/..." on POSIX; "\...", "/..." or "C:..." on Windows.
+bool IsRootedPath(std::string_view path);
 
 } // namespace engine::platform

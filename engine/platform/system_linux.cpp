@@ -65,11 +65,17 @@ std::optional<TRegionalValues> RegionalValues() {
 }
 
 std::string StateFolder() {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state && state[0] == '/') return std::string(state) + "/zelvora";
-    const char* home = std::getenv("HOME");
-    if (!home || home[0] != '/') return {};
-    return std::string(home) + "/.local/state/zelvora";
+    const std::string home = EnvironmentValue("HOME");
+    return IsRootedPath(home) ? home + "/.local/state/zelvora" : std::string();
+}
+
+std::string EnvironmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+bool IsRootedPath(std::string_view path) {
+    return path.starts_with('/');
 }
 
 TFolderStatus ProbeFolder(const std::string& path) {

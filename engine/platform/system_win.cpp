@@ -78,6 +78,15 @@ std::string StateFolder() {
     return folder;
 }
 
+std::string EnvironmentValue(const char* name) {
+    const wchar_t* value = ::_wgetenv(Wide(name).c_str());
+    return value ? Narrow(value) : std::string();
+}
+
+bool IsRootedPath(std::string_view path) {
+    return (!path.empty() && IsSeparator(path.front())) || (path.size() >= 2 && path[1] == ':');
+}
+
 TFolderStatus ProbeFolder(const std::string& path) {
     const std::wstring wide = SystemPath(path);
     const DWORD attributes =

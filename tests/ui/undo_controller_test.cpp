@@ -264,7 +264,7 @@ private:
         engine::TFolderListing listing;
         engine::ListFolder(listing, TTempNamespace::bytes(folder), engine::TFormatSettings{});
         engine::ApplyRenames(listing, {}, TUndoController::BatchControl());
-        const QDir journals(QFile::decodeName(TUndoController::JournalFolder().c_str()));
+        const QDir journals(QFile::decodeName(engine::DefaultJournalFolder().c_str()));
         const QStringList names = // sorted by age
             journals.entryList({QStringLiteral("*.journal")}, QDir::Files, QDir::Name);
         QVERIFY(!names.isEmpty());

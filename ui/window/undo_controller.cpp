@@ -3,7 +3,6 @@
 #include <utility>
 
 #include <QAbstractButton>
-#include <QDir>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -112,22 +111,14 @@ bool TUndoController::isUndoing() const {
     return m_runner->isRunning();
 }
 
-// An absolute $XDG_STATE_HOME names the state folder on every platform, so that each test
-// gets a folder of its own also under Wine; otherwise the system's place.
-std::string TUndoController::JournalFolder() {
-    const QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (!QDir::isAbsolutePath(state)) return engine::DefaultJournalFolder();
-    return QDir::toNativeSeparators(state + QStringLiteral("/zelvora")).toStdString();
-}
-
 engine::TBatchControl TUndoController::BatchControl() {
     engine::TBatchControl control;
-    control.JournalFolder = JournalFolder();
+    control.JournalFolder = engine::DefaultJournalFolder();
     return control;
 }
 
 void TUndoController::showMenu(const QPoint& position) {
-    const auto journals = engine::ReadJournals(JournalFolder());
+    const auto journals = engine::ReadJournals(engine::DefaultJournalFolder());
     const engine::TUndoStep next = engine::NextUndo(journals);
     m_undoAction->setEnabled(m_available && (next.Batch || next.InTheWay));
     m_menu->popup(m_list->viewport()->mapToGlobal(position));
@@ -136,7 +127,7 @@ void TUndoController::showMenu(const QPoint& position) {
 void TUndoController::undoLast() {
     if (!m_available || isUndoing()) return;
     Guarded([this] {
-        const auto journals = engine::ReadJournals(JournalFolder());
+        const auto journals = engine::ReadJournals(engine::DefaultJournalFolder());
         const engine::TUndoStep next = engine::NextUndo(journals);
         // A newer batch still at work in another window is not ours to take back, and an older
         // one waits for it; one cut short is offered as at the start.
@@ -157,7 +148,7 @@ void TUndoController::undo(const engine::TJournalSummary& journal) {
     m_result.reset();
     m_relisted.reset();
     const bool listed = journal.Folder == m_entries->listing().CurrentFolder;
-    m_runner->run([this, journalFolder = JournalFolder(), name = journal.Name,
+    m_runner->run([this, journalFolder = engine::DefaultJournalFolder(), name = journal.Name,
                    relist = listed ? journal.Folder : std::string(),
                    settings = m_formatSettings](const engine::TBatchControl& control) {
         m_result = engine::UndoBatch(journalFolder, name, control);
@@ -199,7 +190,8 @@ void TUndoController::showUndone(const engine::TUndoResult& result) {
 }
 
 void TUndoController::offerRecovery() {
-    for (const engine::TJournalSummary& journal : engine::ReadJournals(JournalFolder()))
+    for (const engine::TJournalSummary& journal :
+         engine::ReadJournals(engine::DefaultJournalFolder()))
         if (!journal.Closed && !journal.Running) m_recovery.push_back(journal);
     askNextRecovery();
 }
@@ -213,7 +205,7 @@ void TUndoController::askNextRecovery() {
         m_recovery.pop_back();
         const QScopedValueRollback asking(m_asking, true);
         Guarded([&] {
-            const std::string folder = JournalFolder();
+            const std::string folder = engine::DefaultJournalFolder();
             if (AskRecovery(m_window, journal, engine::CountRenamedRows(folder, journal.Name)))
                 undo(journal);
             else

@@ -33,10 +33,7 @@ public:
     // Stops a running undo between two rows and waits for it.
     ~TUndoController() override;
 
-    // $XDG_STATE_HOME/zelvora when that is absolute, else the system's journal folder
-    // (~/.local/state/zelvora, %LOCALAPPDATA%\Zelvora), as bytes.
-    static std::string JournalFolder();
-    // What a batch of the window runs with: journaled in JournalFolder().
+    // What a batch of the window runs with: journaled in engine::DefaultJournalFolder().
     static engine::TBatchControl BatchControl();
 
     // While the window lists or renames, undo waits: it would change the rows being worked on.
