@@ -1,22 +1,12 @@
 // What a screen reader gets from the main window, read through Qt's accessibility interfaces as
 // the AT-SPI bridge reads them.
-#include <optional>
 
 #include <QAccessible>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
 #include <QToolButton>
-#include <QTreeView>
 #include <QtTest>
 
-#include "tests/ui/named_child.h"
 #include "tests/ui/window_fixture.h"
-#include "ui/common/error_display.h"
-#include "ui/tree/shell_tree_view.h"
 #include "ui/widgets/up_down.h"
-#include "ui/window/Umain.h"
-#include "ui/window/entry_model.h"
 
 namespace {
 

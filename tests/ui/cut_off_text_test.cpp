@@ -1,22 +1,14 @@
 // Texts that don't fit where the window shows them: list cells and the preview label, under
 // Chinese regional settings.
 #include <ctime>
-#include <optional>
 
 #include <QDateTime>
-#include <QFile>
 #include <QHelpEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QToolTip>
-#include <QTreeView>
 #include <QtTest>
 
 #include "tests/ui/scoped_environment.h"
 #include "tests/ui/window_fixture.h"
-#include "ui/common/error_display.h"
-#include "ui/window/Umain.h"
-#include "ui/window/entry_model.h"
 
 namespace {
 

@@ -3,7 +3,6 @@
 #include <string>
 
 #include <QAbstractItemModelTester>
-#include <QSignalSpy>
 #include <QtTest>
 
 #include "ui/widgets/image_list.h"

@@ -14,13 +14,6 @@
 #include "tests/ui/temp_namespace.h"
 #include "ui/window/Umain.h"
 
-class TFixedFrameTest : public QObject {
-    Q_OBJECT
-private slots:
-    void centresTheWholeFrame();
-    void offersNoResizingOnX11();
-};
-
 namespace {
 
 template <typename T> using TReply = std::unique_ptr<T, decltype(&std::free)>;
@@ -45,36 +38,42 @@ QList<quint32> MotifHints(xcb_connection_t* connection, xcb_window_t window) {
 
 } // namespace
 
-void TFixedFrameTest::centresTheWholeFrame() {
-    const TTempNamespace shellNamespace;
-    TFrmMain window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    if (window.frameGeometry() == window.geometry()) QSKIP("no frame around windows here");
-    const QSize outer = window.frameGeometry().size();
-    const QPoint centred(screen.x() + (screen.width() - outer.width()) / 2,
-                         screen.y() + (screen.height() - outer.height()) / 2);
-    QTRY_COMPARE(window.frameGeometry().topLeft(), centred);
-}
+class TFixedFrameTest : public QObject {
+    Q_OBJECT
+private slots:
+    void centresTheWholeFrame() {
+        const TTempNamespace shellNamespace;
+        TFrmMain window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        if (window.frameGeometry() == window.geometry()) QSKIP("no frame around windows here");
+        const QSize outer = window.frameGeometry().size();
+        const QPoint centred(screen.x() + (screen.width() - outer.width()) / 2,
+                             screen.y() + (screen.height() - outer.height()) / 2);
+        QTRY_COMPARE(window.frameGeometry().topLeft(), centred);
+    }
 
-void TFixedFrameTest::offersNoResizingOnX11() {
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !x11->connection()) QSKIP("not on an X server");
-    const TTempNamespace shellNamespace;
-    TFrmMain window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    // Flags: functions and decorations. Functions: move 4, minimise 8, maximise 16, close 32,
-    // not resize 2. Decorations: border 2, title 8, menu 16, minimise 32, maximise 64, not the
-    // resize handles 4.
-    const QList<quint32> expected{1 | 2, 4 | 8 | 16 | 32, 2 | 8 | 16 | 32 | 64, 0, 0};
-    QCOMPARE(MotifHints(x11->connection(), static_cast<xcb_window_t>(window.winId())), expected);
-    window.showMaximized();
-    QTRY_VERIFY(window.isMaximized());
-    window.showNormal();
-    QCOMPARE(MotifHints(x11->connection(), static_cast<xcb_window_t>(window.winId())), expected);
-}
+    void offersNoResizingOnX11() {
+        const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        if (!x11 || !x11->connection()) QSKIP("not on an X server");
+        const TTempNamespace shellNamespace;
+        TFrmMain window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // Flags: functions and decorations. Functions: move 4, minimise 8, maximise 16, close 32,
+        // not resize 2. Decorations: border 2, title 8, menu 16, minimise 32, maximise 64, not the
+        // resize handles 4.
+        const QList<quint32> expected{1 | 2, 4 | 8 | 16 | 32, 2 | 8 | 16 | 32 | 64, 0, 0};
+        QCOMPARE(MotifHints(x11->connection(), static_cast<xcb_window_t>(window.winId())),
+                 expected);
+        window.showMaximized();
+        QTRY_VERIFY(window.isMaximized());
+        window.showNormal();
+        QCOMPARE(MotifHints(x11->connection(), static_cast<xcb_window_t>(window.winId())),
+                 expected);
+    }
+};
 
 int main(int argc, char* argv[]) {
     const TOffscreenScreen screen(1280, 800, 96);

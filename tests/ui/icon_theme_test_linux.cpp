@@ -38,10 +38,6 @@ private slots:
     }
 };
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    TIconThemeTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TIconThemeTest)
 
 #include "icon_theme_test_linux.moc"

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <QAbstractEventDispatcher>
-#include <QSignalSpy>
 #include <QtTest>
 
 #include "ui/window/regional_settings_watch.h"

@@ -6,12 +6,6 @@
 #include "tests/ui/temp_namespace.h"
 #include "ui/tree/shell_tree_view.h"
 
-class TShellTreeLinesTest : public QObject {
-    Q_OBJECT
-private slots:
-    void drawsLinesAndButtonsBelowTheTopNode();
-};
-
 namespace {
 
 QTreeWidgetItem* Child(QTreeWidgetItem* node, const QString& label) {
@@ -31,50 +25,50 @@ int Count(const QImage& image, const QRect& area, QRgb color) {
 
 } // namespace
 
-void TShellTreeLinesTest::drawsLinesAndButtonsBelowTheTopNode() {
-    const TTempNamespace shellNamespace;
-    QVERIFY(QDir().mkpath(shellNamespace.desk(QStringLiteral("b/inner"))));
-    QVERIFY(QDir().mkpath(shellNamespace.desk(QStringLiteral("c"))));
-    TShellTreeView tree;
-    tree.resize(300, 400);
-    tree.buildRoot();
-    tree.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&tree));
-    QTreeWidgetItem* top = tree.topLevelItem(0);
-    QTreeWidgetItem* withSubFolder = Child(top, QStringLiteral("b"));
-    QTreeWidgetItem* leaf = Child(top, QStringLiteral("c"));
-    QVERIFY(withSubFolder && leaf);
-    // A shell may mark every folder as having sub-folders (Wine's does); the first expansion
-    // of a folder without any takes its button away.
-    leaf->setExpanded(true);
+class TShellTreeLinesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void drawsLinesAndButtonsBelowTheTopNode() {
+        const TTempNamespace shellNamespace;
+        QVERIFY(QDir().mkpath(shellNamespace.desk(QStringLiteral("b/inner"))));
+        QVERIFY(QDir().mkpath(shellNamespace.desk(QStringLiteral("c"))));
+        TShellTreeView tree;
+        tree.resize(300, 400);
+        tree.buildRoot();
+        tree.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tree));
+        QTreeWidgetItem* top = tree.topLevelItem(0);
+        QTreeWidgetItem* withSubFolder = Child(top, QStringLiteral("b"));
+        QTreeWidgetItem* leaf = Child(top, QStringLiteral("c"));
+        QVERIFY(withSubFolder && leaf);
+        // A shell may mark every folder as having sub-folders (Wine's does); the first expansion
+        // of a folder without any takes its button away.
+        leaf->setExpanded(true);
 
-    const QImage image = tree.viewport()->grab().toImage();
-    const QRgb line = tree.palette().color(QPalette::Dark).rgb();
-    const auto branchOf = [&](QTreeWidgetItem* node) {
-        const QRect item = tree.visualItemRect(node);
-        return QRect(item.left() - tree.indentation(), item.top(), tree.indentation(),
-                     item.height());
-    };
-    const QRect topRow = tree.visualItemRect(top);
-    QCOMPARE(Count(image, QRect(0, topRow.top(), topRow.left() + 1, topRow.height()), line), 0);
-    // A leaf: a dotted vertical line through its row and a dotted elbow to its label.
-    const QRect leafBranch = branchOf(leaf);
-    const int middle = leafBranch.left() + leafBranch.width() / 2;
-    const int lineRows =
-        Count(image, QRect(middle, leafBranch.top(), 1, leafBranch.height() / 2), line);
-    QVERIFY2(lineRows >= leafBranch.height() / 4 - 1, qPrintable(QString::number(lineRows)));
-    QVERIFY(Count(image,
-                  QRect(middle + 1, leafBranch.top() + leafBranch.height() / 2,
-                        leafBranch.width() / 2, 1),
-                  line) >= leafBranch.width() / 4 - 1);
-    // A node with a sub-folder: its expand button is a box drawn in the line colour.
-    QVERIFY(Count(image, branchOf(withSubFolder), line) > Count(image, leafBranch, line) + 10);
-}
+        const QImage image = tree.viewport()->grab().toImage();
+        const QRgb line = tree.palette().color(QPalette::Dark).rgb();
+        const auto branchOf = [&](QTreeWidgetItem* node) {
+            const QRect item = tree.visualItemRect(node);
+            return QRect(item.left() - tree.indentation(), item.top(), tree.indentation(),
+                         item.height());
+        };
+        const QRect topRow = tree.visualItemRect(top);
+        QCOMPARE(Count(image, QRect(0, topRow.top(), topRow.left() + 1, topRow.height()), line), 0);
+        // A leaf: a dotted vertical line through its row and a dotted elbow to its label.
+        const QRect leafBranch = branchOf(leaf);
+        const int middle = leafBranch.left() + leafBranch.width() / 2;
+        const int lineRows =
+            Count(image, QRect(middle, leafBranch.top(), 1, leafBranch.height() / 2), line);
+        QVERIFY2(lineRows >= leafBranch.height() / 4 - 1, qPrintable(QString::number(lineRows)));
+        QVERIFY(Count(image,
+                      QRect(middle + 1, leafBranch.top() + leafBranch.height() / 2,
+                            leafBranch.width() / 2, 1),
+                      line) >= leafBranch.width() / 4 - 1);
+        // A node with a sub-folder: its expand button is a box drawn in the line colour.
+        QVERIFY(Count(image, branchOf(withSubFolder), line) > Count(image, leafBranch, line) + 10);
+    }
+};
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    TShellTreeLinesTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TShellTreeLinesTest)
 
 #include "shell_tree_lines_test.moc"

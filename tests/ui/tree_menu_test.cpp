@@ -1,8 +1,6 @@
 // The folder tree's context menu and label rename as both platforms have them: the menu's
 // target and position, and renaming through the "rename" verb and through the label. On
 // Windows the menu is the shell's own, shown to the test as a QMenu of its commands.
-#include <QDir>
-#include <QFile>
 
 #include "tree_menu_fixture.h"
 

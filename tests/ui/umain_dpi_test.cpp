@@ -5,7 +5,6 @@
 #include "tests/ui/group_box_checks.h"
 #include "tests/ui/offscreen_screen.h"
 #include "tests/ui/window_fixture.h"
-#include "ui/window/Umain.h"
 
 class TFrmMainDpiTest : public QObject, TWindowFixture {
     Q_OBJECT

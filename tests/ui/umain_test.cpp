@@ -1,23 +1,17 @@
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
 #include <QRadioButton>
-#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeView>
 #include <QtTest>
 
 #include "tests/ui/group_box_checks.h"
 #include "tests/ui/offscreen_screen.h"
 #include "tests/ui/window_fixture.h"
-#include "ui/common/error_display.h"
 #include "ui/widgets/radio_group.h"
 #include "ui/widgets/rz_bit_btn.h"
 #include "ui/widgets/up_down.h"
-#include "ui/window/Umain.h"
 
 class TFrmMainTest : public QObject, TWindowFixture {
     Q_OBJECT

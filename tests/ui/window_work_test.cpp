@@ -7,7 +7,6 @@
 
 #include <QAccessible>
 #include <QProgressBar>
-#include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
 
