@@ -47,14 +47,10 @@ inline void VerifyFrameRunsThroughCaption(TGroupBox* box) {
 // design's own Label3 does (left 296, width 66, in a box 363 wide) with 6-pixel Latin glyphs.
 inline void VerifyControlsInsideFrame(TGroupBox* box) {
     const QRect inside = box->frameRect().adjusted(2, 2, -2, -2);
-    QList<QWidget*> controls;
-    for (QWidget* control : box->findChildren<QLineEdit*>())
-        controls.append(control);
-    for (QWidget* control : box->findChildren<TUpDown*>())
-        controls.append(control);
-    for (QWidget* control : box->findChildren<QLabel*>())
-        controls.append(control);
-    for (const QWidget* control : controls) {
+    for (const QWidget* control : box->findChildren<QWidget*>()) {
+        if (!qobject_cast<const QLineEdit*>(control) && !qobject_cast<const TUpDown*>(control) &&
+            !qobject_cast<const QLabel*>(control))
+            continue;
         const QRect allowed = qobject_cast<const QLabel*>(control) ? box->frameRect() : inside;
         QVERIFY2(allowed.contains(control->geometry()),
                  qPrintable(QStringLiteral("%1 at %2,%3 %4x%5")

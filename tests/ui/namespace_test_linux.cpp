@@ -138,10 +138,9 @@ private slots:
         std::vector<TItemIdList> ids;
         QCOMPARE(temp.childNames(*temp.desktop, ids).mid(4), QStringList({"old", "taken"}));
         const TItemIdList old = ids[4];
-        QVERIFY(!temp.desktop->setNameOf(old, "taken"));
-        QVERIFY(!temp.desktop->setNameOf(old, "a/b"));
-        QVERIFY(!temp.desktop->setNameOf(old, ""));
-        QVERIFY(!temp.desktop->setNameOf(old, std::string("x\0y", 3)));
+        for (const std::string& name :
+             {std::string("taken"), std::string("a/b"), std::string(), std::string("x\0y", 3)})
+            QVERIFY(!temp.desktop->setNameOf(old, name));
         QVERIFY(!QFile::exists(QString::fromStdString(temp.path("desk/x"))));
         QVERIFY(QFile::exists(QString::fromStdString(temp.path("desk/old/inside"))));
         const auto renamed = temp.desktop->setNameOf(old, "新\xff");

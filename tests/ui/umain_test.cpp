@@ -126,7 +126,7 @@ private slots:
             QVERIFY(!item->isChecked());
     }
 
-    void keepsLayoutRulesWhenMaximised() {
+    void keepsLayoutRulesWhenMaximisedAndTakesBackResize() {
         m_window->showMaximized();
         QTRY_VERIFY(m_window->width() > 863 && m_window->height() > 494);
         const int w = m_window->width(), h = m_window->height();
@@ -139,9 +139,7 @@ private slots:
         m_window->showNormal();
         QTRY_COMPARE(m_window->size(), QSize(863, 494));
         QCOMPARE(child<QWidget>("ListView1")->geometry(), QRect(217, 0, 646, 430));
-    }
-
-    void takesBackResizeOfNormalWindow() {
+        // Restored, the window takes back any resize.
         m_window->resize(1000, 700);
         QTRY_COMPARE(m_window->size(), QSize(863, 494));
         QCOMPARE(child<QWidget>("RzPanel1")->geometry(), QRect(0, 430, 863, 45));
