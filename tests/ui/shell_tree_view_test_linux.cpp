@@ -110,8 +110,7 @@ private slots:
         tree().setCurrentItem(nullptr);
         QCOMPARE(changed.count(), 1);
         QCOMPARE(tree().selectedPath(), "");
-        QCOMPARE(TShellTreeNodes::shellDisplayName(nullptr, {}, TNameForm::Normal),
-                 "parentfolder = nil");
+        QCOMPARE(ShellDisplayName(nullptr, {}, TNameForm::Normal), "parentfolder = nil");
     }
 
     void reportsARootThatCannotBeResolved() {

@@ -21,6 +21,27 @@ TShellFolderObject* ParentFolderObject(const TShellFolder& entry) {
     return parent->FolderObject.get();
 }
 
+std::string ShellDisplayName(TShellFolderObject* folder, const TItemIdList& id, TNameForm form) {
+    if (!folder) return std::string(messages::NoParentFolder);
+    std::string name = folder->displayNameOf(id, form);
+    if (name.size() > 1 && name[0] == '?' && name[1] >= '0' && name[1] <= '9')
+        std::erase(name, '?');
+    // A virtual item has no path: its own name stands in.
+    if (name.starts_with("::{") && form != TNameForm::Normal)
+        return ShellDisplayName(folder, id, TNameForm::Normal);
+    return name;
+}
+
+TItemIdList FullIdOf(const TShellFolder& entry) {
+    const TItemIdList parentId = entry.ParentEntry ? entry.ParentEntry->FullItemId : TItemIdList{};
+    return ConcatItemIds(parentId, entry.ItemId);
+}
+
+std::string ParsingPath(const TShellFolder& entry) {
+    return ShellDisplayName(DesktopEntry().FolderObject.get(), entry.FullItemId,
+                            TNameForm::ForParsing);
+}
+
 void InitializeShellNamespace(std::unique_ptr<TShellNamespace> shellNamespace) {
     Q_ASSERT(!g_shellNamespace);
     auto desktop = shellNamespace->desktopFolder();

@@ -87,6 +87,12 @@ struct TShellFolder {
 
 // The folder where an entry's name and attributes are asked: its parent's, else the desktop's.
 TShellFolderObject* ParentFolderObject(const TShellFolder& entry);
+// The name `folder` gives `id`, as a node's label shows it: with the "?"-digit and "::{" rules.
+std::string ShellDisplayName(TShellFolderObject* folder, const TItemIdList& id, TNameForm form);
+// The entry's full id, made again from its parent's and its own.
+TItemIdList FullIdOf(const TShellFolder& entry);
+// The entry's absolute path (raw bytes), or a virtual item's display name.
+std::string ParsingPath(const TShellFolder& entry);
 
 // The process-wide namespace and its desktop entry, made before any window and freed after
 // the last one. Initialising throws engine::TError when the namespace has no desktop folder.

@@ -153,8 +153,8 @@ bool MakeFolderIn(TShellTreeView& tree, const std::string& path) {
     for (int i = 0; i < rebuilt->childCount(); ++i) {
         QTreeWidgetItem* child = rebuilt->child(i);
         const TShellFolder* entry = TShellTreeNodes::entryOf(child);
-        if (!entry || TShellTreeNodes::shellDisplayName(ParentFolderObject(*entry), entry->ItemId,
-                                                        TNameForm::InFolder) != name)
+        if (!entry || ShellDisplayName(ParentFolderObject(*entry), entry->ItemId,
+                                       TNameForm::InFolder) != name)
             continue;
         tree.scrollToItem(child);
         tree.editItem(child);
@@ -188,7 +188,7 @@ bool RunVerb(TShellTreeView& tree, const QString& verb, const std::string& path)
 } // namespace
 
 void ShowShellTreeMenu(TShellTreeView& tree, TShellFolder& entry, const QPoint& at) {
-    const std::string path = TShellTreeNodes::parsingPath(entry);
+    const std::string path = ParsingPath(entry);
     TFolderMenuState state = MenuStateOf(entry, path);
     state.HeldReason = tree.holdReason(path);
     state.PasteHeldReason = PasteHoldReason(path, tree.heldFolder());

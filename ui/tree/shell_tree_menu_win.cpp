@@ -169,7 +169,7 @@ void RunShellCommand(TShellTreeView& tree, IContextMenu* shellMenu, UINT command
     }
     if (command == OwnRenameCommand) return;
     const TShellFolder* entry = tree.selectedEntry();
-    const std::string path = entry ? TShellTreeNodes::parsingPath(*entry) : std::string();
+    const std::string path = entry ? ParsingPath(*entry) : std::string();
     std::optional<TOpenDirectory> openDirectory;
     if (verb == verbs::Open) openDirectory.emplace(path);
     // A command that fails or is cancelled has been reported by the shell, if at all.
@@ -194,8 +194,7 @@ void ShowShellTreeMenu(TShellTreeView& tree, TShellFolder& entry, const QPoint& 
     TShellFolderObject* parent = ParentFolderObject(entry);
     AddRenameWhenMissing(menu, shellMenu.get(),
                          parent && parent->attributesOf(entry.ItemId, TItemAttribute::CanRename));
-    if (!tree.holdReason(TShellTreeNodes::parsingPath(entry)).isEmpty())
-        GreyMovingCommands(menu, shellMenu.get());
+    if (!tree.holdReason(ParsingPath(entry)).isEmpty()) GreyMovingCommands(menu, shellMenu.get());
     TShellMenuMessages& messages = TShellMenuMessages::instance();
     messages.setHandler(shellMenu.query<IContextMenu2>());
     const auto dropHandler = qScopeGuard([&messages] { messages.setHandler({}); });

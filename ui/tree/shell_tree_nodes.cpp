@@ -81,7 +81,7 @@ std::unique_ptr<QTreeWidgetItem> MakeNode(std::unique_ptr<TShellFolder> entry,
     const TItemIdList& id = entry->ItemId;
     auto node = std::make_unique<TShellTreeNode>(std::move(entry));
     // Invalid UTF-8 bytes show as U+FFFD; the bytes themselves stay in the entry's ids.
-    node->setText(0, TextOf(TShellTreeNodes::shellDisplayName(parent, id, labelForm)));
+    node->setText(0, TextOf(ShellDisplayName(parent, id, labelForm)));
     node->setFlags(node->flags() | Qt::ItemIsEditable);
     if (!parent) return node;
     node->setIcon(
@@ -119,28 +119,6 @@ TShellFolder* TShellTreeNodes::entryOf(const QTreeWidgetItem* node) {
 std::unique_ptr<TShellFolder> TShellTreeNodes::detachEntry(QTreeWidgetItem* node) {
     TShellTreeNode* shellNode = AsNode(node);
     return shellNode ? std::move(shellNode->m_entry) : nullptr;
-}
-
-std::string TShellTreeNodes::shellDisplayName(TShellFolderObject* folder, const TItemIdList& id,
-                                              TNameForm form) {
-    if (!folder) return std::string(messages::NoParentFolder);
-    std::string name = folder->displayNameOf(id, form);
-    if (name.size() > 1 && name[0] == '?' && name[1] >= '0' && name[1] <= '9')
-        std::erase(name, '?');
-    // A virtual item has no path: its own name stands in.
-    if (name.starts_with("::{") && form != TNameForm::Normal)
-        return shellDisplayName(folder, id, TNameForm::Normal);
-    return name;
-}
-
-TItemIdList TShellTreeNodes::fullIdOf(const TShellFolder& entry) {
-    const TItemIdList parentId = entry.ParentEntry ? entry.ParentEntry->FullItemId : TItemIdList{};
-    return ConcatItemIds(parentId, entry.ItemId);
-}
-
-std::string TShellTreeNodes::parsingPath(const TShellFolder& entry) {
-    return shellDisplayName(DesktopEntry().FolderObject.get(), entry.FullItemId,
-                            TNameForm::ForParsing);
 }
 
 std::unique_ptr<TShellFolder> TShellTreeNodes::resolveRoot(const QString& rootText) {
@@ -235,7 +213,7 @@ QTreeWidgetItem* TShellTreeNodes::insertRebuiltNode(QTreeWidgetItem* old) {
 // Depth first, so that each expansion finds its parent's children already loaded.
 void TShellTreeNodes::expandLike(QTreeWidgetItem* old, QTreeWidgetItem* rebuilt) {
     if (const TShellFolder* entry = entryOf(old); entry && old->isExpanded())
-        if (QTreeWidgetItem* found = findLoadedNode(fullIdOf(*entry), rebuilt))
+        if (QTreeWidgetItem* found = findLoadedNode(FullIdOf(*entry), rebuilt))
             found->setExpanded(true);
     for (int i = 0; i < old->childCount(); ++i)
         expandLike(old->child(i), rebuilt);
@@ -283,7 +261,7 @@ bool TShellTreeNodes::renameItem(TShellFolder* entry, const std::string& newName
     std::optional<TItemIdList> newId = parent->setNameOf(entry->ItemId, newName);
     if (!newId) throw engine::TError(messages::RenameFailed(newName));
     entry->ItemId = std::move(*newId);
-    entry->FullItemId = fullIdOf(*entry);
+    entry->FullItemId = FullIdOf(*entry);
     // The old folder object still reads the old path.
     entry->FolderObject = parent->bindToObject(entry->ItemId);
     return true;

@@ -22,13 +22,6 @@ public:
     static TShellFolder* entryOf(const QTreeWidgetItem* node);
     // Takes the entry away from its node, which then counts as having none.
     static std::unique_ptr<TShellFolder> detachEntry(QTreeWidgetItem* node);
-    // A node's label text: the name `folder` gives `id`, with the "?"-digit and "::{" rules.
-    static std::string shellDisplayName(TShellFolderObject* folder, const TItemIdList& id,
-                                        TNameForm form);
-    // The entry's full id, made again from its parent's and its own.
-    static TItemIdList fullIdOf(const TShellFolder& entry);
-    // The entry's absolute path (raw bytes), or a virtual item's display name.
-    static std::string parsingPath(const TShellFolder& entry);
 
     // The entry of the root text: a named root ("rfDesktop") or an absolute folder path;
     // none when it can't be resolved.

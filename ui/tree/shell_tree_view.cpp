@@ -25,7 +25,7 @@
 namespace {
 
 std::optional<TItemIdList> FullIdOf(const TShellFolder* entry) {
-    return entry ? std::optional(TShellTreeNodes::fullIdOf(*entry)) : std::nullopt;
+    return entry ? std::optional(FullIdOf(*entry)) : std::nullopt;
 }
 
 bool IsInBranch(const QTreeWidgetItem* node, const QTreeWidgetItem* branch) {
@@ -139,7 +139,7 @@ TShellFolder* TShellTreeView::selectedEntry() const {
 std::string TShellTreeView::selectedPath() const {
     const TShellFolder* entry = selectedEntry();
     if (!entry) return {};
-    return TShellTreeNodes::parsingPath(*entry);
+    return ParsingPath(*entry);
 }
 
 QTreeWidgetItem* TShellTreeView::rightClickTarget() const {
@@ -187,7 +187,9 @@ void TShellTreeView::contextMenuEvent(QContextMenuEvent* event) {
     const QPoint at = byMouse || !target ? event->globalPos() : labelCentre(target);
     m_rightClickTarget = QPersistentModelIndex(indexFromItem(target));
     const auto clear = qScopeGuard([this] { m_rightClickTarget = QPersistentModelIndex(); });
-    Guarded([&] { showShellMenu(selectedEntry(), at); });
+    Guarded([&] {
+        if (TShellFolder* entry = selectedEntry()) ShowShellTreeMenu(*this, *entry, at);
+    });
 }
 
 // The platform turns the context-menu key into a request; Shift+F10 is the tree's own.
@@ -196,10 +198,6 @@ void TShellTreeView::keyPressEvent(QKeyEvent* event) {
         return QTreeWidget::keyPressEvent(event);
     QContextMenuEvent request(QContextMenuEvent::Keyboard, {}, {}, event->modifiers());
     contextMenuEvent(&request);
-}
-
-void TShellTreeView::showShellMenu(TShellFolder* entry, const QPoint& at) {
-    if (entry) ShowShellTreeMenu(*this, *entry, at);
 }
 
 QPoint TShellTreeView::labelCentre(QTreeWidgetItem* node) const {
@@ -241,7 +239,7 @@ bool TShellTreeView::edit(const QModelIndex& index, EditTrigger trigger, QEvent*
     QTreeWidgetItem* node = itemFromIndex(index);
     const TShellFolder* entry = TShellTreeNodes::entryOf(node);
     if (!opens || !entry || m_heldFolder.empty()) return QTreeWidget::edit(index, trigger, event);
-    const QString reason = holdReason(TShellTreeNodes::parsingPath(*entry));
+    const QString reason = holdReason(ParsingPath(*entry));
     if (reason.isEmpty()) return QTreeWidget::edit(index, trigger, event);
     QToolTip::showText(labelCentre(node), reason, viewport(), visualItemRect(node));
     return false;
@@ -256,7 +254,7 @@ void TShellTreeView::commitLabelEdit(QTreeWidgetItem* node, const QString& text)
         TShellFolder* entry = TShellTreeNodes::entryOf(node);
         if (!entry) return;
         // The label may have opened before the batch started.
-        const QString held = holdReason(TShellTreeNodes::parsingPath(*entry));
+        const QString held = holdReason(ParsingPath(*entry));
         if (!held.isEmpty()) throw engine::TError(held.toStdString());
         TShellFolderObject* parent = ParentFolderObject(*entry);
         const std::string newName = text == node->text(0) && parent

@@ -47,10 +47,6 @@ public:
     // Replaces what the folder menu reaches outside the tree (tests record instead).
     void setMenuHooks(TFolderMenuHooks hooks) { m_menuHooks = std::move(hooks); }
     const TFolderMenuHooks& menuHooks() const { return m_menuHooks; }
-    // Shows the folder menu of `entry` at the screen position `at` and carries out the chosen
-    // verb; "rename", "delete", "paste" and "newfolder" also update the tree. Throws
-    // engine::TError when a command fails.
-    void showShellMenu(TShellFolder* entry, const QPoint& at);
     // Rebuilds the branch of `node` from the disk, keeping its expanded sub-branches expanded,
     // the top visible node and the selection (by id). Returns the node that replaced `node`,
     // null when `node` has no folder to enumerate.
