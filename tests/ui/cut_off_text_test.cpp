@@ -58,10 +58,7 @@ private slots:
         QCOMPARE(cell(0, TEntryModel::OldNameColumn).data().toString(), LongName);
         requestCellTip(0, TEntryModel::OldNameColumn);
         QVERIFY(QToolTip::isVisible());
-        QCOMPARE(QToolTip::text(), LongName);
-        init();
-        requestCellTip(1, TEntryModel::OldNameColumn); // "b.txt" fits
-        QVERIFY(!QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), LongName); // a text that fits is cut_text_delegate_test's
     }
 
     void theChineseModificationTimeFits() {

@@ -57,12 +57,6 @@ private slots:
         QCOMPARE(contents, (QStringList{"one", "two"}));
     }
 
-    void reportsWhatCannotBeTrashed() {
-        const TTrashResult result = MoveToTrash(m_root + "/work/never-made");
-        QVERIFY(!result.Trashed);
-        QVERIFY(!result.ErrorText.isEmpty());
-    }
-
     // GIO works on whole paths, which the system refuses beyond PATH_MAX: the trash must say so
     // and leave the folder, and deleting for good must still reach it.
     void aFolderBeyondPathMaxIsRefusedVisiblyAndCanBeDeleted() {

@@ -85,16 +85,10 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("steps"); // up when positive
         QTest::addColumn<QString>("stepped");
-        QTest::newRow("down to the bottom") << "Edit1"
-                                            << "1" << -2 << "0";
-        QTest::newRow("up from the bottom") << "Edit1"
-                                            << "0" << 1 << "1";
-        QTest::newRow("up to the top") << "Edit6"
-                                       << "99" << 2 << "100";
-        QTest::newRow("no number: up from the last") << "Edit2"
-                                                     << "x" << 1 << "5";
-        QTest::newRow("beyond the top: down") << "Edit2"
-                                              << "250" << -1 << "99";
+        QTest::newRow("down to the bottom") << QStringLiteral("Edit1") << "1" << -2 << "0";
+        QTest::newRow("up to the top") << QStringLiteral("Edit6") << "99" << 2 << "100";
+        QTest::newRow("no number: up from the last") << QStringLiteral("Edit2") << "x" << 1 << "5";
+        QTest::newRow("beyond the top: down") << QStringLiteral("Edit2") << "250" << -1 << "99";
     }
     void stepsUpDownByArrowKeysWithinRange() {
         QFETCH(QString, edit);
