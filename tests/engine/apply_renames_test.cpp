@@ -251,37 +251,25 @@ TEST_F(ApplyRenames, DeleteCountZeroSkipsEveryRow) {
     EXPECT_EQ(Entries(m_root), (Names{"a.txt", "d"}));
 }
 
-TEST_F(ApplyRenames, SlashInLeadTextMovesIntoASubFolder) {
-    MakeFile("photo.jpg", "p");
-    m_settings.LeadText = "sub/";
-    m_listing.Rows = {FileRow("photo.jpg", ".jpg")};
-    engine::ApplyRenames(m_listing, m_settings, Journaled());
-    ExpectRow(0, "sub/0001 photo.jpg", TRenameStatus::Failed, NotFound);
-    EXPECT_EQ(Entries(m_root), Names{"photo.jpg"});
-
-    MakeFolder("sub");
-    engine::ApplyRenames(m_listing, m_settings, Journaled());
-    ExpectRow(0, "sub/0001 photo.jpg", TRenameStatus::Renamed);
-    EXPECT_EQ(ReadFile(At("sub/0001 photo.jpg")), "p");
-    EXPECT_EQ(Entries(m_root), Names{"sub"});
-}
-
-TEST_F(ApplyRenames, LeadingSlashStaysInsideTheFolder) {
+// A separator in the lead text makes the new name a path inside the folder: into a sub-folder
+// once it is there, and never above the folder, however many separators lead.
+TEST_F(ApplyRenames, SeparatorsInTheLeadTextStayInsideTheFolder) {
     MakeFile("a.txt", "a");
     MakeFile("b.txt", "b");
-    m_settings.LeadText = "/";
+    m_settings.LeadText = "sub/";
     m_listing.Rows = {FileRow("a.txt", ".txt")};
     engine::ApplyRenames(m_listing, m_settings, Journaled());
-    ExpectRow(0, "/0001 a.txt", TRenameStatus::Renamed);
-    EXPECT_EQ(Entries(m_root), (Names{"0001 a.txt", "b.txt"}));
+    ExpectRow(0, "sub/0001 a.txt", TRenameStatus::Failed, NotFound);
+    MakeFolder("sub");
+    engine::ApplyRenames(m_listing, m_settings, Journaled());
+    ExpectRow(0, "sub/0001 a.txt", TRenameStatus::Renamed);
+    EXPECT_EQ(ReadFile(At("sub/0001 a.txt")), "a");
 
-    m_settings.LeadText = "//x";
-    m_settings.TrailText = "";
-    m_settings.Mode = TRenameMode::rmReplace;
+    m_settings = {.LeadText = "//x", .TrailText = "", .Mode = TRenameMode::rmReplace};
     m_listing.Rows = {FileRow("b.txt", ".txt")};
     engine::ApplyRenames(m_listing, m_settings, Journaled());
     ExpectRow(0, "//x0001.txt", TRenameStatus::Renamed);
-    EXPECT_EQ(Entries(m_root), (Names{"0001 a.txt", "x0001.txt"}));
+    EXPECT_EQ(Entries(m_root), (Names{"sub", "x0001.txt"}));
 }
 
 // A row whose old name is no name of the folder's own, or whose new name is none or too long,

@@ -105,3 +105,15 @@ TEST_F(ListFolder, MissingOrEmptyFolderListsAsEmpty) {
         EXPECT_TRUE(listing.Rows.empty());
     }
 }
+
+// A probe tells a folder, and why another path is none; the working folder is the process's.
+TEST_F(ListFolder, ProbesFoldersAndKnowsTheWorkingFolder) {
+    WriteFile(root + "/file.txt", "x");
+    EXPECT_TRUE(engine::ProbeFolder(root).IsFolder);
+    const engine::TFolderProbe file = engine::ProbeFolder(root + "/file.txt");
+    EXPECT_FALSE(file.IsFolder);
+    EXPECT_NE(file.Error, 0);
+    EXPECT_EQ(engine::RenameFailureText(engine::ProbeFolder(root + "/missing").Error),
+              "找不到文件或文件夹");
+    EXPECT_EQ(engine::CurrentFolderPath(), test_paths::BytesOf(std::filesystem::current_path()));
+}

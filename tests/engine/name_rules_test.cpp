@@ -45,16 +45,13 @@ TEST(IsCaseOnlyRename, FoldsTheLettersWindowsFolds) {
 }
 
 TEST(Wtf8, RoundTripsEveryUtf16StringUnpairedSurrogatesIncluded) {
+    // Single units are all below; these are the ones a pairing of surrogates could get wrong.
     const std::u16string strings[] = {
         u"",
-        u"plain",
-        u"名字.txt",
         u"\U0001F600 pair",
         {u'a', char16_t(0xD800), u'b'},
-        {char16_t(0xDC00)},
         {char16_t(0xDBFF), char16_t(0xDBFF), char16_t(0xDFFF)},
         {char16_t(0xDFFF), char16_t(0xD800)},
-        {char16_t(0xFFFF), char16_t(0x0080)},
     };
     for (const std::u16string& units : strings) {
         const std::string bytes = engine::Wtf8FromUtf16(units);

@@ -198,17 +198,6 @@ TEST_F(WindowsRename, TheFolderOfARunningBatchCanNotBeMovedAway) {
     EXPECT_EQ(Entries(m_root), (Names{"A-0001 a", "A-0002 b"}));
 }
 
-TEST_F(WindowsRename, ProbesFoldersAndKnowsTheWorkingFolder) {
-    MakeFile("file.txt", "x");
-    EXPECT_TRUE(engine::ProbeFolder(m_root).IsFolder);
-    const engine::TFolderProbe file = engine::ProbeFolder(At("file.txt"));
-    EXPECT_FALSE(file.IsFolder);
-    EXPECT_NE(file.Error, 0);
-    const engine::TFolderProbe missing = engine::ProbeFolder(At("missing"));
-    EXPECT_EQ(engine::RenameFailureText(missing.Error), "找不到文件或文件夹");
-    EXPECT_NE(engine::CurrentFolderPath().find(":\\"), std::string::npos);
-}
-
 // Another program holds the folder with delete access, so the batch must share delete too and
 // the folder can be swapped mid-batch: the rest of the batch then renames nothing anywhere.
 TEST_F(WindowsRename, AFolderSwappedMidBatchNeverReceivesItsRenames) {

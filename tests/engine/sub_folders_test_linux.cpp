@@ -94,8 +94,4 @@ TEST_F(SubFoldersTest, ProbesFoldersThroughLinks) {
     }
 }
 
-TEST(CurrentFolderPath, IsTheWorkingFolder) {
-    EXPECT_EQ(engine::CurrentFolderPath(), fs::current_path().string());
-}
-
 } // namespace
