@@ -1,5 +1,4 @@
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -15,28 +14,24 @@ std::string Reason(int error) {
     return error == 0 ? "" : engine::RenameFailureText(error);
 }
 
-class RenameEntryTest : public ::testing::Test {
+class RenameEntryTest : public testing_tree::TTempFolderTest {
 protected:
     void SetUp() override {
-        m_folder = test_paths::MakeTempFolder("zelvora-rename-entry");
-        fs::create_directory(m_folder + "/old");
-        std::ofstream(m_folder + "/taken") << "keep me";
+        TTempFolderTest::SetUp();
+        testing_tree::MakeFolder(root + "/old");
+        testing_tree::WriteFile(root + "/taken", "keep me");
     }
-    void TearDown() override { testing_tree::RemoveAll(m_folder); }
-    std::string m_folder;
 };
 
 // A case-only rename too, which Windows takes for a rename onto the entry itself.
 TEST_F(RenameEntryTest, RenamesAFolderAndNeverReplaces) {
-    EXPECT_EQ(engine::RenameEntry(m_folder, "old", "Old"), 0);
-    EXPECT_EQ(rename_test::Entries(m_folder), (std::vector<std::string>{"Old", "taken"}));
-    EXPECT_EQ(engine::RenameEntry(m_folder, "Old", "new"), 0);
-    EXPECT_TRUE(fs::is_directory(m_folder + "/new"));
-    EXPECT_EQ(Reason(engine::RenameEntry(m_folder, "new", "taken")), "目标已存在");
-    std::string content;
-    std::getline(std::ifstream(m_folder + "/taken"), content);
-    EXPECT_EQ(content, "keep me");
-    EXPECT_TRUE(fs::is_directory(m_folder + "/new"));
+    EXPECT_EQ(engine::RenameEntry(root, "old", "Old"), 0);
+    EXPECT_EQ(rename_test::Entries(root), (std::vector<std::string>{"Old", "taken"}));
+    EXPECT_EQ(engine::RenameEntry(root, "Old", "new"), 0);
+    EXPECT_TRUE(fs::is_directory(root + "/new"));
+    EXPECT_EQ(Reason(engine::RenameEntry(root, "new", "taken")), "目标已存在");
+    EXPECT_EQ(testing_tree::ReadFile(root + "/taken"), "keep me");
+    EXPECT_TRUE(fs::is_directory(root + "/new"));
 }
 
 TEST_F(RenameEntryTest, RefusesNamesThatAreNoPlainName) {
@@ -53,12 +48,12 @@ TEST_F(RenameEntryTest, RefusesNamesThatAreNoPlainName) {
                         {"the same name", "old", 0}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        EXPECT_EQ(engine::RenameEntry(m_folder, "old", r.to), r.want);
-        EXPECT_TRUE(fs::is_directory(m_folder + "/old"));
+        EXPECT_EQ(engine::RenameEntry(root, "old", r.to), r.want);
+        EXPECT_TRUE(fs::is_directory(root + "/old"));
     }
-    EXPECT_FALSE(fs::exists(m_folder + "/c"));
-    EXPECT_EQ(engine::RenameEntry(m_folder, std::string("old\0x", 5), "x"), engine::rrInvalidName);
-    EXPECT_TRUE(fs::is_directory(m_folder + "/old"));
-    EXPECT_EQ(Reason(engine::RenameEntry(m_folder, "gone", "x")), "找不到文件或文件夹");
-    EXPECT_EQ(Reason(engine::RenameEntry(m_folder + "/missing", "old", "x")), "找不到文件或文件夹");
+    EXPECT_FALSE(fs::exists(root + "/c"));
+    EXPECT_EQ(engine::RenameEntry(root, std::string("old\0x", 5), "x"), engine::rrInvalidName);
+    EXPECT_TRUE(fs::is_directory(root + "/old"));
+    EXPECT_EQ(Reason(engine::RenameEntry(root, "gone", "x")), "找不到文件或文件夹");
+    EXPECT_EQ(Reason(engine::RenameEntry(root + "/missing", "old", "x")), "找不到文件或文件夹");
 }

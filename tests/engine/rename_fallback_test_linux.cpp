@@ -69,10 +69,10 @@ struct TSeams {
 enum class TKind { None, File, Folder, EmptyFolder };
 
 void Make(const std::string& path, TKind kind, const std::string& tag) {
-    if (kind == TKind::File) rename_test::MakeFile(path, tag);
+    if (kind == TKind::File) rename_test::WriteFile(path, tag);
     if (kind == TKind::Folder || kind == TKind::EmptyFolder)
         rename_test::fs::create_directory(path);
-    if (kind == TKind::Folder) rename_test::MakeFile(path + "/inner", tag);
+    if (kind == TKind::Folder) rename_test::WriteFile(path + "/inner", tag);
 }
 
 // What stands at `path`, with its content, so a test can see that nothing was replaced.
@@ -271,7 +271,7 @@ TEST_F(RenameFallback, AFileSavedAtTheOldNameMeanwhileSurvives) {
     s_folder = m_listing.CurrentFolder;
     const TSeams seams(RenameAt2WithoutNoReplace, [](const char* target, int dir, const char* at) {
         const int made = ::symlinkat(target, dir, at);
-        rename_test::MakeFile(s_folder + "saving", "saved meanwhile");
+        rename_test::WriteFile(s_folder + "saving", "saved meanwhile");
         ::renameat(dir, "saving", dir, "a");
         return made;
     });

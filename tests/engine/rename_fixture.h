@@ -1,17 +1,16 @@
 #pragma once
-// Disk fixtures of the rename tests: a fresh temporary folder per test, removed afterwards, and
-// small helpers to make, read and list its entries.
+// Disk fixtures of the rename tests: a fresh temporary folder per test and one for its journals,
+// removed afterwards, and the rows the tests rename.
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "engine/engine.h"
+#include "tests/engine/temp_folder.h"
 #include "tests/engine/test_paths.h"
 
 namespace rename_test {
@@ -23,6 +22,8 @@ using test_paths::MakeTempFolder;
 using test_paths::OnWindows;
 using test_paths::PathOf;
 using test_paths::Sep;
+using testing_tree::ReadFile;
+using testing_tree::WriteFile;
 
 inline engine::TFolderEntry FileRow(std::string name, std::string typeText) {
     engine::TFolderEntry row;
@@ -38,15 +39,6 @@ inline engine::TFolderEntry FolderRow(std::string name) {
     row.IsFolder = true;
     row.ImageIndex = engine::FolderImageIndex;
     return row;
-}
-
-inline void MakeFile(const std::string& path, const std::string& content) {
-    std::ofstream(PathOf(path), std::ios::binary) << content;
-}
-
-inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(PathOf(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Names directly inside `path`, sorted bytewise.
@@ -66,8 +58,8 @@ protected:
         m_listing.CurrentFolder = m_root + Sep;
     }
     void TearDown() override {
-        fs::remove_all(PathOf(m_root));
-        fs::remove_all(PathOf(m_journals));
+        testing_tree::RemoveAll(m_root);
+        testing_tree::RemoveAll(m_journals);
     }
 
     // A batch's control with a journal folder of the test's own, outside the folder renamed.
@@ -79,7 +71,7 @@ protected:
 
     std::string At(const std::string& name) const { return m_listing.CurrentFolder + name; }
     void MakeFile(const std::string& name, const std::string& content = "") {
-        rename_test::MakeFile(At(name), content);
+        WriteFile(At(name), content);
     }
     void MakeFolder(const std::string& name) { fs::create_directory(PathOf(At(name))); }
 
