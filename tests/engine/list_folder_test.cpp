@@ -1,4 +1,7 @@
 // The listing on real folders, on every platform.
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -116,4 +119,35 @@ TEST_F(ListFolder, ProbesFoldersAndKnowsTheWorkingFolder) {
     EXPECT_EQ(engine::RenameFailureText(engine::ProbeFolder(root + "/missing").Error),
               "找不到文件或文件夹");
     EXPECT_EQ(engine::CurrentFolderPath(), test_paths::BytesOf(std::filesystem::current_path()));
+}
+
+// Run by ctest in a zone with daylight saving (ZELVORA_ZONE names it): each time is shown with
+// the offset at its own date, not today's.
+TEST_F(ListFolder, ModifiedTextUsesTheOffsetAtTheFilesOwnDate) {
+    if (!std::getenv("ZELVORA_ZONE")) GTEST_SKIP() << "run in a zone with daylight saving by ctest";
+    const struct {
+        const char* name;
+        std::int64_t utc;
+        const char* want;
+    } rows[] = {
+        {"a winter", 1295085600, "2011-01-15 11:00:00"},          // 10:00 UTC
+        {"b summer", 1310724000, "2011-07-15 12:00:00"},          // 10:00 UTC
+        {"c odd second kept", 1299503109, "2011-03-07 14:05:09"}, // 13:05:09 UTC
+        {"d midnight", 1299452400, "2011-03-07"},                 // 23:00 UTC the day before
+        {"e one second past", 1299452401, "2011-03-07 00:00:01"},
+    };
+    for (const auto& r : rows) {
+        WriteFile(root + "/" + r.name, "x");
+        const std::chrono::sys_seconds utc{std::chrono::seconds{r.utc}};
+        std::filesystem::last_write_time(test_paths::PathOf(root + "/" + r.name),
+                                         std::chrono::file_clock::from_sys(utc));
+    }
+    engine::TFormatSettings settings;
+    settings.ShortDatePattern = "yyyy-mm-dd";
+    settings.LongTimePattern = "hh:nn:ss";
+    engine::TFolderListing listing;
+    engine::ListFolder(listing, root, settings);
+    ASSERT_EQ(listing.Rows.size(), std::size(rows));
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_EQ(listing.Rows[i].ModifiedText, rows[i].want) << rows[i].name;
 }

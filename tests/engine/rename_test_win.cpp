@@ -149,39 +149,6 @@ TEST(SystemRegionalSettings, GiveTheLocalesModificationTexts) {
     EXPECT_EQ(engine::ModificationText(afternoon, *settings), want);
 }
 
-// Run by ctest under Wine with TZ=Europe/Berlin and ZELVORA_ZONE naming it.
-TEST_F(WindowsRename, ModifiedTextUsesTheOffsetAtTheFilesOwnDate) {
-    if (!std::getenv("ZELVORA_ZONE")) GTEST_SKIP() << "run in a zone with daylight saving by ctest";
-    const struct {
-        const char* name;
-        SYSTEMTIME utc;
-        const char* want;
-    } rows[] = {
-        {"a winter", {2011, 1, 6, 15, 10, 0, 0, 0}, "2011-01-15 11:00:00"},
-        {"b summer", {2011, 7, 5, 15, 10, 0, 0, 0}, "2011-07-15 12:00:00"},
-        {"c odd second kept", {2011, 3, 1, 7, 13, 5, 9, 0}, "2011-03-07 14:05:09"},
-        {"d midnight", {2011, 3, 0, 6, 23, 0, 0, 0}, "2011-03-07"},
-    };
-    for (const auto& r : rows) {
-        MakeFile(r.name, "x");
-        FILETIME time{};
-        ASSERT_TRUE(::SystemTimeToFileTime(&r.utc, &time));
-        const HANDLE file =
-            ::CreateFileW(engine::platform::SystemPath(At(r.name)).c_str(), FILE_WRITE_ATTRIBUTES,
-                          0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_TRUE(::SetFileTime(file, nullptr, nullptr, &time));
-        ::CloseHandle(file);
-    }
-    engine::TFormatSettings settings;
-    settings.ShortDatePattern = "yyyy-mm-dd";
-    settings.LongTimePattern = "hh:nn:ss";
-    engine::TFolderListing listing;
-    engine::ListFolder(listing, m_root, settings);
-    ASSERT_EQ(listing.Rows.size(), std::size(rows));
-    for (std::size_t i = 0; i < std::size(rows); ++i)
-        EXPECT_EQ(listing.Rows[i].ModifiedText, rows[i].want) << rows[i].name;
-}
-
 TEST_F(WindowsRename, TheFolderOfARunningBatchCanNotBeMovedAway) {
     MakeFile("a", "a");
     MakeFile("b", "b");
