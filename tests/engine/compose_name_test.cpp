@@ -177,9 +177,3 @@ TEST(ComposeNewName, DeleteModeUsesNoNumberAndParsesStartFirst) {
     EXPECT_THROW_MSG(engine::ComposeNewName("abc", "", DeleteRange("1", "4 "), 4, 1),
                      engine::TError, "'4 ' is not a valid integer value");
 }
-
-TEST(ComposeNewName, OtherModesIgnoreTheDeleteTexts) {
-    engine::TRenameSettings settings = DeleteRange("bad", "");
-    settings.Mode = TRenameMode::rmPrefix;
-    EXPECT_EQ(engine::ComposeNewName("a.txt", ".txt", settings, 4, 2), "A-0002 a.txt");
-}
