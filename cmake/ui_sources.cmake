@@ -166,7 +166,6 @@ else()
     list(APPEND UI_TESTS
         fixed_frame_test_linux
         folder_clipboard_test_linux
-        folder_paste_test_linux
         folder_properties_dialog_test_linux
         folder_trash_test_linux
         icon_theme_test_linux
@@ -174,8 +173,5 @@ else()
         shell_tree_view_test_linux
         start_folder_test_linux
         tree_context_menu_test_linux
-        tree_delete_test_linux
-        tree_hold_test_linux
-        tree_paste_test_linux
     )
 endif()
