@@ -12,7 +12,6 @@
 
 #include "engine/engine.h"
 #include "engine/platform/journal_files.h"
-#include "engine/platform/rename_folder.h"
 #include "engine/platform/wide_win.h"
 #include "tests/engine/rename_fixture.h"
 
@@ -60,19 +59,6 @@ TEST_F(WindowsRename, NamesWindowsWouldChangeFailBeforeAnySystemCall) {
         EXPECT_EQ(ReadFile(At(r.oldName)), r.oldName);
     }
     EXPECT_EQ(Entries(m_root), (Names{"CONx", "a", "end x", "end.x"}));
-}
-
-// The identity the listing gives is the one a rename checks its entry by.
-TEST_F(WindowsRename, ARenameByIdentityMovesOnlyThatEntry) {
-    MakeFile("a", "a");
-    MakeFile("other", "other");
-    engine::ListFolder(m_listing, m_listing.CurrentFolder, {});
-    ASSERT_EQ(m_listing.Rows.size(), 2u);
-    const engine::platform::TRenameFolder folder(m_listing.CurrentFolder);
-    EXPECT_EQ(folder.RenameNoReplace("a", "b", m_listing.Rows[1].Identity),
-              engine::rrEntryReplaced);
-    EXPECT_EQ(folder.RenameNoReplace("a", "b", m_listing.Rows[0].Identity), 0);
-    EXPECT_EQ(Entries(m_root), (Names{"b", "other"}));
 }
 
 TEST_F(WindowsRename, AFileHeldOpenFailsItsRowAndTheBatchGoesOn) {
