@@ -14,6 +14,10 @@ namespace test_child {
 
 using TEnvironment = std::vector<std::pair<std::string, std::string>>;
 
+// Sets `name` to `value` (empty: removes it) in this process's environment, as the C runtime
+// reads it.
+void SetEnvironment(const std::string& name, const std::string& value);
+
 class TChildProcess {
 public:
     // Starts the child running only `test` ("Suite.DISABLED_Name"), with `environment` added.

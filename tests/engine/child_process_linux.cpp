@@ -8,6 +8,10 @@
 
 namespace test_child {
 
+void SetEnvironment(const std::string& name, const std::string& value) {
+    value.empty() ? ::unsetenv(name.c_str()) : ::setenv(name.c_str(), value.c_str(), 1);
+}
+
 TChildProcess::TChildProcess(const std::string& test, const TEnvironment& environment) {
     const pid_t child = ::fork();
     if (child != 0) {

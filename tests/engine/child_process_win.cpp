@@ -1,10 +1,16 @@
 #include "tests/engine/child_process.h"
 
+#include <cstdlib>
+
 #include <windows.h>
 
 #include "engine/platform/wide_win.h"
 
 namespace test_child {
+
+void SetEnvironment(const std::string& name, const std::string& value) {
+    ::_putenv_s(name.c_str(), value.c_str());
+}
 
 TChildProcess::TChildProcess(const std::string& test, const TEnvironment& environment) {
     for (const auto& [name, value] : environment)

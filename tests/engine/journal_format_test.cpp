@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/engine.h"
 #include "engine/journal.h"
+#include "engine/platform/platform.h"
+#include "tests/engine/child_process.h"
+#include "tests/engine/test_paths.h"
 #include "tests/engine/throw_message.h"
 
 using engine::TJournalRow;
@@ -164,4 +168,21 @@ TEST(JournalFormat, ANameHoldingNulIsWrittenEmptyAndKeepsTheRowsInStep) {
     EXPECT_EQ(journal.Rows[0].To, "");
     EXPECT_EQ(journal.Rows[1].From, "d");
     EXPECT_EQ(journal.Rows[1].Outcome, engine::TOutcome::Renamed);
+}
+
+// An absolute XDG_STATE_HOME names the journal folder on every platform (tests under Wine give
+// each run a folder of their own through it); a relative one is passed over.
+TEST(JournalFolder, AnAbsoluteStateHomeNamesItOnEveryPlatform) {
+    const bool windows = test_paths::OnWindows();
+    const std::string saved = engine::platform::EnvironmentValue("XDG_STATE_HOME");
+    const std::string savedHome = engine::platform::EnvironmentValue("HOME");
+    test_child::SetEnvironment("HOME", "/home/u");
+    test_child::SetEnvironment("XDG_STATE_HOME", windows ? "C:/state" : "/state");
+    EXPECT_EQ(engine::DefaultJournalFolder(), windows ? "C:\\state\\zelvora" : "/state/zelvora");
+    test_child::SetEnvironment("XDG_STATE_HOME", "state");
+    const std::string system = engine::DefaultJournalFolder();
+    EXPECT_TRUE(windows ? system.ends_with("\\Zelvora") : system == "/home/u/.local/state/zelvora")
+        << system;
+    test_child::SetEnvironment("XDG_STATE_HOME", saved);
+    test_child::SetEnvironment("HOME", savedHome);
 }

@@ -326,4 +326,7 @@ TEST_F(RealMount, CaseOnlyRenamesAndTheirUndo) {
     for (const engine::TUndoRow& row : engine::UndoBatch(journals, all.back().Name).Rows)
         EXPECT_EQ(row.Error, 0) << row.From;
     EXPECT_EQ(contents(), (TTree{{"img_1.jpg", "1"}, {"img_2.jpg", "2"}, {"img_3.jpg", "3"}}));
+    // The tree's label rename, which no journal knows, goes the same way.
+    EXPECT_EQ(engine::RenameEntry(cases, "img_1.jpg", "IMG_1.jpg"), 0);
+    EXPECT_TRUE(contents().contains("IMG_1.jpg"));
 }

@@ -1,3 +1,4 @@
+#include <cerrno>
 #include <filesystem>
 #include <string>
 
@@ -56,4 +57,13 @@ TEST_F(RenameEntryTest, RefusesNamesThatAreNoPlainName) {
     EXPECT_TRUE(fs::is_directory(root + "/old"));
     EXPECT_EQ(Reason(engine::RenameEntry(root, "gone", "x")), "找不到文件或文件夹");
     EXPECT_EQ(Reason(engine::RenameEntry(root + "/missing", "old", "x")), "找不到文件或文件夹");
+}
+
+// A failure without a short reason of ours reads as the system words it, but for the closing
+// full stop and line break Windows ends its texts with: it stands inside a sentence of ours.
+TEST(RenameFailureText, GivesTheSystemsOwnTextWithoutItsClosingStop) {
+    const int diskFull = test_paths::OnWindows() ? 112 : ENOSPC; // ERROR_DISK_FULL on Windows
+    const std::string text = engine::RenameFailureText(diskFull);
+    EXPECT_FALSE(text.empty());
+    EXPECT_FALSE(text.ends_with('.') || text.ends_with('\n') || text.ends_with("\u3002")) << text;
 }
