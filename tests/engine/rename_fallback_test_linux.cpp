@@ -150,11 +150,6 @@ void RunCase(const std::string& folder, const TCase& c) {
     rename_test::fs::remove_all(folder + "1s");
 }
 
-void RunEveryCase(const std::string& folder) {
-    for (const TCase& c : kCases)
-        RunCase(folder, c);
-}
-
 // Every entry of `folder` by name, with what stands there.
 std::vector<std::string> DescribeAll(const std::string& folder) {
     Names described;
@@ -167,15 +162,16 @@ using RenameFallback = rename_test::TTempFolderTest;
 
 } // namespace
 
-TEST_F(RenameFallback, ReservesFilesWithLinksAndFoldersWithFolders) {
-    const TSeams seams(RenameAt2WithoutNoReplace, ::symlinkat);
-    RunEveryCase(m_listing.CurrentFolder);
-    EXPECT_EQ(g_noReplaceCalls, static_cast<int>(std::size(kCases)));
-}
-
-TEST_F(RenameFallback, ReservesFilesWithEmptyFilesWhereLinksAreRefused) {
-    const TSeams seams(RenameAt2WithoutNoReplace, SymlinkAtRefused);
-    RunEveryCase(m_listing.CurrentFolder);
+// Files are reserved with links, or with empty files where links are refused; folders with
+// folders.
+TEST_F(RenameFallback, ReservesWithLinksOrEmptyFilesAndFoldersWithFolders) {
+    for (const platform::TSymlinkAtCall symlinkAt :
+         {platform::TSymlinkAtCall{::symlinkat}, platform::TSymlinkAtCall{SymlinkAtRefused}}) {
+        const TSeams seams(RenameAt2WithoutNoReplace, symlinkAt);
+        for (const TCase& c : kCases)
+            RunCase(m_listing.CurrentFolder, c);
+        EXPECT_EQ(g_noReplaceCalls, static_cast<int>(std::size(kCases)));
+    }
 }
 
 // One folder object per batch and per undo: the flag, once refused, is not asked for again,

@@ -74,6 +74,12 @@ protected:
         return reasons;
     }
 
+    // Cuts the end record off journal `name`, as a kill before it would leave the journal.
+    void CutEndRecord(const std::string& name) {
+        const std::string path = journals + "/" + name, bytes = ReadFile(path);
+        WriteFile(path, bytes.substr(0, bytes.rfind('\0')), 0600);
+    }
+
     bool BatchIsNextToUndo() const {
         const auto all = engine::ReadJournals(journals);
         const engine::TJournalSummary* last = engine::LastUndoableBatch(all);
@@ -168,26 +174,6 @@ TEST_F(UndoBatch, TwoBatchesThenTwoUndos) {
     EXPECT_EQ(engine::LastUndoableBatch(all), nullptr);
 }
 
-TEST_F(UndoBatch, AStoppedBatchIsClosedAndUndone) {
-    for (int i = 0; i < 10; ++i)
-        WriteFile(data + "/f" + std::to_string(i), std::to_string(i));
-    const auto before = Tree();
-    std::stop_source stop;
-    engine::TBatchControl control;
-    control.Stop = stop.get_token();
-    control.Progress = [&stop](std::size_t done, std::size_t) {
-        if (done == 4) stop.request_stop();
-    };
-    const engine::TFolderListing listing = Batch({}, control);
-    EXPECT_EQ(listing.Rows[4].Status, engine::TRenameStatus::NotRun);
-    const auto all = engine::ReadJournals(journals);
-    ASSERT_EQ(all.size(), 1u);
-    EXPECT_TRUE(all[0].Closed);
-    EXPECT_EQ(engine::CountRenamedRows(journals, all[0].Name), 4u);
-    EXPECT_EQ(UndoLast().Rows.size(), 4u);
-    EXPECT_EQ(Tree(), before);
-}
-
 // The folder moved away and another made under its name, since it was listed or since its
 // batch ran: neither the batch nor the undo renames anything, there or where it went.
 TEST_F(UndoBatch, AReplacedFolderStopsTheBatchAndItsUndoBeforeAnyRename) {
@@ -233,10 +219,7 @@ TEST_F(UndoBatch, KeepClosesAnOpenJournal) {
     WriteFile(data + "/a", "a");
     Batch();
     const std::string name = engine::ReadJournals(journals).front().Name;
-    // Cut the end record off, as a crash before it would leave the journal.
-    const std::string path = journals + "/" + name;
-    std::string bytes = ReadFile(path);
-    WriteFile(path, bytes.substr(0, bytes.rfind('\0')), 0600);
+    CutEndRecord(name);
     EXPECT_FALSE(engine::ReadJournals(journals).front().Closed);
     EXPECT_EQ(engine::CountRenamedRows(journals, name), 1u);
     engine::KeepJournal(journals, name);
@@ -304,31 +287,37 @@ TEST_F(UndoBatch, AReusedInodeNumberIsAnotherEntry) {
     EXPECT_TRUE(Exists(renamed));
 }
 
-// An undo cut short (its end record lost) is offered as such, and taking it "back" finishes it:
-// the rows it had not reached go back too, and nothing it took back is renamed again.
-TEST_F(UndoBatch, AnUndoCutShortIsFinishedNotReversed) {
+// A stopped batch is closed and counts the rows it renamed. An undo cut short (its end record
+// lost) is offered as such, and taking it "back" finishes it: the rows it had not reached go
+// back too, and nothing it took back is renamed again.
+TEST_F(UndoBatch, AStoppedBatchAndAnUndoCutShortAreFinishedNotReversed) {
     for (int i = 0; i < 6; ++i)
         WriteFile(data + "/f" + std::to_string(i), std::to_string(i));
     const auto before = Tree();
-    Batch();
     std::stop_source stop;
+    std::size_t stopAt = 4;
     engine::TBatchControl control;
     control.Stop = stop.get_token();
-    control.Progress = [&stop](std::size_t done, std::size_t) {
-        if (done == 2) stop.request_stop();
+    control.Progress = [&](std::size_t done, std::size_t) {
+        if (done == stopAt) stop.request_stop();
     };
-    engine::UndoBatch(journals, engine::ReadJournals(journals).back().Name, control);
+    EXPECT_EQ(Batch({}, control).Rows[4].Status, engine::TRenameStatus::NotRun);
+    const std::string batch = engine::ReadJournals(journals).back().Name;
+    EXPECT_TRUE(engine::ReadJournals(journals).back().Closed);
+    EXPECT_EQ(engine::CountRenamedRows(journals, batch), 4u);
+    stop = {};
+    control.Stop = stop.get_token();
+    stopAt = 2;
+    engine::UndoBatch(journals, batch, control);
     const std::string undo = engine::ReadJournals(journals).back().Name;
-    const std::string path = journals + "/" + undo;
-    const std::string bytes = ReadFile(path);
-    WriteFile(path, bytes.substr(0, bytes.rfind('\0')), 0600); // as a kill before its end
+    CutEndRecord(undo);
 
     const auto all = engine::ReadJournals(journals);
     const engine::TUndoStep next = engine::NextUndo(all);
     ASSERT_TRUE(next.InTheWay);
     EXPECT_EQ(next.InTheWay->Name, undo);
-    EXPECT_EQ(engine::CountRenamedRows(journals, undo), 4u);
-    EXPECT_EQ(engine::UndoBatch(journals, undo).Rows.size(), 4u);
+    EXPECT_EQ(engine::CountRenamedRows(journals, undo), 2u);
+    EXPECT_EQ(engine::UndoBatch(journals, undo).Rows.size(), 2u);
     EXPECT_EQ(Tree(), before);
     EXPECT_EQ(engine::NextUndo(engine::ReadJournals(journals)).Batch, nullptr);
 }
