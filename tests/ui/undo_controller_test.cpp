@@ -35,6 +35,8 @@ private slots:
         QCOMPARE(namesOnDisk(), (QStringList{"A-0001 a.txt", "A-0002 b.txt", "A-0003 c.txt"}));
         QCOMPARE(statusText(), QStringLiteral("已改名 3 个 — Ctrl+Z 撤销"));
         QVERIFY(child<QWidget>("RzBitBtn1")->toolTip().contains(QStringLiteral("Ctrl+Z")));
+        pressApply(); // without a new listing every row fails: that batch is no undo step
+        QCOMPARE(statusText(), QStringLiteral("失败 3 个"));
         auto* list = child<QTreeView>("ListView1");
         list->setFocus();
         undoByKey();
@@ -215,18 +217,6 @@ private slots:
         // Newest first: c.txt went back before the stop.
         QCOMPARE(namesOnDisk(), (QStringList{"A-0001 a.txt", "A-0002 b.txt", "c.txt"}));
         QVERIFY(m_errors.isEmpty());
-    }
-
-    // A second 应用改名 without a new listing fails every row: that batch is no undo step.
-    void ctrlZSkipsABatchThatRenamedNothing() {
-        startWindow();
-        selectWork();
-        pressApply();
-        pressApply();
-        QCOMPARE(statusText(), QStringLiteral("失败 3 个"));
-        undoByKey();
-        QCOMPARE(namesOnDisk(), (QStringList{"a.txt", "b.txt", "c.txt"}));
-        QCOMPARE(statusText(), QStringLiteral("撤销改名：改回 3 个"));
     }
 
     void ctrlZLeavesABatchOfAnotherWindowRunning() {
