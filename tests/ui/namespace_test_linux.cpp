@@ -82,6 +82,7 @@ private slots:
         }
     }
 
+    // Their names in every form, too.
     void desktopHoldsVirtualItemsThenFoldersInNaturalOrder() {
         TTempNamespace temp({"b10", "B2", "a", ".hidden"});
         std::vector<TItemIdList> ids;
@@ -89,28 +90,17 @@ private slots:
                  QStringList({"主文件夹", "计算机", "网络", "回收站", "a", "B2", "b10"}));
         QCOMPARE(temp.desktop->compareIds(ids[4], ids[4]), 0);
         QVERIFY(temp.desktop->compareIds(ids[5], ids[6]) < 0);
+        QCOMPARE(temp.desktop->displayNameOf({}, TNameForm::Normal), "桌面");
+        QCOMPARE(temp.desktop->displayNameOf({}, TNameForm::ForParsing), temp.path("desk"));
+        QCOMPARE(temp.desktop->displayNameOf(ids[6], TNameForm::ForParsing), temp.path("desk/b10"));
+        QCOMPARE(temp.desktop->displayNameOf(ids[0], TNameForm::ForParsing), temp.path("home"));
+        QVERIFY(temp.desktop->displayNameOf(ids[2], TNameForm::ForParsing).starts_with("::{"));
+        QVERIFY(!temp.desktop->attributesOf(ids[3], TItemAttribute::HasSubFolders));
 
         QVERIFY2(!temp.desktop->bindToObject(ids[3]), "the trash shows no folders");
         const auto computer = temp.desktop->bindToObject(ids[1]);
         QVERIFY(computer);
         QCOMPARE(temp.childNames(*computer, ids), QStringList({"文件系统", "stick"}));
-    }
-
-    void namesItemsInEveryForm() {
-        TTempNamespace temp({"子目录"});
-        std::vector<TItemIdList> ids;
-        temp.childNames(*temp.desktop, ids);
-        const TItemIdList& folder = ids.back();
-        QCOMPARE(temp.desktop->displayNameOf({}, TNameForm::Normal), "桌面");
-        QCOMPARE(temp.desktop->displayNameOf({}, TNameForm::ForParsing), temp.path("desk"));
-        QCOMPARE(temp.desktop->displayNameOf(folder, TNameForm::InFolder), "子目录");
-        QCOMPARE(temp.desktop->displayNameOf(folder, TNameForm::ForParsing),
-                 temp.path("desk/子目录"));
-        QCOMPARE(temp.desktop->displayNameOf(ids[0], TNameForm::ForParsing), temp.path("home"));
-        QVERIFY(temp.desktop->displayNameOf(ids[2], TNameForm::ForParsing).starts_with("::{"));
-        QVERIFY(temp.desktop->attributesOf(folder, TItemAttribute::CanRename));
-        QVERIFY(!temp.desktop->attributesOf(ids[0], TItemAttribute::CanRename));
-        QVERIFY(!temp.desktop->attributesOf(ids[3], TItemAttribute::HasSubFolders));
     }
 
     void parsesPathsIntoIds() {
