@@ -150,22 +150,30 @@ private slots:
         QVERIFY(m_window->isVisible());
     }
 
-    void enterOnTheFocusedCloseButtonCloses_data() {
+    void enterOnTheFocusedButtonClicksIt_data() {
+        QTest::addColumn<QString>("button");
         QTest::addColumn<Qt::Key>("key");
         QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::newRow("Return") << Qt::Key_Return << Qt::KeyboardModifiers();
-        QTest::newRow("keypad Enter") << Qt::Key_Enter << Qt::KeyboardModifiers(Qt::KeypadModifier);
-        QTest::newRow("Space, as before") << Qt::Key_Space << Qt::KeyboardModifiers();
+        for (const char* button : {"RzBitBtn4", "RzBitBtn1"}) {
+            QTest::addRow("%s, Return", button)
+                << button << Qt::Key_Return << Qt::KeyboardModifiers();
+            QTest::addRow("%s, keypad Enter", button)
+                << button << Qt::Key_Enter << Qt::KeyboardModifiers(Qt::KeypadModifier);
+        }
+        QTest::newRow("RzBitBtn4, Space, as before")
+            << "RzBitBtn4" << Qt::Key_Space << Qt::KeyboardModifiers();
     }
-    void enterOnTheFocusedCloseButtonCloses() {
+    // Close closes; apply applies, its names are window_work_test's and undo_controller_test's.
+    void enterOnTheFocusedButtonClicksIt() {
+        QFETCH(QString, button);
         QFETCH(Qt::Key, key);
         QFETCH(Qt::KeyboardModifiers, modifiers);
-        auto* close = child<TRzBitBtn>("RzBitBtn4");
-        QSignalSpy clicked(close, &TRzBitBtn::clicked);
-        close->setFocus();
-        QTest::keyClick(close, key, modifiers);
+        auto* pressed = child<TRzBitBtn>(qPrintable(button));
+        QSignalSpy clicked(pressed, &TRzBitBtn::clicked);
+        pressed->setFocus();
+        QTest::keyClick(pressed, key, modifiers);
         QCOMPARE(clicked.count(), 1);
-        QTRY_VERIFY(!m_window->isVisible());
+        QTRY_COMPARE(m_window->isVisible(), button != QStringLiteral("RzBitBtn4"));
     }
 
     void editsKeepTextOfAnyLength() {

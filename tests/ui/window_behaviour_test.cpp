@@ -126,27 +126,6 @@ private slots:
         QCOMPARE(child<QLineEdit>("Edit1")->text(), QStringLiteral("2"));
     }
 
-    void enterOnTheFocusedApplyButtonRenames_data() {
-        QTest::addColumn<Qt::Key>("key");
-        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::newRow("Return") << Qt::Key_Return << Qt::KeyboardModifiers();
-        QTest::newRow("keypad Enter") << Qt::Key_Enter << Qt::KeyboardModifiers(Qt::KeypadModifier);
-    }
-    void enterOnTheFocusedApplyButtonRenames() {
-        QFETCH(Qt::Key, key);
-        QFETCH(Qt::KeyboardModifiers, modifiers);
-        QVERIFY(openWindow());
-        selectNode(QStringLiteral("work"));
-        auto* apply = child<QWidget>("RzBitBtn1");
-        apply->setFocus();
-        QVERIFY(apply->hasFocus());
-        QTest::keyClick(apply, key, modifiers);
-        QTRY_VERIFY(!m_window->isBusy());
-        // In list order; the names on disk and the status are undo_controller_test's.
-        QCOMPARE(newNameShown(0), QStringLiteral("A-0001 a.txt"));
-        QCOMPARE(newNameShown(2), QStringLiteral("A-0003 c.txt"));
-    }
-
     // A new rename type changes neither the preview nor the list.
     void anInvalidDeleteStartStopsTheRunBeforeAnyRename() {
         QVERIFY(openWindow());
