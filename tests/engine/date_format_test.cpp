@@ -36,7 +36,7 @@ void ExpectRendered(const TPatternRow* begin, const TPatternRow* end,
 
 } // namespace
 
-TEST(FormatDateTime, RendersEachElement) {
+TEST(FormatDateTime, RendersEachElementQuotesAndTheMinuteAndTwelveHourRules) {
     const TPatternRow rows[] = {
         {"y: two-digit year", "y", "11"},
         {"yy: two-digit year", "yy", "11"},
@@ -76,33 +76,13 @@ TEST(FormatDateTime, RendersEachElement) {
         {"other letters are themselves", "Qx", "Qx"},
         {"separators", "yyyy/mm/dd hh:nn", "2011/03/07 14:05"},
         {"multi-byte characters copied whole", "yyyy年m月d日", "2011年3月7日"},
-    };
-    ExpectRendered(std::begin(rows), std::end(rows));
-}
-
-TEST(FormatDateTime, CopiesQuotedText) {
-    const TPatternRow rows[] = {
+        // Quoted text is copied.
         {"single quotes", "'yyyy' yy", "yyyy 11"},
         {"double quotes", "\"d\"d", "d7"},
         {"each kind holds the other", "'\"h\"' \"'\"", "\"h\" '"},
         {"empty quotes render nothing", "d''d", "77"},
         {"unclosed quote runs to the end", "yy 'h:m", "11 h:m"},
-    };
-    ExpectRendered(std::begin(rows), std::end(rows));
-}
-
-TEST(FormatDateTime, SeparatorsComeFromTheSettings) {
-    engine::TFormatSettings settings;
-    settings.DateSeparator = '-';
-    settings.TimeSeparator = '.';
-    EXPECT_EQ(engine::FormatDateTime("m/d h:n", Afternoon, settings), "3-7 14.5");
-    settings.DateSeparator = '\0';
-    settings.TimeSeparator = '\0';
-    EXPECT_EQ(engine::FormatDateTime("m/d h:n", Afternoon, settings), "37 145");
-}
-
-TEST(FormatDateTime, MinuteRule) {
-    const TPatternRow rows[] = {
+        // m is the minute after an hour.
         {"m after an hour is the minute", "h:mm:ss", "14:05:09"},
         {"quotes and blanks in between don't matter", "hh'x' m", "14x 5"},
         {"a letter element in between makes it the month", "h d mm", "14 7 03"},
@@ -116,12 +96,7 @@ TEST(FormatDateTime, MinuteRule) {
          "05"},
         {"without an hour it is the month", "n mm", "5 03"},
         {"after the minute it is the month again", "h:m:m", "14:5:3"},
-    };
-    ExpectRendered(std::begin(rows), std::end(rows));
-}
-
-TEST(FormatDateTime, TwelveHourRule) {
-    const TPatternRow rows[] = {
+        // The 12-hour form, where an AM/PM element is ahead or before.
         {"off by default", "h", "14"},
         {"an AM/PM element ahead switches it on", "h:nn am/pm", "2:05 pm"},
         {"a/p ahead", "hh a/p", "02 p"},
@@ -137,6 +112,16 @@ TEST(FormatDateTime, TwelveHourRule) {
         {"stays on to the end", "a/p h", "p 2"},
     };
     ExpectRendered(std::begin(rows), std::end(rows));
+}
+
+TEST(FormatDateTime, SeparatorsComeFromTheSettings) {
+    engine::TFormatSettings settings;
+    settings.DateSeparator = '-';
+    settings.TimeSeparator = '.';
+    EXPECT_EQ(engine::FormatDateTime("m/d h:n", Afternoon, settings), "3-7 14.5");
+    settings.DateSeparator = '\0';
+    settings.TimeSeparator = '\0';
+    EXPECT_EQ(engine::FormatDateTime("m/d h:n", Afternoon, settings), "37 145");
 }
 
 TEST(FormatDateTime, InsertsOneLevelDeep) {
