@@ -1,15 +1,11 @@
-// The Linux file managers' clipboard of folders: written in every format, read from any, and
-// pasted without replacing what is there.
+// The Linux file managers' clipboard of folders: written in every format, read from any. Its
+// pastes, which never replace what is there, are tree_context_menu_test_linux's.
 #include <memory>
 
-#include <QDir>
-#include <QFileInfo>
 #include <QMimeData>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "ui/tree/folder_clipboard_linux.h"
-#include "ui/tree/folder_paste_linux.h"
 
 using Paths = QList<QByteArray>;
 
@@ -99,38 +95,6 @@ private slots:
         const TClipboardPaste paste = ReadClipboardPaste(&data);
         QTEST(paste.Paths, "paths");
         QTEST(paste.IsCut, "cut");
-    }
-
-    void pastesWhatTheClipboardHolds_data() {
-        QTest::addColumn<bool>("cut");
-        QTest::newRow("copy keeps the source") << false;
-        QTest::newRow("cut moves it") << true;
-    }
-    void pastesWhatTheClipboardHolds() {
-        QFETCH(bool, cut);
-        QTemporaryDir temp;
-        const QString source = temp.path() + "/from/名称", target = temp.path() + "/to";
-        QVERIFY(QDir().mkpath(source) && QDir().mkpath(target + "/名称"));
-        const std::unique_ptr<QMimeData> data(MakeFolderClipboardData(
-            {source.toUtf8()}, cut ? TClipboardAction::Cut : TClipboardAction::Copy));
-        const auto results = PasteClipboardInto(target.toUtf8(), data.get());
-        QCOMPARE(results.size(), size_t(1));
-        QCOMPARE(QString::fromStdString(results[0].TargetName), QStringLiteral("名称 (2)"));
-        QVERIFY(QFileInfo(target + "/名称 (2)").isDir());
-        QCOMPARE(QFileInfo::exists(source), !cut);
-        QVERIFY(PasteFailureTexts(results).isEmpty());
-    }
-
-    void namesEachFailure() {
-        QTemporaryDir temp;
-        const QByteArray url = "file://" + temp.path().toUtf8();
-        QMimeData data;
-        data.setData("x-special/gnome-copied-files", "copy\n" + url + "/gone\n" + url + "/here");
-        QVERIFY(QDir().mkpath(temp.path() + "/here"));
-        const auto results = PasteClipboardInto(temp.path().toUtf8() + "/", &data);
-        QCOMPARE(PasteFailureTexts(results),
-                 QStringList{"“" + temp.path() + "/gone”：找不到文件或文件夹"});
-        QVERIFY(QFileInfo(temp.path() + "/here (2)").isDir());
     }
 };
 
