@@ -153,13 +153,7 @@ private slots:
         QCOMPARE(changed.count(), 0);
     }
 
-    void restoresCursorAndUpdatesWhenLoadingFails() {
-        m_failingPath = bytes(desk("a10"));
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, tree().nodes().loadChildren(node("a10")));
-        QCOMPARE(QApplication::overrideCursor(), nullptr);
-        QVERIFY(tree().updatesEnabled());
-    }
-
+    // The cursor and the updates come back after the failure.
     void showsAFailedExpansionAndLoadsOnTheNextOne() {
         QTreeWidgetItem* folder = node("a2");
         select(folder);
@@ -167,6 +161,8 @@ private slots:
         QTest::keyClick(&tree(), Qt::Key_Right);
         QCOMPARE(m_errors, QStringList{"disk gone."});
         QCOMPARE(folder->childCount(), 0);
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QVERIFY(tree().updatesEnabled());
         m_failingPath.clear();
         QTest::keyClick(&tree(), Qt::Key_Left);
         QTRY_VERIFY(!folder->isExpanded());
