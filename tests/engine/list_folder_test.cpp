@@ -14,7 +14,6 @@
 
 namespace {
 
-using listed_rows::NamesOf;
 using test_paths::Sep;
 using testing_tree::MakeFolder;
 using testing_tree::WriteFile;
@@ -51,10 +50,13 @@ TEST_F(ListFolder, GivesEveryEntryButDotsInNaturalOrderWithItsKind) {
         {"b10.txt", ".txt", false},  {"photos.2011", "文件夹", true},
         {"README", "", false},       {"\xe7\x85\xa7\xe7\x89\x87.jpg", ".jpg", false},
     };
-    const engine::TFolderListing listing = List(root);
-    EXPECT_EQ(listing.CurrentFolder, root + Sep);
-    listed_rows::ExpectRows(listing, want);
-    EXPECT_NE(listing.Inode, 0u) << "the folder's identity is known";
+    for (const std::string& path : {root, root + Sep}) { // one trailing separator either way
+        SCOPED_TRACE(path);
+        const engine::TFolderListing listing = List(path);
+        EXPECT_EQ(listing.CurrentFolder, root + Sep);
+        listed_rows::ExpectRows(listing, want);
+        EXPECT_NE(listing.Inode, 0u) << "the folder's identity is known";
+    }
 }
 
 TEST(FileExtension, FromTheLastDot) {
@@ -70,16 +72,6 @@ TEST(FileExtension, FromTheLastDot) {
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         EXPECT_EQ(engine::FileExtension(r.name), r.want);
-    }
-}
-
-TEST_F(ListFolder, FolderPathGetsOneTrailingSeparator) {
-    WriteFile(root + "/a", "a");
-    for (const std::string& path : {root, root + Sep}) {
-        SCOPED_TRACE(path);
-        const engine::TFolderListing listing = List(path);
-        EXPECT_EQ(listing.CurrentFolder, root + Sep);
-        EXPECT_EQ(NamesOf(listing), std::vector<std::string>{"a"});
     }
 }
 
