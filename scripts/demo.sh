@@ -46,6 +46,7 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
     import -window root "$0/demo-after.png"
     kill $pid; wait $pid 2>/dev/null || true' "$out"
 # The window at start on a 144 dpi screen: every length grows with the text height, 18 / 12.
+touch -d "2011-12-08 14:30:00" "$home/Desktop/照片" # the renames above moved its time
 QT_FONT_DPI=144 xvfb-run -a -s "-screen 0 1600x1000x24 -dpi 144" bash -c '
     build/zelvora & pid=$!
     for _ in $(seq 50); do
