@@ -37,12 +37,15 @@ struct TUndoStep {
     const TJournalSummary* Batch = nullptr;    // the batch to take back
     const TJournalSummary* InTheWay = nullptr; // the journal that must end or be recovered first
 };
+// The step points into `journals`, which must outlive it: a temporary is refused.
 TUndoStep NextUndo(const std::vector<TJournalSummary>& journals);
+TUndoStep NextUndo(const std::vector<TJournalSummary>&& journals) = delete;
 
 // NextUndo's batch, or nullptr. Pure.
 inline const TJournalSummary* LastUndoableBatch(const std::vector<TJournalSummary>& journals) {
     return NextUndo(journals).Batch;
 }
+const TJournalSummary* LastUndoableBatch(const std::vector<TJournalSummary>&& journals) = delete;
 
 // The number of rows of journal `name` whose entry stands renamed now: the folder holds the
 // row's new name exactly, and the entry there has the row's identity. For an undo cut short,

@@ -302,7 +302,8 @@ TEST_F(UndoBatch, AStoppedBatchAndAnUndoCutShortAreFinishedNotReversed) {
     EXPECT_EQ(engine::CountRenamedRows(journals, undo), 2u);
     EXPECT_EQ(engine::UndoBatch(journals, undo).Rows.size(), 2u);
     EXPECT_EQ(Tree(), before);
-    EXPECT_EQ(engine::NextUndo(engine::ReadJournals(journals)).Batch, nullptr);
+    const auto after = engine::ReadJournals(journals);
+    EXPECT_EQ(engine::NextUndo(after).Batch, nullptr);
 }
 
 // Nothing is renamed unjournaled: without a journal folder (HOME unset) the batch is refused,
